@@ -1,0 +1,13 @@
+// The window's design as data: its settings and every control, in stacking order from the top.
+#pragma once
+
+#include <span>
+
+#include "platform/control_design.h"
+
+namespace plumwick {
+
+const WindowDesign& frmMsnWindowDesign();
+std::span<const ControlDesign> frmMsnDesign();
+
+}  // namespace plumwick

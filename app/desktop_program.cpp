@@ -1,0 +1,100 @@
+// The window on the desktop with a given messaging client.
+#include "app/desktop_program.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include <QApplication>
+
+#include "app/design.h"
+#include "app/frm_msn.h"
+#include "platform/qt/qt_error_report.h"
+#include "platform/qt/qt_event_pump.h"
+#include "platform/qt/qt_form.h"
+#include "platform/qt/qt_sound_cue.h"
+#include "platform/steady_clock.h"
+
+namespace plumwick {
+
+bool CheckDisplay(const char* program) {
+  const auto set = [](const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+  };
+  if (set("DISPLAY") || set("WAYLAND_DISPLAY") || set("QT_QPA_PLATFORM")) return true;
+  std::fprintf(stderr,
+               "%s: there is no display to show the window on (DISPLAY is not set).\n"
+               "Start it from a desktop session, or give it a virtual one, for example:\n"
+               "  xvfb-run -a %s\n",
+               program, program);
+  return false;
+}
+
+struct DesktopProgram::Parts {
+  explicit Parts(messenger::MessengerFactory create_client)
+      : window(controls(), {.window = form, .errors = errors, .clock = clock, .pump = pump},
+               std::move(create_client)) {}
+
+  frmMsnControls controls() {
+    return {
+        .cboStatus = form.combo_box("cboStatus"),
+        .cmdload = form.button("cmdload"),
+        .KewlButtons1 = form.button("KewlButtons1"),
+        .KewlButtons2 = form.button("KewlButtons2"),
+        .KewlButtons3 = form.button("KewlButtons3"),
+        .KewlButtons4 = form.button("KewlButtons4"),
+        .KewlButtons5 = form.button("KewlButtons5"),
+        .KewlButtons6 = form.button("KewlButtons6"),
+        .KewlButtons7 = form.button("KewlButtons7"),
+        .KewlButtons8 = form.button("KewlButtons8"),
+        .KewlButtons9 = form.button("KewlButtons9"),
+        .KewlButtons10 = form.button("KewlButtons10"),
+        .KewlButtons11 = form.button("KewlButtons11"),
+        .KewlButtons12 = form.button("KewlButtons12"),
+        .lbContacts = form.list_box("lbContacts"),
+        .Text1 = form.text_box("Text1"),
+        .Text2 = form.text_box("Text2"),
+        .Text3 = form.text_box("Text3"),
+        .Text4 = form.text_box("Text4"),
+        .OLE1 = OLE1,
+        .OLE2 = OLE2,
+        .OLE3 = OLE3,
+    };
+  }
+
+  QtForm form{frmMsnWindowDesign(), frmMsnDesign()};
+  QtErrorReport errors{&form};
+  QtSoundCue OLE1{"OLE1", QStringLiteral(":/cues/OLE1.wav")};
+  QtSoundCue OLE2{"OLE2", QStringLiteral(":/cues/OLE2.wav")};
+  QtSoundCue OLE3{"OLE3", QStringLiteral(":/cues/OLE3.wav")};
+  SteadyClock clock;
+  QtEventPump pump;
+  frmMsn window;
+};
+
+DesktopProgram::DesktopProgram(messenger::MessengerFactory create_client)
+    : parts_(std::make_unique<Parts>(std::move(create_client))) {}
+
+DesktopProgram::~DesktopProgram() = default;
+
+bool DesktopProgram::Start() {
+  return parts_->window.Start();
+}
+
+QWidget& DesktopProgram::widget() {
+  return parts_->form;
+}
+
+int RunDesktopProgram(messenger::MessengerFactory create_client) {
+  try {
+    DesktopProgram program(std::move(create_client));
+    if (!program.Start()) return EXIT_FAILURE;
+    return QApplication::exec();
+  } catch (const Failure& failure) {
+    // Building the window itself failed: nothing of it has run yet.
+    QtErrorReport(nullptr).Show(failure);
+    return EXIT_FAILURE;
+  }
+}
+
+}  // namespace plumwick

@@ -1,0 +1,112 @@
+// The window controller: start-up, the event table and its dispatcher, exit, and Pause.
+#include "app/frm_msn.h"
+
+#include <algorithm>
+#include <iterator>
+#include <utility>
+
+#include "messenger/status_and_contacts.h"
+
+namespace plumwick {
+
+// One row per event: the cue its handler starts first, and the handler.
+const frmMsn::EventRow frmMsn::kEventTable[] = {
+    {Event::kLoad, Cue::kOLE3, &frmMsn::Form_Load},
+    {Event::kStatusPick, Cue::kNone, &frmMsn::cboStatus_Click},
+    {Event::kSelectList, Cue::kOLE1, &frmMsn::cmdload_Click},
+    {Event::kClearList, Cue::kOLE1, &frmMsn::KewlButtons1_Click},
+    {Event::kContactDoubleClick, Cue::kNone, &frmMsn::lbContacts_DblClick},
+    {Event::kExit, Cue::kOLE2, &frmMsn::KewlButtons7_Click},
+};
+
+frmMsn::frmMsn(const frmMsnControls& controls, const frmMsnDesktop& desktop,
+               messenger::MessengerFactory create_client)
+    : c_(controls), desktop_(desktop), create_client_(std::move(create_client)) {
+  c_.cboStatus.OnPick([this] { Dispatch(Event::kStatusPick); });
+  c_.cmdload.OnClick([this] { Dispatch(Event::kSelectList); });
+  c_.KewlButtons1.OnClick([this] { Dispatch(Event::kClearList); });
+  c_.lbContacts.OnDoubleClick([this] { Dispatch(Event::kContactDoubleClick); });
+  c_.KewlButtons7.OnClick([this] { Dispatch(Event::kExit); });
+}
+
+bool frmMsn::Start() {
+  if (!Dispatch(Event::kLoad)) return false;
+  try {
+    desktop_.window.ShowAndActivate();
+  } catch (const Failure& failure) {
+    desktop_.errors.Show(failure);
+    return false;
+  }
+  return true;
+}
+
+bool frmMsn::Dispatch(Event event) {
+  const EventRow& row =
+      *std::find_if(std::begin(kEventTable), std::end(kEventTable),
+                    [event](const EventRow& candidate) { return candidate.event == event; });
+  try {
+    PlayCue(row.cue);
+    (this->*row.action)();
+    return true;
+  } catch (const Failure& failure) {
+    desktop_.errors.Show(failure);
+    return false;
+  }
+}
+
+void frmMsn::Pause(std::chrono::duration<double> interval) {
+  const Clock::TimePoint deadline =
+      desktop_.clock.Now() + std::chrono::duration_cast<Clock::TimePoint::duration>(interval);
+  while (desktop_.clock.Now() < deadline) desktop_.pump.ProcessEventsUntil(deadline);
+}
+
+void frmMsn::PlayCue(Cue cue) {
+  switch (cue) {
+    case Cue::kNone:
+      return;
+    case Cue::kOLE1:
+      return c_.OLE1.Play();
+    case Cue::kOLE2:
+      return c_.OLE2.Play();
+    case Cue::kOLE3:
+      return c_.OLE3.Play();
+  }
+}
+
+messenger::Messenger& frmMsn::msn() {
+  // Events reach the window only once it shows, after the client was created; this guards the rest.
+  if (!msn_) throw Failure(error_code::kNoClient, "The messaging client has not been created");
+  return *msn_;
+}
+
+void frmMsn::Form_Load() {
+  msn_ = create_client_();
+  c_.cboStatus.Append("Online");
+  c_.cboStatus.Append("Busy");
+  c_.cboStatus.Append("Away");
+  c_.KewlButtons1.SetEnabled(false);
+  c_.KewlButtons2.SetEnabled(false);
+  c_.KewlButtons6.SetEnabled(false);
+}
+
+void frmMsn::cboStatus_Click() {
+  messenger::SetStatusFromPick(c_.cboStatus, msn());
+}
+
+void frmMsn::cmdload_Click() {
+  messenger::SelectList(msn(), c_.lbContacts, c_.cmdload, c_.KewlButtons1);
+}
+
+void frmMsn::KewlButtons1_Click() {
+  messenger::ClearList(c_.lbContacts, c_.Text1, c_.cmdload, c_.KewlButtons1);
+}
+
+void frmMsn::lbContacts_DblClick() {
+  messenger::OpenConversation(c_.lbContacts, msn());
+}
+
+void frmMsn::KewlButtons7_Click() {
+  desktop_.window.End();
+}
+
+}  // namespace plumwick

@@ -1,0 +1,17 @@
+// plumwick-sandbox: the program with the built-in sandbox messaging client, so that everything runs
+// on any desktop without a real client.
+#include <cstdlib>
+#include <iostream>
+
+#include <QApplication>
+
+#include "app/desktop_program.h"
+#include "clients/sandbox/qt/qt_sandbox_client.h"
+
+int main(int argc, char** argv) {
+  if (!plumwick::CheckDisplay("plumwick-sandbox")) return EXIT_FAILURE;
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("plumwick-sandbox"));
+  plumwick::sandbox::QtSandboxClient client(std::cout);
+  return plumwick::RunDesktopProgram(client.Factory());
+}

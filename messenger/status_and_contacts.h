@@ -1,0 +1,27 @@
+// The status box and the contact list: setting the user's presence from a pick, listing the
+// contacts who are not offline, clearing the list, and opening a conversation by double-click.
+#pragma once
+
+#include "messenger/messenger.h"
+#include "platform/button.h"
+#include "platform/combo_box.h"
+#include "platform/list_box.h"
+#include "platform/text_box.h"
+
+namespace plumwick::messenger {
+
+// Writes the status code of the picked name ("Online", "Busy", "Away"); any other text writes
+// nothing. The box's text is read once per name tried.
+void SetStatusFromPick(ComboBox& cboStatus, Messenger& msn);
+
+// Appends the sign-in name of every contact who is not offline, in collection order, then swaps
+// the button pair to "loaded".
+void SelectList(Messenger& msn, ListBox& lbContacts, Button& cmdload, Button& KewlButtons1);
+
+// Empties the list and the scratch pad, then swaps the button pair to "empty".
+void ClearList(ListBox& lbContacts, TextBox& Text1, Button& cmdload, Button& KewlButtons1);
+
+// Opens a conversation with the list's current entry (the empty text when none is selected).
+void OpenConversation(const ListBox& lbContacts, Messenger& msn);
+
+}  // namespace plumwick::messenger

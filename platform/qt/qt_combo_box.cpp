@@ -1,0 +1,53 @@
+// The status box on an editable QComboBox.
+#include "platform/qt/qt_combo_box.h"
+
+#include <QAbstractItemView>
+#include <QKeyEvent>
+
+namespace plumwick {
+
+QtComboBox::QtComboBox(QComboBox& box) : box_(box) {
+  box_.setEditable(true);
+  box_.setInsertPolicy(QComboBox::NoInsert);
+  // Installed after the combo box's own popup filter, so it runs first and marks the pick before
+  // the popup turns it into "activated".
+  box_.view()->installEventFilter(this);
+  box_.view()->viewport()->installEventFilter(this);
+  QObject::connect(&box_, &QComboBox::activated, this, [this] {
+    const bool picked = std::exchange(picking_, false);
+    if (picked && on_pick_) on_pick_();
+  });
+}
+
+void QtComboBox::Append(const std::string& entry) {
+  // Adding the first entry makes it current, which would replace the design's text in the edit
+  // field; the text stays until the user picks.
+  const QString text = box_.currentText();
+  box_.addItem(QString::fromStdString(entry));
+  box_.setEditText(text);
+}
+
+bool QtComboBox::eventFilter(QObject* watched, QEvent* event) {
+  const QAbstractItemView* view = box_.view();
+  switch (event->type()) {
+    case QEvent::Show:
+      if (watched == view) picking_ = false;
+      break;
+    case QEvent::MouseButtonRelease:
+      if (watched == view->viewport())
+        picking_ = view->indexAt(static_cast<QMouseEvent*>(event)->position().toPoint()).isValid();
+      break;
+    case QEvent::KeyPress:
+      if (watched == view) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+          picking_ = view->currentIndex().isValid();
+      }
+      break;
+    default:
+      break;
+  }
+  return false;
+}
+
+}  // namespace plumwick

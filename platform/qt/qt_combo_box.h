@@ -1,0 +1,30 @@
+// The status box on an editable QComboBox. QComboBox reports "activated" on a pick from its list,
+// but also on Return in its edit field and on arrow keys; only a pick from the list counts here,
+// and nothing the user types becomes an entry.
+#pragma once
+
+#include <QComboBox>
+#include <QObject>
+
+#include "platform/combo_box.h"
+
+namespace plumwick {
+
+class QtComboBox final : public QObject, public ComboBox {
+  Q_OBJECT
+ public:
+  explicit QtComboBox(QComboBox& box);
+  void Append(const std::string& entry) override;
+  std::string Text() const override { return box_.currentText().toStdString(); }
+  void OnPick(std::function<void()> handler) override { on_pick_ = std::move(handler); }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  QComboBox& box_;
+  std::function<void()> on_pick_;
+  bool picking_ = false;  // set by a release or Return inside the open list, spent by "activated"
+};
+
+}  // namespace plumwick

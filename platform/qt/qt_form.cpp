@@ -1,0 +1,131 @@
+// The program's window on a QWidget, built from the design table.
+#include "platform/qt/qt_form.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "platform/failure.h"
+#include "platform/qt/qt_button.h"
+#include "platform/qt/qt_combo_box.h"
+#include "platform/qt/qt_list_box.h"
+#include "platform/qt/qt_text_box.h"
+
+namespace plumwick {
+
+namespace {
+
+QString ToQString(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+QtForm::QtForm(const WindowDesign& window, std::span<const ControlDesign> controls) {
+  setWindowTitle(ToQString(window.caption));
+  setFixedSize(window.width, window.height);
+
+  std::vector<std::pair<int, QWidget*>> tab_order;
+  // The table runs topmost first; creating in reverse leaves the first one on top.
+  for (auto it = controls.rbegin(); it != controls.rend(); ++it) {
+    const ControlDesign& design = *it;
+    const std::string name(design.name);
+    QWidget* widget = nullptr;
+    switch (design.kind) {
+      case ControlKind::kTextBox: {
+        auto* edit = new QLineEdit(ToQString(design.text), this);
+        edit->setCursorPosition(0);
+        text_boxes_[name] = std::make_unique<QtTextBox>(*edit);
+        widget = edit;
+        break;
+      }
+      case ControlKind::kButton: {
+        auto* push = new QPushButton(ToQString(design.text), this);
+        buttons_[name] = std::make_unique<QtButton>(*push);
+        widget = push;
+        break;
+      }
+      case ControlKind::kListBox: {
+        auto* list = new QListWidget(this);
+        list_boxes_[name] = std::make_unique<QtListBox>(*list);
+        widget = list;
+        break;
+      }
+      case ControlKind::kComboBox: {
+        auto* box = new QComboBox(this);
+        box->setEditable(true);
+        box->setEditText(ToQString(design.text));
+        combo_boxes_[name] = std::make_unique<QtComboBox>(*box);
+        widget = box;
+        break;
+      }
+      case ControlKind::kLabel:
+        widget = new QLabel(ToQString(design.text), this);
+        break;
+      case ControlKind::kSoundHolder:
+        continue;  // the cues are sound effects, not widgets: nothing to show
+    }
+    widget->setObjectName(QString::fromStdString(name));
+    widget->setGeometry(design.left, design.top, design.width, design.height);
+    if (!design.tooltip.empty()) widget->setToolTip(ToQString(design.tooltip));
+    if (design.tab >= 0 && widget->focusPolicy() != Qt::NoFocus) {
+      tab_order.emplace_back(design.tab, widget);
+    }
+  }
+
+  std::sort(tab_order.begin(), tab_order.end(),
+            [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (std::size_t i = 1; i < tab_order.size(); ++i) {
+    setTabOrder(tab_order[i - 1].second, tab_order[i].second);
+  }
+  if (!tab_order.empty()) tab_order.front().second->setFocus();
+}
+
+QtForm::~QtForm() = default;
+
+template <typename Interface>
+Interface& QtForm::Find(const std::map<std::string, std::unique_ptr<Interface>>& controls,
+                        const std::string& name) {
+  const auto found = controls.find(name);
+  if (found == controls.end()) {
+    throw Failure(error_code::kControl, "The window has no control named \"" + name + "\"");
+  }
+  return *found->second;
+}
+
+TextBox& QtForm::text_box(const std::string& name) {
+  return Find(text_boxes_, name);
+}
+Button& QtForm::button(const std::string& name) {
+  return Find(buttons_, name);
+}
+ListBox& QtForm::list_box(const std::string& name) {
+  return Find(list_boxes_, name);
+}
+ComboBox& QtForm::combo_box(const std::string& name) {
+  return Find(combo_boxes_, name);
+}
+
+void QtForm::ShowAndActivate() {
+  show();
+  raise();
+  activateWindow();
+}
+
+void QtForm::End() {
+  // Ending at once means no further handler runs, not even the one whose Pause is waiting under
+  // this click, so the process leaves here instead of unwinding through the event loop. Everything
+  // it holds, the client connection included, is the operating system's to release.
+  hide();
+  std::fflush(nullptr);
+  std::_Exit(EXIT_SUCCESS);
+}
+
+}  // namespace plumwick

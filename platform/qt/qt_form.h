@@ -1,0 +1,47 @@
+// The program's window on a QWidget, built from the design table: every control at its place with
+// its text, tooltip and tab order, each behind its platform interface. It also is the Window.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <span>
+#include <string>
+
+#include <QWidget>
+
+#include "platform/button.h"
+#include "platform/combo_box.h"
+#include "platform/control_design.h"
+#include "platform/list_box.h"
+#include "platform/text_box.h"
+#include "platform/window.h"
+
+namespace plumwick {
+
+class QtForm final : public QWidget, public Window {
+  Q_OBJECT
+ public:
+  QtForm(const WindowDesign& window, std::span<const ControlDesign> controls);
+  ~QtForm() override;
+
+  // The control of the design with that name; throws Failure when there is no such control.
+  TextBox& text_box(const std::string& name);
+  Button& button(const std::string& name);
+  ListBox& list_box(const std::string& name);
+  ComboBox& combo_box(const std::string& name);
+
+  void ShowAndActivate() override;
+  [[noreturn]] void End() override;
+
+ private:
+  template <typename Interface>
+  Interface& Find(const std::map<std::string, std::unique_ptr<Interface>>& controls,
+                  const std::string& name);
+
+  std::map<std::string, std::unique_ptr<TextBox>> text_boxes_;
+  std::map<std::string, std::unique_ptr<Button>> buttons_;
+  std::map<std::string, std::unique_ptr<ListBox>> list_boxes_;
+  std::map<std::string, std::unique_ptr<ComboBox>> combo_boxes_;
+};
+
+}  // namespace plumwick

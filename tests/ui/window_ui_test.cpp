@@ -1,0 +1,115 @@
+// The real window with the sandbox client on the offscreen platform: what start-up leaves on
+// screen, the status box reacting to picks only, and the contact list buttons and double-click.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+#include "app/desktop_program.h"
+#include "clients/sandbox/qt/qt_sandbox_client.h"
+
+namespace plumwick {
+namespace {
+
+class WindowUi : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(program.Start()); }
+
+  template <typename Widget>
+  Widget& Child(const char* name) {
+    auto* widget = program.widget().findChild<Widget*>(QString::fromLatin1(name));
+    if (widget == nullptr) throw std::runtime_error(std::string("no control ") + name);
+    return *widget;
+  }
+
+  QStringList ListEntries() {
+    QStringList entries;
+    auto& list = Child<QListWidget>("lbContacts");
+    for (int i = 0; i < list.count(); ++i) entries << list.item(i)->text();
+    return entries;
+  }
+
+  std::ostringstream effects;
+  sandbox::QtSandboxClient client{effects};
+  DesktopProgram program{client.Factory()};
+};
+
+TEST_F(WindowUi, StartUpShowsTheWindowWithStatusEntriesAndThreeButtonsDisabled) {
+  EXPECT_TRUE(program.widget().isVisible());
+  EXPECT_EQ(program.widget().windowTitle(), "PLUMWICK");
+  EXPECT_EQ(program.widget().size(), QSize(267, 484));
+  auto& status = Child<QComboBox>("cboStatus");
+  ASSERT_EQ(status.count(), 3);
+  EXPECT_EQ(status.itemText(0), "Online");
+  EXPECT_EQ(status.itemText(1), "Busy");
+  EXPECT_EQ(status.itemText(2), "Away");
+  EXPECT_EQ(status.currentText(), "CHANGE YOUR MSN STATUS HERE !");
+  for (const char* name : {"KewlButtons1", "KewlButtons2", "KewlButtons6"}) {
+    EXPECT_FALSE(Child<QPushButton>(name).isEnabled()) << name;
+  }
+  for (const char* name :
+       {"cmdload", "KewlButtons3", "KewlButtons4", "KewlButtons5", "KewlButtons7", "KewlButtons8",
+        "KewlButtons9", "KewlButtons10", "KewlButtons11", "KewlButtons12"}) {
+    EXPECT_TRUE(Child<QPushButton>(name).isEnabled()) << name;
+  }
+  EXPECT_EQ(Child<QLineEdit>("Text2").text(), "Example: friend@example.com");
+}
+
+TEST_F(WindowUi, StatusBoxSetsTheStatusOnAPickFromItsListOnly) {
+  auto& status = Child<QComboBox>("cboStatus");
+  // Typing a name and pressing Return in the edit field is not a pick and adds no entry.
+  status.lineEdit()->clear();
+  QTest::keyClicks(status.lineEdit(), "Busy");
+  QTest::keyClick(status.lineEdit(), Qt::Key_Return);
+  QTest::keyClick(status.lineEdit(), Qt::Key_Down);
+  EXPECT_EQ(status.count(), 3);
+  EXPECT_EQ(effects.str().find("status set"), std::string::npos) << effects.str();
+
+  // A pick from the open list does.
+  status.showPopup();
+  QAbstractItemView* view = status.view();
+  const QRect away = view->visualRect(view->model()->index(2, 0));
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, away.center());
+  EXPECT_EQ(status.currentText(), "Away");
+  EXPECT_NE(effects.str().find("sandbox: status set to 34 (Away)"), std::string::npos)
+      << effects.str();
+}
+
+TEST_F(WindowUi, SelectListFillsTheListAndClearListEmptiesListAndPad) {
+  auto& select = Child<QPushButton>("cmdload");
+  auto& clear = Child<QPushButton>("KewlButtons1");
+  QTest::mouseClick(&select, Qt::LeftButton);
+  EXPECT_EQ(ListEntries(),
+            QStringList({"alice@example.com", "carol@example.com", "dave@example.com",
+                         "frank@example.com", "grace@example.com"}));
+  EXPECT_FALSE(select.isEnabled());
+  EXPECT_TRUE(clear.isEnabled());
+
+  Child<QLineEdit>("Text1").setText("scratch");
+  QTest::mouseClick(&clear, Qt::LeftButton);
+  EXPECT_TRUE(ListEntries().isEmpty());
+  EXPECT_EQ(Child<QLineEdit>("Text1").text(), "");
+  EXPECT_TRUE(select.isEnabled());
+  EXPECT_FALSE(clear.isEnabled());
+}
+
+TEST_F(WindowUi, DoubleClickOnANameOpensItsConversation) {
+  QTest::mouseClick(&Child<QPushButton>("cmdload"), Qt::LeftButton);
+  auto& list = Child<QListWidget>("lbContacts");
+  const QPoint carol = list.visualItemRect(list.item(1)).center();
+  QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, carol);
+  QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, carol);
+  EXPECT_NE(effects.str().find("sandbox: conversation opened with carol@example.com"),
+            std::string::npos)
+      << effects.str();
+  ASSERT_NE(client.conversation_window("carol@example.com"), nullptr);
+}
+
+}  // namespace
+}  // namespace plumwick

@@ -1,0 +1,277 @@
+// Doubles of the platform and the messaging client for unit tests of the window's logic.
+#include "tests/unit/doubles.h"
+
+namespace plumwick::testing {
+
+void CallLog::Record(const std::string& call, const std::string& arguments) {
+  calls.push_back(call + "(" + arguments + ")");
+  if (call == fail_call_ && ++seen_ == fail_occurrence_) {
+    throw Failure(kInjectedCode, call + " failed");
+  }
+}
+
+void CallLog::FailAt(const std::string& call, int occurrence) {
+  fail_call_ = call;
+  fail_occurrence_ = occurrence;
+  seen_ = 0;
+}
+
+std::string FakeTextBox::Text() const {
+  log_.Record(name_ + ".Text");
+  return text;
+}
+
+void FakeTextBox::SetText(const std::string& value) {
+  log_.Record(name_ + ".SetText", value);
+  text = value;
+}
+
+void FakeTextBox::ReplaceSelection(const std::string& value) {
+  log_.Record(name_ + ".ReplaceSelection", value);
+  text += value;
+}
+
+void FakeButton::SetEnabled(bool value) {
+  log_.Record(name_ + ".SetEnabled", value ? "true" : "false");
+  enabled = value;
+}
+
+void FakeButton::Click() {
+  if (enabled && on_click_) on_click_();
+}
+
+void FakeListBox::Append(const std::string& entry) {
+  log_.Record(name_ + ".Append", entry);
+  entries.push_back(entry);
+}
+
+void FakeListBox::Clear() {
+  log_.Record(name_ + ".Clear");
+  entries.clear();
+  current = -1;
+}
+
+std::string FakeListBox::CurrentText() const {
+  log_.Record(name_ + ".CurrentText");
+  return current < 0 ? std::string() : entries.at(static_cast<std::size_t>(current));
+}
+
+void FakeComboBox::Append(const std::string& entry) {
+  log_.Record(name_ + ".Append", entry);
+  entries.push_back(entry);
+}
+
+std::string FakeComboBox::Text() const {
+  log_.Record(name_ + ".Text");
+  return text;
+}
+
+void FakeComboBox::Pick(std::size_t index) {
+  text = entries.at(index);
+  if (on_pick_) on_pick_();
+}
+
+void FakeWindow::ShowAndActivate() {
+  log_.Record("window.ShowAndActivate");
+  shown = true;
+}
+
+void FakeWindow::End() {
+  log_.calls.push_back("window.End()");
+  throw ProgramEnded{};
+}
+
+void FakeEventPump::ProcessEventsUntil(Clock::TimePoint deadline) {
+  if (queued.empty()) {
+    clock_.now = std::max(clock_.now, deadline);
+    return;
+  }
+  log_.calls.push_back("pump.Event()");
+  const std::function<void()> next = std::move(queued.front());
+  queued.erase(queued.begin());
+  next();
+}
+
+namespace {
+
+// Counts itself among the client's live objects for as long as it exists.
+class Live {
+ public:
+  explicit Live(int& count) : count_(count) { ++count_; }
+  Live(const Live&) = delete;
+  Live& operator=(const Live&) = delete;
+  ~Live() { --count_; }
+
+ private:
+  int& count_;
+};
+
+class Contact final : public messenger::Contact {
+ public:
+  Contact(CallLog& log, FakeMessenger& owner, FakeContact contact)
+      : log_(log), live_(owner.live_objects), contact_(std::move(contact)) {}
+  std::int32_t Status() const override {
+    log_.Record("contact.Status", contact_.signin_name);
+    return contact_.status;
+  }
+  std::string SigninName() const override {
+    log_.Record("contact.SigninName", contact_.signin_name);
+    return contact_.signin_name;
+  }
+
+ private:
+  CallLog& log_;
+  Live live_;
+  FakeContact contact_;
+};
+
+class Enumerator final : public messenger::ContactEnumerator {
+ public:
+  Enumerator(CallLog& log, FakeMessenger& owner)
+      : log_(log), owner_(owner), live_(owner.live_objects) {}
+  std::unique_ptr<messenger::Contact> Next() override {
+    log_.Record("contacts.Next");
+    if (next_ == owner_.contacts.size()) return nullptr;
+    return std::make_unique<Contact>(log_, owner_, owner_.contacts[next_++]);
+  }
+
+ private:
+  CallLog& log_;
+  FakeMessenger& owner_;
+  Live live_;
+  std::size_t next_ = 0;
+};
+
+class Collection final : public messenger::ContactCollection {
+ public:
+  Collection(CallLog& log, FakeMessenger& owner)
+      : log_(log), owner_(owner), live_(owner.live_objects) {}
+  std::unique_ptr<messenger::ContactEnumerator> Enumerate() override {
+    log_.Record("contacts.Enumerate");
+    return std::make_unique<Enumerator>(log_, owner_);
+  }
+  void Remove(const messenger::Contact& contact) override {
+    log_.Record("contacts.Remove", contact.SigninName());
+  }
+
+ private:
+  CallLog& log_;
+  FakeMessenger& owner_;
+  Live live_;
+};
+
+class Conversation final : public messenger::ConversationWindow {
+ public:
+  explicit Conversation(FakeMessenger& owner) : live_(owner.live_objects) {}
+
+ private:
+  Live live_;
+};
+
+// What the factory hands out: the window owns it, the test keeps the FakeMessenger behind it.
+class Proxy final : public messenger::Messenger {
+ public:
+  explicit Proxy(FakeMessenger& target) : target_(target) {}
+  void Signout() override { target_.Signout(); }
+  std::unique_ptr<messenger::Contact> GetContact(const std::string& signin_name,
+                                                 const std::string& service_id) override {
+    return target_.GetContact(signin_name, service_id);
+  }
+  void OptionsPages(std::int32_t window, std::int32_t page) override {
+    target_.OptionsPages(window, page);
+  }
+  void AddContact(std::int32_t window, const std::string& address) override {
+    target_.AddContact(window, address);
+  }
+  std::unique_ptr<messenger::ConversationWindow> InstantMessage(
+      const std::string& contact) override {
+    return target_.InstantMessage(contact);
+  }
+  std::unique_ptr<messenger::ContactCollection> MyContacts() override {
+    return target_.MyContacts();
+  }
+  void MyStatus(std::int32_t status) override { target_.MyStatus(status); }
+  std::string MyServiceId() override { return target_.MyServiceId(); }
+
+ private:
+  FakeMessenger& target_;
+};
+
+}  // namespace
+
+void FakeMessenger::Signout() {
+  log_.Record("msn.Signout");
+}
+
+std::unique_ptr<messenger::Contact> FakeMessenger::GetContact(const std::string& signin_name,
+                                                              const std::string& service_id) {
+  log_.Record("msn.GetContact", signin_name + ", " + service_id);
+  return std::make_unique<Contact>(log_, *this,
+                                   FakeContact{signin_name, messenger::status::kOnline});
+}
+
+void FakeMessenger::OptionsPages(std::int32_t window, std::int32_t page) {
+  log_.Record("msn.OptionsPages", std::to_string(window) + ", " + std::to_string(page));
+}
+
+void FakeMessenger::AddContact(std::int32_t window, const std::string& address) {
+  log_.Record("msn.AddContact", std::to_string(window) + ", " + address);
+}
+
+std::unique_ptr<messenger::ConversationWindow> FakeMessenger::InstantMessage(
+    const std::string& contact) {
+  log_.Record("msn.InstantMessage", contact);
+  return std::make_unique<Conversation>(*this);
+}
+
+std::unique_ptr<messenger::ContactCollection> FakeMessenger::MyContacts() {
+  log_.Record("msn.MyContacts");
+  return std::make_unique<Collection>(log_, *this);
+}
+
+void FakeMessenger::MyStatus(std::int32_t status) {
+  log_.Record("msn.MyStatus", std::to_string(status));
+}
+
+std::string FakeMessenger::MyServiceId() {
+  log_.Record("msn.MyServiceId");
+  return "service";
+}
+
+Rig::Rig()
+    : form(
+          frmMsnControls{
+              .cboStatus = cboStatus,
+              .cmdload = cmdload,
+              .KewlButtons1 = KewlButtons1,
+              .KewlButtons2 = KewlButtons2,
+              .KewlButtons3 = KewlButtons3,
+              .KewlButtons4 = KewlButtons4,
+              .KewlButtons5 = KewlButtons5,
+              .KewlButtons6 = KewlButtons6,
+              .KewlButtons7 = KewlButtons7,
+              .KewlButtons8 = KewlButtons8,
+              .KewlButtons9 = KewlButtons9,
+              .KewlButtons10 = KewlButtons10,
+              .KewlButtons11 = KewlButtons11,
+              .KewlButtons12 = KewlButtons12,
+              .lbContacts = lbContacts,
+              .Text1 = Text1,
+              .Text2 = Text2,
+              .Text3 = Text3,
+              .Text4 = Text4,
+              .OLE1 = OLE1,
+              .OLE2 = OLE2,
+              .OLE3 = OLE3,
+          },
+          frmMsnDesktop{.window = window, .errors = errors, .clock = clock, .pump = pump},
+          Factory()) {}
+
+messenger::MessengerFactory Rig::Factory() {
+  return [this]() -> std::unique_ptr<messenger::Messenger> {
+    log.Record("CreateClient");
+    return std::make_unique<Proxy>(messenger);
+  };
+}
+
+}  // namespace plumwick::testing

@@ -1,0 +1,217 @@
+// Doubles of the platform and the messaging client for unit tests of the window's logic. Every call
+// is written to one shared log as "Object.Call(arguments)", and any call can be made to fail.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/frm_msn.h"
+#include "messenger/messenger.h"
+#include "platform/failure.h"
+
+namespace plumwick::testing {
+
+inline constexpr std::int32_t kInjectedCode = 0x7E57;
+
+// The calls made so far, in order, and the one call chosen to fail.
+class CallLog {
+ public:
+  // Records the call and throws the injected failure when it is the chosen one. `call` is the name
+  // ("Text1.SetText"); `arguments` are shown in the log only.
+  void Record(const std::string& call, const std::string& arguments = "");
+  // Makes the n-th call named `call` (counting from 1) throw Failure(kInjectedCode, ...).
+  void FailAt(const std::string& call, int occurrence = 1);
+
+  std::vector<std::string> calls;  // "Name(arguments)"
+
+ private:
+  std::string fail_call_;
+  int fail_occurrence_ = 0;
+  int seen_ = 0;
+};
+
+class FakeTextBox final : public TextBox {
+ public:
+  FakeTextBox(CallLog& log, std::string name, std::string text = "")
+      : log_(log), name_(std::move(name)), text(std::move(text)) {}
+  std::string Text() const override;
+  void SetText(const std::string& value) override;
+  void ReplaceSelection(const std::string& value) override;
+
+ private:
+  CallLog& log_;
+  std::string name_;
+
+ public:
+  std::string text;
+};
+
+class FakeButton final : public Button {
+ public:
+  FakeButton(CallLog& log, std::string name) : log_(log), name_(std::move(name)) {}
+  std::string Caption() const override { return name_; }
+  void SetEnabled(bool value) override;
+  bool Enabled() const override { return enabled; }
+  void OnClick(std::function<void()> handler) override { on_click_ = std::move(handler); }
+  // A user's click: a disabled button raises none.
+  void Click();
+
+  bool enabled = true;
+
+ private:
+  CallLog& log_;
+  std::string name_;
+  std::function<void()> on_click_;
+};
+
+class FakeListBox final : public ListBox {
+ public:
+  FakeListBox(CallLog& log, std::string name) : log_(log), name_(std::move(name)) {}
+  void Append(const std::string& entry) override;
+  void Clear() override;
+  std::string CurrentText() const override;
+  void OnDoubleClick(std::function<void()> handler) override {
+    on_double_click_ = std::move(handler);
+  }
+  void DoubleClick() { on_double_click_(); }
+
+  std::vector<std::string> entries;
+  int current = -1;  // no entry selected
+
+ private:
+  CallLog& log_;
+  std::string name_;
+  std::function<void()> on_double_click_;
+};
+
+class FakeComboBox final : public ComboBox {
+ public:
+  FakeComboBox(CallLog& log, std::string name, std::string text)
+      : log_(log), name_(std::move(name)), text(std::move(text)) {}
+  void Append(const std::string& entry) override;
+  std::string Text() const override;
+  void OnPick(std::function<void()> handler) override { on_pick_ = std::move(handler); }
+  // The user picks an entry from the list: its text becomes the box's text and the event fires.
+  void Pick(std::size_t index);
+  // The user types into the edit field: no event.
+  void Type(const std::string& value) { text = value; }
+
+  std::vector<std::string> entries;
+
+ private:
+  CallLog& log_;
+  std::string name_;
+  std::function<void()> on_pick_;
+
+ public:
+  std::string text;
+};
+
+class FakeSoundCue final : public SoundCue {
+ public:
+  FakeSoundCue(CallLog& log, std::string name) : log_(log), name_(std::move(name)) {}
+  void Play() override { log_.Record(name_ + ".Play"); }
+
+ private:
+  CallLog& log_;
+  std::string name_;
+};
+
+// Thrown by FakeWindow::End, which must not return; tests catch it where the program would end.
+struct ProgramEnded {};
+
+class FakeWindow final : public Window {
+ public:
+  explicit FakeWindow(CallLog& log) : log_(log) {}
+  void ShowAndActivate() override;
+  [[noreturn]] void End() override;
+  bool shown = false;
+
+ private:
+  CallLog& log_;
+};
+
+class FakeErrorReport final : public ErrorReport {
+ public:
+  void Show(const Failure& failure) override { shown.push_back(failure); }
+  std::vector<Failure> shown;
+};
+
+// A clock that moves only when told to, or when the pump sleeps.
+class FakeClock final : public Clock {
+ public:
+  TimePoint Now() const override { return now; }
+  TimePoint now{std::chrono::hours(1000)};
+};
+
+// Each call processes one "batch of events": the next queued action, if any, runs nested inside the
+// wait; otherwise the pump sleeps to the deadline.
+class FakeEventPump final : public EventPump {
+ public:
+  FakeEventPump(CallLog& log, FakeClock& clock) : log_(log), clock_(clock) {}
+  void ProcessEventsUntil(Clock::TimePoint deadline) override;
+  std::vector<std::function<void()>> queued;  // user events arriving during the wait
+
+ private:
+  CallLog& log_;
+  FakeClock& clock_;
+};
+
+struct FakeContact {
+  std::string signin_name;
+  std::int32_t status;
+};
+
+// The messaging client: a contact list and a log of every call.
+class FakeMessenger final : public messenger::Messenger {
+ public:
+  explicit FakeMessenger(CallLog& log) : log_(log) {}
+  void Signout() override;
+  std::unique_ptr<messenger::Contact> GetContact(const std::string& signin_name,
+                                                 const std::string& service_id) override;
+  void OptionsPages(std::int32_t window, std::int32_t page) override;
+  void AddContact(std::int32_t window, const std::string& address) override;
+  std::unique_ptr<messenger::ConversationWindow> InstantMessage(
+      const std::string& contact) override;
+  std::unique_ptr<messenger::ContactCollection> MyContacts() override;
+  void MyStatus(std::int32_t status) override;
+  std::string MyServiceId() override;
+
+  std::vector<FakeContact> contacts;
+  int live_objects = 0;  // collections, enumerators, contacts and conversations not yet let go
+
+ private:
+  CallLog& log_;
+};
+
+// The whole window on doubles, built as the program builds it.
+struct Rig {
+  Rig();
+  // A factory that logs "CreateClient" and hands out the one FakeMessenger.
+  messenger::MessengerFactory Factory();
+
+  CallLog log;
+  FakeComboBox cboStatus{log, "cboStatus", "CHANGE YOUR MSN STATUS HERE !"};
+  FakeButton cmdload{log, "cmdload"};
+  FakeButton KewlButtons1{log, "KewlButtons1"}, KewlButtons2{log, "KewlButtons2"},
+      KewlButtons3{log, "KewlButtons3"}, KewlButtons4{log, "KewlButtons4"},
+      KewlButtons5{log, "KewlButtons5"}, KewlButtons6{log, "KewlButtons6"},
+      KewlButtons7{log, "KewlButtons7"}, KewlButtons8{log, "KewlButtons8"},
+      KewlButtons9{log, "KewlButtons9"}, KewlButtons10{log, "KewlButtons10"},
+      KewlButtons11{log, "KewlButtons11"}, KewlButtons12{log, "KewlButtons12"};
+  FakeListBox lbContacts{log, "lbContacts"};
+  FakeTextBox Text1{log, "Text1"}, Text2{log, "Text2", "Example: friend@example.com"},
+      Text3{log, "Text3", "NickName Here"}, Text4{log, "Text4", "Your Custom Message here!"};
+  FakeSoundCue OLE1{log, "OLE1"}, OLE2{log, "OLE2"}, OLE3{log, "OLE3"};
+  FakeWindow window{log};
+  FakeErrorReport errors;
+  FakeClock clock;
+  FakeEventPump pump{log, clock};
+  FakeMessenger messenger{log};
+  frmMsn form;
+};
+
+}  // namespace plumwick::testing
