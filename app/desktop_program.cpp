@@ -8,11 +8,14 @@
 
 #include "app/design.h"
 #include "app/frm_msn.h"
+#include "platform/posix/interface_address.h"
+#include "platform/posix/locale_time_texts.h"
+#include "platform/posix/steady_clock.h"
+#include "platform/qt/qt_clipboard.h"
 #include "platform/qt/qt_error_report.h"
 #include "platform/qt/qt_event_pump.h"
 #include "platform/qt/qt_form.h"
 #include "platform/qt/qt_sound_cue.h"
-#include "platform/steady_clock.h"
 
 namespace plumwick {
 
@@ -32,7 +35,13 @@ bool CheckDisplay(const char* program) {
 
 struct DesktopProgram::Parts {
   explicit Parts(messenger::MessengerFactory create_client)
-      : window(controls(), {.window = form, .errors = errors, .clock = clock, .pump = pump},
+      : window(controls(),
+               {.window = form,
+                .errors = errors,
+                .clock = clock,
+                .pump = pump,
+                .clipboard = clipboard,
+                .time_texts = time_texts},
                std::move(create_client)) {}
 
   frmMsnControls controls() {
@@ -59,6 +68,7 @@ struct DesktopProgram::Parts {
         .OLE1 = OLE1,
         .OLE2 = OLE2,
         .OLE3 = OLE3,
+        .Winsock1 = Winsock1,
     };
   }
 
@@ -67,8 +77,11 @@ struct DesktopProgram::Parts {
   QtSoundCue OLE1{"OLE1", QStringLiteral(":/cues/OLE1.wav")};
   QtSoundCue OLE2{"OLE2", QStringLiteral(":/cues/OLE2.wav")};
   QtSoundCue OLE3{"OLE3", QStringLiteral(":/cues/OLE3.wav")};
+  InterfaceAddress Winsock1;
   SteadyClock clock;
   QtEventPump pump;
+  QtClipboard clipboard;
+  LocaleTimeTexts time_texts;
   frmMsn window;
 };
 

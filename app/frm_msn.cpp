@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "messenger/status_and_contacts.h"
+#include "scratchpad/scratch_pad.h"
 
 namespace plumwick {
 
@@ -16,6 +17,11 @@ const frmMsn::EventRow frmMsn::kEventTable[] = {
     {Event::kSelectList, Cue::kOLE1, &frmMsn::cmdload_Click},
     {Event::kClearList, Cue::kOLE1, &frmMsn::KewlButtons1_Click},
     {Event::kContactDoubleClick, Cue::kNone, &frmMsn::lbContacts_DblClick},
+    {Event::kClearPad, Cue::kOLE1, &frmMsn::KewlButtons2_Click},
+    {Event::kInsertTime, Cue::kOLE1, &frmMsn::KewlButtons3_Click},
+    {Event::kInsertDate, Cue::kOLE1, &frmMsn::KewlButtons4_Click},
+    {Event::kGetIP, Cue::kOLE1, &frmMsn::KewlButtons5_Click},
+    {Event::kCopyPad, Cue::kOLE1, &frmMsn::KewlButtons6_Click},
     {Event::kExit, Cue::kOLE2, &frmMsn::KewlButtons7_Click},
 };
 
@@ -26,6 +32,11 @@ frmMsn::frmMsn(const frmMsnControls& controls, const frmMsnDesktop& desktop,
   c_.cmdload.OnClick([this] { Dispatch(Event::kSelectList); });
   c_.KewlButtons1.OnClick([this] { Dispatch(Event::kClearList); });
   c_.lbContacts.OnDoubleClick([this] { Dispatch(Event::kContactDoubleClick); });
+  c_.KewlButtons2.OnClick([this] { Dispatch(Event::kClearPad); });
+  c_.KewlButtons3.OnClick([this] { Dispatch(Event::kInsertTime); });
+  c_.KewlButtons4.OnClick([this] { Dispatch(Event::kInsertDate); });
+  c_.KewlButtons5.OnClick([this] { Dispatch(Event::kGetIP); });
+  c_.KewlButtons6.OnClick([this] { Dispatch(Event::kCopyPad); });
   c_.KewlButtons7.OnClick([this] { Dispatch(Event::kExit); });
 }
 
@@ -103,6 +114,31 @@ void frmMsn::KewlButtons1_Click() {
 
 void frmMsn::lbContacts_DblClick() {
   messenger::OpenConversation(c_.lbContacts, msn());
+}
+
+scratchpad::PadControls frmMsn::pad() const {
+  return {c_.Text1,        c_.KewlButtons2, c_.KewlButtons3,
+          c_.KewlButtons4, c_.KewlButtons5, c_.KewlButtons6};
+}
+
+void frmMsn::KewlButtons2_Click() {
+  scratchpad::Clear(pad());
+}
+
+void frmMsn::KewlButtons3_Click() {
+  scratchpad::InsertTime(pad(), desktop_.time_texts);
+}
+
+void frmMsn::KewlButtons4_Click() {
+  scratchpad::InsertDate(pad(), desktop_.time_texts);
+}
+
+void frmMsn::KewlButtons5_Click() {
+  scratchpad::PutLocalIP(pad(), c_.Winsock1);
+}
+
+void frmMsn::KewlButtons6_Click() {
+  scratchpad::CopyToClipboard(pad(), desktop_.clipboard);
 }
 
 void frmMsn::KewlButtons7_Click() {

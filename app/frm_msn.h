@@ -9,14 +9,18 @@
 
 #include "messenger/messenger.h"
 #include "platform/button.h"
+#include "platform/clipboard.h"
 #include "platform/clock.h"
 #include "platform/combo_box.h"
 #include "platform/error_report.h"
 #include "platform/event_pump.h"
 #include "platform/list_box.h"
+#include "platform/local_address.h"
 #include "platform/sound_cue.h"
 #include "platform/text_box.h"
+#include "platform/time_texts.h"
 #include "platform/window.h"
+#include "scratchpad/scratch_pad.h"
 
 namespace plumwick {
 
@@ -44,6 +48,7 @@ struct frmMsnControls {
   SoundCue& OLE1;
   SoundCue& OLE2;
   SoundCue& OLE3;
+  LocalAddress& Winsock1;
 };
 
 // What the window needs of the desktop besides its controls.
@@ -52,6 +57,8 @@ struct frmMsnDesktop {
   ErrorReport& errors;
   Clock& clock;
   EventPump& pump;
+  Clipboard& clipboard;
+  TimeTexts& time_texts;
 };
 
 class frmMsn {
@@ -63,6 +70,11 @@ class frmMsn {
     kSelectList,
     kClearList,
     kContactDoubleClick,
+    kClearPad,
+    kInsertTime,
+    kInsertDate,
+    kGetIP,
+    kCopyPad,
     kExit,
     kCount,
   };
@@ -90,6 +102,11 @@ class frmMsn {
   void cmdload_Click();
   void KewlButtons1_Click();
   void lbContacts_DblClick();
+  void KewlButtons2_Click();
+  void KewlButtons3_Click();
+  void KewlButtons4_Click();
+  void KewlButtons5_Click();
+  void KewlButtons6_Click();
   void KewlButtons7_Click();
 
   enum class Cue { kNone, kOLE1, kOLE2, kOLE3 };
@@ -101,6 +118,7 @@ class frmMsn {
   static const EventRow kEventTable[];
 
   void PlayCue(Cue cue);
+  scratchpad::PadControls pad() const;
   messenger::Messenger& msn();
 
   frmMsnControls c_;

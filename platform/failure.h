@@ -32,6 +32,7 @@ inline constexpr std::int32_t kKeyNotation = 0x1005;   // a keystroke string is 
 inline constexpr std::int32_t kFocus = 0x1006;         // the focus is not on the messaging client
 inline constexpr std::int32_t kClipboard = 0x1007;     // the clipboard could not be written
 inline constexpr std::int32_t kLocalAddress = 0x1008;  // the local address could not be read
+inline constexpr std::int32_t kLocalTime = 0x1009;     // the local time could not be read
 // The messaging client.
 inline constexpr std::int32_t kNoClient = 0x2001;        // no messaging client could be reached
 inline constexpr std::int32_t kNotSignedIn = 0x2002;     // the user is signed out

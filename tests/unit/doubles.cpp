@@ -24,11 +24,41 @@ std::string FakeTextBox::Text() const {
 void FakeTextBox::SetText(const std::string& value) {
   log_.Record(name_ + ".SetText", value);
   text = value;
+  caret = selection_start = selection_length = 0;
 }
 
 void FakeTextBox::ReplaceSelection(const std::string& value) {
   log_.Record(name_ + ".ReplaceSelection", value);
-  text += value;
+  const std::size_t at = selection_length > 0 ? selection_start : caret;
+  text.replace(at, selection_length, value);
+  caret = at + value.size();
+  selection_start = selection_length = 0;
+}
+
+void FakeTextBox::Select(std::size_t start, std::size_t length) {
+  selection_start = start;
+  selection_length = length;
+  caret = start + length;
+}
+
+void FakeClipboard::SetText(const std::string& value) {
+  log_.Record("clipboard.SetText", value);
+  text = value;
+}
+
+std::string FakeLocalAddress::LocalIP() {
+  log_.Record("Winsock1.LocalIP");
+  return "192.0.2.7";
+}
+
+std::string FakeTimeTexts::TimeText() {
+  log_.Record("texts.TimeText");
+  return "20:06:52";
+}
+
+std::string FakeTimeTexts::DateText() {
+  log_.Record("texts.DateText");
+  return "07.12.2026";
 }
 
 void FakeButton::SetEnabled(bool value) {
@@ -263,8 +293,14 @@ Rig::Rig()
               .OLE1 = OLE1,
               .OLE2 = OLE2,
               .OLE3 = OLE3,
+              .Winsock1 = Winsock1,
           },
-          frmMsnDesktop{.window = window, .errors = errors, .clock = clock, .pump = pump},
+          frmMsnDesktop{.window = window,
+                        .errors = errors,
+                        .clock = clock,
+                        .pump = pump,
+                        .clipboard = clipboard,
+                        .time_texts = time_texts},
           Factory()) {}
 
 messenger::MessengerFactory Rig::Factory() {

@@ -40,6 +40,8 @@ class FakeTextBox final : public TextBox {
   std::string Text() const override;
   void SetText(const std::string& value) override;
   void ReplaceSelection(const std::string& value) override;
+  // The user selects `length` bytes from `start` (the caret ends at the selection's end).
+  void Select(std::size_t start, std::size_t length);
 
  private:
   CallLog& log_;
@@ -47,6 +49,7 @@ class FakeTextBox final : public TextBox {
 
  public:
   std::string text;
+  std::size_t caret = 0, selection_start = 0, selection_length = 0;
 };
 
 class FakeButton final : public Button {
@@ -160,6 +163,35 @@ class FakeEventPump final : public EventPump {
   FakeClock& clock_;
 };
 
+class FakeClipboard final : public Clipboard {
+ public:
+  explicit FakeClipboard(CallLog& log) : log_(log) {}
+  void SetText(const std::string& value) override;
+  std::string text = "(untouched)";
+
+ private:
+  CallLog& log_;
+};
+
+class FakeLocalAddress final : public LocalAddress {
+ public:
+  explicit FakeLocalAddress(CallLog& log) : log_(log) {}
+  std::string LocalIP() override;
+
+ private:
+  CallLog& log_;
+};
+
+class FakeTimeTexts final : public TimeTexts {
+ public:
+  explicit FakeTimeTexts(CallLog& log) : log_(log) {}
+  std::string TimeText() override;
+  std::string DateText() override;
+
+ private:
+  CallLog& log_;
+};
+
 struct FakeContact {
   std::string signin_name;
   std::int32_t status;
@@ -206,6 +238,9 @@ struct Rig {
   FakeTextBox Text1{log, "Text1"}, Text2{log, "Text2", "Example: friend@example.com"},
       Text3{log, "Text3", "NickName Here"}, Text4{log, "Text4", "Your Custom Message here!"};
   FakeSoundCue OLE1{log, "OLE1"}, OLE2{log, "OLE2"}, OLE3{log, "OLE3"};
+  FakeLocalAddress Winsock1{log};
+  FakeClipboard clipboard{log};
+  FakeTimeTexts time_texts{log};
   FakeWindow window{log};
   FakeErrorReport errors;
   FakeClock clock;

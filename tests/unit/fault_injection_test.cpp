@@ -39,6 +39,22 @@ std::vector<Scenario> Scenarios() {
          rig.lbContacts.current = 0;
        },
        [](Rig& rig) { rig.lbContacts.DoubleClick(); }},
+      {"Time", [](Rig&) {}, [](Rig& rig) { rig.KewlButtons3.Click(); }},
+      {"Date", [](Rig&) {}, [](Rig& rig) { rig.KewlButtons4.Click(); }},
+      {"Get IP !", [](Rig& rig) { rig.Text1.text = "old"; },
+       [](Rig& rig) { rig.KewlButtons5.Click(); }},
+      {"Clear",
+       [](Rig& rig) {
+         rig.Text1.text = "old";
+         rig.KewlButtons2.enabled = true;
+       },
+       [](Rig& rig) { rig.KewlButtons2.Click(); }},
+      {"Clipboard",
+       [](Rig& rig) {
+         rig.Text1.text = "old";
+         rig.KewlButtons6.enabled = true;
+       },
+       [](Rig& rig) { rig.KewlButtons6.Click(); }},
   };
 }
 
@@ -51,16 +67,24 @@ std::string ArgumentsOf(const std::string& call) {
   return call.substr(open + 1, call.size() - open - 2);
 }
 
-// What the window shows: the list, the pad and the two list buttons' flags.
+// What the window shows: the list, the pad, the clipboard and the buttons' flags.
 struct State {
   std::vector<std::string> list;
   std::string pad;
-  bool cmdload, KewlButtons1;
+  std::string clipboard;
+  std::map<std::string, bool> enabled;
   bool operator==(const State&) const = default;
 };
 
-State StateOf(const Rig& rig) {
-  return {rig.lbContacts.entries, rig.Text1.text, rig.cmdload.enabled, rig.KewlButtons1.enabled};
+State StateOf(Rig& rig) {
+  State state{rig.lbContacts.entries, rig.Text1.text, rig.clipboard.text, {}};
+  const std::pair<const char*, FakeButton*> buttons[] = {
+      {"cmdload", &rig.cmdload},           {"KewlButtons1", &rig.KewlButtons1},
+      {"KewlButtons2", &rig.KewlButtons2}, {"KewlButtons3", &rig.KewlButtons3},
+      {"KewlButtons4", &rig.KewlButtons4}, {"KewlButtons5", &rig.KewlButtons5},
+      {"KewlButtons6", &rig.KewlButtons6}};
+  for (const auto& [name, button] : buttons) state.enabled[name] = button->enabled;
+  return state;
 }
 
 // The state after the given writes took effect, starting from `before`.
@@ -70,8 +94,10 @@ State Apply(State state, const std::vector<std::string>& calls) {
     if (name == "lbContacts.Append") state.list.push_back(arguments);
     if (name == "lbContacts.Clear") state.list.clear();
     if (name == "Text1.SetText") state.pad = arguments;
-    if (name == "cmdload.SetEnabled") state.cmdload = arguments == "true";
-    if (name == "KewlButtons1.SetEnabled") state.KewlButtons1 = arguments == "true";
+    if (name == "Text1.ReplaceSelection") state.pad = arguments + state.pad;  // caret at the start
+    if (name == "clipboard.SetText") state.clipboard = arguments;
+    if (name.ends_with(".SetEnabled"))
+      state.enabled[NameOf(name.substr(0, name.find('.')))] = arguments == "true";
   }
   return state;
 }

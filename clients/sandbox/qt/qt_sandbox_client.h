@@ -1,0 +1,48 @@
+// The sandbox client with its Qt windows: what plumwick-sandbox's main creates. It runs one
+// in-memory client, shows the client window, opens a conversation window for each contact the
+// program asks for, and hands out Messenger objects connected to that client.
+// A QApplication must exist before it is created.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <ostream>
+#include <string>
+
+#include "clients/sandbox/qt/qt_client_window.h"
+#include "clients/sandbox/qt/qt_conversation_window.h"
+#include "clients/sandbox/sandbox_client.h"
+#include "messenger/messenger.h"
+
+namespace plumwick::sandbox {
+
+class QtSandboxClient final : private SandboxView {
+ public:
+  // Effect lines go to `effects`, which must outlive this object and every Messenger it made.
+  explicit QtSandboxClient(std::ostream& effects);
+  ~QtSandboxClient() override;
+  QtSandboxClient(const QtSandboxClient&) = delete;
+  QtSandboxClient& operator=(const QtSandboxClient&) = delete;
+
+  // Each call returns a new Messenger object connected to this one running client.
+  messenger::MessengerFactory Factory();
+
+  SandboxClient& client() { return *client_; }
+  QtClientWindow& client_window() { return *client_window_; }
+  // The conversation window opened for the contact (it may be hidden since), or nullptr.
+  QtConversationWindow* conversation_window(const std::string& signin_name);
+  std::size_t conversation_count() const { return conversations_.size(); }
+
+ private:
+  void StatusChanged(std::int32_t) override {}
+  void ContactsChanged() override {}
+  void DisplayNameChanged(const std::string&) override {}
+  void SignedOut() override;
+  void OpenConversation(const std::string& signin_name) override;
+
+  std::shared_ptr<SandboxClient> client_;
+  std::unique_ptr<QtClientWindow> client_window_;
+  std::map<std::string, std::unique_ptr<QtConversationWindow>> conversations_;
+};
+
+}  // namespace plumwick::sandbox

@@ -1,0 +1,75 @@
+// The running stand-in messaging client: a signed-in account with a built-in contact list, kept in
+// memory only. Every effect is printed as one line on the effects stream (flushed at once, so a
+// test reading a pipe sees it) and reported to the attached views.
+#pragma once
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "clients/sandbox/sandbox_view.h"
+
+namespace plumwick::sandbox {
+
+inline constexpr std::string_view kServiceId = "sandbox";
+
+struct ContactState {
+  std::string signin_name;
+  std::int32_t status;
+};
+
+// The name a person reads for a presence state: "Online", "Offline", "Out to lunch", ...
+std::string StatusText(std::int32_t status);
+
+class SandboxClient {
+ public:
+  explicit SandboxClient(std::ostream& effects);
+  SandboxClient(const SandboxClient&) = delete;
+  SandboxClient& operator=(const SandboxClient&) = delete;
+
+  // The view must stay alive until it is removed.
+  void AddView(SandboxView& view);
+  void RemoveView(SandboxView& view);
+
+  // The state, readable also after sign-out so the windows can show it.
+  bool signed_in() const { return signed_in_; }
+  const std::string& signin_name() const { return signin_name_; }
+  const std::string& display_name() const { return display_name_; }
+  std::int32_t status() const { return status_; }
+  const std::vector<ContactState>& contacts() const { return contacts_; }
+
+  // Every operation below throws plumwick::Failure: kNotSignedIn once signed out, then the
+  // code of the bad input.
+  void RequireSignedIn() const;
+  // kEmptyContact, kUnknownContact.
+  ContactState FindContact(const std::string& signin_name) const;
+
+  // kBadArgument for any status but Online, Busy and Away.
+  void SetStatus(std::int32_t status);
+  void OpenConversation(const std::string& signin_name);
+  // The contact may be offline; kBadArgument for an empty text.
+  void SendMessage(const std::string& signin_name, const std::string& text);
+  // The new contact starts offline; kClientError when the address is already in the list.
+  void AddContact(const std::string& address);
+  void RemoveContact(const std::string& signin_name);
+  // kBadArgument for an empty name.
+  void SetDisplayName(const std::string& display_name);
+  void Signout();
+
+ private:
+  void Effect(const std::string& line);
+  template <typename Call>
+  void Notify(Call call);
+
+  std::ostream& effects_;
+  std::vector<SandboxView*> views_;
+  bool signed_in_ = true;
+  std::string signin_name_;
+  std::string display_name_;
+  std::int32_t status_;
+  std::vector<ContactState> contacts_;
+};
+
+}  // namespace plumwick::sandbox

@@ -1,0 +1,94 @@
+// The key notation of keystroke strings: what the user's text plus tokens such as "{ENTER}" mean as
+// keystrokes. Toolkit-free, so the synthesizer, the logic and the tests share one reading of it.
+//
+// The notation:
+//   - Only braces are special. Every other character (+ ^ % ~ ( ) included, and any Unicode text)
+//     is typed as itself.
+//   - {NAME} presses a named key once, {NAME N} presses it N times: one space, then a decimal count
+//     from 1 to 999 with no sign.
+//   - Names: ENTER, TAB, BACKSPACE (aliases BS, BKSP), DELETE (alias DEL), ESC, HOME, END, UP,
+//   DOWN,
+//     LEFT, RIGHT, PGUP, PGDN, INSERT, F1..F16. Names are matched without regard to ASCII case:
+//     "{enter}" and "{Enter}" are "{ENTER}".
+//   - "{{}" types "{" and "{}}" types "}".
+//   - Every brace belongs to one of those tokens. A "}" that closes nothing is an error, not a
+//     literal: it is most often the end of a mistyped token, and typing it as text would send the
+//     client something the writer did not mean. Write it as "{}}".
+//
+// A string that breaks any of these rules, or is not valid UTF-8, is rejected as a whole by
+// throwing plumwick::Failure with error_code::kKeyNotation; nothing of it is returned. The message
+// names the offending text and its position as a character index: code points counted from 0
+// (for invalid UTF-8, the byte offset too).
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace plumwick {
+
+// F1..F16 are consecutive so that F<n> is NamedKey::kF1 plus n - 1.
+enum class NamedKey {
+  kEnter,
+  kTab,
+  kBackspace,
+  kDelete,
+  kEscape,
+  kHome,
+  kEnd,
+  kUp,
+  kDown,
+  kLeft,
+  kRight,
+  kPageUp,
+  kPageDown,
+  kInsert,
+  kF1,
+  kF2,
+  kF3,
+  kF4,
+  kF5,
+  kF6,
+  kF7,
+  kF8,
+  kF9,
+  kF10,
+  kF11,
+  kF12,
+  kF13,
+  kF14,
+  kF15,
+  kF16,
+};
+
+inline constexpr int kMaxKeyRepeat = 999;
+
+// A named key pressed `count` times (1..kMaxKeyRepeat).
+struct KeyPress {
+  NamedKey key;
+  int count = 1;
+  bool operator==(const KeyPress&) const = default;
+};
+
+// Text to type, one code point per element: the synthesizer sends each as its own keysym, so the
+// parser decodes once instead of every consumer decoding UTF-8 again. Literal braces are part of
+// the text. A run from the parser is never empty and never follows another run.
+using KeyText = std::u32string;
+
+using KeyToken = std::variant<KeyText, KeyPress>;
+
+// Reads a keystroke string (UTF-8) into tokens in typing order. The empty string gives no tokens.
+// Throws Failure (kKeyNotation) for anything that is not valid notation.
+std::vector<KeyToken> ParseKeyNotation(std::string_view keys);
+
+// Writes tokens back as notation (UTF-8): braces in text escaped, names in their canonical
+// spelling, a count of 1 left out. For tokens the parser returned, ParseKeyNotation gives them
+// back unchanged. Also what logs show for a sequence.
+std::string FormatKeyNotation(const std::vector<KeyToken>& tokens);
+
+// The canonical name of a key as written in the notation ("ENTER", "BACKSPACE", "F12"); empty for
+// a value outside the enumeration.
+std::string_view KeyName(NamedKey key);
+
+}  // namespace plumwick

@@ -1,0 +1,1 @@
+// placeholder until the key notation tests land
