@@ -5,7 +5,9 @@
 #include <sstream>
 
 #include <QAbstractItemView>
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -109,6 +111,40 @@ TEST_F(WindowUi, DoubleClickOnANameOpensItsConversation) {
             std::string::npos)
       << effects.str();
   ASSERT_NE(client.conversation_window("carol@example.com"), nullptr);
+}
+
+TEST_F(WindowUi, ScratchPadTextsFollowTheCaretAndTheClipboardGetsThePad) {
+  auto& pad = Child<QLineEdit>("Text1");
+  auto click = [&](const char* name) {
+    QTest::mouseClick(&Child<QPushButton>(name), Qt::LeftButton);
+  };
+
+  click("KewlButtons5");  // Get IP ! replaces the pad and leaves the caret at the start
+  const QString address = pad.text();
+  EXPECT_FALSE(address.isEmpty());
+  EXPECT_EQ(pad.cursorPosition(), 0);
+  click("KewlButtons3");  // so the time goes in front of the address
+  const QString time = pad.text().chopped(address.size());
+  EXPECT_TRUE(pad.text().endsWith(address));
+  EXPECT_FALSE(time.isEmpty());
+  click("KewlButtons4");  // the date right after the time, at the caret
+  EXPECT_TRUE(pad.text().startsWith(time));
+  EXPECT_TRUE(pad.text().endsWith(address));
+  EXPECT_GT(pad.text().size(), time.size() + address.size());
+
+  click("KewlButtons6");
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), pad.text());
+  EXPECT_FALSE(Child<QPushButton>("KewlButtons6").isEnabled());
+
+  click("KewlButtons2");  // Clear: empty, and Time can be used again
+  EXPECT_EQ(pad.text(), "");
+  EXPECT_TRUE(Child<QPushButton>("KewlButtons3").isEnabled());
+  pad.setText("meet at NOON");
+  pad.setSelection(8, 4);
+  click("KewlButtons3");  // a user's selection is replaced
+  EXPECT_TRUE(pad.text().startsWith("meet at "));
+  EXPECT_FALSE(pad.text().contains("NOON"));
+  EXPECT_EQ(pad.cursorPosition(), pad.text().size());
 }
 
 }  // namespace
