@@ -33,6 +33,18 @@ bool CheckDisplay(const char* program) {
   return false;
 }
 
+// Until the X11 keystroke synthesizer is wired in, typing fails clearly instead of pretending.
+class NoKeystrokes final : public Keystrokes, public FocusedWindow {
+ public:
+  void Type(const std::string&) override { Unavailable(); }
+  DesktopWindow Focused() override { Unavailable(); }
+
+ private:
+  [[noreturn]] static void Unavailable() {
+    throw Failure(error_code::kKeystrokes, "Typing into the messaging client is not available yet");
+  }
+};
+
 struct DesktopProgram::Parts {
   explicit Parts(messenger::MessengerFactory create_client)
       : window(controls(),
@@ -41,7 +53,9 @@ struct DesktopProgram::Parts {
                 .clock = clock,
                 .pump = pump,
                 .clipboard = clipboard,
-                .time_texts = time_texts},
+                .time_texts = time_texts,
+                .keys = no_keystrokes,
+                .focus = no_keystrokes},
                std::move(create_client)) {}
 
   frmMsnControls controls() {
@@ -82,6 +96,7 @@ struct DesktopProgram::Parts {
   QtEventPump pump;
   QtClipboard clipboard;
   LocaleTimeTexts time_texts;
+  NoKeystrokes no_keystrokes;
   frmMsn window;
 };
 

@@ -5,6 +5,7 @@
 #include <iterator>
 #include <utility>
 
+#include "messenger/focus_guard.h"
 #include "messenger/status_and_contacts.h"
 #include "scratchpad/scratch_pad.h"
 
@@ -22,6 +23,11 @@ const frmMsn::EventRow frmMsn::kEventTable[] = {
     {Event::kInsertDate, Cue::kOLE1, &frmMsn::KewlButtons4_Click},
     {Event::kGetIP, Cue::kOLE1, &frmMsn::KewlButtons5_Click},
     {Event::kCopyPad, Cue::kOLE1, &frmMsn::KewlButtons6_Click},
+    {Event::kSendMessage, Cue::kOLE1, &frmMsn::KewlButtons10_Click},
+    {Event::kAddContact, Cue::kOLE1, &frmMsn::KewlButtons11_Click},
+    {Event::kChangeNickName, Cue::kOLE1, &frmMsn::KewlButtons12_Click},
+    {Event::kDeleteContact, Cue::kOLE1, &frmMsn::KewlButtons9_Click},
+    {Event::kSignOut, Cue::kOLE2, &frmMsn::KewlButtons8_Click},
     {Event::kExit, Cue::kOLE2, &frmMsn::KewlButtons7_Click},
 };
 
@@ -38,6 +44,11 @@ frmMsn::frmMsn(const frmMsnControls& controls, const frmMsnDesktop& desktop,
   c_.KewlButtons5.OnClick([this] { Dispatch(Event::kGetIP); });
   c_.KewlButtons6.OnClick([this] { Dispatch(Event::kCopyPad); });
   c_.KewlButtons7.OnClick([this] { Dispatch(Event::kExit); });
+  c_.KewlButtons8.OnClick([this] { Dispatch(Event::kSignOut); });
+  c_.KewlButtons9.OnClick([this] { Dispatch(Event::kDeleteContact); });
+  c_.KewlButtons10.OnClick([this] { Dispatch(Event::kSendMessage); });
+  c_.KewlButtons11.OnClick([this] { Dispatch(Event::kAddContact); });
+  c_.KewlButtons12.OnClick([this] { Dispatch(Event::kChangeNickName); });
 }
 
 bool frmMsn::Start() {
@@ -69,6 +80,11 @@ void frmMsn::Pause(std::chrono::duration<double> interval) {
   const Clock::TimePoint deadline =
       desktop_.clock.Now() + std::chrono::duration_cast<Clock::TimePoint::duration>(interval);
   while (desktop_.clock.Now() < deadline) desktop_.pump.ProcessEventsUntil(deadline);
+}
+
+void frmMsn::Type(const std::string& keys) {
+  messenger::TypeIntoClient(msn(), {desktop_.focus, desktop_.keys, desktop_.clock, desktop_.pump},
+                            keys);
 }
 
 void frmMsn::PlayCue(Cue cue) {
@@ -139,6 +155,26 @@ void frmMsn::KewlButtons5_Click() {
 
 void frmMsn::KewlButtons6_Click() {
   scratchpad::CopyToClipboard(pad(), desktop_.clipboard);
+}
+
+void frmMsn::KewlButtons8_Click() {
+  messenger::SignOut(msn());
+}
+
+void frmMsn::KewlButtons9_Click() {
+  messenger::DeleteContact(msn(), c_.Text2);
+}
+
+void frmMsn::KewlButtons10_Click() {
+  messenger::SendMessage(msn(), c_.Text2, c_.Text4, *this);
+}
+
+void frmMsn::KewlButtons11_Click() {
+  messenger::AddContact(msn(), c_.Text2, *this);
+}
+
+void frmMsn::KewlButtons12_Click() {
+  messenger::ChangeNickName(msn(), c_.Text3, *this, desktop_.window);
 }
 
 void frmMsn::KewlButtons7_Click() {

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <memory>
 
+#include "messenger/contact_actions.h"
 #include "messenger/messenger.h"
 #include "platform/button.h"
 #include "platform/clipboard.h"
@@ -14,6 +15,8 @@
 #include "platform/combo_box.h"
 #include "platform/error_report.h"
 #include "platform/event_pump.h"
+#include "platform/focused_window.h"
+#include "platform/keystrokes.h"
 #include "platform/list_box.h"
 #include "platform/local_address.h"
 #include "platform/sound_cue.h"
@@ -59,9 +62,11 @@ struct frmMsnDesktop {
   EventPump& pump;
   Clipboard& clipboard;
   TimeTexts& time_texts;
+  Keystrokes& keys;
+  FocusedWindow& focus;
 };
 
-class frmMsn {
+class frmMsn final : private messenger::Typist {
  public:
   // Every event the window handles, one handler each.
   enum class Event : std::size_t {
@@ -75,6 +80,11 @@ class frmMsn {
     kInsertDate,
     kGetIP,
     kCopyPad,
+    kSendMessage,
+    kAddContact,
+    kChangeNickName,
+    kDeleteContact,
+    kSignOut,
     kExit,
     kCount,
   };
@@ -93,10 +103,14 @@ class frmMsn {
   bool Dispatch(Event event);
 
   // Waits for the interval while the window keeps processing its events, so other handlers run
-  // nested inside the wait.
-  void Pause(std::chrono::duration<double> interval);
+  // nested inside the wait. It sleeps between events and measures on a clock that never runs
+  // backwards, so a wait across midnight ends after its interval too.
+  void Pause(std::chrono::duration<double> interval) override;
 
  private:
+  // Types into the messaging client's focused window (see messenger/focus_guard.h).
+  void Type(const std::string& keys) override;
+
   void Form_Load();
   void cboStatus_Click();
   void cmdload_Click();
@@ -107,6 +121,11 @@ class frmMsn {
   void KewlButtons4_Click();
   void KewlButtons5_Click();
   void KewlButtons6_Click();
+  void KewlButtons8_Click();
+  void KewlButtons9_Click();
+  void KewlButtons10_Click();
+  void KewlButtons11_Click();
+  void KewlButtons12_Click();
   void KewlButtons7_Click();
 
   enum class Cue { kNone, kOLE1, kOLE2, kOLE3 };

@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/focused_window.h"
+
 namespace plumwick::messenger {
 
 // Presence states as the client reports and takes them.
@@ -62,6 +64,10 @@ class Messenger {
   virtual std::unique_ptr<ContactCollection> MyContacts() = 0;
   virtual void MyStatus(std::int32_t status) = 0;
   virtual std::string MyServiceId() = 0;
+
+  // Whether the window is one of the client's own (a conversation, a dialog), so that keys typed
+  // into it reach the client. Answers also when signed out.
+  virtual bool OwnsWindow(const DesktopWindow& window) = 0;
 };
 
 // Creates a client object connected to the running messaging client; throws when there is none.

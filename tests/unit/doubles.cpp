@@ -111,8 +111,16 @@ void FakeWindow::End() {
   throw ProgramEnded{};
 }
 
+DesktopWindow FakeFocusedWindow::Focused() {
+  log_.Record("focus.Focused");
+  if (on_look) on_look();
+  return window;
+}
+
 void FakeEventPump::ProcessEventsUntil(Clock::TimePoint deadline) {
   if (queued.empty()) {
+    const auto slept = std::chrono::round<std::chrono::milliseconds>(deadline - clock_.now);
+    log_.calls.push_back("pump.Sleep(" + std::to_string(slept.count()) + " ms)");
     clock_.now = std::max(clock_.now, deadline);
     return;
   }
@@ -192,9 +200,11 @@ class Collection final : public messenger::ContactCollection {
 
 class Conversation final : public messenger::ConversationWindow {
  public:
-  explicit Conversation(FakeMessenger& owner) : live_(owner.live_objects) {}
+  Conversation(CallLog& log, FakeMessenger& owner) : log_(log), live_(owner.live_objects) {}
+  ~Conversation() override { log_.calls.push_back("conversation.Release()"); }
 
  private:
+  CallLog& log_;
   Live live_;
 };
 
@@ -222,6 +232,7 @@ class Proxy final : public messenger::Messenger {
   }
   void MyStatus(std::int32_t status) override { target_.MyStatus(status); }
   std::string MyServiceId() override { return target_.MyServiceId(); }
+  bool OwnsWindow(const DesktopWindow& window) override { return target_.OwnsWindow(window); }
 
  private:
   FakeMessenger& target_;
@@ -251,7 +262,7 @@ void FakeMessenger::AddContact(std::int32_t window, const std::string& address) 
 std::unique_ptr<messenger::ConversationWindow> FakeMessenger::InstantMessage(
     const std::string& contact) {
   log_.Record("msn.InstantMessage", contact);
-  return std::make_unique<Conversation>(*this);
+  return std::make_unique<Conversation>(log_, *this);
 }
 
 std::unique_ptr<messenger::ContactCollection> FakeMessenger::MyContacts() {
@@ -266,6 +277,11 @@ void FakeMessenger::MyStatus(std::int32_t status) {
 std::string FakeMessenger::MyServiceId() {
   log_.Record("msn.MyServiceId");
   return "service";
+}
+
+bool FakeMessenger::OwnsWindow(const DesktopWindow& window) {
+  log_.Record("msn.OwnsWindow");
+  return window == kClientWindow;
 }
 
 Rig::Rig()
@@ -300,7 +316,9 @@ Rig::Rig()
                         .clock = clock,
                         .pump = pump,
                         .clipboard = clipboard,
-                        .time_texts = time_texts},
+                        .time_texts = time_texts,
+                        .keys = keys,
+                        .focus = focus},
           Factory()) {}
 
 messenger::MessengerFactory Rig::Factory() {

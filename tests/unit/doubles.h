@@ -151,7 +151,7 @@ class FakeClock final : public Clock {
 };
 
 // Each call processes one "batch of events": the next queued action, if any, runs nested inside the
-// wait; otherwise the pump sleeps to the deadline.
+// wait; otherwise the pump sleeps to the deadline, logged as "pump.Sleep(N ms)".
 class FakeEventPump final : public EventPump {
  public:
   FakeEventPump(CallLog& log, FakeClock& clock) : log_(log), clock_(clock) {}
@@ -192,6 +192,31 @@ class FakeTimeTexts final : public TimeTexts {
   CallLog& log_;
 };
 
+class FakeKeystrokes final : public Keystrokes {
+ public:
+  explicit FakeKeystrokes(CallLog& log) : log_(log) {}
+  void Type(const std::string& keys) override { log_.Record("keys.Type", keys); }
+
+ private:
+  CallLog& log_;
+};
+
+// A window the fake client owns; any other window is foreign to it.
+inline constexpr DesktopWindow kClientWindow{0x400007, 4242};
+
+// The focused window: the client's own unless a test says otherwise.
+class FakeFocusedWindow final : public FocusedWindow {
+ public:
+  explicit FakeFocusedWindow(CallLog& log) : log_(log) {}
+  DesktopWindow Focused() override;
+  DesktopWindow window = kClientWindow;
+  // When set, called on each look to let the focus move (e.g. after some time).
+  std::function<void()> on_look;
+
+ private:
+  CallLog& log_;
+};
+
 struct FakeContact {
   std::string signin_name;
   std::int32_t status;
@@ -211,6 +236,7 @@ class FakeMessenger final : public messenger::Messenger {
   std::unique_ptr<messenger::ContactCollection> MyContacts() override;
   void MyStatus(std::int32_t status) override;
   std::string MyServiceId() override;
+  bool OwnsWindow(const DesktopWindow& window) override;
 
   std::vector<FakeContact> contacts;
   int live_objects = 0;  // collections, enumerators, contacts and conversations not yet let go
@@ -241,6 +267,8 @@ struct Rig {
   FakeLocalAddress Winsock1{log};
   FakeClipboard clipboard{log};
   FakeTimeTexts time_texts{log};
+  FakeKeystrokes keys{log};
+  FakeFocusedWindow focus{log};
   FakeWindow window{log};
   FakeErrorReport errors;
   FakeClock clock;

@@ -122,6 +122,7 @@ TEST(FaultInjection, EachCallOfEachHandlerFailsInTurnUnderTheFailureRule) {
     std::map<std::string, int> seen;
     for (std::size_t i = 0; i < clean_calls.size(); ++i) {
       const std::string name = NameOf(clean_calls[i]);
+      if (name == "conversation.Release") continue;  // letting go cannot fail
       SCOPED_TRACE(std::string(scenario.name) + ": failing " + clean_calls[i]);
 
       Rig rig;
@@ -138,8 +139,11 @@ TEST(FaultInjection, EachCallOfEachHandlerFailsInTurnUnderTheFailureRule) {
       ASSERT_EQ(rig.errors.shown.size(), 1u);
       EXPECT_EQ(rig.errors.shown[0].code(), kInjectedCode);
       const auto failing = clean_calls.begin() + static_cast<std::ptrdiff_t>(i);
-      EXPECT_EQ(calls, std::vector<std::string>(clean_calls.begin(), failing + 1))
-          << "the handler stops at the failing call";
+      std::vector<std::string> expected(clean_calls.begin(), failing + 1);
+      std::vector<std::string> made = calls;
+      std::erase(made, "conversation.Release()");
+      std::erase(expected, "conversation.Release()");
+      EXPECT_EQ(made, expected) << "the handler stops at the failing call";
       EXPECT_EQ(StateOf(rig), Apply(before, {clean_calls.begin(), failing}))
           << "what was done before the failure stays done";
       EXPECT_EQ(rig.messenger.live_objects, 0) << "every client object is let go";

@@ -173,7 +173,8 @@ TEST(ContactList, DoubleClickOpensAConversationWithTheCurrentEntryWithoutACue) {
     const std::size_t mark = rig.log.calls.size();
     rig.lbContacts.DoubleClick();
     EXPECT_THAT(Since(rig.log, mark),
-                ElementsAre("lbContacts.CurrentText()", "msn.InstantMessage(" + c.contact + ")"));
+                ElementsAre("lbContacts.CurrentText()", "msn.InstantMessage(" + c.contact + ")",
+                            "conversation.Release()"));
     EXPECT_EQ(rig.messenger.live_objects, 0) << "the conversation window object is let go at once";
   }
 }
@@ -187,7 +188,17 @@ TEST(CueRule, EveryButtonPlaysItsOwnCueFirstAndAFailingCueStopsTheAction) {
   const std::vector<Case> cases = {
       {"Select List", &Rig::cmdload, "OLE1.Play"},
       {"Clear List", &Rig::KewlButtons1, "OLE1.Play"},
+      {"Clear", &Rig::KewlButtons2, "OLE1.Play"},
+      {"Time", &Rig::KewlButtons3, "OLE1.Play"},
+      {"Date", &Rig::KewlButtons4, "OLE1.Play"},
+      {"Get IP !", &Rig::KewlButtons5, "OLE1.Play"},
+      {"Clipboard", &Rig::KewlButtons6, "OLE1.Play"},
       {"EXIT PROGRAM!", &Rig::KewlButtons7, "OLE2.Play"},
+      {"Sign Out", &Rig::KewlButtons8, "OLE2.Play"},
+      {"Delete Contact", &Rig::KewlButtons9, "OLE1.Play"},
+      {"Send Msg.", &Rig::KewlButtons10, "OLE1.Play"},
+      {"Add contact", &Rig::KewlButtons11, "OLE1.Play"},
+      {"Change NickName", &Rig::KewlButtons12, "OLE1.Play"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

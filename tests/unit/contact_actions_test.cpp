@@ -1,0 +1,199 @@
+// The contact and account actions against doubles: each handler's exact calls, keystroke strings
+// and waits, the focus guard, handlers nested in a wait, and the failure rule at every call.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "tests/unit/doubles.h"
+
+namespace plumwick::testing {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
+using ::testing::IsEmpty;
+
+// The calls since the mark, without the focus guard's looks (tested on their own below).
+std::vector<std::string> ActionCalls(const CallLog& log, std::size_t mark) {
+  std::vector<std::string> calls;
+  for (auto it = log.calls.begin() + static_cast<std::ptrdiff_t>(mark); it != log.calls.end();
+       ++it) {
+    if (*it != "focus.Focused()" && *it != "msn.OwnsWindow()") calls.push_back(*it);
+  }
+  return calls;
+}
+
+struct ActionRig : Rig {
+  ActionRig() {
+    EXPECT_TRUE(form.Start());
+    Text2.text = "friend@example.com";
+    Text3.text = "New Name";
+    Text4.text = "héllo Ωmega 100% :-) {{}x{}}";
+    mark = log.calls.size();
+  }
+  std::vector<std::string> Calls() const { return ActionCalls(log, mark); }
+  std::size_t mark = 0;
+};
+
+TEST(ContactActions, EachHandlerMakesExactlyItsCallsKeystrokesAndWaits) {
+  struct Case {
+    const char* name;
+    FakeButton Rig::*button;
+    std::vector<std::string> calls;
+  };
+  const std::vector<Case> cases = {
+      {"Send Msg.",
+       &Rig::KewlButtons10,
+       {"OLE1.Play()", "Text2.Text()", "msn.InstantMessage(friend@example.com)", "Text4.Text()",
+        "keys.Type(héllo Ωmega 100% :-) {{}x{}})", "pump.Sleep(100 ms)", "keys.Type({ENTER})",
+        "keys.Type({ENTER})", "conversation.Release()"}},
+      {"Add contact",
+       &Rig::KewlButtons11,
+       {"OLE1.Play()", "Text2.Text()", "msn.AddContact(0, friend@example.com)",
+        "keys.Type({ENTER})", "pump.Sleep(1000 ms)", "keys.Type({ENTER})"}},
+      {"Change NickName",
+       &Rig::KewlButtons12,
+       {"OLE1.Play()", "msn.OptionsPages(0, 0)", "pump.Sleep(500 ms)", "Text3.Text()",
+        "keys.Type(New Name)", "pump.Sleep(500 ms)", "keys.Type({ENTER})", "keys.Type({ENTER})",
+        "window.ShowAndActivate()"}},
+      {"Delete Contact",
+       &Rig::KewlButtons9,
+       {"OLE1.Play()", "msn.MyContacts()", "msn.MyServiceId()", "Text2.Text()",
+        "msn.GetContact(friend@example.com, service)", "contact.SigninName(friend@example.com)",
+        "contacts.Remove(friend@example.com)"}},
+      {"Sign Out", &Rig::KewlButtons8, {"OLE2.Play()", "msn.Signout()"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ActionRig rig;
+    const std::string Text2 = rig.Text2.text, Text3 = rig.Text3.text, Text4 = rig.Text4.text;
+    const std::vector<std::string> list = {"a@x"};
+    rig.lbContacts.entries = list;
+    (rig.*c.button).Click();
+    EXPECT_THAT(rig.Calls(), ElementsAreArray(c.calls));
+    EXPECT_THAT(rig.errors.shown, IsEmpty());
+    EXPECT_EQ(rig.messenger.live_objects, 0);
+    // No control changes after any of these actions.
+    EXPECT_EQ(rig.Text2.text, Text2);
+    EXPECT_EQ(rig.Text3.text, Text3);
+    EXPECT_EQ(rig.Text4.text, Text4);
+    EXPECT_EQ(rig.lbContacts.entries, list);
+  }
+}
+
+TEST(ContactActions, DeleteContactTypesNothingAndEmptyTextsPassUnchecked) {
+  ActionRig rig;
+  rig.Text2.text = "";
+  rig.Text4.text = "";
+  rig.KewlButtons9.Click();
+  rig.KewlButtons10.Click();
+  std::vector<std::string> typed;
+  for (const std::string& call : rig.Calls()) {
+    if (call.starts_with("keys.") || call.starts_with("msn.GetContact") ||
+        call.starts_with("msn.InstantMessage")) {
+      typed.push_back(call);
+    }
+  }
+  EXPECT_THAT(typed, ElementsAre("msn.GetContact(, service)", "msn.InstantMessage()", "keys.Type()",
+                                 "keys.Type({ENTER})", "keys.Type({ENTER})"));
+}
+
+TEST(ContactActions, TwoSignOutClicksDuringTheAddContactWaitRunBeforeItsSecondEnter) {
+  ActionRig rig;
+  rig.pump.queued.push_back([&] { rig.KewlButtons8.Click(); });
+  rig.pump.queued.push_back([&] { rig.KewlButtons8.Click(); });
+  rig.KewlButtons11.Click();
+  EXPECT_THAT(rig.Calls(),
+              ElementsAre("OLE1.Play()", "Text2.Text()", "msn.AddContact(0, friend@example.com)",
+                          "keys.Type({ENTER})", "pump.Event()", "OLE2.Play()", "msn.Signout()",
+                          "pump.Event()", "OLE2.Play()", "msn.Signout()", "pump.Sleep(1000 ms)",
+                          "keys.Type({ENTER})"));
+}
+
+TEST(FocusGuard, WaitsForTheClientsWindowAndTypesOnceItHasTheFocus) {
+  ActionRig rig;
+  rig.focus.window = {0x600001, 999};  // another program's window
+  int looks = 0;
+  rig.focus.on_look = [&] {
+    if (++looks == 4) rig.focus.window = kClientWindow;
+  };
+  rig.KewlButtons11.Click();
+  EXPECT_THAT(rig.errors.shown, IsEmpty());
+  const std::vector<std::string> calls(
+      rig.log.calls.begin() + static_cast<std::ptrdiff_t>(rig.mark), rig.log.calls.end());
+  const std::vector<std::string> until_first_key(
+      calls.begin(), std::find(calls.begin(), calls.end(), "keys.Type({ENTER})") + 1);
+  EXPECT_THAT(until_first_key,
+              ElementsAre("OLE1.Play()", "Text2.Text()", "msn.AddContact(0, friend@example.com)",
+                          "focus.Focused()", "msn.OwnsWindow()", "pump.Sleep(20 ms)",
+                          "focus.Focused()", "msn.OwnsWindow()", "pump.Sleep(20 ms)",
+                          "focus.Focused()", "msn.OwnsWindow()", "pump.Sleep(20 ms)",
+                          "focus.Focused()", "msn.OwnsWindow()", "keys.Type({ENTER})"));
+}
+
+TEST(FocusGuard, FailsAfterThreeSecondsOnAForeignWindowAndTypesNothing) {
+  ActionRig rig;
+  rig.focus.window = {0x600001, 999};
+  const Clock::TimePoint start = rig.clock.now;
+  rig.KewlButtons10.Click();
+  ASSERT_EQ(rig.errors.shown.size(), 1u);
+  EXPECT_EQ(rig.errors.shown[0].code(), error_code::kFocus);
+  EXPECT_THAT(rig.errors.shown[0].description(), ::testing::HasSubstr("0x600001"));
+  EXPECT_EQ(rig.clock.now - start, std::chrono::seconds(3));
+  for (const std::string& call : rig.log.calls) EXPECT_FALSE(call.starts_with("keys.")) << call;
+  EXPECT_EQ(rig.messenger.live_objects, 0) << "the conversation is let go on the way out";
+}
+
+TEST(FaultInjection, EachCallOfEachActionFailsInTurnLeavingEarlierEffectsInPlace) {
+  const std::pair<const char*, FakeButton Rig::*> buttons[] = {
+      {"Send Msg.", &Rig::KewlButtons10},
+      {"Add contact", &Rig::KewlButtons11},
+      {"Change NickName", &Rig::KewlButtons12},
+      {"Delete Contact", &Rig::KewlButtons9},
+      {"Sign Out", &Rig::KewlButtons8}};
+  for (const auto& [name, button] : buttons) {
+    ActionRig clean;
+    (clean.*button).Click();
+    const std::vector<std::string> calls(
+        clean.log.calls.begin() + static_cast<std::ptrdiff_t>(clean.mark), clean.log.calls.end());
+    std::map<std::string, int> seen;
+    for (std::size_t i = 0; i < calls.size(); ++i) {
+      const std::string call = calls[i].substr(0, calls[i].find('('));
+      if (call == "pump.Sleep" || call == "conversation.Release") continue;  // cannot fail
+      const int occurrence = ++seen[call];
+      SCOPED_TRACE(std::string(name) + ": failing " + calls[i]);
+      ActionRig rig;
+      rig.log.FailAt(call, occurrence);
+      (rig.*button).Click();
+      ASSERT_EQ(rig.errors.shown.size(), 1u);
+      EXPECT_EQ(rig.errors.shown[0].code(), kInjectedCode);
+      std::vector<std::string> made(rig.log.calls.begin() + static_cast<std::ptrdiff_t>(rig.mark),
+                                    rig.log.calls.end());
+      std::erase(made, "conversation.Release()");
+      std::vector<std::string> expected(calls.begin(),
+                                        calls.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+      std::erase(expected, "conversation.Release()");
+      EXPECT_EQ(made, expected) << "earlier calls stay made, nothing after the failure runs";
+      EXPECT_EQ(rig.messenger.live_objects, 0);
+      rig.cboStatus.Pick(0);
+      EXPECT_EQ(rig.log.calls.back(), "msn.MyStatus(2)") << "the window keeps running";
+    }
+  }
+}
+
+TEST(Pause, MeasuresItsIntervalOnTheInjectedSteadyClockOnly) {
+  // The wait reads no wall clock: with the steady clock standing still between looks, only the
+  // pump's sleeps move it, and the wait ends exactly at its interval whatever the time of day.
+  for (const double seconds : {0.1, 0.5, 1.0}) {
+    Rig rig;
+    ASSERT_TRUE(rig.form.Start());
+    const Clock::TimePoint start = rig.clock.now;
+    const std::size_t mark = rig.log.calls.size();
+    rig.form.Pause(std::chrono::duration<double>(seconds));
+    EXPECT_EQ(rig.clock.now - start, std::chrono::round<Clock::TimePoint::duration>(
+                                         std::chrono::duration<double>(seconds)));
+    EXPECT_EQ(rig.log.calls.size(), mark + 1) << "one sleep, no spinning";
+  }
+}
+
+}  // namespace
+}  // namespace plumwick::testing
