@@ -101,8 +101,9 @@ std::string Quote(std::u32string_view text) {
                                               ": invalid UTF-8 " + hex);
 }
 
-// Strict decoding: overlong forms, surrogates and values past U+10FFFF are rejected too, since
-// the synthesizer would turn them into keysyms no keyboard has.
+// Strict decoding. Overlong forms are rejected because they would smuggle a brace past any tool
+// that reads the bytes as plain text; surrogates and values past U+10FFFF because they name no
+// character the synthesizer could type.
 std::u32string DecodeUtf8(std::string_view bytes) {
   std::u32string out;
   out.reserve(bytes.size());
@@ -169,8 +170,8 @@ KeyPress ParseKeyToken(std::u32string_view token, std::size_t position) {
   if (space == std::u32string_view::npos) return KeyPress{*key, 1};
 
   const std::u32string_view digits = body.substr(space + 1);
-  // At most three digits keep the sum far from overflow whatever follows the space.
-  bool valid = !digits.empty() && digits.size() <= 3;
+  // No leading zero, so each count has one spelling; at most three digits, so no overflow.
+  bool valid = !digits.empty() && digits.size() <= 3 && digits[0] != U'0';
   int count = 0;
   for (std::size_t i = 0; i < digits.size() && valid; ++i) {
     valid = digits[i] >= U'0' && digits[i] <= U'9';

@@ -5,11 +5,10 @@
 //   - Only braces are special. Every other character (+ ^ % ~ ( ) included, and any Unicode text)
 //     is typed as itself.
 //   - {NAME} presses a named key once, {NAME N} presses it N times: one space, then a decimal count
-//     from 1 to 999 with no sign.
-//   - Names: ENTER, TAB, BACKSPACE (aliases BS, BKSP), DELETE (alias DEL), ESC, HOME, END, UP,
-//   DOWN,
-//     LEFT, RIGHT, PGUP, PGDN, INSERT, F1..F16. Names are matched without regard to ASCII case:
-//     "{enter}" and "{Enter}" are "{ENTER}".
+//     from 1 to 999 with no sign and no leading zero.
+//   - Names: ENTER, TAB, BACKSPACE (aliases BS, BKSP), DELETE (alias DEL), ESC, HOME, END,
+//     UP, DOWN, LEFT, RIGHT, PGUP, PGDN, INSERT, F1..F16. Names are matched without regard to
+//     ASCII case: "{enter}" and "{Enter}" are "{ENTER}".
 //   - "{{}" types "{" and "{}}" types "}".
 //   - Every brace belongs to one of those tokens. A "}" that closes nothing is an error, not a
 //     literal: it is most often the end of a mistyped token, and typing it as text would send the
