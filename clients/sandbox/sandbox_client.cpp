@@ -144,6 +144,32 @@ void SandboxClient::Signout() {
   Notify([](SandboxView& view) { view.SignedOut(); });
 }
 
+void SandboxClient::OpenAddContactDialog(const std::string& address) {
+  RequireSignedIn();
+  if (address.empty()) {
+    throw Failure(error_code::kEmptyContact, "The address of the contact to add is empty");
+  }
+  if (!AnyView([&address](SandboxView& view) { return view.OpenAddContact(address); })) {
+    throw Failure(error_code::kNotAvailable,
+                  "The add-contact dialog (for " + Quoted(address) +
+                      ") cannot be opened: the sandbox client shows no windows");
+  }
+  Effect("add-contact dialog opened for " + address);
+}
+
+void SandboxClient::OpenOptionsDialog() {
+  RequireSignedIn();
+  if (!AnyView([](SandboxView& view) { return view.OpenOptions(); })) {
+    throw Failure(error_code::kNotAvailable,
+                  "The options dialog cannot be opened: the sandbox client shows no windows");
+  }
+  Effect("options dialog opened");
+}
+
+bool SandboxClient::OwnsWindow(std::uint64_t id) const noexcept {
+  return id != 0 && AnyView([id](const SandboxView& view) { return view.OwnsWindow(id); });
+}
+
 void SandboxClient::Effect(const std::string& line) {
   effects_ << "sandbox: " << line << std::endl;
 }
@@ -153,6 +179,15 @@ void SandboxClient::Notify(Call call) {
   // A copy, so a view that detaches itself while being told does not upset the walk.
   const std::vector<SandboxView*> views = views_;
   for (SandboxView* view : views) call(*view);
+}
+
+template <typename Ask>
+bool SandboxClient::AnyView(Ask ask) const {
+  // Every view is asked, also after one said yes: each front end shows its own dialog.
+  const std::vector<SandboxView*> views = views_;
+  bool any = false;
+  for (SandboxView* view : views) any = ask(*view) || any;
+  return any;
 }
 
 }  // namespace plumwick::sandbox

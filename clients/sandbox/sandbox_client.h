@@ -58,10 +58,24 @@ class SandboxClient {
   void SetDisplayName(const std::string& display_name);
   void Signout();
 
+  // The dialogs only open here; confirming one in its window then calls AddContact or
+  // SetDisplayName, so an address already in the list fails only then. kNotAvailable when no
+  // attached view shows dialogs: the request must not look granted when nothing opened.
+  // kEmptyContact.
+  void OpenAddContactDialog(const std::string& address);
+  void OpenOptionsDialog();
+
+  // Whether some view owns the window with this desktop id and takes typed keys there. Answers
+  // also when signed out; id 0 (no window) is nobody's.
+  bool OwnsWindow(std::uint64_t id) const noexcept;
+
  private:
   void Effect(const std::string& line);
   template <typename Call>
   void Notify(Call call);
+  // Asks every view; true when any of them answered true.
+  template <typename Ask>
+  bool AnyView(Ask ask) const;
 
   std::ostream& effects_;
   std::vector<SandboxView*> views_;

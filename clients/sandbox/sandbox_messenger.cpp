@@ -109,18 +109,13 @@ void SandboxMessenger::OptionsPages(std::int32_t window, std::int32_t page) {
     throw Failure(error_code::kBadArgument, "Options page " + std::to_string(page) +
                                                 " does not exist: pass 0 for the general page");
   }
-  throw Failure(error_code::kNotAvailable,
-                "The options dialog is not available in the sandbox client yet");
+  client_->OpenOptionsDialog();
 }
 
 void SandboxMessenger::AddContact(std::int32_t window, const std::string& address) {
   client_->RequireSignedIn();
   RequireWindow(window);
-  if (address.empty()) {
-    throw Failure(error_code::kEmptyContact, "The address of the contact to add is empty");
-  }
-  throw Failure(error_code::kNotAvailable, "The add-contact dialog (for \"" + address +
-                                               "\") is not available in the sandbox client yet");
+  client_->OpenAddContactDialog(address);
 }
 
 std::unique_ptr<messenger::ConversationWindow> SandboxMessenger::InstantMessage(
@@ -141,6 +136,10 @@ void SandboxMessenger::MyStatus(std::int32_t status) {
 std::string SandboxMessenger::MyServiceId() {
   client_->RequireSignedIn();
   return std::string(kServiceId);
+}
+
+bool SandboxMessenger::OwnsWindow(const DesktopWindow& window) {
+  return client_->OwnsWindow(window.id);
 }
 
 messenger::MessengerFactory SandboxMessengerFactory(std::shared_ptr<SandboxClient> client) {

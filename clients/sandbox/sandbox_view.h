@@ -1,5 +1,5 @@
-// What the running sandbox client tells the windows that show it. Toolkit-free, so the client and
-// its tests build without a desktop; the Qt windows implement it.
+// What the running sandbox client tells the windows that show it, and what it asks them. Toolkit-
+// free, so the client and its tests build without a desktop; the Qt windows implement it.
 #pragma once
 
 #include <cstdint>
@@ -7,8 +7,9 @@
 
 namespace plumwick::sandbox {
 
-// Called after each change, once the change is made and its effect line printed. A view only
-// reads the client here; it never calls back into an operation that changes it.
+// The change calls come after each change, once the change is made and its effect line printed. A
+// view only reads the client there; it never calls back into an operation that changes it. The
+// dialogs a view opens change the client later, from their own event handlers.
 class SandboxView {
  public:
   virtual ~SandboxView() = default;
@@ -19,6 +20,14 @@ class SandboxView {
   virtual void SignedOut() = 0;
   // A conversation with the contact was asked for: show it and give it the keyboard focus.
   virtual void OpenConversation(const std::string& signin_name) = 0;
+
+  // The add-contact dialog was asked for: show it filled with the address, in front and with the
+  // keyboard focus, and return at once. False when this view shows no dialogs.
+  virtual bool OpenAddContact(const std::string& address) = 0;
+  // As OpenAddContact, for the options dialog on its general page, the display name selected.
+  virtual bool OpenOptions() = 0;
+  // Whether `id` is the desktop's id of one of this view's windows that take typed keys.
+  virtual bool OwnsWindow(std::uint64_t id) const noexcept = 0;
 };
 
 }  // namespace plumwick::sandbox

@@ -1,6 +1,7 @@
 // The sandbox client's windows under the offscreen platform: a conversation opens with its entry
-// focused, typed lines arrive exactly, windows are reused, and the client window shows each change.
-// The QApplication comes from the ui tests' main.
+// focused, typed lines arrive exactly, windows are reused, the dialogs take keys as typed into
+// them, the client owns exactly its windows that take keys, and the client window shows each
+// change. The QApplication comes from the ui tests' main.
 #include <memory>
 #include <sstream>
 #include <string>
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QTabWidget>
 #include <QTest>
 
 #include "clients/sandbox/qt/qt_sandbox_client.h"
@@ -49,6 +51,19 @@ struct Rig {
     ASSERT_NE(focused, nullptr);
     if (!text.isEmpty()) QTest::keyClicks(focused, text);
     QTest::keyClick(focused, Qt::Key_Return);
+  }
+
+  // Presses one key where the keyboard focus is.
+  static void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QWidget* focused = QApplication::focusWidget();
+    ASSERT_NE(focused, nullptr);
+    QTest::keyClick(focused, key, modifiers);
+  }
+
+  // Whether the client owns the window, asked as the program asks: by desktop id and process.
+  bool Owns(QWidget& window) {
+    return msn->OwnsWindow(
+        {static_cast<std::uint64_t>(window.winId()), QCoreApplication::applicationPid()});
   }
 
   // As Type, for text beyond ASCII, which keyClicks cannot type: one key per code point.
@@ -173,6 +188,185 @@ TEST(SandboxWindows, TheClientWindowShowsEveryChange) {
   EXPECT_EQ(client.StatusText(), "Signed out");
   EXPECT_THAT(client.ContactLines(), IsEmpty());
   EXPECT_FALSE(alice.entry().isEnabled());
+}
+
+TEST(SandboxWindows, AddContactOpensTheDialogFilledAndEnterAddsTheContactAndConfirms) {
+  Rig rig;
+  rig.msn->AddContact(0, "zoe@example.com");
+  QtAddContactDialog* dialog = rig.sandbox.add_contact_dialog();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_TRUE(dialog->isWindow());
+  EXPECT_EQ(dialog->windowTitle(), "Add a contact");
+  ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
+  EXPECT_EQ(QApplication::focusWidget(), &dialog->address());
+  EXPECT_EQ(dialog->address().text(), "zoe@example.com");
+  EXPECT_EQ(rig.sandbox.client().contacts().size(), 7u) << "nothing is added before Enter";
+
+  Rig::Press(Qt::Key_Return);
+  EXPECT_EQ(rig.effects.str(),
+            "sandbox: add-contact dialog opened for zoe@example.com\n"
+            "sandbox: contact added: zoe@example.com\n");
+  EXPECT_EQ(rig.sandbox.client_window().ContactLines().last(), "zoe@example.com  Offline");
+  EXPECT_FALSE(dialog->isVisible());
+  QtNotice& confirmation = dialog->confirmation();
+  EXPECT_TRUE(confirmation.isWindow());
+  EXPECT_EQ(confirmation.windowTitle(), "Contact added");
+  EXPECT_EQ(confirmation.Message(), "zoe@example.com was added to your contacts.");
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&confirmation));
+  EXPECT_EQ(QApplication::focusWidget(), &confirmation.ok());
+
+  const std::string printed = rig.effects.str();
+  Rig::Press(Qt::Key_Return);
+  EXPECT_FALSE(confirmation.isVisible());
+  EXPECT_EQ(rig.effects.str(), printed) << "dismissing adds nothing more";
+  EXPECT_EQ(rig.sandbox.client().contacts().size(), 8u);
+}
+
+TEST(SandboxWindows, ARefusedAddKeepsTheDialogOpenWithTheReasonUntilRetriedOrCancelled) {
+  Rig rig;
+  rig.msn->AddContact(0, "dave@example.com");
+  QtAddContactDialog& dialog = *rig.sandbox.add_contact_dialog();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+  const std::string opened = rig.effects.str();
+
+  Rig::Press(Qt::Key_Return);
+  EXPECT_TRUE(dialog.isVisible());
+  EXPECT_TRUE(dialog.ErrorText().contains("already in your contact list"))
+      << dialog.ErrorText().toStdString();
+  EXPECT_FALSE(dialog.confirmation().isVisible());
+  EXPECT_EQ(QApplication::focusWidget(), &dialog.address()) << "the address stays to correct";
+  EXPECT_EQ(rig.effects.str(), opened);
+  EXPECT_EQ(rig.sandbox.client_window().ContactLines().size(), 7);
+
+  // Corrected in the field, the next Enter adds it.
+  Rig::Press(Qt::Key_A, Qt::ControlModifier);
+  Rig::Type(QStringLiteral("dan@example.com"));
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_EQ(rig.effects.str(), opened + "sandbox: contact added: dan@example.com\n");
+  EXPECT_TRUE(dialog.confirmation().isVisible());
+
+  // Asked for again, the same dialog comes back filled anew and the earlier confirmation goes
+  // away; asked for while open and showing a reason, it is filled anew without the reason.
+  // Emptied, Enter is refused; Escape then cancels.
+  rig.msn->AddContact(0, "erin@example.com");
+  EXPECT_EQ(rig.sandbox.add_contact_dialog(), &dialog);
+  EXPECT_FALSE(dialog.confirmation().isVisible());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+  EXPECT_EQ(dialog.address().text(), "erin@example.com");
+  Rig::Press(Qt::Key_Return);
+  EXPECT_TRUE(dialog.ErrorText().contains("erin@example.com")) << "erin is in the list already";
+  rig.msn->AddContact(0, "yan@example.com");
+  EXPECT_EQ(dialog.address().text(), "yan@example.com") << "an open dialog is filled anew too";
+  EXPECT_EQ(dialog.ErrorText(), "");
+  dialog.address().clear();
+  Rig::Press(Qt::Key_Return);
+  EXPECT_TRUE(dialog.ErrorText().contains("empty")) << dialog.ErrorText().toStdString();
+  const std::string refused = rig.effects.str();
+  Rig::Press(Qt::Key_Escape);
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_FALSE(dialog.confirmation().isVisible());
+  EXPECT_EQ(rig.effects.str(), refused);
+  EXPECT_EQ(rig.sandbox.client().contacts().size(), 8u);
+}
+
+TEST(SandboxWindows, TheOptionsDialogSelectsTheNameSoTypingReplacesItAndEnterAppliesIt) {
+  Rig rig;
+  rig.msn->OptionsPages(0, 0);
+  QtOptionsDialog* options = rig.sandbox.options_dialog();
+  ASSERT_NE(options, nullptr);
+  EXPECT_TRUE(options->isWindow());
+  EXPECT_EQ(options->windowTitle(), "Options");
+  const auto* pages = options->findChild<QTabWidget*>("pages");
+  ASSERT_NE(pages, nullptr);
+  EXPECT_EQ(pages->count(), 1);
+  EXPECT_EQ(pages->tabText(pages->currentIndex()), "General");
+  ASSERT_TRUE(QTest::qWaitForWindowActive(options));
+  EXPECT_EQ(QApplication::focusWidget(), &options->display_name());
+  EXPECT_EQ(options->display_name().selectedText(), "Plumwick User");
+  EXPECT_EQ(rig.effects.str(), "sandbox: options dialog opened\n");
+
+  Rig::Type(QStringLiteral("Someone Else"));
+  EXPECT_EQ(rig.effects.str(),
+            "sandbox: options dialog opened\n"
+            "sandbox: display name changed to Someone Else\n");
+  EXPECT_EQ(rig.sandbox.client().display_name(), "Someone Else");
+  EXPECT_EQ(rig.sandbox.client_window().DisplayNameText(), "Someone Else");
+  EXPECT_FALSE(options->isVisible());
+  QtNotice& notice = options->notice();
+  EXPECT_TRUE(notice.isWindow());
+  EXPECT_EQ(notice.Message(), "Your display name is now Someone Else.");
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&notice));
+  EXPECT_EQ(QApplication::focusWidget(), &notice.ok());
+  Rig::Press(Qt::Key_Return);
+  EXPECT_FALSE(notice.isVisible());
+  EXPECT_EQ(rig.effects.str(),
+            "sandbox: options dialog opened\n"
+            "sandbox: display name changed to Someone Else\n");
+}
+
+TEST(SandboxWindows, TheOptionsDialogRefusesAnEmptyNameAndReopensWithTheCurrentOne) {
+  Rig rig;
+  rig.msn->OptionsPages(0, 0);
+  QtOptionsDialog& options = *rig.sandbox.options_dialog();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&options));
+  Rig::Press(Qt::Key_Backspace);  // takes the whole selected name
+  Rig::Press(Qt::Key_Return);
+  EXPECT_TRUE(options.isVisible());
+  EXPECT_TRUE(options.ErrorText().contains("cannot be empty")) << options.ErrorText().toStdString();
+  EXPECT_FALSE(options.notice().isVisible());
+  EXPECT_EQ(rig.sandbox.client().display_name(), "Plumwick User");
+  EXPECT_EQ(rig.effects.str(), "sandbox: options dialog opened\n");
+
+  // Asked for while open, it comes forward as it is, the text selected for typing over.
+  QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Half"));
+  EXPECT_EQ(options.display_name().text(), "Half");
+  rig.msn->OptionsPages(0, 0);
+  EXPECT_EQ(rig.sandbox.options_dialog(), &options);
+  EXPECT_EQ(options.display_name().selectedText(), "Half");
+  Rig::Press(Qt::Key_Escape);
+  EXPECT_FALSE(options.isVisible());
+  EXPECT_EQ(rig.sandbox.client().display_name(), "Plumwick User");
+
+  rig.msn->OptionsPages(0, 0);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&options));
+  EXPECT_EQ(options.display_name().selectedText(), "Plumwick User");
+  EXPECT_EQ(options.ErrorText(), "");
+}
+
+TEST(SandboxWindows, TheClientOwnsItsShownWindowsThatTakeKeysAndNoOtherWindowOfTheProcess) {
+  Rig rig;
+  QWidget program;  // stands for the program's own window, in the same process
+  program.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&program));
+  EXPECT_FALSE(rig.Owns(program));
+  EXPECT_FALSE(rig.Owns(rig.sandbox.client_window())) << "it takes no typed keys";
+  EXPECT_FALSE(rig.msn->OwnsWindow({0, QCoreApplication::applicationPid()}));
+
+  QtConversationWindow& alice = rig.Open("alice@example.com");
+  EXPECT_TRUE(rig.Owns(alice));
+
+  rig.msn->AddContact(0, "zoe@example.com");
+  QtAddContactDialog& dialog = *rig.sandbox.add_contact_dialog();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+  EXPECT_TRUE(rig.Owns(dialog));
+  EXPECT_FALSE(rig.Owns(dialog.confirmation())) << "not shown yet";
+  Rig::Press(Qt::Key_Return);
+  EXPECT_FALSE(rig.Owns(dialog)) << "closed";
+  EXPECT_TRUE(rig.Owns(dialog.confirmation()));
+
+  rig.msn->OptionsPages(0, 0);
+  QtOptionsDialog& options = *rig.sandbox.options_dialog();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&options));
+  EXPECT_TRUE(rig.Owns(options));
+  Rig::Type(QStringLiteral("New"));
+  EXPECT_TRUE(rig.Owns(options.notice()));
+
+  rig.msn->Signout();
+  EXPECT_TRUE(rig.Owns(alice)) << "answers also when signed out";
+  EXPECT_TRUE(rig.Owns(options.notice()));
+  EXPECT_FALSE(rig.Owns(program));
+  alice.close();
+  EXPECT_FALSE(rig.Owns(alice));
 }
 
 TEST(SandboxWindows, TheClientWindowStaysClearOfTheProgramsCentredWindow) {

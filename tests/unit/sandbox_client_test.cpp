@@ -1,7 +1,9 @@
 // The sandbox client and its Messenger objects: the effect line of each change, the error of each
-// impossible request, the contact list's order, removal, and sign-out ending every later call.
+// impossible request, the contact list's order, removal, sign-out ending every later call, and the
+// dialogs and window ownership the client asks its views about.
 #include <functional>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -48,13 +50,28 @@ Failure FailureOf(const std::function<void()>& call) {
   return Failure(0, "");
 }
 
+// Records every call; shows dialogs when `shows_dialogs`, and owns the windows in `windows`.
 class RecordingView final : public SandboxView {
  public:
+  explicit RecordingView(bool shows_dialogs = true) : shows_dialogs(shows_dialogs) {}
+
   void StatusChanged(std::int32_t status) override { Log("status " + std::to_string(status)); }
   void ContactsChanged() override { Log("contacts"); }
   void DisplayNameChanged(const std::string& name) override { Log("display name " + name); }
   void SignedOut() override { Log("signed out"); }
   void OpenConversation(const std::string& name) override { Log("open " + name); }
+  bool OpenAddContact(const std::string& address) override {
+    Log("add-contact dialog " + address);
+    return shows_dialogs;
+  }
+  bool OpenOptions() override {
+    Log("options dialog");
+    return shows_dialogs;
+  }
+  bool OwnsWindow(std::uint64_t id) const noexcept override { return windows.contains(id); }
+
+  bool shows_dialogs;
+  std::set<std::uint64_t> windows;
   std::vector<std::string> calls;
 
  private:
@@ -145,14 +162,10 @@ TEST(SandboxClient, EachImpossibleRequestFailsWithItsCodeADescriptionNamingTheIn
        "Window 7"},
       {"OptionsPages page", [](Rig& r) { r.msn->OptionsPages(0, 3); }, error_code::kBadArgument,
        "page 3"},
-      {"OptionsPages", [](Rig& r) { r.msn->OptionsPages(0, 0); }, error_code::kNotAvailable,
-       "not available"},
       {"AddContact window", [](Rig& r) { r.msn->AddContact(1, "x@example.com"); },
        error_code::kBadArgument, "Window 1"},
       {"AddContact empty", [](Rig& r) { r.msn->AddContact(0, ""); }, error_code::kEmptyContact,
        "address"},
-      {"AddContact", [](Rig& r) { r.msn->AddContact(0, "x@example.com"); },
-       error_code::kNotAvailable, "x@example.com"},
       {"Remove unknown", [](Rig& r) { r.client->RemoveContact("zed@example.com"); },
        error_code::kUnknownContact, "zed@example.com"},
       {"send empty", [](Rig& r) { r.client->SendMessage("alice@example.com", ""); },
@@ -168,15 +181,75 @@ TEST(SandboxClient, EachImpossibleRequestFailsWithItsCodeADescriptionNamingTheIn
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Rig rig;
+    RecordingView view;  // would open the dialogs: a refused request must not reach it
+    rig.client->AddView(view);
+    const std::vector<std::string> before = Walk(*rig.msn);
     const Failure failure = FailureOf([&] { c.call(rig); });
     EXPECT_EQ(failure.code(), c.code);
     EXPECT_THAT(failure.description(), HasSubstr(c.named));
     EXPECT_EQ(rig.effects.str(), "");
-    EXPECT_EQ(Walk(*rig.msn).size(), 7u);
+    EXPECT_EQ(Walk(*rig.msn), before) << "the list is left as it was";
+    EXPECT_THAT(view.calls, IsEmpty());
   }
+}
+
+TEST(SandboxClient, TheDialogsOpenThroughTheViewsAndAddOrChangeNothingByThemselves) {
   Rig rig;
-  EXPECT_THAT(FailureOf([&] { rig.msn->AddContact(0, "x@example.com"); }).description(),
-              HasSubstr("not available"));
+  RecordingView view;
+  RecordingView client_window(/*shows_dialogs=*/false);
+  rig.client->AddView(client_window);
+  rig.client->AddView(view);
+  rig.msn->AddContact(0, "zoe@example.com");
+  rig.msn->AddContact(0, "dave@example.com");  // already there: refused only once confirmed
+  rig.msn->OptionsPages(0, 0);
+  EXPECT_THAT(view.calls, ElementsAre("add-contact dialog zoe@example.com",
+                                      "add-contact dialog dave@example.com", "options dialog"));
+  EXPECT_EQ(client_window.calls, view.calls) << "every view is asked";
+  EXPECT_EQ(rig.effects.str(),
+            "sandbox: add-contact dialog opened for zoe@example.com\n"
+            "sandbox: add-contact dialog opened for dave@example.com\n"
+            "sandbox: options dialog opened\n");
+  EXPECT_EQ(Walk(*rig.msn).size(), 7u);
+  EXPECT_EQ(rig.client->display_name(), "Plumwick User");
+}
+
+TEST(SandboxClient, ADialogNoViewCanShowIsNotAvailableAndPrintsNothing) {
+  for (const bool with_view : {false, true}) {
+    SCOPED_TRACE(with_view ? "a view without dialogs" : "no views");
+    Rig rig;
+    RecordingView client_window(/*shows_dialogs=*/false);
+    if (with_view) rig.client->AddView(client_window);
+    const Failure add = FailureOf([&] { rig.msn->AddContact(0, "x@example.com"); });
+    const Failure options = FailureOf([&] { rig.msn->OptionsPages(0, 0); });
+    EXPECT_EQ(add.code(), error_code::kNotAvailable);
+    EXPECT_EQ(options.code(), error_code::kNotAvailable);
+    EXPECT_THAT(add.description(), HasSubstr("dialog (for \"x@example.com\") cannot be opened"));
+    EXPECT_THAT(options.description(), HasSubstr("options dialog cannot be opened"));
+    EXPECT_EQ(rig.effects.str(), "");
+  }
+}
+
+TEST(SandboxClient, OwnsWindowAsksTheViewsByWindowIdAlsoWhenSignedOut) {
+  Rig rig;
+  const std::int64_t pid = 4242;
+  EXPECT_FALSE(rig.msn->OwnsWindow({7, pid})) << "no views, no windows";
+  RecordingView first;
+  RecordingView second;
+  first.windows = {7};
+  second.windows = {9, 0};  // a view that wrongly claims "no window" is not believed
+  rig.client->AddView(first);
+  rig.client->AddView(second);
+  EXPECT_TRUE(rig.msn->OwnsWindow({7, pid}));
+  EXPECT_TRUE(rig.msn->OwnsWindow({9, 0})) << "an unknown process does not matter";
+  EXPECT_FALSE(rig.msn->OwnsWindow({8, pid}));
+  EXPECT_FALSE(rig.msn->OwnsWindow({0, pid})) << "no window has the focus";
+
+  rig.msn->Signout();
+  EXPECT_TRUE(rig.msn->OwnsWindow({9, pid}));
+  EXPECT_TRUE(rig.factory()->OwnsWindow({7, pid})) << "also a Messenger made after sign-out";
+  rig.client->RemoveView(first);
+  EXPECT_FALSE(rig.msn->OwnsWindow({7, pid}));
+  EXPECT_THAT(first.calls, ElementsAre("signed out")) << "asking changes nothing";
 }
 
 TEST(SandboxClient, RemovedContactIsGoneAndRemovingItAgainFails) {
@@ -223,6 +296,8 @@ TEST(SandboxClient, EnumerationWalksTheListAsItWasWhenItStarted) {
 
 TEST(SandboxClient, AfterSignoutEveryCallFailsAlsoOnObjectsObtainedBeforeAndOnOtherMessengers) {
   Rig rig;
+  RecordingView view;  // would show the dialogs, were the user signed in
+  rig.client->AddView(view);
   auto other = rig.factory();
   auto collection = rig.msn->MyContacts();
   auto walk = collection->Enumerate();
@@ -239,6 +314,8 @@ TEST(SandboxClient, AfterSignoutEveryCallFailsAlsoOnObjectsObtainedBeforeAndOnOt
       {"OptionsPages bad", [&] { rig.msn->OptionsPages(3, 3); }},
       {"AddContact", [&] { rig.msn->AddContact(0, "x@example.com"); }},
       {"AddContact empty", [&] { rig.msn->AddContact(0, ""); }},
+      {"add-contact dialog", [&] { rig.client->OpenAddContactDialog("x@example.com"); }},
+      {"options dialog", [&] { rig.client->OpenOptionsDialog(); }},
       {"InstantMessage", [&] { rig.msn->InstantMessage("alice@example.com"); }},
       {"MyContacts", [&] { rig.msn->MyContacts(); }},
       {"MyStatus", [&] { rig.msn->MyStatus(2); }},
@@ -262,6 +339,8 @@ TEST(SandboxClient, AfterSignoutEveryCallFailsAlsoOnObjectsObtainedBeforeAndOnOt
     EXPECT_THAT(failure.description(), HasSubstr("signed out"));
   }
   EXPECT_EQ(rig.effects.str(), printed) << "no effect after sign-out";
+  EXPECT_THAT(view.calls, ElementsAre("open alice@example.com", "signed out"))
+      << "no dialog opened";
   EXPECT_THAT(printed, ::testing::EndsWith("sandbox: signed out\n"));
   conversation.reset();  // letting go of a conversation never fails
 }

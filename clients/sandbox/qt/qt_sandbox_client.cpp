@@ -1,6 +1,7 @@
 // The sandbox client with its Qt windows. Conversation windows open at the top-right of the screen,
-// each a little below the last, clear of the program's centred window; closing one only hides it,
-// so asking for the same contact again brings back the same window and its transcript.
+// each a little below the last, and the dialogs at the left under the client window, all clear of
+// the program's centred window. Closing one only hides it, so asking for the same contact or
+// dialog again brings back the same window.
 #include "clients/sandbox/qt/qt_sandbox_client.h"
 
 #include <QGuiApplication>
@@ -9,6 +10,23 @@
 #include "clients/sandbox/sandbox_messenger.h"
 
 namespace plumwick::sandbox {
+namespace {
+
+// A window the focus can be in: shown, and with that desktop id. Hidden windows take no keys.
+bool Shows(const QWidget* window, std::uint64_t id) {
+  return window != nullptr && window->isVisible() &&
+         static_cast<std::uint64_t>(window->internalWinId()) == id;
+}
+
+// Puts a dialog at the left edge, below the client window.
+void PlaceDialog(QWidget& dialog, const QWidget& client_window) {
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect available = screen->availableGeometry();
+    dialog.move(available.left() + 8, client_window.frameGeometry().bottom() + 24);
+  }
+}
+
+}  // namespace
 
 QtSandboxClient::QtSandboxClient(std::ostream& effects)
     : client_(std::make_shared<SandboxClient>(effects)),
@@ -48,6 +66,34 @@ void QtSandboxClient::OpenConversation(const std::string& signin_name) {
     }
   }
   window->Present();
+}
+
+bool QtSandboxClient::OpenAddContact(const std::string& address) {
+  if (!add_contact_) {
+    add_contact_ = std::make_unique<QtAddContactDialog>(*client_);
+    PlaceDialog(*add_contact_, *client_window_);
+  }
+  add_contact_->Present(address);
+  return true;
+}
+
+bool QtSandboxClient::OpenOptions() {
+  if (!options_) {
+    options_ = std::make_unique<QtOptionsDialog>(*client_);
+    PlaceDialog(*options_, *client_window_);
+  }
+  options_->Present();
+  return true;
+}
+
+bool QtSandboxClient::OwnsWindow(std::uint64_t id) const noexcept {
+  for (const auto& [signin_name, window] : conversations_) {
+    if (Shows(window.get(), id)) return true;
+  }
+  if (add_contact_ && (Shows(add_contact_.get(), id) || Shows(&add_contact_->confirmation(), id))) {
+    return true;
+  }
+  return options_ && (Shows(options_.get(), id) || Shows(&options_->notice(), id));
 }
 
 }  // namespace plumwick::sandbox

@@ -1,6 +1,7 @@
 // The sandbox client with its Qt windows: what plumwick-sandbox's main creates. It runs one
 // in-memory client, shows the client window, opens a conversation window for each contact the
-// program asks for, and hands out Messenger objects connected to that client.
+// program asks for and the add-contact and options dialogs when asked, and hands out Messenger
+// objects connected to that client.
 // A QApplication must exist before it is created.
 #pragma once
 
@@ -9,8 +10,10 @@
 #include <ostream>
 #include <string>
 
+#include "clients/sandbox/qt/qt_add_contact_dialog.h"
 #include "clients/sandbox/qt/qt_client_window.h"
 #include "clients/sandbox/qt/qt_conversation_window.h"
+#include "clients/sandbox/qt/qt_options_dialog.h"
 #include "clients/sandbox/sandbox_client.h"
 #include "messenger/messenger.h"
 
@@ -32,6 +35,9 @@ class QtSandboxClient final : private SandboxView {
   // The conversation window opened for the contact (it may be hidden since), or nullptr.
   QtConversationWindow* conversation_window(const std::string& signin_name);
   std::size_t conversation_count() const { return conversations_.size(); }
+  // The dialogs, or nullptr until first asked for; closing one only hides it.
+  QtAddContactDialog* add_contact_dialog() { return add_contact_.get(); }
+  QtOptionsDialog* options_dialog() { return options_.get(); }
 
  private:
   void StatusChanged(std::int32_t) override {}
@@ -39,10 +45,16 @@ class QtSandboxClient final : private SandboxView {
   void DisplayNameChanged(const std::string&) override {}
   void SignedOut() override;
   void OpenConversation(const std::string& signin_name) override;
+  bool OpenAddContact(const std::string& address) override;
+  bool OpenOptions() override;
+  // The visible conversation windows, dialogs and their notices; not the client window.
+  bool OwnsWindow(std::uint64_t id) const noexcept override;
 
   std::shared_ptr<SandboxClient> client_;
   std::unique_ptr<QtClientWindow> client_window_;
   std::map<std::string, std::unique_ptr<QtConversationWindow>> conversations_;
+  std::unique_ptr<QtAddContactDialog> add_contact_;
+  std::unique_ptr<QtOptionsDialog> options_;
 };
 
 }  // namespace plumwick::sandbox

@@ -1,0 +1,66 @@
+// The add-contact dialog of the sandbox client.
+#include "clients/sandbox/qt/qt_add_contact_dialog.h"
+
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "platform/failure.h"
+
+namespace plumwick::sandbox {
+
+QtAddContactDialog::QtAddContactDialog(SandboxClient& client)
+    : client_(client),
+      address_(new QLineEdit),
+      error_(new QLabel),
+      confirmation_(QStringLiteral("Contact added")) {
+  setWindowTitle(QStringLiteral("Add a contact"));
+  address_->setObjectName(QStringLiteral("address"));
+  error_->setObjectName(QStringLiteral("error"));
+  error_->setWordWrap(true);
+  error_->hide();
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+  QPushButton* add = buttons->button(QDialogButtonBox::Ok);
+  add->setText(QStringLiteral("Add"));
+  // Enter in the address field reaches the dialog, which presses its default button.
+  add->setDefault(true);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(new QLabel(QStringLiteral("Address of the contact to add:")));
+  layout->addWidget(address_);
+  layout->addWidget(error_);
+  layout->addWidget(buttons);
+  setFocusProxy(address_);
+  resize(320, sizeHint().height());
+  connect(buttons, &QDialogButtonBox::accepted, this, &QtAddContactDialog::Confirm);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+}
+
+void QtAddContactDialog::Present(const std::string& address) {
+  confirmation_.hide();
+  address_->setText(QString::fromStdString(address));
+  error_->clear();
+  error_->hide();
+  show();
+  raise();
+  activateWindow();
+  address_->setFocus();
+}
+
+void QtAddContactDialog::Confirm() {
+  const QString address = address_->text();
+  try {
+    client_.AddContact(address.toStdString());
+  } catch (const Failure& failure) {
+    // This dialog's own event handler: a failure must not cross Qt's event loop, so it is shown
+    // here and the dialog stays open with the address to correct.
+    error_->setText(QString::fromStdString(failure.description()));
+    error_->show();
+    address_->setFocus();
+    return;
+  }
+  accept();
+  confirmation_.Present(address + QStringLiteral(" was added to your contacts."), pos());
+}
+
+}  // namespace plumwick::sandbox
