@@ -16,6 +16,9 @@
 #include "platform/qt/qt_event_pump.h"
 #include "platform/qt/qt_form.h"
 #include "platform/qt/qt_sound_cue.h"
+#include "platform/qt/qt_window_drag.h"
+#include "platform/x11/x11_focused_window.h"
+#include "platform/x11/xdo_keystrokes.h"
 
 namespace plumwick {
 
@@ -33,18 +36,6 @@ bool CheckDisplay(const char* program) {
   return false;
 }
 
-// Until the X11 keystroke synthesizer is wired in, typing fails clearly instead of pretending.
-class NoKeystrokes final : public Keystrokes, public FocusedWindow {
- public:
-  void Type(const std::string&) override { Unavailable(); }
-  DesktopWindow Focused() override { Unavailable(); }
-
- private:
-  [[noreturn]] static void Unavailable() {
-    throw Failure(error_code::kKeystrokes, "Typing into the messaging client is not available yet");
-  }
-};
-
 struct DesktopProgram::Parts {
   explicit Parts(messenger::MessengerFactory create_client)
       : window(controls(),
@@ -54,8 +45,9 @@ struct DesktopProgram::Parts {
                 .pump = pump,
                 .clipboard = clipboard,
                 .time_texts = time_texts,
-                .keys = no_keystrokes,
-                .focus = no_keystrokes},
+                .keys = keys,
+                .focus = focus,
+                .drag = drag},
                std::move(create_client)) {}
 
   frmMsnControls controls() {
@@ -83,6 +75,7 @@ struct DesktopProgram::Parts {
         .OLE2 = OLE2,
         .OLE3 = OLE3,
         .Winsock1 = Winsock1,
+        .Label1 = form.label("Label1"),
     };
   }
 
@@ -96,7 +89,9 @@ struct DesktopProgram::Parts {
   QtEventPump pump;
   QtClipboard clipboard;
   LocaleTimeTexts time_texts;
-  NoKeystrokes no_keystrokes;
+  XdoKeystrokes keys;
+  X11FocusedWindow focus;
+  QtWindowDrag drag{form};
   frmMsn window;
 };
 

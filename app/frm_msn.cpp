@@ -5,6 +5,7 @@
 #include <iterator>
 #include <utility>
 
+#include "app/module1.h"
 #include "messenger/focus_guard.h"
 #include "messenger/status_and_contacts.h"
 #include "scratchpad/scratch_pad.h"
@@ -29,6 +30,7 @@ const frmMsn::EventRow frmMsn::kEventTable[] = {
     {Event::kDeleteContact, Cue::kOLE1, &frmMsn::KewlButtons9_Click},
     {Event::kSignOut, Cue::kOLE2, &frmMsn::KewlButtons8_Click},
     {Event::kExit, Cue::kOLE2, &frmMsn::KewlButtons7_Click},
+    {Event::kTitleMouseDown, Cue::kNone, &frmMsn::Label1_MouseDown},
 };
 
 frmMsn::frmMsn(const frmMsnControls& controls, const frmMsnDesktop& desktop,
@@ -49,6 +51,7 @@ frmMsn::frmMsn(const frmMsnControls& controls, const frmMsnDesktop& desktop,
   c_.KewlButtons10.OnClick([this] { Dispatch(Event::kSendMessage); });
   c_.KewlButtons11.OnClick([this] { Dispatch(Event::kAddContact); });
   c_.KewlButtons12.OnClick([this] { Dispatch(Event::kChangeNickName); });
+  c_.Label1.OnMouseDown([this] { Dispatch(Event::kTitleMouseDown); });
 }
 
 bool frmMsn::Start() {
@@ -175,6 +178,10 @@ void frmMsn::KewlButtons11_Click() {
 
 void frmMsn::KewlButtons12_Click() {
   messenger::ChangeNickName(msn(), c_.Text3, *this, desktop_.window);
+}
+
+void frmMsn::Label1_MouseDown() {
+  Module1::FormDrag(desktop_.drag);
 }
 
 void frmMsn::KewlButtons7_Click() {

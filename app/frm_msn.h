@@ -17,12 +17,14 @@
 #include "platform/event_pump.h"
 #include "platform/focused_window.h"
 #include "platform/keystrokes.h"
+#include "platform/label.h"
 #include "platform/list_box.h"
 #include "platform/local_address.h"
 #include "platform/sound_cue.h"
 #include "platform/text_box.h"
 #include "platform/time_texts.h"
 #include "platform/window.h"
+#include "platform/window_drag.h"
 #include "scratchpad/scratch_pad.h"
 
 namespace plumwick {
@@ -52,6 +54,7 @@ struct frmMsnControls {
   SoundCue& OLE2;
   SoundCue& OLE3;
   LocalAddress& Winsock1;
+  Label& Label1;
 };
 
 // What the window needs of the desktop besides its controls.
@@ -64,6 +67,7 @@ struct frmMsnDesktop {
   TimeTexts& time_texts;
   Keystrokes& keys;
   FocusedWindow& focus;
+  WindowDrag& drag;
 };
 
 class frmMsn final : private messenger::Typist {
@@ -85,6 +89,7 @@ class frmMsn final : private messenger::Typist {
     kChangeNickName,
     kDeleteContact,
     kSignOut,
+    kTitleMouseDown,
     kExit,
     kCount,
   };
@@ -126,6 +131,7 @@ class frmMsn final : private messenger::Typist {
   void KewlButtons10_Click();
   void KewlButtons11_Click();
   void KewlButtons12_Click();
+  void Label1_MouseDown();
   void KewlButtons7_Click();
 
   enum class Cue { kNone, kOLE1, kOLE2, kOLE3 };

@@ -15,6 +15,7 @@
 #include "platform/failure.h"
 #include "platform/qt/qt_button.h"
 #include "platform/qt/qt_combo_box.h"
+#include "platform/qt/qt_label.h"
 #include "platform/qt/qt_list_box.h"
 #include "platform/qt/qt_text_box.h"
 
@@ -66,9 +67,12 @@ QtForm::QtForm(const WindowDesign& window, std::span<const ControlDesign> contro
         widget = box;
         break;
       }
-      case ControlKind::kLabel:
-        widget = new QLabel(ToQString(design.text), this);
+      case ControlKind::kLabel: {
+        auto* label = new QLabel(ToQString(design.text), this);
+        labels_[name] = std::make_unique<QtLabel>(*label);
+        widget = label;
         break;
+      }
       case ControlKind::kSoundHolder:
         continue;  // the cues are sound effects, not widgets: nothing to show
     }
@@ -111,6 +115,9 @@ ListBox& QtForm::list_box(const std::string& name) {
 }
 ComboBox& QtForm::combo_box(const std::string& name) {
   return Find(combo_boxes_, name);
+}
+Label& QtForm::label(const std::string& name) {
+  return Find(labels_, name);
 }
 
 void QtForm::ShowAndActivate() {

@@ -12,6 +12,7 @@
 #include "platform/button.h"
 #include "platform/combo_box.h"
 #include "platform/control_design.h"
+#include "platform/label.h"
 #include "platform/list_box.h"
 #include "platform/text_box.h"
 #include "platform/window.h"
@@ -29,6 +30,7 @@ class QtForm final : public QWidget, public Window {
   Button& button(const std::string& name);
   ListBox& list_box(const std::string& name);
   ComboBox& combo_box(const std::string& name);
+  Label& label(const std::string& name);
 
   void ShowAndActivate() override;
   [[noreturn]] void End() override;
@@ -42,6 +44,7 @@ class QtForm final : public QWidget, public Window {
   std::map<std::string, std::unique_ptr<Button>> buttons_;
   std::map<std::string, std::unique_ptr<ListBox>> list_boxes_;
   std::map<std::string, std::unique_ptr<ComboBox>> combo_boxes_;
+  std::map<std::string, std::unique_ptr<Label>> labels_;
 };
 
 }  // namespace plumwick

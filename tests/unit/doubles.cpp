@@ -310,6 +310,7 @@ Rig::Rig()
               .OLE2 = OLE2,
               .OLE3 = OLE3,
               .Winsock1 = Winsock1,
+              .Label1 = Label1,
           },
           frmMsnDesktop{.window = window,
                         .errors = errors,
@@ -318,7 +319,8 @@ Rig::Rig()
                         .clipboard = clipboard,
                         .time_texts = time_texts,
                         .keys = keys,
-                        .focus = focus},
+                        .focus = focus,
+                        .drag = drag},
           Factory()) {}
 
 messenger::MessengerFactory Rig::Factory() {

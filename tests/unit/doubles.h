@@ -192,6 +192,24 @@ class FakeTimeTexts final : public TimeTexts {
   CallLog& log_;
 };
 
+class FakeLabel final : public Label {
+ public:
+  void OnMouseDown(std::function<void()> handler) override { on_mouse_down_ = std::move(handler); }
+  void MouseDown() { on_mouse_down_(); }
+
+ private:
+  std::function<void()> on_mouse_down_;
+};
+
+class FakeWindowDrag final : public WindowDrag {
+ public:
+  explicit FakeWindowDrag(CallLog& log) : log_(log) {}
+  void StartMove() override { log_.Record("drag.StartMove"); }
+
+ private:
+  CallLog& log_;
+};
+
 class FakeKeystrokes final : public Keystrokes {
  public:
   explicit FakeKeystrokes(CallLog& log) : log_(log) {}
@@ -269,6 +287,8 @@ struct Rig {
   FakeTimeTexts time_texts{log};
   FakeKeystrokes keys{log};
   FakeFocusedWindow focus{log};
+  FakeLabel Label1;
+  FakeWindowDrag drag{log};
   FakeWindow window{log};
   FakeErrorReport errors;
   FakeClock clock;

@@ -1,0 +1,26 @@
+// The session's CLIPBOARD selection, read and owned through xclip.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "tests/e2e/harness/child_process.h"
+#include "tests/e2e/harness/desktop_session.h"
+
+namespace plumwick::e2e {
+
+// The clipboard's text as UTF-8; nullopt when no window owns the clipboard.
+std::optional<std::string> ReadClipboard(const DesktopSession& session);
+
+// Puts `text` on the clipboard and serves it until destroyed or until another window takes the
+// clipboard, as a program that copied it would.
+class ClipboardOwner {
+ public:
+  ClipboardOwner(const DesktopSession& session, const std::string& text);
+
+ private:
+  std::unique_ptr<ChildProcess> xclip_;
+};
+
+}  // namespace plumwick::e2e

@@ -1,0 +1,146 @@
+// plumwick-sandbox as a person meets it: started on a desktop with a window manager and a sound
+// server, its window shown, the contact list filled and used with real clicks, the start-up cue
+// heard, and the program ended with its exit button; and a plain message when there is no display.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "tests/e2e/harness/child_process.h"
+#include "tests/e2e/harness/desktop_test.h"
+#include "tests/e2e/harness/literal_pattern.h"
+#include "tests/e2e/harness/screenshot.h"
+#include "tests/e2e/harness/sound_recorder.h"
+#include "tests/e2e/harness/text_rows.h"
+#include "tests/e2e/harness/wait_until.h"
+
+namespace plumwick::e2e {
+namespace {
+
+using std::chrono::milliseconds;
+using std::chrono::seconds;
+
+constexpr const char* kProgram = PLUMWICK_SANDBOX_PROGRAM;
+constexpr const char* kCaption = "PLUMWICK";
+constexpr auto kWindowTimeout = seconds(15);
+constexpr auto kEffectTimeout = seconds(5);
+
+// Places in the window's client area, from the window's design.
+constexpr Rect kSelectList{8, 264, 129, 17};  // cmdload
+constexpr Rect kContacts{8, 72, 249, 182};    // lbContacts
+constexpr Rect kExit{8, 456, 249, 17};        // KewlButtons7
+
+std::string OpenedLine(const std::string& signin) {
+  return "^sandbox: conversation opened with " + LiteralPattern(signin) + "$";
+}
+
+class SandboxE2eTest : public DesktopTest {
+ protected:
+  // Starts the program and waits for its window; a failure is fatal for the test.
+  void StartProgram() {
+    program_ = Session().Start({kProgram});
+    const auto window = User().WaitForWindow(kCaption, kWindowTimeout);
+    ASSERT_TRUE(window) << "no window \"" << kCaption << "\"\n" << program_->Describe();
+    window_ = *window;
+  }
+
+  // The text rows drawn in the contact list, relative to the window's client area. Only the
+  // list's inside counts: not its frame, and not the right edge where a scroll bar would go.
+  std::vector<TextRow> ContactRows(const std::string& shot_name) {
+    const Rect area = User().ClientArea(window_);
+    const Image screen = TakeScreenshot(Session(), Session().ScratchDir() / shot_name);
+    constexpr int kFrame = 3;
+    constexpr int kScrollBar = 24;
+    const Rect inside{area.x + kContacts.x + kFrame, area.y + kContacts.y + kFrame,
+                      kContacts.width - kFrame - kScrollBar, kContacts.height - 2 * kFrame};
+    auto rows = FindTextRows(screen.Crop(inside));
+    for (TextRow& row : rows) {
+      row.top += kContacts.y + kFrame;
+      row.bottom += kContacts.y + kFrame;
+    }
+    return rows;
+  }
+
+  std::unique_ptr<ChildProcess> program_;
+  WindowId window_ = 0;
+};
+
+TEST_F(SandboxE2eTest, ShowsItsWindowAtTheDesignSize) {
+  ASSERT_NO_FATAL_FAILURE(StartProgram());
+  const Rect area = User().ClientArea(window_);
+  EXPECT_EQ(area.width, 267);
+  EXPECT_EQ(area.height, 484);
+  EXPECT_TRUE(program_->Running()) << program_->Describe();
+}
+
+TEST_F(SandboxE2eTest, SelectListFillsTheListAndDoubleClicksOpenConversations) {
+  ASSERT_NO_FATAL_FAILURE(StartProgram());
+  ASSERT_TRUE(ContactRows("before-select-list.png").empty()) << "the list is filled at start";
+
+  User().Click(window_, kSelectList.Center());
+  // alice, carol, dave, frank and grace: the two offline contacts are left out.
+  constexpr std::size_t kListed = 5;
+  std::vector<TextRow> rows;
+  WaitUntil([&] { return (rows = ContactRows("after-select-list.png")).size() == kListed; },
+            kEffectTimeout, milliseconds(200));
+  ASSERT_GE(rows.size(), 2u) << "the contact list stayed empty after a click on Select List\n"
+                             << program_->Describe();
+  EXPECT_EQ(rows.size(), kListed) << "rows of text in the list";
+
+  // Rows are the full width of the list; the middle of the list is inside every row.
+  const int x = kContacts.x + kContacts.width / 2;
+  User().DoubleClick(window_, {x, rows[0].Middle()});
+  EXPECT_TRUE(program_->WaitForLine(OpenedLine("alice@example.com"), kEffectTimeout))
+      << program_->Describe();
+  EXPECT_TRUE(User().WaitForWindow("alice@example.com - Conversation", kEffectTimeout));
+
+  // bob is offline, so carol comes second.
+  User().DoubleClick(window_, {x, rows[1].Middle()});
+  EXPECT_TRUE(program_->WaitForLine(OpenedLine("carol@example.com"), kEffectTimeout))
+      << program_->Describe();
+  EXPECT_TRUE(User().WaitForWindow("carol@example.com - Conversation", kEffectTimeout));
+  EXPECT_FALSE(program_->HasLine("bob@example\\.com")) << program_->Describe();
+}
+
+TEST_F(SandboxE2eTest, StartUpCueIsHeard) {
+  // With nothing playing the sink is silent: the loud recording below is the program's doing.
+  SoundRecorder quiet(Session());
+  std::this_thread::sleep_for(milliseconds(300));
+  const Recording silence = quiet.Stop();
+  ASSERT_GT(silence.Seconds(), 0.1);
+  EXPECT_LT(silence.LoudestRms(milliseconds(50)), 1e-4);
+
+  SoundRecorder recorder(Session());
+  ASSERT_NO_FATAL_FAILURE(StartProgram());
+  EXPECT_TRUE(recorder.WaitForSound(0.02, kEffectTimeout))
+      << "loudest: " << recorder.SoFar().LoudestRms(milliseconds(50)) << "\n"
+      << program_->Describe();
+}
+
+TEST_F(SandboxE2eTest, ExitProgramEndsItCleanlyWithoutSigningOut) {
+  ASSERT_NO_FATAL_FAILURE(StartProgram());
+  User().Click(window_, kExit.Center());
+  const auto status = program_->WaitForExit(seconds(10));
+  ASSERT_TRUE(status) << "still running after EXIT PROGRAM!\n" << program_->Describe();
+  EXPECT_TRUE(status->ExitedWith(0)) << program_->Describe();
+  program_->Stop();
+  EXPECT_FALSE(program_->HasLine("^sandbox: signed out")) << program_->Describe();
+  EXPECT_TRUE(User().WaitForNoWindow(kCaption, kEffectTimeout));
+}
+
+TEST(SandboxWithoutDisplayTest, SaysThereIsNoDisplayAndFails) {
+  // The test runner's environment may have a DISPLAY; the program gets none, nor any other way
+  // to a screen (no WAYLAND_DISPLAY, no QT_QPA_PLATFORM).
+  ChildProcess program({.argv = {kProgram}, .env = BaseEnvironment("/nonexistent")});
+  const auto status = program.WaitForExit(seconds(10));
+  ASSERT_TRUE(status) << program.Describe();
+  EXPECT_TRUE(status->exited && status->code != 0) << program.Describe();
+  program.Stop();
+  const std::string err = program.ErrText();
+  EXPECT_NE(err.find("no display"), std::string::npos) << err;
+  // ...and how to get one: set DISPLAY, or run it under a virtual X server.
+  EXPECT_TRUE(err.find("DISPLAY") != std::string::npos || err.find("xvfb-run") != std::string::npos)
+      << err;
+}
+
+}  // namespace
+}  // namespace plumwick::e2e
