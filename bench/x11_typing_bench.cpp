@@ -1,0 +1,159 @@
+// How long typing a 2,000-character message takes, from the first key sent until the receiving
+// window has handled Enter: XdoKeystrokes next to `xdotool type --delay 0`, both into the same
+// kind of window as a conversation window (a Qt line edit in another process) on a private Xvfb
+// with openbox that this program starts itself. It prints the figures, whether each run arrived
+// exactly, and the ratio of the medians (target: at most 1.0). Not a test: nothing is asserted.
+//
+// Build and run (needs xvfb openbox xdotool):
+//   cmake --build build/default --target x11_typing_bench plumwick_x11_receiver
+//   build/default/bench/x11_typing_bench [runs per method, default 3]
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/failure.h"
+#include "platform/x11/xdo_keystrokes.h"
+#include "tests/e2e/harness/desktop_session.h"
+#include "tests/e2e/harness/run_command.h"
+#include "tests/x11/receiver_process.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using plumwick::e2e::DesktopSession;
+using plumwick::x11_test::ReceiverProcess;
+
+constexpr std::size_t kMessageLength = 2000;  // characters
+
+std::size_t CountCharacters(const std::string& utf8) {
+  return static_cast<std::size_t>(
+      std::count_if(utf8.begin(), utf8.end(), [](char c) { return (c & 0xc0) != 0x80; }));
+}
+
+// Mostly ASCII, as a chat message is, with German words (Latin-1, upper case included) and
+// Greek. Cut at a character boundary.
+std::string Message() {
+  const std::string phrase =
+      "Grüße aus München! Das Café öffnet um 9, Ärger gibt es nie. Καλημέρα, φίλε μου; "
+      "ready at 100% (see #42) ~ ok :-) ";
+  std::string text;
+  while (CountCharacters(text) < kMessageLength) text += phrase;
+  std::size_t characters = 0, end = 0;
+  for (; end < text.size() && characters <= kMessageLength; ++end) {
+    if ((text[end] & 0xc0) != 0x80 && ++characters > kMessageLength) break;
+  }
+  text.resize(end);
+  while (!text.empty() && text.back() == ' ') text.pop_back();  // a line edit keeps it, but
+  return text;                                                  // a trailing blank hides badly
+}
+
+double Milliseconds(Clock::duration d) {
+  return std::chrono::duration<double, std::milli>(d).count();
+}
+
+struct Run {
+  double call_ms = 0;     // until the typing call returned
+  double arrival_ms = 0;  // until the window reported the line
+  bool exact = false;
+  std::string detail;
+};
+
+std::string Compare(const std::string& expected, const std::string& got) {
+  if (expected == got) return "";
+  std::size_t at = 0;
+  while (at < expected.size() && at < got.size() && expected[at] == got[at]) ++at;
+  char text[160];
+  std::snprintf(text, sizeof text, " (%zu of %zu characters arrived; first difference at byte %zu)",
+                CountCharacters(got), CountCharacters(expected), at);
+  return text;
+}
+
+Run Measure(ReceiverProcess& receiver, const std::string& message,
+            const std::function<void()>& type) {
+  receiver.Activate();
+  Run run;
+  const auto start = Clock::now();
+  type();
+  run.call_ms = Milliseconds(Clock::now() - start);
+  const auto entry = receiver.NextEntry(std::chrono::seconds(60));
+  run.arrival_ms = Milliseconds(Clock::now() - start);
+  if (!entry) {
+    run.detail = " (no line arrived within 60 s)";
+    return run;
+  }
+  run.exact = entry->first == message && entry->which == "first";
+  run.detail = Compare(message, entry->first);
+  return run;
+}
+
+double Median(std::vector<Run> runs) {
+  std::sort(runs.begin(), runs.end(),
+            [](const Run& a, const Run& b) { return a.arrival_ms < b.arrival_ms; });
+  return runs[runs.size() / 2].arrival_ms;
+}
+
+void Print(const char* method, int index, const Run& run) {
+  std::printf(
+      "%-16s run %d: call returned after %8.1f ms, line arrived after %8.1f ms, exact: %s%s\n",
+      method, index, run.call_ms, run.arrival_ms, run.exact ? "yes" : "NO", run.detail.c_str());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+  try {
+    DesktopSession desktop;
+    ReceiverProcess receiver(desktop, PLUMWICK_X11_RECEIVER, "typing benchmark receiver");
+    const std::string message = Message();
+    std::printf("message: %zu characters, %zu bytes of UTF-8; %d runs per method\n",
+                CountCharacters(message), message.size(), runs);
+
+    // xdotool first, while no key of this program is bound: it binds keys of its own on the fly.
+    std::vector<Run> xdotool;
+    for (int i = 0; i < runs; ++i) {
+      xdotool.push_back(Measure(receiver, message, [&] {
+        // Return as a command of its own: a newline in the text reaches a line edit as nothing,
+        // and "type" takes every argument after it as text.
+        plumwick::e2e::RunChecked({"xdotool", "type", "--delay", "0", message}, desktop.Env(),
+                                  std::chrono::seconds(120));
+        plumwick::e2e::RunChecked({"xdotool", "key", "Return"}, desktop.Env());
+      }));
+      Print("xdotool type", i + 1, xdotool.back());
+    }
+
+    // One synthesizer for all runs, as the program has: the first run binds the characters the
+    // layout lacks, the later ones reuse the bindings.
+    std::vector<Run> ours;
+    {
+      plumwick::XdoKeystrokes keys(desktop.Display());
+      for (int i = 0; i < runs; ++i) {
+        ours.push_back(Measure(receiver, message, [&] { keys.Type(message + "{ENTER}"); }));
+        Print("XdoKeystrokes", i + 1, ours.back());
+      }
+    }
+
+    const double ours_ms = Median(ours), xdotool_ms = Median(xdotool);
+    std::printf("median arrival: XdoKeystrokes %.1f ms (%s), xdotool type --delay 0 %.1f ms (%s)\n",
+                ours_ms,
+                std::all_of(ours.begin(), ours.end(), [](const Run& r) { return r.exact; })
+                    ? "all exact"
+                    : "NOT all exact",
+                xdotool_ms,
+                std::all_of(xdotool.begin(), xdotool.end(), [](const Run& r) { return r.exact; })
+                    ? "all exact"
+                    : "NOT all exact");
+    std::printf("ratio XdoKeystrokes / xdotool: %.2f (target <= 1.0)\n", ours_ms / xdotool_ms);
+  } catch (const plumwick::Failure& failure) {
+    std::fprintf(stderr, "typing failed: %s\n", failure.what());
+    return 1;
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "the benchmark could not run: %s\n", error.what());
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,144 @@
+// Turns parsed key notation into the key presses that type it on the current layout.
+#include "platform/x11/keystroke_plan.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdio>
+#include <map>
+#include <optional>
+#include <set>
+#include <tuple>
+#include <variant>
+
+#include "platform/failure.h"
+
+namespace plumwick::x11 {
+namespace {
+
+// What one press must produce: a character of text, or a key that types none.
+struct Wanted {
+  Keysym keysym = kNoSymbol;
+  char32_t character = 0;  // 0 for a key
+  bool operator<(const Wanted& other) const {
+    return std::tie(keysym, character) < std::tie(other.keysym, other.character);
+  }
+};
+
+std::string CodePoint(char32_t c) {
+  char text[16];
+  std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(c));
+  return text;
+}
+
+std::vector<Wanted> Expand(const std::vector<KeyToken>& tokens) {
+  std::vector<Wanted> wanted;
+  for (const auto& token : tokens) {
+    if (const auto* press = std::get_if<KeyPress>(&token)) {
+      wanted.insert(wanted.end(), static_cast<std::size_t>(press->count),
+                    Wanted{KeysymFor(press->key), 0});
+      continue;
+    }
+    for (const char32_t c : std::get<KeyText>(token)) {
+      const auto keysym = KeysymFor(c);
+      if (!keysym) {
+        throw Failure(error_code::kKeystrokes, "The text contains the control character " +
+                                                   CodePoint(c) +
+                                                   ", which no key types. Nothing was typed.");
+      }
+      // Newline and tab are keys, and a layout has no character entry for them.
+      const bool is_key = *keysym == kReturnKeysym || *keysym == kTabKeysym;
+      wanted.push_back({*keysym, is_key ? 0 : c});
+    }
+  }
+  return wanted;
+}
+
+// The preferred stroke for each keysym and character among the layout's own keys: fewest
+// modifiers first, then the lowest keycode, as the layout lists them.
+struct LayoutIndex {
+  std::map<Keysym, Stroke> by_keysym;
+  std::map<char32_t, Stroke> by_character;
+
+  LayoutIndex(const KeyboardLayout& layout, const SpareKeyPool& pool) {
+    const auto offer = [](auto& map, auto key, const Stroke& stroke) {
+      const auto [it, inserted] = map.try_emplace(key, stroke);
+      if (!inserted && std::popcount(stroke.mods) < std::popcount(it->second.mods)) {
+        it->second = stroke;
+      }
+    };
+    for (const auto& entry : layout.entries) {
+      if (pool.Owns(entry.stroke.keycode)) continue;
+      offer(by_keysym, entry.keysym, entry.stroke);
+      if (entry.character != 0) offer(by_character, entry.character, entry.stroke);
+    }
+  }
+
+  std::optional<Stroke> Find(const Wanted& wanted) const {
+    if (wanted.character != 0) {
+      const auto it = by_character.find(wanted.character);
+      if (it != by_character.end()) return it->second;
+      return std::nullopt;
+    }
+    const auto it = by_keysym.find(wanted.keysym);
+    if (it != by_keysym.end()) return it->second;
+    return std::nullopt;
+  }
+};
+
+}  // namespace
+
+KeystrokePlan PlanKeystrokes(const std::vector<KeyToken>& tokens, const KeyboardLayout& layout,
+                             SpareKeyPool& pool) {
+  // The highest free keycode stays free for programs that bind a key for a moment (xdotool
+  // takes the first free one, or overwrites a used key when there is none).
+  std::vector<Keycode> free = layout.empty;
+  if (!free.empty()) free.pop_back();
+  pool.Refresh(free, layout.first_levels, layout.shift_mask != 0 ? 2 : 1);
+  const std::vector<Wanted> wanted = Expand(tokens);
+  const LayoutIndex index(layout, pool);
+
+  std::map<Wanted, Stroke> strokes;
+  std::vector<Keysym> missing;  // distinct, in order of first use
+  std::set<Keysym> seen_missing;
+  for (const auto& want : wanted) {
+    if (strokes.contains(want)) continue;
+    if (const auto stroke = index.Find(want)) {
+      strokes.emplace(want, *stroke);
+    } else if (seen_missing.insert(want.keysym).second) {
+      missing.push_back(want.keysym);
+    }
+  }
+
+  KeystrokePlan plan;
+  const auto positions = pool.Assign(missing);
+  for (const auto& [keysym, position] : positions) {
+    const Stroke stroke{position.keycode, position.level == 0 ? 0u : layout.shift_mask};
+    plan.spare.push_back({stroke, keysym});
+  }
+  plan.bindings = pool.TakeChanges();
+
+  plan.strokes.reserve(wanted.size());
+  for (const auto& want : wanted) {
+    const auto found = strokes.find(want);
+    if (found != strokes.end()) {
+      plan.strokes.push_back(found->second);
+    } else {
+      const auto& position = positions.at(want.keysym);
+      plan.strokes.push_back({position.keycode, position.level == 0 ? 0u : layout.shift_mask});
+    }
+  }
+  return plan;
+}
+
+const BoundStroke* FirstMisbound(const std::vector<BoundStroke>& spare,
+                                 const KeyboardLayout& layout) {
+  for (const auto& bound : spare) {
+    const auto it =
+        std::find_if(layout.entries.begin(), layout.entries.end(),
+                     [&](const LayoutEntry& entry) { return entry.stroke == bound.stroke; });
+    if (it == layout.entries.end() || it->keysym != bound.keysym) return &bound;
+  }
+  return nullptr;
+}
+
+}  // namespace plumwick::x11

@@ -1,0 +1,37 @@
+// Turns parsed key notation into the key presses that type it on the current layout, deciding
+// which characters need a spare key of their own. Pure: the caller reads the layout and writes
+// the bindings and key events.
+#pragma once
+
+#include <vector>
+
+#include "platform/key_notation.h"
+#include "platform/x11/keyboard_layout.h"
+#include "platform/x11/spare_key_pool.h"
+
+namespace plumwick::x11 {
+
+// A stroke on a spare key and the keysym it must give: checked against the keymap once the
+// bindings are written, before anything is typed.
+struct BoundStroke {
+  Stroke stroke;
+  Keysym keysym = kNoSymbol;
+};
+
+struct KeystrokePlan {
+  std::vector<Stroke> strokes;           // in typing order, one per character or key press
+  std::vector<KeycodeBinding> bindings;  // keymap changes to make first
+  std::vector<BoundStroke> spare;        // distinct strokes on spare keys
+};
+
+// Throws Failure (kKeystrokes) for a character no key can type (a control character) and when
+// the text needs more spare keys than the pool has; the pool is then unchanged.
+KeystrokePlan PlanKeystrokes(const std::vector<KeyToken>& tokens, const KeyboardLayout& layout,
+                             SpareKeyPool& pool);
+
+// Whether the layout, read again after the bindings were written, gives each spare stroke its
+// keysym. Returns the first stroke that does not, or nullptr.
+const BoundStroke* FirstMisbound(const std::vector<BoundStroke>& spare,
+                                 const KeyboardLayout& layout);
+
+}  // namespace plumwick::x11

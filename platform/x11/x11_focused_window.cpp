@@ -1,0 +1,150 @@
+// Which top-level X window has the keyboard focus, and which process shows it.
+#include "platform/x11/x11_focused_window.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+#include <optional>
+#include <vector>
+
+#include "platform/failure.h"
+#include "platform/x11/x_display.h"
+#include "platform/x11/x_error_trap.h"
+
+namespace plumwick {
+namespace {
+
+using x11::XPtr;
+
+// The first value of a 32-bit property of the given type; nullopt when the window lacks it.
+std::optional<unsigned long> Property32(Display* display, Window window, Atom property, Atom type) {
+  Atom actual_type = None;
+  int format = 0;
+  unsigned long count = 0, remaining = 0;
+  unsigned char* data = nullptr;
+  const int status = XGetWindowProperty(display, window, property, 0, 1, False, type, &actual_type,
+                                        &format, &count, &remaining, &data);
+  const XPtr<unsigned char> owner(data);
+  if (status != Success || actual_type != type || format != 32 || count < 1) return std::nullopt;
+  // Xlib hands 32-bit items out as longs, whatever the size of long.
+  return reinterpret_cast<const unsigned long*>(data)[0];
+}
+
+bool HasProperty(Display* display, Window window, Atom property) {
+  Atom actual_type = None;
+  int format = 0;
+  unsigned long count = 0, remaining = 0;
+  unsigned char* data = nullptr;
+  const int status = XGetWindowProperty(display, window, property, 0, 0, False, AnyPropertyType,
+                                        &actual_type, &format, &count, &remaining, &data);
+  const XPtr<unsigned char> owner(data);
+  return status == Success && actual_type != None;
+}
+
+struct Tree {
+  Window parent = None;
+  std::vector<Window> children;
+};
+
+std::optional<Tree> QueryTree(Display* display, Window window) {
+  Window root = None, parent = None;
+  Window* children = nullptr;
+  unsigned int count = 0;
+  if (!XQueryTree(display, window, &root, &parent, &children, &count)) return std::nullopt;
+  const XPtr<Window> owner(children);
+  return Tree{parent, std::vector<Window>(children, children + count)};
+}
+
+}  // namespace
+
+struct X11FocusedWindow::Connection {
+  x11::DisplayPtr display;
+  Atom active_window;
+  Atom wm_pid;
+  Atom wm_state;
+
+  // The window a window manager manages for `window`, the input focus or something inside it:
+  // the nearest ancestor marked with WM_STATE, else the root's child around it (without a window
+  // manager that is the application's own top-level window), or a marked window inside that.
+  Window TopLevel(Window window) const {
+    Display* d = display.get();
+    const Window root = DefaultRootWindow(d);
+    for (;;) {
+      if (HasProperty(d, window, wm_state)) return window;
+      const auto tree = QueryTree(d, window);
+      if (!tree) return None;
+      if (tree->parent == root || tree->parent == None) break;
+      window = tree->parent;
+    }
+    return MarkedInside(window, 3).value_or(window);
+  }
+
+  std::optional<Window> MarkedInside(Window window, int depth) const {
+    if (depth == 0) return std::nullopt;
+    const auto tree = QueryTree(display.get(), window);
+    if (!tree) return std::nullopt;
+    for (const Window child : tree->children) {
+      if (HasProperty(display.get(), child, wm_state)) return child;
+    }
+    for (const Window child : tree->children) {
+      if (const auto found = MarkedInside(child, depth - 1)) return found;
+    }
+    return std::nullopt;
+  }
+
+  Window FocusedTopLevel() const {
+    Display* d = display.get();
+    const Window root = DefaultRootWindow(d);
+    // A window manager keeps this up to date; the raw input focus is often a child window
+    // without properties, or the manager's own frame.
+    if (const auto active = Property32(d, root, active_window, XA_WINDOW)) return *active;
+    Window focus = None;
+    int revert_to = 0;
+    XGetInputFocus(d, &focus, &revert_to);
+    if (focus == None) return None;
+    if (focus == PointerRoot) {
+      // The focus follows the pointer: keys go to the window under it.
+      Window root_return = None, child = None;
+      int x, y, window_x, window_y;
+      unsigned int mask;
+      if (!XQueryPointer(d, root, &root_return, &child, &x, &y, &window_x, &window_y, &mask) ||
+          child == None) {
+        return None;
+      }
+      focus = child;
+    }
+    if (focus == root) return None;
+    return TopLevel(focus);
+  }
+};
+
+X11FocusedWindow::X11FocusedWindow(std::string display) : display_(std::move(display)) {}
+
+X11FocusedWindow::~X11FocusedWindow() = default;
+
+DesktopWindow X11FocusedWindow::Focused() {
+  if (!connection_) {
+    auto display = x11::OpenDisplay(display_, error_code::kKeystrokes,
+                                    "Cannot tell which window has the keyboard focus");
+    Display* d = display.get();
+    connection_ = std::make_unique<Connection>(
+        Connection{std::move(display), XInternAtom(d, "_NET_ACTIVE_WINDOW", False),
+                   XInternAtom(d, "_NET_WM_PID", False), XInternAtom(d, "WM_STATE", False)});
+  }
+  Display* d = connection_->display.get();
+  // A window can go away between two questions about it; then the focus is moving, so ask again.
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    x11::XErrorTrap trap(d);
+    const Window window = connection_->FocusedTopLevel();
+    if (window == None) {
+      if (trap.Failed()) continue;
+      return {};
+    }
+    const auto pid = Property32(d, window, connection_->wm_pid, XA_CARDINAL);
+    if (trap.Failed()) continue;
+    return {static_cast<std::uint64_t>(window), pid ? static_cast<std::int64_t>(*pid) : 0};
+  }
+  return {};
+}
+
+}  // namespace plumwick

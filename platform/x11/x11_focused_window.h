@@ -1,0 +1,36 @@
+// Which top-level X window has the keyboard focus, and which process shows it: the window the
+// window manager calls active, or, without a window manager that says so, the top-level window
+// around the input focus. The process comes from the window's _NET_WM_PID (0 when the window
+// does not tell).
+//
+// No X header here: Qt code includes this one.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/focused_window.h"
+
+namespace plumwick {
+
+class X11FocusedWindow final : public FocusedWindow {
+ public:
+  // `display` names the X display; empty means $DISPLAY. The first Focused connects.
+  explicit X11FocusedWindow(std::string display = {});
+  ~X11FocusedWindow() override;
+
+  X11FocusedWindow(const X11FocusedWindow&) = delete;
+  X11FocusedWindow& operator=(const X11FocusedWindow&) = delete;
+
+  // {0, 0} when no window has the focus. Throws Failure (kKeystrokes: keys cannot be typed
+  // safely without knowing where they go) when there is no display to ask.
+  DesktopWindow Focused() override;
+
+ private:
+  struct Connection;
+
+  std::string display_;
+  std::unique_ptr<Connection> connection_;
+};
+
+}  // namespace plumwick

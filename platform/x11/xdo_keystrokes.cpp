@@ -1,0 +1,169 @@
+// Types key notation into the focused X window. libxdo owns the connection and finds the
+// modifier keys a person may be holding; the keys themselves go out as plain XTest events,
+// because libxdo's typing calls bind missing characters only for the moment of the key press
+// (so a receiver that reads the keymap later gets the wrong character) and wait for the server
+// several times for every key.
+#include "platform/x11/xdo_keystrokes.h"
+
+// The key notation comes before any X header: Xlib defines KeyPress as a macro.
+#include "platform/failure.h"
+#include "platform/key_notation.h"
+#include "platform/x11/keystroke_plan.h"
+
+#include <X11/XKBlib.h>
+#include <X11/extensions/XTest.h>
+#include <sys/types.h>
+#include <unistd.h>
+#include <wchar.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+// xdo.h declares C functions without saying so; the system headers it pulls in are already
+// included above, with their own guards.
+extern "C" {
+#include <xdo.h>
+}
+
+#include "platform/x11/x_display.h"
+#include "platform/x11/x_error_trap.h"
+#include "platform/x11/x_keyboard_layout.h"
+#include "platform/x11/x_keymap_writer.h"
+#include "platform/x11/xtest_keys.h"
+
+namespace plumwick {
+namespace {
+
+using x11::Keycode;
+
+struct XdoFreer {
+  void operator()(xdo_t* xdo) const { xdo_free(xdo); }
+};
+using XdoPtr = std::unique_ptr<xdo_t, XdoFreer>;
+
+struct FreeDeleter {
+  void operator()(void* data) const { std::free(data); }
+};
+
+[[noreturn]] void Fail(const std::string& description) {
+  throw Failure(error_code::kKeystrokes, description);
+}
+
+std::string Hex(unsigned long value) {
+  char text[24];
+  std::snprintf(text, sizeof text, "0x%lx", value);
+  return text;
+}
+
+XdoPtr Connect(const std::string& name) {
+  x11::DisplayPtr display = x11::OpenDisplay(name, error_code::kKeystrokes, "Cannot type keys");
+  int event_base, error_base, major, minor, opcode;
+  if (!XTestQueryExtension(display.get(), &event_base, &error_base, &major, &minor)) {
+    Fail("Cannot type keys: the X server does not offer the XTest extension.");
+  }
+  major = XkbMajorVersion;
+  minor = XkbMinorVersion;
+  if (!XkbQueryExtension(display.get(), &opcode, &event_base, &error_base, &major, &minor)) {
+    Fail("Cannot type keys: the X server does not offer the XKB extension.");
+  }
+  XdoPtr xdo(xdo_new_with_opened_display(display.get(), nullptr, 1));
+  if (!xdo) Fail("Cannot type keys: libxdo could not take the X connection.");
+  display.release();  // xdo_free closes it now
+  return xdo;
+}
+
+// The modifier keys held down right now, by the person or by a program that crashed mid-press.
+std::vector<Keycode> HeldModifierKeys(const xdo_t* xdo) {
+  charcodemap_t* keys = nullptr;
+  int count = 0;
+  xdo_get_active_modifiers(xdo, &keys, &count);
+  const std::unique_ptr<charcodemap_t, FreeDeleter> owner(keys);
+  std::vector<Keycode> keycodes;
+  for (int i = 0; i < count; ++i) keycodes.push_back(static_cast<Keycode>(keys[i].code));
+  return keycodes;
+}
+
+}  // namespace
+
+struct XdoKeystrokes::Connection {
+  XdoPtr xdo;
+  x11::SpareKeyPool pool;
+
+  Display* display() const { return xdo->xdpy; }
+};
+
+XdoKeystrokes::XdoKeystrokes(std::string display) : display_(std::move(display)) {}
+
+XdoKeystrokes::~XdoKeystrokes() {
+  if (!connection_) return;
+  try {
+    Display* display = connection_->display();
+    x11::XErrorTrap trap(display);
+    XkbStateRec state{};
+    XkbGetState(display, XkbUseCoreKbd, &state);
+    const auto layout = x11::ReadKeyboardLayout(display, state.group, 0);
+    std::vector<x11::KeycodeBinding> empty;
+    for (const auto& binding : connection_->pool.Written()) {
+      // Left alone when someone else has rebound the key since.
+      const auto now = layout.first_levels.find(binding.keycode);
+      if (now == layout.first_levels.end() || now->second != binding.keysyms) continue;
+      empty.push_back({binding.keycode, {}});
+    }
+    x11::WriteKeycodeBindings(display, empty);
+    trap.Failed();
+  } catch (...) {
+    // A destructor cannot report; the keys stay bound, which harms nothing but a few keycodes.
+  }
+}
+
+void XdoKeystrokes::Type(const std::string& keys) {
+  const std::vector<KeyToken> tokens = ParseKeyNotation(keys);
+  if (tokens.empty()) return;
+  if (!connection_) {
+    auto connection = std::make_unique<Connection>();
+    connection->xdo = Connect(display_);
+    connection_ = std::move(connection);
+  }
+  Display* display = connection_->display();
+  x11::XErrorTrap trap(display);
+
+  XkbStateRec state{};
+  if (XkbGetState(display, XkbUseCoreKbd, &state) != Success) {
+    Fail("Cannot type keys: the X server did not tell the keyboard state.");
+  }
+  // Caps Lock is switched off while typing, so it is no part of how a level is reached.
+  const unsigned kept_locks = state.locked_mods & ~LockMask;
+  const auto layout = x11::ReadKeyboardLayout(display, state.group, kept_locks);
+  const x11::KeystrokePlan plan = x11::PlanKeystrokes(tokens, layout, connection_->pool);
+
+  if (!plan.bindings.empty()) {
+    x11::WriteKeycodeBindings(display, plan.bindings);
+    if (trap.Failed()) {
+      Fail("Cannot type keys: the X server refused to bind a free key (" + trap.FirstError() +
+           "). Nothing was typed.");
+    }
+    // Read back before any key is sent: should the server have made anything else of a binding,
+    // a wrong character would be typed and never noticed.
+    const auto bound = x11::ReadKeyboardLayout(display, state.group, kept_locks);
+    if (const auto* wrong = x11::FirstMisbound(plan.spare, bound)) {
+      Fail("Cannot type keys: keysym " + Hex(wrong->keysym) + " bound to keycode " +
+           std::to_string(wrong->stroke.keycode) +
+           " does not come out as expected. Nothing was typed.");
+    }
+  }
+
+  x11::ReleaseKeys(display, HeldModifierKeys(connection_->xdo.get()));
+  if ((state.locked_mods & LockMask) != 0) XkbLockModifiers(display, XkbUseCoreKbd, LockMask, 0);
+  if (state.latched_mods != 0) XkbLatchModifiers(display, XkbUseCoreKbd, state.latched_mods, 0);
+  x11::SendStrokes(display, plan.strokes, layout.modifier_keys);
+  // The key events must be through before Caps Lock comes back on.
+  const bool failed = trap.Failed();
+  if ((state.locked_mods & LockMask) != 0) {
+    XkbLockModifiers(display, XkbUseCoreKbd, LockMask, LockMask);
+  }
+  if (failed || trap.Failed()) {
+    Fail("Typing was cut short: the X server refused a key event (" + trap.FirstError() + ").");
+  }
+}
+
+}  // namespace plumwick

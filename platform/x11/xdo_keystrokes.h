@@ -1,0 +1,43 @@
+// Types key notation into the window that has the keyboard focus on X11, as XTest key events on a
+// libxdo connection. Every character of the text arrives as written, Unicode included: one the
+// keyboard layout lacks is bound to a free keycode of its own, and the binding stays in place so
+// that a receiver still reads it right when it handles the key much later (a window of this very
+// process handles it only after Type has returned). Bindings are reused, least recently used ones
+// are rebound to make room, and all are removed when the object is destroyed: keep it alive as
+// long as typed keys may still be waiting in a receiver's queue.
+//
+// No X or libxdo header here: Qt code includes this one.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/keystrokes.h"
+
+namespace plumwick {
+
+class XdoKeystrokes final : public Keystrokes {
+ public:
+  // `display` names the X display to type on; empty means $DISPLAY. Nothing is connected yet:
+  // the first Type connects, and fails when there is no display.
+  explicit XdoKeystrokes(std::string display = {});
+  ~XdoKeystrokes() override;
+
+  XdoKeystrokes(const XdoKeystrokes&) = delete;
+  XdoKeystrokes& operator=(const XdoKeystrokes&) = delete;
+
+  // Throws Failure: kKeyNotation when `keys` is not valid notation, kKeystrokes when there is no
+  // display, when the text holds a character no key types (a control character other than
+  // newline and tab), or when one string needs more distinct characters the layout lacks than
+  // there are free key positions (two for each unused keycode but one, which is left to other
+  // programs: 36 on a stock Xvfb). In all these cases nothing is typed.
+  void Type(const std::string& keys) override;
+
+ private:
+  struct Connection;
+
+  std::string display_;
+  std::unique_ptr<Connection> connection_;
+};
+
+}  // namespace plumwick

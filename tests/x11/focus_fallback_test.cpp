@@ -1,0 +1,150 @@
+// Without a window manager that names the active window, the focused window is the top-level
+// window around the X input focus. On a bare X server of the test's own (no window manager), with
+// windows made here by hand.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "platform/x11/x11_focused_window.h"
+#include "tests/e2e/harness/child_process.h"
+
+// After every other header: Xlib defines None, Bool and more as macros.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+namespace plumwick::x11_test {
+namespace {
+
+using e2e::ChildProcess;
+
+class BareDisplay : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    const char* path = std::getenv("PATH");
+    xvfb_ = std::make_unique<ChildProcess>(e2e::ProcessOptions{
+        .argv = {"Xvfb", "-displayfd", "1", "-screen", "0", "640x480x24", "-nolisten", "tcp"},
+        .env = {{"PATH", path != nullptr ? path : "/usr/bin:/bin"}}});
+    const auto number = xvfb_->WaitForLine("^[0-9]+$", std::chrono::seconds(15));
+    ASSERT_TRUE(number) << xvfb_->Describe();
+    name_ = ":" + *number;
+    display_ = XOpenDisplay(name_.c_str());
+    ASSERT_NE(display_, nullptr);
+  }
+  static void TearDownTestSuite() {
+    if (display_ != nullptr) XCloseDisplay(display_);
+    display_ = nullptr;
+    xvfb_.reset();
+  }
+
+  void SetUp() override { ASSERT_NE(display_, nullptr); }
+  void TearDown() override {
+    for (Window window : made_) XDestroyWindow(display_, window);
+    XDeleteProperty(display_, Root(), Intern("_NET_ACTIVE_WINDOW"));
+    XSetInputFocus(display_, PointerRoot, RevertToPointerRoot, CurrentTime);
+    XSync(display_, False);
+  }
+
+  static Window Root() { return DefaultRootWindow(display_); }
+  static Atom Intern(const char* name) { return XInternAtom(display_, name, False); }
+
+  Window Make(Window parent, int x, int y, int size) {
+    const Window window = XCreateSimpleWindow(display_, parent, x, y, size, size, 0, 0, 0);
+    XMapWindow(display_, window);
+    if (parent == Root()) made_.push_back(window);
+    return window;
+  }
+  void SetCardinal(Window window, const char* name, unsigned long value) {
+    XChangeProperty(display_, window, Intern(name), XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(&value), 1);
+  }
+  void SetWindowProperty(Window window, const char* name, Window value) {
+    XChangeProperty(display_, window, Intern(name), XA_WINDOW, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(&value), 1);
+  }
+  void MarkManaged(Window window) {
+    const long state[2] = {1, 0};  // NormalState, no icon
+    XChangeProperty(display_, window, Intern("WM_STATE"), Intern("WM_STATE"), 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(state), 2);
+  }
+  void Focus(Window window) {
+    XSync(display_, False);
+    XSetInputFocus(display_, window, RevertToNone, CurrentTime);
+    XSync(display_, False);
+  }
+
+  // Asked on a connection of its own, as the program does: what this one set must be through.
+  DesktopWindow Focused() {
+    XSync(display_, False);
+    return X11FocusedWindow(name_).Focused();
+  }
+
+  static inline std::unique_ptr<ChildProcess> xvfb_;
+  static inline std::string name_;
+  static inline Display* display_ = nullptr;
+  std::vector<Window> made_;
+};
+
+TEST_F(BareDisplay, WalksUpFromTheFocusToTheTopLevelWindow) {
+  const Window top = Make(Root(), 10, 10, 200);
+  const Window child = Make(top, 10, 10, 100);
+  const Window grandchild = Make(child, 10, 10, 50);
+  SetCardinal(top, "_NET_WM_PID", 4242);
+  const DesktopWindow expected{top, 4242};
+  for (const Window focus : {top, child, grandchild}) {
+    Focus(focus);
+    EXPECT_EQ(Focused(), expected) << "focus on " << focus;
+  }
+}
+
+TEST_F(BareDisplay, WindowWithoutProcessIdHasPidZero) {
+  const Window top = Make(Root(), 10, 10, 200);
+  Focus(Make(top, 0, 0, 20));
+  EXPECT_EQ(Focused(), (DesktopWindow{top, 0}));
+}
+
+TEST_F(BareDisplay, NoFocusIsNoWindow) {
+  Make(Root(), 10, 10, 200);
+  Focus(None);
+  EXPECT_EQ(Focused(), DesktopWindow{});
+}
+
+TEST_F(BareDisplay, FocusFollowingThePointerIsTheWindowUnderIt) {
+  const Window left = Make(Root(), 0, 0, 100);
+  const Window right = Make(Root(), 300, 0, 100);
+  SetCardinal(left, "_NET_WM_PID", 11);
+  SetCardinal(right, "_NET_WM_PID", 22);
+  Focus(PointerRoot);
+  XWarpPointer(display_, None, Root(), 0, 0, 0, 0, 350, 50);
+  XSync(display_, False);
+  EXPECT_EQ(Focused(), (DesktopWindow{right, 22}));
+}
+
+TEST_F(BareDisplay, ManagedWindowInsideAFrameIsTheTopLevel) {
+  // What a window manager without the active-window property leaves: a frame around the
+  // application's window, which it marks with WM_STATE.
+  const Window frame = Make(Root(), 10, 10, 200);
+  const Window client = Make(frame, 5, 20, 150);
+  const Window inner = Make(client, 0, 0, 50);
+  MarkManaged(client);
+  SetCardinal(client, "_NET_WM_PID", 777);
+  for (const Window focus : {frame, client, inner}) {
+    Focus(focus);
+    EXPECT_EQ(Focused(), (DesktopWindow{client, 777})) << "focus on " << focus;
+  }
+}
+
+TEST_F(BareDisplay, ActiveWindowPropertyWinsOverTheInputFocus) {
+  const Window active = Make(Root(), 10, 10, 100);
+  const Window focused = Make(Root(), 300, 10, 100);
+  SetCardinal(active, "_NET_WM_PID", 31);
+  SetCardinal(focused, "_NET_WM_PID", 32);
+  Focus(focused);
+  SetWindowProperty(Root(), "_NET_ACTIVE_WINDOW", active);
+  EXPECT_EQ(Focused(), (DesktopWindow{active, 31}));
+  // A window manager that says no window is active is believed too.
+  SetWindowProperty(Root(), "_NET_ACTIVE_WINDOW", None);
+  EXPECT_EQ(Focused(), DesktopWindow{});
+}
+
+}  // namespace
+}  // namespace plumwick::x11_test
