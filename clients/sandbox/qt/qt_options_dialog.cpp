@@ -4,7 +4,6 @@
 #include <QDialogButtonBox>
 #include <QEvent>
 #include <QFormLayout>
-#include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -12,12 +11,24 @@
 
 namespace plumwick::sandbox {
 
+namespace {
+
+const QString kOptionsTitle = QStringLiteral("Options");
+const QString kNoticeTitle = QStringLiteral("Display name changed");
+
+}  // namespace
+
 QtOptionsDialog::QtOptionsDialog(SandboxClient& client)
     : client_(client),
+      stack_(new QStackedWidget),
+      general_page_(new QWidget),
+      notice_page_(new QWidget),
       display_name_(new QLineEdit),
       error_(new QLabel),
-      notice_(QStringLiteral("Display name changed")) {
-  setWindowTitle(QStringLiteral("Options"));
+      notice_(new QLabel),
+      apply_(nullptr),
+      notice_ok_(new QPushButton(QStringLiteral("OK"))) {
+  setWindowTitle(kOptionsTitle);
   display_name_->setObjectName(QStringLiteral("displayName"));
   error_->setObjectName(QStringLiteral("error"));
   error_->setWordWrap(true);
@@ -30,33 +41,56 @@ QtOptionsDialog::QtOptionsDialog(SandboxClient& client)
   auto* pages = new QTabWidget;
   pages->setObjectName(QStringLiteral("pages"));
   pages->addTab(general, QStringLiteral("General"));
-
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-  // Enter in the name field reaches the dialog, which presses its default button.
-  buttons->button(QDialogButtonBox::Ok)->setDefault(true);
+  apply_ = buttons->button(QDialogButtonBox::Ok);
+  auto* general_layout = new QVBoxLayout(general_page_);
+  general_layout->addWidget(pages);
+  general_layout->addWidget(buttons);
+
+  notice_->setObjectName(QStringLiteral("notice"));
+  notice_->setWordWrap(true);
+  auto* notice_layout = new QVBoxLayout(notice_page_);
+  notice_layout->addWidget(notice_);
+  notice_layout->addWidget(notice_ok_, 0, Qt::AlignRight);
+
+  stack_->addWidget(general_page_);
+  stack_->addWidget(notice_page_);
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(pages);
-  layout->addWidget(buttons);
-  setFocusProxy(display_name_);
+  layout->addWidget(stack_);
   display_name_->installEventFilter(this);
   resize(320, sizeHint().height());
   connect(buttons, &QDialogButtonBox::accepted, this, &QtOptionsDialog::Apply);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  connect(notice_ok_, &QPushButton::clicked, this, &QDialog::accept);
+  ShowPage(general_page_);
 }
 
 void QtOptionsDialog::Present() {
-  notice_.hide();
-  if (!isVisible()) {
+  if (!isVisible() || stack_->currentWidget() != general_page_) {
     display_name_->setText(QString::fromStdString(client_.display_name()));
     error_->clear();
     error_->hide();
   }
+  ShowPage(general_page_);
   show();
   raise();
   activateWindow();
   display_name_->setFocus();
   display_name_->selectAll();
   select_name_ = true;
+}
+
+QString QtOptionsDialog::NoticeText() const {
+  return stack_->currentWidget() == notice_page_ ? notice_->text() : QString();
+}
+
+void QtOptionsDialog::ShowPage(QWidget* page) {
+  stack_->setCurrentWidget(page);
+  const bool notice = page == notice_page_;
+  setWindowTitle(notice ? kNoticeTitle : kOptionsTitle);
+  // Enter in a line edit reaches the dialog, which presses its default button.
+  apply_->setDefault(!notice);
+  notice_ok_->setDefault(notice);
 }
 
 bool QtOptionsDialog::eventFilter(QObject* watched, QEvent* event) {
@@ -88,8 +122,9 @@ void QtOptionsDialog::Apply() {
     display_name_->setFocus();
     return;
   }
-  accept();
-  notice_.Present(QStringLiteral("Your display name is now ") + name + QStringLiteral("."), pos());
+  notice_->setText(QStringLiteral("Your display name is now ") + name + QStringLiteral("."));
+  ShowPage(notice_page_);
+  notice_ok_->setFocus();
 }
 
 }  // namespace plumwick::sandbox

@@ -93,7 +93,7 @@ bool QtSandboxClient::OwnsWindow(std::uint64_t id) const noexcept {
   if (add_contact_ && (Shows(add_contact_.get(), id) || Shows(&add_contact_->confirmation(), id))) {
     return true;
   }
-  return options_ && (Shows(options_.get(), id) || Shows(&options_->notice(), id));
+  return options_ && Shows(options_.get(), id);
 }
 
 }  // namespace plumwick::sandbox

@@ -99,24 +99,23 @@ Point DesktopUser::ToScreen(WindowId window, Point at, bool must_be_inside) cons
 
 void DesktopUser::Click(WindowId window, Point at, int button) const {
   Activate(window);
-  const Point p = ToScreen(window, at, true);
-  Xdotool({"mousemove", "--sync", Str(p.x), Str(p.y), "click", Str(button)});
+  MoveMouse(ToScreen(window, at, true));
+  Xdotool({"click", Str(button)});
 }
 
 void DesktopUser::DoubleClick(WindowId window, Point at) const {
   Activate(window);
-  const Point p = ToScreen(window, at, true);
-  Xdotool({"mousemove", "--sync", Str(p.x), Str(p.y), "click", "--repeat", "2", "--delay",
-           kDoubleClickDelayMs, "1"});
+  MoveMouse(ToScreen(window, at, true));
+  Xdotool({"click", "--repeat", "2", "--delay", kDoubleClickDelayMs, "1"});
 }
 
 void DesktopUser::Drag(WindowId window, Point from, Point to, int button) const {
   Activate(window);
   const Point start = ToScreen(window, from, true);
   const Point end = {start.x + to.x - from.x, start.y + to.y - from.y};
+  MoveMouse(start);
   // One xdotool run, so nothing else can happen between press and release.
-  std::vector<std::string> args = {"mousemove",  "--sync",    Str(start.x),
-                                   Str(start.y), "mousedown", Str(button)};
+  std::vector<std::string> args = {"mousedown", Str(button)};
   for (int step = 1; step <= kDragSteps; ++step) {
     const int x = start.x + (end.x - start.x) * step / kDragSteps;
     const int y = start.y + (end.y - start.y) * step / kDragSteps;
@@ -127,6 +126,10 @@ void DesktopUser::Drag(WindowId window, Point from, Point to, int button) const 
 }
 
 void DesktopUser::MoveMouse(Point screen) const {
+  // "mousemove --sync" waits for the pointer to move, and never returns when it already is there.
+  if (MouseLocation() == screen) {
+    Xdotool({"mousemove", "--sync", Str(screen.x + (screen.x > 0 ? -1 : 1)), Str(screen.y)});
+  }
   Xdotool({"mousemove", "--sync", Str(screen.x), Str(screen.y)});
 }
 

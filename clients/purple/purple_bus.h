@@ -1,0 +1,69 @@
+// Pidgin's D-Bus object as this client calls it: plain method calls with explicit argument types
+// (the introspection data declares some strings as integers, so no proxy is built from it), each
+// addressed to the service's well-known name, so a Pidgin that exits and starts again is reached
+// again without anything cached going stale. Every call has a timeout: a Pidgin that hangs makes
+// the call fail instead of freezing the window.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <vector>
+
+#include <QDBusConnection>
+#include <QString>
+#include <QVariantList>
+
+#include "platform/failure.h"
+
+namespace plumwick::purple {
+
+inline constexpr char kService[] = "im.pidgin.purple.PurpleService";
+inline constexpr char kObject[] = "/im/pidgin/purple/PurpleObject";
+inline constexpr char kInterface[] = "im.pidgin.purple.PurpleInterface";
+
+// Short enough that a failed action is reported within five seconds of the click.
+inline constexpr std::chrono::milliseconds kCallTimeout{4000};
+
+// libpurple's handles: 0 is none.
+using Handle = std::int32_t;
+
+// Arguments with their D-Bus types spelled out.
+inline QVariant Int(std::int32_t value) {
+  return QVariant::fromValue<std::int32_t>(value);
+}
+inline QVariant Str(const QString& value) {
+  return QVariant::fromValue(value);
+}
+
+class PurpleBus {
+ public:
+  // Throws Failure(kNoClient) when the session bus cannot be reached.
+  PurpleBus();
+
+  // Calls a method of Pidgin's interface and returns what it answered. Throws Failure for every
+  // D-Bus error (see dbus_failure.h), also for a reply of an unexpected type.
+  void Call(const char* method, const QVariantList& args,
+            std::int32_t invalid_handle_code = error_code::kClientError);
+  std::int32_t CallInt(const char* method, const QVariantList& args,
+                       std::int32_t invalid_handle_code = error_code::kClientError);
+  QString CallString(const char* method, const QVariantList& args,
+                     std::int32_t invalid_handle_code = error_code::kClientError);
+  std::vector<std::int32_t> CallIntArray(const char* method, const QVariantList& args = {},
+                                         std::int32_t invalid_handle_code = error_code::kClientError);
+
+  // The process that owns the service name now, asked of the bus each time. Throws
+  // Failure(kNoClient) when no process owns it.
+  std::int64_t ServiceProcess();
+  // Whether some process owns the service name now.
+  bool ServiceRunning();
+
+  QDBusConnection& connection() { return connection_; }
+
+ private:
+  QVariantList Reply(const char* method, const QVariantList& args, std::int32_t invalid_handle_code,
+                     const char* signature);
+
+  QDBusConnection connection_;
+};
+
+}  // namespace plumwick::purple

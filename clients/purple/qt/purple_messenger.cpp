@@ -1,0 +1,155 @@
+// The Messenger interface over Pidgin's D-Bus interface.
+#include "clients/purple/qt/purple_messenger.h"
+
+#include "clients/purple/add_buddy_dialog.h"
+#include "clients/purple/dbus_failure.h"
+#include "clients/purple/display_name.h"
+#include "clients/purple/purple_accounts.h"
+#include "clients/purple/purple_contacts.h"
+#include "clients/purple/purple_status.h"
+#include "platform/failure.h"
+
+namespace plumwick::purple {
+
+namespace {
+
+// libpurple's PURPLE_CONV_TYPE_IM.
+constexpr std::int32_t kImConversation = 1;
+// How long one Present is given to take the focus before Pidgin is asked again.
+constexpr std::chrono::milliseconds kPresentWait{400};
+
+// The program only holds and lets go of it; the window stays Pidgin's.
+class PurpleConversation final : public messenger::ConversationWindow {};
+
+void RequireNoParent(std::int32_t window) {
+  if (window != 0) {
+    throw Failure(error_code::kBadArgument,
+                  "Window " + std::to_string(window) +
+                      " is not one Pidgin can open a dialog over: pass 0 for no parent");
+  }
+}
+
+void RequireName(const std::string& name, const char* what) {
+  if (name.empty()) throw Failure(error_code::kEmptyContact, std::string("The ") + what + " is empty");
+}
+
+}  // namespace
+
+PurpleMessenger::PurpleMessenger(const PurpleDesktop& desktop) : desktop_(desktop) {
+  if (!bus_.ServiceRunning()) {
+    throw Failure(error_code::kNoClient, std::string(kNoClientText) + " (nothing owns " +
+                                             kService + " on the session bus)");
+  }
+  options_ = std::make_unique<PurpleOptionsDialog>(
+      [this](const std::string& name) { ApplyDisplayName(bus_, name); });
+  added_ = std::make_unique<AddedBuddyNotice>(bus_);
+}
+
+PurpleMessenger::~PurpleMessenger() = default;
+
+void PurpleMessenger::Signout() {
+  ActivateTransientStatus(bus_, primitive::kOffline);
+}
+
+std::unique_ptr<messenger::Contact> PurpleMessenger::GetContact(const std::string& signin_name,
+                                                                const std::string& service_id) {
+  RequireName(signin_name, "contact's sign-in name");
+  ActionAccount(bus_);  // signed out comes before any other answer
+  bool serves = false;
+  for (const Handle account : ActiveAccounts(bus_)) {
+    if (bus_.CallString("PurpleAccountGetProtocolId", {Int(account)}).toStdString() != service_id) {
+      continue;
+    }
+    serves = true;
+    const Handle buddy =
+        bus_.CallInt("PurpleFindBuddy", {Int(account), Str(QString::fromStdString(signin_name))});
+    if (buddy != 0) return ContactOf(bus_, buddy);
+  }
+  if (!serves) {
+    throw Failure(error_code::kUnknownService,
+                  "The service \"" + service_id + "\" is not one of your accounts in Pidgin");
+  }
+  throw Failure(error_code::kUnknownContact,
+                "\"" + signin_name + "\" is not in your contact list");
+}
+
+void PurpleMessenger::OptionsPages(std::int32_t window, std::int32_t page) {
+  RequireNoParent(window);
+  if (page != 0) {
+    throw Failure(error_code::kBadArgument, "Options page " + std::to_string(page) +
+                                                " does not exist: pass 0 for the general page");
+  }
+  options_->Present(QString::fromStdString(CurrentDisplayName(bus_)));
+}
+
+void PurpleMessenger::AddContact(std::int32_t window, const std::string& address) {
+  RequireNoParent(window);
+  RequireName(address, "address of the contact to add");
+  const Handle account = ActionAccount(bus_);
+  // Pidgin adds nobody twice and then says nothing: say it here, before any window opens.
+  if (bus_.CallInt("PurpleFindBuddy", {Int(account), Str(QString::fromStdString(address))}) != 0) {
+    throw Failure(error_code::kClientError, "\"" + address + "\" is already in your contact list");
+  }
+  added_->Expect(account, address);
+  OpenAddBuddyDialog(bus_, desktop_, account, address);
+}
+
+std::unique_ptr<messenger::ConversationWindow> PurpleMessenger::InstantMessage(
+    const std::string& contact) {
+  RequireName(contact, "contact's sign-in name");
+  // The account that has the contact in its list, or the one actions go through.
+  const BuddyOnAccount found = FindBuddyOnConnectedAccount(bus_, contact);
+  const Handle account = found.account != 0 ? found.account : ActionAccount(bus_);
+  const Handle conversation = bus_.CallInt(
+      "PurpleConversationNew",
+      {Int(kImConversation), Int(account), Str(QString::fromStdString(contact))},
+      error_code::kNotSignedIn);
+  if (conversation == 0) {
+    throw Failure(error_code::kClientError,
+                  "Pidgin did not open a conversation with \"" + contact + "\"");
+  }
+  PresentUntilFocused(conversation);
+  return std::make_unique<PurpleConversation>();
+}
+
+void PurpleMessenger::PresentUntilFocused(Handle conversation) {
+  // Under a window manager the first present does not always take the focus: ask again until
+  // Pidgin says the conversation has it. If it never does, the focus guard says so before any
+  // key is typed.
+  const Clock::TimePoint deadline = desktop_.clock.Now() + kWindowFocusWait;
+  do {
+    bus_.Call("PurpleConversationPresent", {Int(conversation)});
+    const bool focused = WaitWhileHandlingEvents(desktop_, kPresentWait, [&] {
+      return bus_.CallInt("PurpleConversationHasFocus", {Int(conversation)}) != 0;
+    });
+    if (focused) return;
+  } while (desktop_.clock.Now() < deadline);
+}
+
+std::unique_ptr<messenger::ContactCollection> PurpleMessenger::MyContacts() {
+  ActionAccount(bus_);
+  return std::make_unique<PurpleContactCollection>(bus_);
+}
+
+void PurpleMessenger::MyStatus(std::int32_t status) {
+  ActivateTransientStatus(bus_, PrimitiveFor(status));
+}
+
+std::string PurpleMessenger::MyServiceId() {
+  return bus_.CallString("PurpleAccountGetProtocolId", {Int(ActionAccount(bus_))}).toStdString();
+}
+
+bool PurpleMessenger::OwnsWindow(const DesktopWindow& window) {
+  if (window.id == 0) return false;
+  if (options_->Shows(window.id) || added_->Shows(window.id)) return true;
+  // Asked each time: a restarted Pidgin is another process.
+  return window.pid != 0 && window.pid == bus_.ServiceProcess();
+}
+
+messenger::MessengerFactory PurpleMessengerFactory(const PurpleDesktop& desktop) {
+  return [desktop]() -> std::unique_ptr<messenger::Messenger> {
+    return std::make_unique<PurpleMessenger>(desktop);
+  };
+}
+
+}  // namespace plumwick::purple

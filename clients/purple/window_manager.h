@@ -1,0 +1,22 @@
+// The window manager as this client needs it for Pidgin's windows: which top-level windows a
+// process shows, and asking for one of them to be activated the way a taskbar does. A window a
+// program opens without a click of the user's in it (Pidgin's dialogs, opened over D-Bus) is not
+// given the focus by a window manager that prevents focus stealing.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace plumwick::purple {
+
+class WindowManager {
+ public:
+  virtual ~WindowManager() = default;
+  // The managed top-level windows whose owner says it is process `pid`, oldest first.
+  virtual std::vector<std::uint64_t> WindowsOf(std::int64_t pid) = 0;
+  // Asks for the window to be raised and focused. The window manager decides; watch the focus to
+  // know.
+  virtual void Activate(std::uint64_t window) = 0;
+};
+
+}  // namespace plumwick::purple

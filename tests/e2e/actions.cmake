@@ -1,0 +1,26 @@
+# The contact and account actions and the scratch pad of plumwick-sandbox, clicked and typed for
+# real on the test desktop. Included by CMakeLists.txt next to this file.
+find_package(X11 REQUIRED)
+
+# A foreign window that logs its keys and takes the focus from a named window: the focus guard's
+# test needs another program's window to hold the focus.
+add_executable(plumwick_e2e_focus_thief focus_thief_main.cpp)
+target_link_libraries(plumwick_e2e_focus_thief PRIVATE X11::X11)
+set_target_properties(plumwick_e2e_focus_thief PROPERTIES AUTOMOC OFF)
+
+# Starting the program, filling its text boxes, clicking its buttons, handling its message boxes.
+add_library(plumwick_e2e_actions STATIC actions_fixture.cpp)
+target_link_libraries(plumwick_e2e_actions PUBLIC plumwick_e2e_harness)
+target_compile_definitions(plumwick_e2e_actions PRIVATE
+  PLUMWICK_SANDBOX_PROGRAM="$<TARGET_FILE:plumwick-sandbox>")
+set_target_properties(plumwick_e2e_actions PROPERTIES AUTOMOC OFF)
+add_dependencies(plumwick_e2e_actions plumwick-sandbox)
+
+plumwick_e2e_test(actions_e2e_test actions_e2e_test.cpp focus_guard_e2e_test.cpp)
+target_link_libraries(actions_e2e_test PRIVATE plumwick_e2e_actions)
+target_compile_definitions(actions_e2e_test PRIVATE
+  PLUMWICK_FOCUS_THIEF="$<TARGET_FILE:plumwick_e2e_focus_thief>")
+add_dependencies(actions_e2e_test plumwick_e2e_focus_thief)
+
+plumwick_e2e_test(scratch_pad_e2e_test scratch_pad_e2e_test.cpp)
+target_link_libraries(scratch_pad_e2e_test PRIVATE plumwick_e2e_actions)
