@@ -1,4 +1,5 @@
-// The window's design: caption, size and the controls with their places, texts and tab order.
+// The window's design: caption, size, picture and decoration, and the controls with their places,
+// texts, fonts, colours and tab order.
 #include "app/design.h"
 
 #include <array>
@@ -8,39 +9,121 @@ namespace plumwick {
 namespace {
 
 using K = ControlKind;
+using S = SystemColour;
 
-constexpr WindowDesign kWindow{"PLUMWICK", 267, 484};
+constexpr Rgb kRed{0xFF0000};
+
+constexpr FontDesign kSmall{"Small Fonts", 6.75};
+constexpr FontDesign kPalatino825{"Palatino Linotype", 8.25};
+constexpr FontDesign kPalatino9{"Palatino Linotype", 9};
+constexpr FontDesign kContactsFont{"Palatino Linotype", 9.75, 700, true};
+
+// Every button is the same component with the same settings; only caption, font and size differ.
+constexpr ButtonDesign Kewl(int width, int height) {
+  return {.btype = 4,
+          .enab = true,
+          .coltype = 2,
+          .focusr = true,
+          .bcol = {0x808080},
+          .bcolo = kRed,
+          .fcol = {0x000000},
+          .fcolo = {0x000000},
+          .mcol = {0xC0C0C0},
+          .mptr = 1,
+          .micon = "",
+          .umcol = true,
+          .soft = false,
+          .picpos = 0,
+          .ngrey = false,
+          .fx = 0,
+          .hand = false,
+          .check = false,
+          .value = false,
+          .extentx = ExtentOf(width),
+          .extenty = ExtentOf(height)};
+}
+
+constexpr ControlDesign TextBox(std::string_view name, int left, int top, int width, int height,
+                                std::string_view text, int tab) {
+  return {name, K::kTextBox, left,   top,        width,          height,
+          text, "",          kSmall, S::kWindow, S::kWindowText, tab};
+}
+
+constexpr ControlDesign Button(std::string_view name, int left, int top, int width,
+                               std::string_view caption, FontDesign font, int tab,
+                               std::string_view tooltip = "") {
+  constexpr int kHeight = 17;
+  ControlDesign button{name, K::kButton, left, top, width, kHeight, caption, tooltip, font};
+  button.tab = tab;
+  button.button = Kewl(width, kHeight);
+  return button;
+}
+
+constexpr ControlDesign SoundHolder(std::string_view name, int left, int tab) {
+  ControlDesign holder{name, K::kSoundHolder, left, 16, 33, 33, "", "", kSmall};
+  holder.tab = tab;
+  return holder;
+}
+
+// The local address: no place on screen and no tab stop.
+constexpr ControlDesign Socket(std::string_view name) {
+  return {name, K::kSocket, 0, 0, 0, 0, "", "", kSmall};
+}
 
 // Stacking order, topmost first.
-constexpr std::array<ControlDesign, 23> kControls{{
-    {"Text4", K::kTextBox, 8, 376, 249, 13, "Your Custom Message here!", "", 19},
-    {"Text3", K::kTextBox, 8, 416, 249, 15, "NickName Here", "", 18},
-    {"KewlButtons12", K::kButton, 8, 440, 249, 17, "Change NickName", "", 17},
-    {"KewlButtons11", K::kButton, 176, 392, 81, 17, "Add contact", "", 16},
-    {"KewlButtons10", K::kButton, 96, 392, 73, 17, "Send Msg.", "", 15},
-    {"Text2", K::kTextBox, 8, 360, 249, 14, "Example: friend@example.com", "", 14},
-    {"KewlButtons9", K::kButton, 8, 392, 81, 17, "Delete Contact", "", 13},
-    {"KewlButtons8", K::kButton, 176, 336, 81, 17, "Sign Out", "", 12},
-    {"KewlButtons7", K::kButton, 8, 456, 249, 17, "EXIT PROGRAM!", "", 10},
-    {"KewlButtons6", K::kButton, 96, 336, 73, 17, "Clipboard", "", 9},
-    {"KewlButtons5", K::kButton, 8, 336, 81, 17, "Get IP !", "", 8},
-    {"Text1", K::kTextBox, 8, 288, 249, 17, "", "", 7},
-    {"KewlButtons4", K::kButton, 96, 312, 73, 17, "Date", "", 6},
-    {"KewlButtons3", K::kButton, 8, 312, 81, 17, "Time", "", 5},
-    {"KewlButtons2", K::kButton, 176, 312, 81, 17, "Clear", "", 4},
-    {"KewlButtons1", K::kButton, 136, 264, 121, 17, "Clear List",
-     "This will clear your Buddy List!", 3},
-    {"cmdload", K::kButton, 8, 264, 129, 17, "Select List", "This will bring your buddy list up!",
-     2},
+constexpr std::array<ControlDesign, 24> kControls{{
+    TextBox("Text4", 8, 376, 249, 13, "Your Custom Message here!", 19),
+    TextBox("Text3", 8, 416, 249, 15, "NickName Here", 18),
+    Button("KewlButtons12", 8, 440, 249, "Change NickName", kSmall, 17),
+    Button("KewlButtons11", 176, 392, 81, "Add contact", kPalatino9, 16),
+    Button("KewlButtons10", 96, 392, 73, "Send Msg.", kPalatino825, 15),
+    TextBox("Text2", 8, 360, 249, 14, "Example: friend@example.com", 14),
+    Button("KewlButtons9", 8, 392, 81, "Delete Contact", kPalatino825, 13),
+    Button("KewlButtons8", 176, 336, 81, "Sign Out", kSmall, 12),
+    Button("KewlButtons7", 8, 456, 249, "EXIT PROGRAM!", kSmall, 10),
+    Socket("Winsock1"),
+    Button("KewlButtons6", 96, 336, 73, "Clipboard", kSmall, 9),
+    Button("KewlButtons5", 8, 336, 81, "Get IP !", kSmall, 8),
+    TextBox("Text1", 8, 288, 249, 17, "", 7),
+    Button("KewlButtons4", 96, 312, 73, "Date", kSmall, 6),
+    Button("KewlButtons3", 8, 312, 81, "Time", kSmall, 5),
+    Button("KewlButtons2", 176, 312, 81, "Clear", kSmall, 4),
+    Button("KewlButtons1", 136, 264, 121, "Clear List", kSmall, 3,
+           "This will clear your Buddy List!"),
+    Button("cmdload", 8, 264, 129, "Select List", kSmall, 2, "This will bring your buddy list up!"),
     {"lbContacts", K::kListBox, 8, 72, 249, 182, "", "Click on a Name to send a Personal Message!",
-     1},
+     kContactsFont, S::kAppWorkspace, Rgb{0xFFFFFF}, 1},
     {"cboStatus", K::kComboBox, 8, 48, 249, 19, "CHANGE YOUR MSN STATUS HERE !",
-     "Scroll Down to change your status - I be Tamsel -", 0},
-    {"OLE3", K::kSoundHolder, 368, 16, 33, 33, "", "", 22},
-    {"OLE2", K::kSoundHolder, 328, 16, 33, 33, "", "", 21},
-    {"OLE1", K::kSoundHolder, 288, 16, 33, 33, "", "", 20},
-    {"Label1", K::kLabel, 0, 0, 265, 41, "", "", 11},
+     "Scroll Down to change your status - I be Tamsel -", kSmall, S::kHighlightText, S::kMenuText,
+     0},
+    // The sound cues' holders lie right of the client area, where nobody sees them.
+    SoundHolder("OLE3", 368, 22),
+    SoundHolder("OLE2", 328, 21),
+    SoundHolder("OLE1", 288, 20),
+    // The title: no caption of its own, the picture's banner shows through it.
+    {"Label1", K::kLabel, 0, 0, 265, 41, "", "", kSmall, std::nullopt, std::nullopt, 11},
 }};
+
+// Later shapes are drawn over earlier ones.
+constexpr std::array<DecorationDesign, 14> kDecoration{{
+    LineDesign{"Line1", 8, 72, 240, 72, 8, S::kWindowText},
+    LineDesign{"Line2", 0, 256, 0, 232, 1, S::kWindowText},
+    RectangleDesign{"Shape1", 8, 48, 249, 425, 7, kRed},
+    LineDesign{"Line3", 16, 256, 248, 256, 18, kRed},
+    LineDesign{"Line4", 16, 72, 248, 72, 19, kRed},
+    LineDesign{"Line5", 16, 280, 248, 280, 19, kRed},
+    LineDesign{"Line6", 16, 304, 248, 312, 19, kRed},
+    LineDesign{"Line7", 16, 336, 248, 328, 19, kRed},
+    LineDesign{"Line8", 32, 320, 216, 320, 19, kRed},
+    LineDesign{"Line9", 24, 352, 240, 352, 29, kRed},
+    LineDesign{"Line10", 24, 384, 240, 384, 35, kRed},
+    LineDesign{"Line11", 24, 400, 240, 400, 35, kRed},
+    LineDesign{"Line12", 24, 416, 240, 416, 35, kRed},
+    LineDesign{"Line13", 24, 432, 240, 432, 29, kRed},
+}};
+
+constexpr WindowDesign kWindow{
+    "PLUMWICK", 267, 484, S::kAppWorkspace, ":/art/frmMsn.bmp", ":/art/plumwick.ico", kDecoration};
 
 }  // namespace
 

@@ -1,4 +1,5 @@
-// The window's design as data: its settings and every control, in stacking order from the top.
+// The window's design as data: its settings, picture and decoration, and every control in stacking
+// order from the top.
 #pragma once
 
 #include <span>

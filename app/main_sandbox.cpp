@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include <QApplication>
+#include <QIcon>
 
 #include "app/desktop_program.h"
 #include "clients/sandbox/qt/qt_sandbox_client.h"
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
   if (!plumwick::CheckDisplay("plumwick-sandbox")) return EXIT_FAILURE;
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("plumwick-sandbox"));
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/art/plumwick.ico")));
   plumwick::sandbox::QtSandboxClient client(std::cout);
   return plumwick::RunDesktopProgram(client.Factory());
 }

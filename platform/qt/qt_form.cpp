@@ -4,15 +4,22 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <vector>
 
+#include <QApplication>
 #include <QComboBox>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
+#include <QPainter>
+#include <QScreen>
 
 #include "platform/failure.h"
+#include "platform/qt/design_colours.h"
+#include "platform/qt/design_fonts.h"
+#include "platform/qt/kewl_button.h"
 #include "platform/qt/qt_button.h"
 #include "platform/qt/qt_combo_box.h"
 #include "platform/qt/qt_label.h"
@@ -29,59 +36,28 @@ QString ToQString(std::string_view text) {
 
 }  // namespace
 
-QtForm::QtForm(const WindowDesign& window, std::span<const ControlDesign> controls) {
+QtForm::QtForm(const WindowDesign& window, std::span<const ControlDesign> controls)
+    : painter_(window, QApplication::palette()) {
+  setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
   setWindowTitle(ToQString(window.caption));
+  setWindowIcon(QIcon(ToQString(window.icon)));
   setFixedSize(window.width, window.height);
+  // A window's background is its palette's Window colour. It shows only where the picture ends;
+  // the rest is painted over it.
+  QPalette surface = palette();
+  surface.setColor(QPalette::Window, painter_.Background());
+  setPalette(surface);
+  MapDesignFonts();
 
   std::vector<std::pair<int, QWidget*>> tab_order;
   // The table runs topmost first; creating in reverse leaves the first one on top.
   for (auto it = controls.rbegin(); it != controls.rend(); ++it) {
-    const ControlDesign& design = *it;
-    const std::string name(design.name);
-    QWidget* widget = nullptr;
-    switch (design.kind) {
-      case ControlKind::kTextBox: {
-        auto* edit = new QLineEdit(ToQString(design.text), this);
-        edit->setCursorPosition(0);
-        text_boxes_[name] = std::make_unique<QtTextBox>(*edit);
-        widget = edit;
-        break;
-      }
-      case ControlKind::kButton: {
-        auto* push = new QPushButton(ToQString(design.text), this);
-        buttons_[name] = std::make_unique<QtButton>(*push);
-        widget = push;
-        break;
-      }
-      case ControlKind::kListBox: {
-        auto* list = new QListWidget(this);
-        list_boxes_[name] = std::make_unique<QtListBox>(*list);
-        widget = list;
-        break;
-      }
-      case ControlKind::kComboBox: {
-        auto* box = new QComboBox(this);
-        box->setEditable(true);
-        box->setEditText(ToQString(design.text));
-        combo_boxes_[name] = std::make_unique<QtComboBox>(*box);
-        widget = box;
-        break;
-      }
-      case ControlKind::kLabel: {
-        auto* label = new QLabel(ToQString(design.text), this);
-        labels_[name] = std::make_unique<QtLabel>(*label);
-        widget = label;
-        break;
-      }
-      case ControlKind::kSoundHolder:
-        continue;  // the cues are sound effects, not widgets: nothing to show
-    }
-    widget->setObjectName(QString::fromStdString(name));
-    widget->setGeometry(design.left, design.top, design.width, design.height);
-    if (!design.tooltip.empty()) widget->setToolTip(ToQString(design.tooltip));
-    if (design.tab >= 0 && widget->focusPolicy() != Qt::NoFocus) {
-      tab_order.emplace_back(design.tab, widget);
-    }
+    QWidget* widget = MakeControl(*it);
+    if (widget == nullptr || it->tab < 0) continue;
+    // The label and the sound holders have a tab position too but never take the focus, and Qt
+    // leaves such widgets out of the focus chain; the position stays with every control.
+    widget->setProperty("tabIndex", it->tab);
+    if (widget->focusPolicy() != Qt::NoFocus) tab_order.emplace_back(it->tab, widget);
   }
 
   std::sort(tab_order.begin(), tab_order.end(),
@@ -90,9 +66,75 @@ QtForm::QtForm(const WindowDesign& window, std::span<const ControlDesign> contro
     setTabOrder(tab_order[i - 1].second, tab_order[i].second);
   }
   if (!tab_order.empty()) tab_order.front().second->setFocus();
+  CentreOnScreen();
 }
 
 QtForm::~QtForm() = default;
+
+QWidget* QtForm::MakeControl(const ControlDesign& design) {
+  const std::string name(design.name);
+  QWidget* widget = nullptr;
+  switch (design.kind) {
+    case ControlKind::kTextBox: {
+      auto* edit = new QLineEdit(ToQString(design.text), this);
+      edit->setMaxLength(std::numeric_limits<int>::max());  // no limit of its own
+      edit->setCursorPosition(0);
+      text_boxes_[name] = std::make_unique<QtTextBox>(*edit);
+      widget = edit;
+      break;
+    }
+    case ControlKind::kButton: {
+      auto* push = new KewlButton(ToQString(design.text), design.button.value(), this);
+      buttons_[name] = std::make_unique<QtButton>(*push);
+      widget = push;
+      break;
+    }
+    case ControlKind::kListBox: {
+      auto* list = new QListWidget(this);
+      list_boxes_[name] = std::make_unique<QtListBox>(*list);
+      widget = list;
+      break;
+    }
+    case ControlKind::kComboBox: {
+      auto* box = new QComboBox(this);
+      box->setEditable(true);
+      box->setEditText(ToQString(design.text));
+      combo_boxes_[name] = std::make_unique<QtComboBox>(*box);
+      widget = box;
+      break;
+    }
+    case ControlKind::kLabel: {
+      // Drawn on the window's surface: no background of its own, so the picture shows through.
+      auto* label = new QLabel(ToQString(design.text), this);
+      label->setAutoFillBackground(false);
+      labels_[name] = std::make_unique<QtLabel>(*label);
+      widget = label;
+      break;
+    }
+    case ControlKind::kSoundHolder:
+      // The cue plays through its QtSoundCue; the holder only keeps its place (outside the client
+      // area) and its tab position, shows nothing and takes neither the focus nor the pointer.
+      widget = new QWidget(this);
+      widget->setFocusPolicy(Qt::NoFocus);
+      widget->setAttribute(Qt::WA_TransparentForMouseEvents);
+      break;
+    case ControlKind::kSocket:
+      return nullptr;  // the local address is looked up, not shown
+  }
+  widget->setObjectName(ToQString(design.name));
+  widget->setGeometry(design.left, design.top, design.width, design.height);
+  widget->setFont(ToQFont(design.font));
+  if (design.back && design.fore) ApplyColours(*widget, *design.back, *design.fore);
+  if (!design.tooltip.empty()) widget->setToolTip(ToQString(design.tooltip));
+  return widget;
+}
+
+void QtForm::CentreOnScreen() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr) return;
+  const QRect area = screen->geometry();
+  move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+}
 
 template <typename Interface>
 Interface& QtForm::Find(const std::map<std::string, std::unique_ptr<Interface>>& controls,
@@ -133,6 +175,11 @@ void QtForm::End() {
   hide();
   std::fflush(nullptr);
   std::_Exit(EXIT_SUCCESS);
+}
+
+void QtForm::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter_.Paint(painter);
 }
 
 }  // namespace plumwick

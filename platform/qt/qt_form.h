@@ -1,5 +1,7 @@
-// The program's window on a QWidget, built from the design table: every control at its place with
-// its text, tooltip and tab order, each behind its platform interface. It also is the Window.
+// The program's window on a QWidget, built from the design table: a frameless window of fixed size,
+// centred on the screen, its surface painted with the picture and the decoration, and every
+// control at its place with its text, tooltip, font, colours and tab position, each behind its
+// platform interface. It also is the Window.
 #pragma once
 
 #include <map>
@@ -14,6 +16,7 @@
 #include "platform/control_design.h"
 #include "platform/label.h"
 #include "platform/list_box.h"
+#include "platform/qt/form_painter.h"
 #include "platform/text_box.h"
 #include "platform/window.h"
 
@@ -22,6 +25,7 @@ namespace plumwick {
 class QtForm final : public QWidget, public Window {
   Q_OBJECT
  public:
+  // Throws Failure when the window's picture cannot be loaded.
   QtForm(const WindowDesign& window, std::span<const ControlDesign> controls);
   ~QtForm() override;
 
@@ -35,11 +39,18 @@ class QtForm final : public QWidget, public Window {
   void ShowAndActivate() override;
   [[noreturn]] void End() override;
 
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
  private:
+  QWidget* MakeControl(const ControlDesign& design);
+  void CentreOnScreen();
+
   template <typename Interface>
   Interface& Find(const std::map<std::string, std::unique_ptr<Interface>>& controls,
                   const std::string& name);
 
+  FormPainter painter_;
   std::map<std::string, std::unique_ptr<TextBox>> text_boxes_;
   std::map<std::string, std::unique_ptr<Button>> buttons_;
   std::map<std::string, std::unique_ptr<ListBox>> list_boxes_;

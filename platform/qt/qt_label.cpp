@@ -6,7 +6,10 @@
 namespace plumwick {
 
 bool QtLabel::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == &label_ && event->type() == QEvent::MouseButtonPress && on_mouse_down_) {
+  // The second press of a double-click comes as its own event type; it is a press all the same.
+  const bool press =
+      event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
+  if (watched == &label_ && press && on_mouse_down_) {
     on_mouse_down_();
     return true;
   }

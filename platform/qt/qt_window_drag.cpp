@@ -8,35 +8,53 @@
 
 namespace plumwick {
 
-void QtWindowDrag::StartMove() {
-  const Qt::MouseButtons held = QGuiApplication::mouseButtons();
-  if (held == Qt::NoButton || moving_) return;
-  QWindow* handle = window_.windowHandle();
-  if (held == Qt::LeftButton && handle != nullptr && handle->startSystemMove()) return;
-  moving_ = true;
-  offset_ = QCursor::pos() - window_.frameGeometry().topLeft();
-  window_.grabMouse();
+QtWindowDrag::QtWindowDrag(QWidget& window) : window_(window) {
   QGuiApplication::instance()->installEventFilter(this);
 }
 
+QtWindowDrag::~QtWindowDrag() {
+  if (moving_) window_.releaseMouse();
+}
+
+void QtWindowDrag::StartMove() {
+  const Qt::MouseButtons held = QGuiApplication::mouseButtons();
+  if (held == Qt::NoButton || moving_) return;
+  // The window manager measures a system move from where the pointer is when the move starts. If
+  // it has gone on since the press, the window would trail the pointer by that much for the whole
+  // move, so then the move is made by hand from the press.
+  QWindow* handle = window_.windowHandle();
+  if (held == Qt::LeftButton && QCursor::pos() == press_ && handle != nullptr &&
+      handle->startSystemMove()) {
+    return;
+  }
+  moving_ = true;
+  offset_ = press_ - window_.frameGeometry().topLeft();
+  window_.grabMouse();
+}
+
 bool QtWindowDrag::eventFilter(QObject*, QEvent* event) {
-  if (!moving_) return false;
-  if (event->type() == QEvent::MouseMove) {
-    window_.move(static_cast<QMouseEvent*>(event)->globalPosition().toPoint() - offset_);
-    return true;
+  switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+      // Seen here before the widget under the pointer gets it and asks for a move.
+      press_ = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();
+      return false;
+    case QEvent::MouseMove:
+      if (!moving_) return false;
+      window_.move(static_cast<QMouseEvent*>(event)->globalPosition().toPoint() - offset_);
+      return true;
+    case QEvent::MouseButtonRelease:
+      if (!moving_ || static_cast<QMouseEvent*>(event)->buttons() != Qt::NoButton) return false;
+      Stop();
+      return true;
+    default:
+      return false;
   }
-  if (event->type() == QEvent::MouseButtonRelease &&
-      static_cast<QMouseEvent*>(event)->buttons() == Qt::NoButton) {
-    Stop();
-    return true;
-  }
-  return false;
 }
 
 void QtWindowDrag::Stop() {
   moving_ = false;
   window_.releaseMouse();
-  QGuiApplication::instance()->removeEventFilter(this);
 }
 
 }  // namespace plumwick
