@@ -16,8 +16,8 @@ constexpr std::chrono::milliseconds kActivateWait{400};
 
 }  // namespace
 
-void OpenAddBuddyDialog(PurpleBus& bus, const PurpleDesktop& desktop, Handle account,
-                        const std::string& address) {
+std::uint64_t OpenAddBuddyDialog(PurpleBus& bus, const PurpleDesktop& desktop, Handle account,
+                                 const std::string& address) {
   const std::int64_t pidgin = bus.ServiceProcess();
   const std::vector<std::uint64_t> before = desktop.windows.WindowsOf(pidgin);
   bus.Call("PurpleBlistRequestAddBuddy",
@@ -50,6 +50,7 @@ void OpenAddBuddyDialog(PurpleBus& bus, const PurpleDesktop& desktop, Handle acc
                       "Pidgin opened it: press its Add button there to add the contact");
   }
   desktop.keys.Type("{UP}");
+  return *dialog;
 }
 
 }  // namespace plumwick::purple

@@ -6,6 +6,7 @@
 // contact, and that Enter stays the user's (or the program's) to type.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "clients/purple/purple_bus.h"
@@ -13,10 +14,10 @@
 
 namespace plumwick::purple {
 
-// Opens the dialog for the address on the account and readies it. The key goes only to the new
-// window of Pidgin's process once it has the focus: Failure(kFocus), with nothing typed, when it
-// did not get it within kWindowFocusWait.
-void OpenAddBuddyDialog(PurpleBus& bus, const PurpleDesktop& desktop, Handle account,
-                        const std::string& address);
+// Opens the dialog for the address on the account, readies it and returns its desktop window. The
+// key goes only to the new window of Pidgin's process once it has the focus: Failure(kFocus),
+// with nothing typed, when it did not get it within kWindowFocusWait.
+std::uint64_t OpenAddBuddyDialog(PurpleBus& bus, const PurpleDesktop& desktop, Handle account,
+                                 const std::string& address);
 
 }  // namespace plumwick::purple

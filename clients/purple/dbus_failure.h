@@ -15,8 +15,7 @@ namespace plumwick::purple {
 inline constexpr char kInvalidHandleError[] = "im.pidgin.purple.InvalidHandle";
 
 // What the user is told when Pidgin is not on the bus at all.
-inline constexpr char kNoClientText[] =
-    "No messaging client is running: start Pidgin and sign in";
+inline constexpr char kNoClientText[] = "No messaging client is running: start Pidgin and sign in";
 
 // `method` is the call that failed. A stale handle gets `invalid_handle_code`: the caller knows
 // what the handle stood for (a contact that is gone, an account that went away).

@@ -21,7 +21,8 @@ void ApplyDisplayName(PurpleBus& bus, const std::string& name) {
   const Handle account = ActionAccount(bus);
   const QString text = QString::fromStdString(name);
   bus.Call("PurpleAccountSetAlias", {Int(account), Str(text)}, error_code::kNotSignedIn);
-  if (bus.CallString("PurpleAccountGetProtocolId", {Int(account)}) != QLatin1String(kXmppProtocol)) {
+  if (bus.CallString("PurpleAccountGetProtocolId", {Int(account)}) !=
+      QLatin1String(kXmppProtocol)) {
     return;
   }
   const QString vcard =

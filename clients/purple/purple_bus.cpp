@@ -20,9 +20,9 @@ int TimeoutMs() {
 }
 
 Failure UnexpectedReply(const char* method, const QDBusMessage& reply) {
-  return Failure(error_code::kClientError,
-                 std::string("Pidgin answered ") + method + " with \"" +
-                     reply.signature().toStdString() + "\", which this program does not expect");
+  return Failure(error_code::kClientError, std::string("Pidgin answered ") + method + " with \"" +
+                                               reply.signature().toStdString() +
+                                               "\", which this program does not expect");
 }
 
 }  // namespace
@@ -38,10 +38,9 @@ PurpleBus::PurpleBus() : connection_(QDBusConnection::sessionBus()) {
 
 QVariantList PurpleBus::Reply(const char* method, const QVariantList& args,
                               std::int32_t invalid_handle_code, const char* signature) {
-  QDBusMessage call = QDBusMessage::createMethodCall(QString::fromLatin1(kService),
-                                                     QString::fromLatin1(kObject),
-                                                     QString::fromLatin1(kInterface),
-                                                     QString::fromLatin1(method));
+  QDBusMessage call =
+      QDBusMessage::createMethodCall(QString::fromLatin1(kService), QString::fromLatin1(kObject),
+                                     QString::fromLatin1(kInterface), QString::fromLatin1(method));
   call.setArguments(args);
   const QDBusMessage reply = connection_.call(call, QDBus::Block, TimeoutMs());
   if (reply.type() == QDBusMessage::ErrorMessage) {

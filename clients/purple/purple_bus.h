@@ -48,8 +48,9 @@ class PurpleBus {
                        std::int32_t invalid_handle_code = error_code::kClientError);
   QString CallString(const char* method, const QVariantList& args,
                      std::int32_t invalid_handle_code = error_code::kClientError);
-  std::vector<std::int32_t> CallIntArray(const char* method, const QVariantList& args = {},
-                                         std::int32_t invalid_handle_code = error_code::kClientError);
+  std::vector<std::int32_t> CallIntArray(
+      const char* method, const QVariantList& args = {},
+      std::int32_t invalid_handle_code = error_code::kClientError);
 
   // The process that owns the service name now, asked of the bus each time. Throws
   // Failure(kNoClient) when no process owns it.

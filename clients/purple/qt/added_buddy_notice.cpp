@@ -8,11 +8,16 @@ namespace plumwick::purple {
 namespace {
 
 constexpr char kSignal[] = "BuddyAdded";
+// Looked at every so often, for as long as the focus guard waits for the notice.
+constexpr int kActivateEveryMs = 100;
+constexpr int kActivations = 30;
 
 }  // namespace
 
-AddedBuddyNotice::AddedBuddyNotice(PurpleBus& bus)
-    : bus_(bus), notice_(QStringLiteral("Contact added")) {
+AddedBuddyNotice::AddedBuddyNotice(PurpleBus& bus, WindowManager& windows)
+    : bus_(bus), windows_(windows), notice_(QStringLiteral("Contact added")) {
+  activate_.setInterval(kActivateEveryMs);
+  connect(&activate_, &QTimer::timeout, this, &AddedBuddyNotice::ActivateNotice);
   // Matched by the service's name: the bus routes the signal of whoever owns it now.
   if (!bus_.connection().connect(QString::fromLatin1(kService), QString::fromLatin1(kObject),
                                  QString::fromLatin1(kInterface), QString::fromLatin1(kSignal),
@@ -50,6 +55,30 @@ void AddedBuddyNotice::OnBuddyAdded(int buddy) {
   }
   expected_.reset();
   notice_.Present(name + QStringLiteral(" was added to your contacts."));
+  activations_left_ = kActivations;
+  ActivateNotice();
+  activate_.start();
+}
+
+void AddedBuddyNotice::Dismiss() {
+  expected_.reset();
+  activate_.stop();
+  notice_.hide();
+}
+
+void AddedBuddyNotice::ActivateNotice() {
+  if (!notice_.isVisible() || activations_left_-- <= 0) {
+    activate_.stop();
+    return;
+  }
+  if (notice_.isActiveWindow()) return;
+  try {
+    windows_.Activate(static_cast<std::uint64_t>(notice_.winId()));
+  } catch (const Failure&) {
+    // From the event loop, where a failure must not go: the notice then waits for a click, and
+    // the focus guard says why no key reached it.
+    activate_.stop();
+  }
 }
 
 }  // namespace plumwick::purple

@@ -17,6 +17,8 @@ namespace {
 constexpr std::int32_t kImConversation = 1;
 // How long one Present is given to take the focus before Pidgin is asked again.
 constexpr std::chrono::milliseconds kPresentWait{400};
+// How often the window keys are meant for is asked back while another one has the focus.
+constexpr std::chrono::milliseconds kBringBackEvery{300};
 
 // The program only holds and lets go of it; the window stays Pidgin's.
 class PurpleConversation final : public messenger::ConversationWindow {};
@@ -30,19 +32,20 @@ void RequireNoParent(std::int32_t window) {
 }
 
 void RequireName(const std::string& name, const char* what) {
-  if (name.empty()) throw Failure(error_code::kEmptyContact, std::string("The ") + what + " is empty");
+  if (name.empty())
+    throw Failure(error_code::kEmptyContact, std::string("The ") + what + " is empty");
 }
 
 }  // namespace
 
 PurpleMessenger::PurpleMessenger(const PurpleDesktop& desktop) : desktop_(desktop) {
   if (!bus_.ServiceRunning()) {
-    throw Failure(error_code::kNoClient, std::string(kNoClientText) + " (nothing owns " +
-                                             kService + " on the session bus)");
+    throw Failure(error_code::kNoClient, std::string(kNoClientText) + " (nothing owns " + kService +
+                                             " on the session bus)");
   }
   options_ = std::make_unique<PurpleOptionsDialog>(
       [this](const std::string& name) { ApplyDisplayName(bus_, name); });
-  added_ = std::make_unique<AddedBuddyNotice>(bus_);
+  added_ = std::make_unique<AddedBuddyNotice>(bus_, desktop_.windows);
 }
 
 PurpleMessenger::~PurpleMessenger() = default;
@@ -69,8 +72,7 @@ std::unique_ptr<messenger::Contact> PurpleMessenger::GetContact(const std::strin
     throw Failure(error_code::kUnknownService,
                   "The service \"" + service_id + "\" is not one of your accounts in Pidgin");
   }
-  throw Failure(error_code::kUnknownContact,
-                "\"" + signin_name + "\" is not in your contact list");
+  throw Failure(error_code::kUnknownContact, "\"" + signin_name + "\" is not in your contact list");
 }
 
 void PurpleMessenger::OptionsPages(std::int32_t window, std::int32_t page) {
@@ -79,6 +81,7 @@ void PurpleMessenger::OptionsPages(std::int32_t window, std::int32_t page) {
     throw Failure(error_code::kBadArgument, "Options page " + std::to_string(page) +
                                                 " does not exist: pass 0 for the general page");
   }
+  StartRequest();
   options_->Present(QString::fromStdString(CurrentDisplayName(bus_)));
 }
 
@@ -90,20 +93,22 @@ void PurpleMessenger::AddContact(std::int32_t window, const std::string& address
   if (bus_.CallInt("PurpleFindBuddy", {Int(account), Str(QString::fromStdString(address))}) != 0) {
     throw Failure(error_code::kClientError, "\"" + address + "\" is already in your contact list");
   }
+  StartRequest();
   added_->Expect(account, address);
-  OpenAddBuddyDialog(bus_, desktop_, account, address);
+  keys_for_ = OpenAddBuddyDialog(bus_, desktop_, account, address);
 }
 
 std::unique_ptr<messenger::ConversationWindow> PurpleMessenger::InstantMessage(
     const std::string& contact) {
   RequireName(contact, "contact's sign-in name");
+  StartRequest();
   // The account that has the contact in its list, or the one actions go through.
   const BuddyOnAccount found = FindBuddyOnConnectedAccount(bus_, contact);
   const Handle account = found.account != 0 ? found.account : ActionAccount(bus_);
-  const Handle conversation = bus_.CallInt(
-      "PurpleConversationNew",
-      {Int(kImConversation), Int(account), Str(QString::fromStdString(contact))},
-      error_code::kNotSignedIn);
+  const Handle conversation =
+      bus_.CallInt("PurpleConversationNew",
+                   {Int(kImConversation), Int(account), Str(QString::fromStdString(contact))},
+                   error_code::kNotSignedIn);
   if (conversation == 0) {
     throw Failure(error_code::kClientError,
                   "Pidgin did not open a conversation with \"" + contact + "\"");
@@ -112,15 +117,38 @@ std::unique_ptr<messenger::ConversationWindow> PurpleMessenger::InstantMessage(
   return std::make_unique<PurpleConversation>();
 }
 
+void PurpleMessenger::StartRequest() {
+  added_->Dismiss();
+  keys_for_ = 0;
+  keys_for_conversation_ = 0;
+}
+
+void PurpleMessenger::BringBackKeysWindow() {
+  const Clock::TimePoint now = desktop_.clock.Now();
+  if (now - last_bring_back_ < kBringBackEvery) return;
+  last_bring_back_ = now;
+  if (keys_for_conversation_ != 0) {
+    bus_.Call("PurpleConversationPresent", {Int(keys_for_conversation_)});
+  } else {
+    desktop_.windows.Activate(keys_for_);
+  }
+}
+
 void PurpleMessenger::PresentUntilFocused(Handle conversation) {
   // Under a window manager the first present does not always take the focus: ask again until
-  // Pidgin says the conversation has it. If it never does, the focus guard says so before any
-  // key is typed.
+  // Pidgin says the conversation has it and the desktop agrees. If it never does, the focus
+  // guard says so before any key is typed.
+  const std::int64_t pidgin = bus_.ServiceProcess();
   const Clock::TimePoint deadline = desktop_.clock.Now() + kWindowFocusWait;
   do {
     bus_.Call("PurpleConversationPresent", {Int(conversation)});
     const bool focused = WaitWhileHandlingEvents(desktop_, kPresentWait, [&] {
-      return bus_.CallInt("PurpleConversationHasFocus", {Int(conversation)}) != 0;
+      if (bus_.CallInt("PurpleConversationHasFocus", {Int(conversation)}) == 0) return false;
+      const DesktopWindow window = desktop_.focus.Focused();
+      if (window.id == 0 || window.pid != pidgin) return false;
+      keys_for_ = window.id;
+      keys_for_conversation_ = conversation;
+      return true;
     });
     if (focused) return;
   } while (desktop_.clock.Now() < deadline);
@@ -141,7 +169,16 @@ std::string PurpleMessenger::MyServiceId() {
 
 bool PurpleMessenger::OwnsWindow(const DesktopWindow& window) {
   if (window.id == 0) return false;
-  if (options_->Shows(window.id) || added_->Shows(window.id)) return true;
+  // While the notice after an added contact is up, the next key is meant for it: Pidgin's
+  // buddy list takes the focus once the dialog closes, and Enter there would open a conversation.
+  if (added_->Showing()) return added_->Shows(window.id);
+  if (options_->Shows(window.id)) return true;
+  if (keys_for_ != 0) {
+    if (window.id == keys_for_) return true;
+    // Pidgin's buddy list sometimes takes the focus right after a window of Pidgin's opened.
+    BringBackKeysWindow();
+    return false;
+  }
   // Asked each time: a restarted Pidgin is another process.
   return window.pid != 0 && window.pid == bus_.ServiceProcess();
 }

@@ -38,7 +38,10 @@ class PurpleMessenger final : public messenger::Messenger {
   // Pidgin's protocol id of the account actions go through, e.g. "prpl-jabber".
   std::string MyServiceId() override;
   // A window of Pidgin's process (the one owning the service name now), or one of this client's
-  // own dialogs and notices.
+  // own dialogs and notices. Narrower while a job is under way: only the notice while the one
+  // after an added contact is up, and only the conversation (or the add dialog) the last request
+  // opened and saw take the focus, so that keys meant for it never land in Pidgin's buddy list.
+  // While another window has the focus instead, that one is asked back now and then.
   bool OwnsWindow(const DesktopWindow& window) override;
 
   // This client's own windows, for tests.
@@ -47,11 +50,20 @@ class PurpleMessenger final : public messenger::Messenger {
 
  private:
   void PresentUntilFocused(Handle conversation);
+  // A new request: the windows of an earlier one are no longer where keys go.
+  void StartRequest();
+  // Asks for the window keys are meant for to be in front again, at most every so often.
+  void BringBackKeysWindow();
 
   PurpleBus bus_;
   PurpleDesktop desktop_;
   std::unique_ptr<PurpleOptionsDialog> options_;
   std::unique_ptr<AddedBuddyNotice> added_;
+  // The Pidgin window the last request opened and saw take the focus; 0 when there is none.
+  std::uint64_t keys_for_ = 0;
+  // The conversation shown in that window, which Pidgin presents again; 0 for a dialog.
+  Handle keys_for_conversation_ = 0;
+  Clock::TimePoint last_bring_back_{};
 };
 
 // Creates PurpleMessenger objects on the desktop parts, which must outlive them.

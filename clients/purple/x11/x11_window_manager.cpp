@@ -15,8 +15,8 @@ namespace {
 using x11::XPtr;
 
 // A 32-bit list property of the given type; empty when the window lacks it (or is gone).
-std::vector<unsigned long> Property32List(Display* display, Window window, Atom property,
-                                          Atom type, long max_items) {
+std::vector<unsigned long> Property32List(Display* display, Window window, Atom property, Atom type,
+                                          long max_items) {
   Atom actual_type = None;
   int format = 0;
   unsigned long count = 0, remaining = 0;

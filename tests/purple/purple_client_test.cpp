@@ -1,0 +1,174 @@
+// The parts of the Pidgin client that need no Pidgin: presence between libpurple's primitives and
+// the program's codes, D-Bus errors as failures, and the vCard with a new nickname.
+#include <gtest/gtest.h>
+
+#include <QDBusError>
+#include <QDBusMessage>
+#include <QDomDocument>
+
+#include "clients/purple/dbus_failure.h"
+#include "clients/purple/purple_status.h"
+#include "clients/purple/vcard_nickname.h"
+#include "messenger/messenger.h"
+#include "platform/failure.h"
+
+namespace plumwick::purple {
+namespace {
+
+namespace status = messenger::status;
+
+TEST(PurpleStatusTest, ContactPresenceMapsToTheProgramsCodes) {
+  EXPECT_EQ(StatusCodeOf(primitive::kOffline), status::kOffline);
+  EXPECT_EQ(StatusCodeOf(primitive::kAvailable), status::kOnline);
+  EXPECT_EQ(StatusCodeOf(primitive::kUnavailable), status::kBusy);
+  EXPECT_EQ(StatusCodeOf(primitive::kAway), status::kAway);
+  EXPECT_EQ(StatusCodeOf(primitive::kExtendedAway), status::kAway);
+  // Invisible, mobile, tune, mood: signed in in some way, so listed.
+  for (const std::int32_t other : {primitive::kInvisible, 7, 8, 9}) {
+    EXPECT_NE(StatusCodeOf(other), status::kOffline) << other;
+  }
+}
+
+TEST(PurpleStatusTest, OwnStatusCodesMapToPrimitives) {
+  EXPECT_EQ(PrimitiveFor(status::kOnline), primitive::kAvailable);
+  EXPECT_EQ(PrimitiveFor(status::kBusy), primitive::kUnavailable);
+  EXPECT_EQ(PrimitiveFor(status::kAway), primitive::kAway);
+}
+
+TEST(PurpleStatusTest, OtherOwnStatusCodesAreRefused) {
+  for (const std::int32_t code : {status::kOffline, 0, 3, 66, -1}) {
+    try {
+      PrimitiveFor(code);
+      ADD_FAILURE() << code << " was taken";
+    } catch (const Failure& failure) {
+      EXPECT_EQ(failure.code(), error_code::kBadArgument) << code;
+      EXPECT_NE(failure.description().find(std::to_string(code)), std::string::npos)
+          << failure.description();
+    }
+  }
+}
+
+QDBusError Error(const char* name, const char* message) {
+  return QDBusError(
+      QDBusMessage::createError(QString::fromLatin1(name), QString::fromLatin1(message)));
+}
+
+TEST(DBusFailureTest, NoPidginOnTheBusIsNoClient) {
+  for (const char* name :
+       {"org.freedesktop.DBus.Error.ServiceUnknown", "org.freedesktop.DBus.Error.NameHasNoOwner"}) {
+    const Failure failure = DBusFailure(Error(name, "nobody owns it"), "PurpleBlistGetBuddies");
+    EXPECT_EQ(failure.code(), error_code::kNoClient) << name;
+    EXPECT_EQ(failure.description().rfind(kNoClientText, 0), 0u) << failure.description();
+    // The bus's own words are kept.
+    EXPECT_NE(failure.description().find(name), std::string::npos) << failure.description();
+    EXPECT_NE(failure.description().find("nobody owns it"), std::string::npos);
+  }
+}
+
+TEST(DBusFailureTest, NoAnswerInTimeIsNoAnswer) {
+  for (const char* name :
+       {"org.freedesktop.DBus.Error.NoReply", "org.freedesktop.DBus.Error.Timeout",
+        "org.freedesktop.DBus.Error.TimedOut"}) {
+    const Failure failure = DBusFailure(Error(name, "no reply"), "PurpleAccountsGetAllActive");
+    EXPECT_EQ(failure.code(), error_code::kNoAnswer) << name;
+    EXPECT_NE(failure.description().find("PurpleAccountsGetAllActive"), std::string::npos)
+        << failure.description();
+  }
+}
+
+TEST(DBusFailureTest, AStaleHandleGetsTheCallersCode) {
+  const QDBusError stale =
+      Error("im.pidgin.purple.InvalidHandle", "PurpleBuddy object with ID = 7 not found");
+  EXPECT_EQ(DBusFailure(stale, "PurpleBuddyGetName", error_code::kUnknownContact).code(),
+            error_code::kUnknownContact);
+  const Failure plain = DBusFailure(stale, "PurpleBuddyGetName");
+  EXPECT_EQ(plain.code(), error_code::kClientError);
+  EXPECT_NE(plain.description().find("PurpleBuddy object with ID = 7 not found"), std::string::npos)
+      << plain.description();
+}
+
+TEST(DBusFailureTest, AMissingMethodIsNotAvailableAndTheRestIsTheClientsError) {
+  EXPECT_EQ(
+      DBusFailure(Error("org.freedesktop.DBus.Error.UnknownMethod", "no such method"), "PurpleFoo")
+          .code(),
+      error_code::kNotAvailable);
+  const Failure other =
+      DBusFailure(Error("org.freedesktop.DBus.Error.InvalidArgs", "wrong arguments"), "PurpleBar");
+  EXPECT_EQ(other.code(), error_code::kClientError);
+  EXPECT_NE(other.description().find("wrong arguments"), std::string::npos);
+  EXPECT_NE(other.description().find("PurpleBar"), std::string::npos);
+}
+
+// The vCard's root element, parsed again.
+QDomElement Parsed(const QString& vcard) {
+  static QDomDocument document;
+  EXPECT_TRUE(document.setContent(vcard)) << vcard.toStdString();
+  return document.documentElement();
+}
+
+QStringList Texts(const QDomElement& vcard, const char* field) {
+  QStringList texts;
+  for (QDomElement e = vcard.firstChildElement(QLatin1String(field)); !e.isNull();
+       e = e.nextSiblingElement(QLatin1String(field))) {
+    texts << e.text();
+  }
+  return texts;
+}
+
+TEST(VcardNicknameTest, ReplacesTheNicknameAndKeepsEverythingElse) {
+  const QString before = QStringLiteral(
+      "<vCard xmlns='vcard-temp'><FN>Plum Wick</FN><NICKNAME>plum</NICKNAME>"
+      "<EMAIL><INTERNET/><USERID>plum@example.org</USERID></EMAIL>"
+      "<PHOTO><TYPE>image/png</TYPE><BINVAL>iVBORw0KGgo=</BINVAL></PHOTO></vCard>");
+  const QDomElement vcard = Parsed(WithNickname(before, QStringLiteral("Zoë <&> \"Ω\"")));
+  EXPECT_EQ(vcard.tagName(), QStringLiteral("vCard"));
+  EXPECT_EQ(vcard.attribute(QStringLiteral("xmlns")), QStringLiteral("vcard-temp"));
+  EXPECT_EQ(Texts(vcard, "NICKNAME"), QStringList{QStringLiteral("Zoë <&> \"Ω\"")});
+  EXPECT_EQ(Texts(vcard, "FN"), QStringList{QStringLiteral("Plum Wick")});
+  EXPECT_EQ(vcard.firstChildElement(QStringLiteral("EMAIL"))
+                .firstChildElement(QStringLiteral("USERID"))
+                .text(),
+            QStringLiteral("plum@example.org"));
+  EXPECT_FALSE(vcard.firstChildElement(QStringLiteral("EMAIL"))
+                   .firstChildElement(QStringLiteral("INTERNET"))
+                   .isNull());
+  EXPECT_EQ(vcard.firstChildElement(QStringLiteral("PHOTO"))
+                .firstChildElement(QStringLiteral("BINVAL"))
+                .text(),
+            QStringLiteral("iVBORw0KGgo="));
+}
+
+TEST(VcardNicknameTest, AddsANicknameWhereThereIsNone) {
+  const QDomElement vcard =
+      Parsed(WithNickname(QStringLiteral("<vCard xmlns='vcard-temp'><FN>Plum Wick</FN></vCard>"),
+                          QStringLiteral("Plum")));
+  EXPECT_EQ(Texts(vcard, "NICKNAME"), QStringList{QStringLiteral("Plum")});
+  EXPECT_EQ(Texts(vcard, "FN"), QStringList{QStringLiteral("Plum Wick")});
+}
+
+TEST(VcardNicknameTest, LeavesOneNicknameOnly) {
+  const QDomElement vcard = Parsed(
+      WithNickname(QStringLiteral("<vCard xmlns='vcard-temp'><NICKNAME>a</NICKNAME><FN>F</FN>"
+                                  "<NICKNAME>b</NICKNAME><NICKNAME>c</NICKNAME></vCard>"),
+                   QStringLiteral("new")));
+  EXPECT_EQ(Texts(vcard, "NICKNAME"), QStringList{QStringLiteral("new")});
+  EXPECT_EQ(Texts(vcard, "FN"), QStringList{QStringLiteral("F")});
+}
+
+TEST(VcardNicknameTest, NoUserInfoBecomesAVcardWithTheNicknameOnly) {
+  const QDomElement vcard = Parsed(WithNickname(QString(), QStringLiteral("Plum")));
+  EXPECT_EQ(vcard.tagName(), QStringLiteral("vCard"));
+  EXPECT_EQ(vcard.attribute(QStringLiteral("xmlns")), QStringLiteral("vcard-temp"));
+  EXPECT_EQ(Texts(vcard, "NICKNAME"), QStringList{QStringLiteral("Plum")});
+  EXPECT_EQ(vcard.childNodes().count(), 1);
+}
+
+TEST(VcardNicknameTest, TextThatIsNoVcardIsKeptAsTheDescription) {
+  const QString typed = QStringLiteral("I like <plums> & pears");
+  const QDomElement vcard = Parsed(WithNickname(typed, QStringLiteral("Plum")));
+  EXPECT_EQ(Texts(vcard, "DESC"), QStringList{typed});
+  EXPECT_EQ(Texts(vcard, "NICKNAME"), QStringList{QStringLiteral("Plum")});
+}
+
+}  // namespace
+}  // namespace plumwick::purple

@@ -1,0 +1,48 @@
+// Pidgin's D-Bus interface as the tests call it, through dbus-send: to prepare and check what the
+// program does (is the account signed on, which conversations are open, the account's alias),
+// never to do the program's work for it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/harness/child_process.h"
+
+namespace plumwick::e2e {
+
+class PurpleDbus {
+ public:
+  // `env` carries the session bus's address.
+  explicit PurpleDbus(Environment env) : env_(std::move(env)) {}
+
+  // Arguments in dbus-send's notation: "int32:5", "string:text". A D-Bus error throws
+  // std::runtime_error with its message.
+  std::int32_t Int(const std::string& method, const std::vector<std::string>& args = {}) const;
+  std::string String(const std::string& method, const std::vector<std::string>& args = {}) const;
+  std::vector<std::int32_t> Ints(const std::string& method,
+                                 const std::vector<std::string>& args = {}) const;
+  void Call(const std::string& method, const std::vector<std::string>& args = {}) const;
+
+  // Whether Pidgin owns its name on the bus.
+  bool Running() const;
+  // The first enabled account that is signed on; 0 when none is.
+  std::int32_t SignedOnAccount() const;
+  // The names of the open IM conversations.
+  std::vector<std::string> ImConversations() const;
+  // Sets the status through a transient saved status of the primitive, as Pidgin's own status
+  // box does.
+  void SetStatus(std::int32_t primitive) const;
+
+ private:
+  std::vector<std::string> Reply(const std::string& method, const std::vector<std::string>& args,
+                                 const std::string& destination, const std::string& object,
+                                 const std::string& interface) const;
+
+  Environment env_;
+};
+
+std::string IntArg(std::int32_t value);
+std::string StringArg(const std::string& value);
+
+}  // namespace plumwick::e2e

@@ -1,0 +1,252 @@
+// plumwick with a real Pidgin, a real XMPP server and real people at the other end, driven only by
+// clicks and typing: what the user picks, lists, sends, adds, removes and renames arrives where
+// it should (in the server's roster, at a peer), and a Pidgin that goes away or hangs is reported
+// without ending the program, which then works again once Pidgin is back.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include "tests/e2e/harness/desktop_test.h"
+#include "tests/e2e/harness/wait_until.h"
+#include "tests/purple/purple_fixture.h"
+#include "tests/purple/session_bus.h"
+
+namespace plumwick::e2e {
+namespace {
+
+using std::chrono::milliseconds;
+using std::chrono::seconds;
+
+// The codes the program shows failures with.
+constexpr const char* kNoClientError = "Error 8193 (0x00002001): ";
+constexpr const char* kNoAnswerError = "Error 8201 (0x00002009): ";
+constexpr const char* kNoClientText = "No messaging client is running: start Pidgin and sign in";
+// A Pidgin that is gone answers at once; one that hangs is given up after the client's call
+// timeout (four seconds). Both must be reported within five seconds of the click: this bound
+// only keeps a hang from passing, it measures nothing finer.
+constexpr auto kFailureReported = seconds(6);
+
+using Roster = std::map<std::string, std::string>;
+
+Roster UserRoster(const Environment& env) {
+  return ServerRoster(people::kUser + "/observer", people::kUserPassword, env);
+}
+
+TEST_F(PurpleE2eTest, StatusPicksAreSeenByThePeer) {
+  PickStatus(StatusEntry::kAway);
+  EXPECT_TRUE(Alice().WaitForPresence(people::kUser, "available", "away", kEffectTimeout))
+      << Alice().Describe() << program_->Describe();
+  PickStatus(StatusEntry::kBusy);
+  EXPECT_TRUE(Alice().WaitForPresence(people::kUser, "available", "dnd", kEffectTimeout))
+      << Alice().Describe() << program_->Describe();
+  PickStatus(StatusEntry::kOnline);
+  EXPECT_TRUE(Alice().WaitForPresence(people::kUser, "available", "-", kEffectTimeout))
+      << Alice().Describe() << program_->Describe();
+  EXPECT_EQ(program_->ErrText().find("Error "), std::string::npos) << program_->ErrText();
+}
+
+TEST_F(PurpleE2eTest, SelectListListsTheContactsNotOfflineAndADoubleClickOpensAConversation) {
+  ASSERT_TRUE(ContactRows("before-select-list.png").empty()) << "the list is filled at start";
+  ClickControl(place::kSelectList);
+  // alice (available) and bob (busy); dave is offline and left out.
+  std::vector<TextRow> rows;
+  WaitUntil([&] { return (rows = ContactRows("after-select-list.png")).size() >= 2; },
+            kEffectTimeout, milliseconds(200));
+  ASSERT_EQ(rows.size(), 2u) << "rows of text in the list\n" << program_->Describe();
+
+  // Which row is whom is Pidgin's order: each double-click opens a conversation, and together
+  // they are alice's and bob's.
+  const int x = place::kContacts.x + place::kContacts.width / 2;
+  std::set<std::string> opened;
+  for (const TextRow& row : rows) {
+    const std::size_t before = opened.size();
+    User().DoubleClick(window_, {x, row.Middle()});
+    WaitUntil(
+        [&] {
+          for (const std::string& name : Dbus().ImConversations()) opened.insert(name);
+          return opened.size() > before;
+        },
+        kEffectTimeout, milliseconds(100));
+  }
+  EXPECT_EQ(opened, (std::set<std::string>{people::kAlice, people::kBob}));
+  // The conversation window is Pidgin's, and it is in front.
+  const auto active = User().ActiveWindow();
+  ASSERT_TRUE(active);
+  EXPECT_NE(*active, window_);
+  EXPECT_EQ(program_->ErrText().find("Error "), std::string::npos) << program_->ErrText();
+}
+
+TEST_F(PurpleE2eTest, SendMessageDeliversTheExactText) {
+  ASSERT_EQ(TypeIntoField(place::kText2, people::kAlice), people::kAlice);
+  // Pasted, so that it reaches the box exactly; the program then types it into Pidgin.
+  const std::string text = "Grüße aus Zoë's Café – ÀÉÜ ß, 100% :-) ~+^(x)";
+  ASSERT_EQ(PasteIntoField(place::kText4, text), text);
+  ClickControl(place::kSendMessage);
+  EXPECT_TRUE(Alice().WaitForMessage(people::kUser, text, kEffectTimeout))
+      << Alice().Describe() << program_->Describe();
+  EXPECT_EQ(program_->ErrText().find("Error "), std::string::npos) << program_->ErrText();
+}
+
+TEST_F(PurpleE2eTest, AddContactPutsTheContactInTheServerRoster) {
+  ASSERT_EQ(UserRoster(Env()).count(people::kCarol), 0u);
+  ASSERT_EQ(TypeIntoField(place::kText2, people::kCarol), people::kCarol);
+  ClickControl(place::kAddContact);
+  Roster roster;
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        roster = UserRoster(Env());
+        return roster.count(people::kCarol) == 1;
+      },
+      kEffectTimeout, milliseconds(300)))
+      << program_->Describe();
+  // The dialog and the notice after it are gone: the program's second Enter dismissed the
+  // notice, and nothing is left for the user to close.
+  EXPECT_TRUE(User().WaitForNoWindow("Add Buddy", kEffectTimeout));
+  EXPECT_TRUE(User().WaitForNoWindow("Contact added", kEffectTimeout));
+  EXPECT_EQ(program_->ErrText().find("Error "), std::string::npos) << program_->ErrText();
+  // The other contacts are untouched.
+  EXPECT_EQ(roster.count(people::kAlice), 1u);
+  EXPECT_EQ(roster.count(people::kBob), 1u);
+}
+
+TEST_F(PurpleE2eTest, DeleteContactRemovesTheContactFromTheServerRoster) {
+  ASSERT_EQ(UserRoster(Env()).count(people::kDave), 1u);
+  ASSERT_EQ(TypeIntoField(place::kText2, people::kDave), people::kDave);
+  ClickControl(place::kDeleteContact);
+  Roster roster;
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        roster = UserRoster(Env());
+        return roster.count(people::kDave) == 0;
+      },
+      kEffectTimeout, milliseconds(300)))
+      << program_->Describe();
+  EXPECT_EQ(roster.count(people::kAlice), 1u);
+  EXPECT_EQ(
+      Dbus().Int("PurpleFindBuddy", {IntArg(Dbus().SignedOnAccount()), StringArg(people::kDave)}),
+      0)
+      << "still in Pidgin's list";
+
+  // Gone: a second removal fails in a message box, and the program goes on.
+  ClickControl(place::kDeleteContact);
+  EXPECT_TRUE(
+      WaitForErrorText("Error 8195 (0x00002003): \"dave@localhost\" is not in your "
+                       "contact list"))
+      << program_->ErrText();
+  const auto box = WaitForMessageBox();
+  ASSERT_TRUE(box) << "no message box\n" << program_->Describe();
+  EXPECT_TRUE(DismissWithReturn(*box));
+}
+
+TEST_F(PurpleE2eTest, ChangeNickNameChangesTheAliasAndTheNicknameOnTheServer) {
+  const std::string name = "Zoë Ångström Ω";
+  ASSERT_EQ(PasteIntoField(place::kText3, name), name);
+  ClickControl(place::kChangeNickName);
+  std::map<std::string, std::string> vcard;
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        vcard = ReadVcard(people::kAlice + "/reader", people::kAlicePassword, people::kUser, Env());
+        return vcard["NICKNAME"] == JsonString(name);
+      },
+      kEffectTimeout, milliseconds(300)))
+      << "NICKNAME " << vcard["NICKNAME"] << "\n"
+      << program_->Describe();
+  // The rest of the profile is kept.
+  EXPECT_EQ(vcard["FN"], JsonString(people::kUserFullName));
+  EXPECT_EQ(vcard["DESC"], JsonString(people::kUserDescription));
+  EXPECT_EQ(Dbus().String("PurpleAccountGetAlias", {IntArg(Dbus().SignedOnAccount())}), name);
+  // The notice was dismissed by the program's second Enter, and the program is in front again.
+  EXPECT_TRUE(User().WaitForNoWindow("Display name changed", kEffectTimeout));
+  EXPECT_TRUE(User().WaitForNoWindow("Options", kEffectTimeout));
+  std::optional<WindowId> active;
+  EXPECT_TRUE(
+      WaitUntil([&] { return (active = User().ActiveWindow()) == window_; }, kEffectTimeout))
+      << "active window " << active.value_or(0) << ", the program's is " << window_;
+  EXPECT_EQ(program_->ErrText().find("Error "), std::string::npos) << program_->ErrText();
+}
+
+TEST_F(PurpleE2eTest, SignOutMakesThePeerSeeTheUserUnavailable) {
+  ClickControl(place::kSignOut);
+  EXPECT_TRUE(Alice().WaitForPresence(people::kUser, "unavailable", "-", kEffectTimeout))
+      << Alice().Describe() << program_->Describe();
+  EXPECT_EQ(Dbus().SignedOnAccount(), 0);
+  // Signed out, the list cannot be had: said so, and the program goes on.
+  ClickControl(place::kSelectList);
+  EXPECT_TRUE(WaitForErrorText("Error 8194 (0x00002002): ")) << program_->ErrText();
+  const auto box = WaitForMessageBox();
+  ASSERT_TRUE(box) << "no message box\n" << program_->Describe();
+  EXPECT_TRUE(DismissWithReturn(*box));
+  // Picking a status signs on again.
+  PickStatus(StatusEntry::kOnline);
+  EXPECT_TRUE(Alice().WaitForPresence(people::kUser, "available", "-", kEffectTimeout))
+      << Alice().Describe() << program_->Describe();
+}
+
+TEST_F(PurpleE2eTest, APidginThatIsGoneIsReportedAndFoundAgainWhenItIsBack) {
+  ThePidginProcess().Kill();
+  ClickControl(place::kSelectList);
+  EXPECT_TRUE(WaitForErrorText(std::string(kNoClientError) + kNoClientText, kFailureReported))
+      << program_->ErrText();
+  const auto box = WaitForMessageBox();
+  ASSERT_TRUE(box) << "no message box\n" << program_->Describe();
+  EXPECT_TRUE(DismissWithReturn(*box));
+  ASSERT_TRUE(program_->Running()) << program_->Describe();
+
+  // The same program, with a new Pidgin process on the bus.
+  ThePidginProcess().StartSignedOn();
+  ClickControl(place::kSelectList);
+  std::vector<TextRow> rows;
+  WaitUntil([&] { return (rows = ContactRows("after-restart.png")).size() >= 2; }, kEffectTimeout,
+            milliseconds(200));
+  EXPECT_EQ(rows.size(), 2u) << program_->Describe();
+  EXPECT_EQ(program_->ErrText().find(kNoAnswerError), std::string::npos) << program_->ErrText();
+}
+
+TEST_F(PurpleE2eTest, APidginThatDoesNotAnswerIsReportedInsteadOfFreezingTheWindow) {
+  ThePidginProcess().Freeze();
+  ClickControl(place::kSelectList);
+  const bool reported = WaitForErrorText(kNoAnswerError, kFailureReported);
+  ThePidginProcess().Thaw();
+  EXPECT_TRUE(reported) << program_->ErrText();
+  const auto box = WaitForMessageBox();
+  ASSERT_TRUE(box) << "no message box\n" << program_->Describe();
+  EXPECT_TRUE(DismissWithReturn(*box));
+  // Pidgin answers again: so does the program.
+  ClickControl(place::kSelectList);
+  std::vector<TextRow> rows;
+  WaitUntil([&] { return (rows = ContactRows("after-thaw.png")).size() >= 2; }, kEffectTimeout,
+            milliseconds(200));
+  EXPECT_EQ(rows.size(), 2u) << program_->Describe();
+}
+
+// Without Pidgin on the session bus the program says so before its window shows, and ends with
+// a failure once the message is dismissed; it never falls back to a stand-in client.
+class PurpleWithoutClientTest : public DesktopTest {};
+
+TEST_F(PurpleWithoutClientTest, SaysNoClientIsRunningAndEndsBeforeItsWindowShows) {
+  PrivateDir dir;
+  const SessionBus empty_bus(dir.Path(), Session().Env());
+  ChildProcess program({.argv = {PLUMWICK_PROGRAM}, .env = empty_bus.On(Session().Env())});
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        return program.ErrText().find(std::string(kNoClientError) + kNoClientText) !=
+               std::string::npos;
+      },
+      kEffectTimeout))
+      << program.Describe();
+  // The message box is the only window: the program's own never showed.
+  const auto box = User().WaitForWindow(kCaption, kEffectTimeout);
+  ASSERT_TRUE(box) << "no message box\n" << program.Describe();
+  const Rect area = User().ClientArea(*box);
+  EXPECT_FALSE(area.width == 267 && area.height == 484) << "the program's window showed";
+  User().Activate(*box);
+  User().Key("Return");
+  const auto status = program.WaitForExit(kEffectTimeout);
+  ASSERT_TRUE(status) << "still running after the message\n" << program.Describe();
+  EXPECT_TRUE(status->exited && status->code != 0) << program.Describe();
+  EXPECT_EQ(program.OutText().find("sandbox"), std::string::npos) << program.OutText();
+}
+
+}  // namespace
+}  // namespace plumwick::e2e

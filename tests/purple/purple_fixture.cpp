@@ -1,0 +1,313 @@
+// What the end-to-end tests of plumwick with Pidgin share.
+#include "tests/purple/purple_fixture.h"
+
+#include <net/if.h>
+#include <sys/ioctl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <sstream>
+#include <stdexcept>
+#include <utility>
+
+#include "tests/e2e/harness/clipboard.h"
+#include "tests/e2e/harness/private_dir.h"
+#include "tests/e2e/harness/run_command.h"
+#include "tests/e2e/harness/screenshot.h"
+#include "tests/e2e/harness/wait_until.h"
+#include "tests/purple/session_bus.h"
+#include "tests/purple/xmpp_server.h"
+
+namespace plumwick::e2e {
+
+namespace {
+
+constexpr auto kFieldTimeout = std::chrono::seconds(5);
+// libpurple's status primitive for available.
+constexpr std::int32_t kAvailable = 2;
+
+// Empty when this process's network namespace has only the loopback interface, and it is up;
+// otherwise why the tests must not run here: the server, Pidgin and the peers would be reachable
+// from, and reach for, other machines.
+std::string PrivateNetworkProblem() {
+  // Both asked of the kernel for this process's own namespace (/sys would show the namespace of
+  // whoever mounted it).
+  std::vector<std::string> interfaces;
+  if (struct if_nameindex* list = if_nameindex()) {
+    for (const struct if_nameindex* entry = list; entry->if_index != 0; ++entry) {
+      interfaces.push_back(entry->if_name);
+    }
+    if_freenameindex(list);
+  }
+  if (interfaces != std::vector<std::string>{"lo"}) {
+    std::string names;
+    for (const auto& name : interfaces) names += " " + name;
+    return "the network namespace has other interfaces than lo:" + names +
+           " (run the test through ctest, whose command starts it in a private namespace)";
+  }
+  const int probe = socket(AF_INET, SOCK_DGRAM, 0);
+  ifreq request{};
+  std::strncpy(request.ifr_name, "lo", IFNAMSIZ - 1);
+  const bool up =
+      probe >= 0 && ioctl(probe, SIOCGIFFLAGS, &request) == 0 && (request.ifr_flags & IFF_UP) != 0;
+  if (probe >= 0) close(probe);
+  if (!up) return "the loopback interface is not up";
+  return "";
+}
+
+struct World {
+  explicit World(const Environment& desktop) {
+    bus = std::make_unique<SessionBus>(dir.MakeSubdir("bus"), desktop);
+    env = bus->On(desktop);
+    server = std::make_unique<XmppServer>(
+        std::vector<XmppAccount>{
+            {"plum", people::kUserPassword, {"alice", "bob", "dave"}},
+            {"alice", people::kAlicePassword, {"plum"}},
+            {"bob", "bob-secret", {"plum"}},
+            {"carol", "carol-secret", {}},
+            {"dave", "dave-secret", {"plum"}},
+        },
+        env);
+    // The user's profile on the server before Pidgin reads it at sign-on: a nickname change must
+    // keep the rest of it.
+    PublishVcard(people::kUser + "/setup", people::kUserPassword,
+                 "{\"FN\": " + JsonString(people::kUserFullName) +
+                     ", \"DESC\": " + JsonString(people::kUserDescription) + "}",
+                 env);
+    const auto config = dir.MakeSubdir("purple");
+    WritePidginConfig(config, {.jid = people::kUser + "/plumwick",
+                               .password = people::kUserPassword,
+                               .buddies = {people::kAlice, people::kBob, people::kDave}});
+    pidgin = std::make_unique<Pidgin>(config, env);
+    alice = std::make_unique<XmppPeer>(people::kAlice + "/peer", people::kAlicePassword, "", env);
+    bob = std::make_unique<XmppPeer>(people::kBob + "/peer", "bob-secret", "dnd", env);
+    pidgin->StartSignedOn();
+  }
+
+  ~World() {
+    // Pidgin first, so that it does not reconnect to a server going away.
+    pidgin.reset();
+    alice.reset();
+    bob.reset();
+    server.reset();
+    bus.reset();
+  }
+
+  PrivateDir dir;
+  std::unique_ptr<SessionBus> bus;
+  Environment env;
+  std::unique_ptr<XmppServer> server;
+  std::unique_ptr<Pidgin> pidgin;
+  std::unique_ptr<XmppPeer> alice;
+  std::unique_ptr<XmppPeer> bob;
+};
+
+std::unique_ptr<World> world;
+std::string world_error;
+
+}  // namespace
+
+void PurpleE2eTest::SetUpTestSuite() {
+  DesktopTest::SetUpTestSuite();
+  world_error = PrivateNetworkProblem();
+  if (!world_error.empty()) return;
+  try {
+    world = std::make_unique<World>(Session().Env());
+  } catch (const std::exception& error) {
+    world_error = error.what();
+  } catch (...) {
+    world_error = "the test services did not start";
+  }
+}
+
+void PurpleE2eTest::TearDownTestSuite() {
+  world.reset();
+  DesktopTest::TearDownTestSuite();
+}
+
+void PurpleE2eTest::SetUp() {
+  DesktopTest::SetUp();
+  if (HasFatalFailure()) return;
+  // Failed, not skipped: a machine that cannot run these is a broken test machine.
+  ASSERT_TRUE(world) << "the test services did not start: " << world_error;
+  // A test may have left Pidgin killed or signed out; every test starts signed on.
+  if (world->pidgin->Running() && Dbus().SignedOnAccount() == 0) Dbus().SetStatus(kAvailable);
+  ASSERT_NO_THROW(world->pidgin->StartSignedOn());
+  // Conversations of earlier tests would hide whether this one opened any.
+  for (const std::int32_t conversation : Dbus().Ints("PurpleGetIms")) {
+    Dbus().Call("PurpleConversationDestroy", {IntArg(conversation)});
+  }
+  // What reached the peers in earlier tests cannot answer for this one.
+  world->alice->SkipReceived();
+  ASSERT_NO_FATAL_FAILURE(StartProgram());
+}
+
+void PurpleE2eTest::TearDown() {
+  if (program_) program_->Stop();
+}
+
+Pidgin& PurpleE2eTest::ThePidginProcess() {
+  return *world->pidgin;
+}
+
+XmppPeer& PurpleE2eTest::Alice() {
+  return *world->alice;
+}
+
+const Environment& PurpleE2eTest::Env() {
+  return world->env;
+}
+
+void PurpleE2eTest::StartProgram() {
+  program_ =
+      std::make_unique<ChildProcess>(ProcessOptions{.argv = {PLUMWICK_PROGRAM}, .env = Env()});
+  const auto window = User().WaitForWindow(kCaption, kWindowTimeout);
+  ASSERT_TRUE(window) << "no window \"" << kCaption << "\"\n" << program_->Describe();
+  window_ = *window;
+}
+
+void PurpleE2eTest::ClickControl(const Rect& control) const {
+  User().Click(window_, control.Center());
+}
+
+// The entries below are the test's own typing, not the program's. The first keys typed on this
+// desktop right after a program that typed into another window was ended are sometimes lost, so
+// an entry whose read-back differs is made again; what the program types is checked where it
+// arrives, never retried.
+constexpr int kEntryAttempts = 3;
+
+std::optional<std::string> PurpleE2eTest::TypeIntoField(const Rect& field,
+                                                        const std::string& text) const {
+  std::optional<std::string> held;
+  for (int attempt = 0; attempt < kEntryAttempts && held != text; ++attempt) {
+    ClickControl(field);
+    User().Key("ctrl+a");
+    User().Type(text);
+    held = ReadBack();
+  }
+  return held;
+}
+
+std::optional<std::string> PurpleE2eTest::PasteIntoField(const Rect& field,
+                                                         const std::string& text) const {
+  std::optional<std::string> held;
+  for (int attempt = 0; attempt < kEntryAttempts && held != text; ++attempt) {
+    // Offered anew each time: reading the box back puts its copy on the clipboard.
+    const ClipboardOwner source(Session(), text);
+    ClickControl(field);
+    User().Key("ctrl+a ctrl+v");
+    held = ReadBack();
+  }
+  return held;
+}
+
+std::optional<std::string> PurpleE2eTest::ReadBack() const {
+  // The text is copied with a '#' added at its end: a clipboard that reads text and '#' holds the
+  // copy made after every key before it, not an older one. The '#' is then taken away and the
+  // box copied once more: the clipboard must then hold the text without it, so the box holds
+  // exactly what is returned.
+  User().Key("End numbersign ctrl+a ctrl+c");
+  std::optional<std::string> copied;
+  WaitUntil(
+      [&] {
+        copied = ReadClipboard(Session());
+        return copied && !copied->empty() && copied->back() == '#';
+      },
+      kFieldTimeout, std::chrono::milliseconds(50));
+  if (!copied || copied->empty() || copied->back() != '#') return std::nullopt;
+  copied->pop_back();
+  User().Key("End BackSpace ctrl+a ctrl+c");
+  const bool clean = WaitUntil([&] { return ReadClipboard(Session()) == copied; }, kFieldTimeout,
+                               std::chrono::milliseconds(50));
+  if (!clean) return std::nullopt;
+  return copied;
+}
+
+void PurpleE2eTest::PickStatus(StatusEntry entry) const {
+  // The box's text is editable: its list opens from the arrow at its right end.
+  ClickControl(
+      {place::kStatus.x + place::kStatus.width - 16, place::kStatus.y, 16, place::kStatus.height});
+  // The list is a window of its own, of the program's process, right below the box; its three
+  // entries are of equal height. (xdotool's search by name does not find it.)
+  const Rect window = User().ClientArea(window_);
+  const auto list_window = [&]() -> std::optional<std::pair<WindowId, Rect>> {
+    const CommandResult found =
+        RunCommand({"xdotool", "search", "--onlyvisible", "--pid", std::to_string(program_->Pid())},
+                   Session().Env());
+    std::istringstream ids(found.out);
+    for (WindowId id; ids >> id;) {
+      if (id == window_) continue;
+      const Rect area = User().ClientArea(id);
+      // Right below the box, give or take the frames' overlap.
+      const int below = window.y + place::kStatus.y + place::kStatus.height;
+      if (std::abs(area.y - below) <= 3 && std::abs(area.x - (window.x + place::kStatus.x)) <= 3) {
+        return std::make_pair(id, area);
+      }
+    }
+    return std::nullopt;
+  };
+  std::optional<std::pair<WindowId, Rect>> list;
+  WaitUntil([&] { return (list = list_window()).has_value(); }, kFieldTimeout,
+            std::chrono::milliseconds(50));
+  ASSERT_TRUE(list) << "the status box's list did not open\n" << program_->Describe();
+  const Rect& area = list->second;
+  const int row = static_cast<int>(entry);
+  User().MoveMouse({area.x + area.width / 2, area.y + area.height * (2 * row + 1) / 6});
+  RunChecked({"xdotool", "click", "1"}, Session().Env());
+  // Picked: the list closes.
+  ASSERT_TRUE(WaitUntil([&] { return !list_window(); }, kFieldTimeout)) << "the list stayed open";
+}
+
+std::vector<TextRow> PurpleE2eTest::ContactRows(const std::string& shot_name) const {
+  const Rect area = User().ClientArea(window_);
+  const Image screen = TakeScreenshot(Session(), Session().ScratchDir() / shot_name);
+  // Only the list's inside: not its frame, and not the right edge where a scroll bar would go.
+  constexpr int kFrame = 3;
+  constexpr int kScrollBar = 24;
+  const Rect inside{area.x + place::kContacts.x + kFrame, area.y + place::kContacts.y + kFrame,
+                    place::kContacts.width - kFrame - kScrollBar,
+                    place::kContacts.height - 2 * kFrame};
+  auto rows = FindTextRows(screen.Crop(inside));
+  for (TextRow& row : rows) {
+    row.top += place::kContacts.y + kFrame;
+    row.bottom += place::kContacts.y + kFrame;
+  }
+  return rows;
+}
+
+std::optional<WindowId> PurpleE2eTest::WaitForMessageBox(Clock::duration timeout) const {
+  std::optional<WindowId> box;
+  WaitUntil(
+      [&] {
+        for (const WindowId window : User().FindWindows(kCaption)) {
+          if (window != window_) box = window;
+        }
+        return box.has_value();
+      },
+      timeout);
+  return box;
+}
+
+bool PurpleE2eTest::DismissWithReturn(WindowId box) const {
+  const auto gone = [&] {
+    const auto windows = User().FindWindows(kCaption);
+    return std::find(windows.begin(), windows.end(), box) == windows.end();
+  };
+  // A box only just shown may not have put the focus on its button yet: Return again then.
+  for (int attempt = 0; attempt < kEntryAttempts; ++attempt) {
+    User().Activate(box);
+    User().Key("Return");
+    if (WaitUntil(gone, std::chrono::seconds(2))) return true;
+  }
+  return false;
+}
+
+bool PurpleE2eTest::WaitForErrorText(const std::string& text, Clock::duration timeout) const {
+  return WaitUntil([&] { return program_->ErrText().find(text) != std::string::npos; }, timeout);
+}
+
+}  // namespace plumwick::e2e

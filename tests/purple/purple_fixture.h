@@ -1,0 +1,100 @@
+// What the end-to-end tests of plumwick with Pidgin share: a private desktop, a session bus, a
+// Prosody server on 127.0.0.1 with the user's and the peers' accounts, Pidgin signed on as the
+// user, two peers signed in (alice available, bob busy; dave, also a contact, stays offline), and
+// plumwick started fresh for each test and driven only by clicks and typing at the places the
+// window's design puts its controls. Everything runs inside the network namespace the test
+// program was started in, which must hold nothing but the loopback interface.
+#pragma once
+
+#include <chrono>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/harness/child_process.h"
+#include "tests/e2e/harness/desktop_test.h"
+#include "tests/e2e/harness/geometry.h"
+#include "tests/e2e/harness/text_rows.h"
+#include "tests/purple/pidgin.h"
+#include "tests/purple/purple_dbus.h"
+#include "tests/purple/xmpp_peer.h"
+
+namespace plumwick::e2e {
+
+// Controls in the window's client area (left, top, width, height), from the window's design.
+namespace place {
+inline constexpr Rect kStatus{8, 48, 249, 19};           // cboStatus
+inline constexpr Rect kContacts{8, 72, 249, 182};        // lbContacts
+inline constexpr Rect kSelectList{8, 264, 129, 17};      // cmdload
+inline constexpr Rect kClearList{136, 264, 121, 17};     // KewlButtons1
+inline constexpr Rect kSignOut{176, 336, 81, 17};        // KewlButtons8
+inline constexpr Rect kText2{8, 360, 249, 14};           // the contact's address
+inline constexpr Rect kText4{8, 376, 249, 13};           // the message
+inline constexpr Rect kDeleteContact{8, 392, 81, 17};    // KewlButtons9
+inline constexpr Rect kSendMessage{96, 392, 73, 17};     // KewlButtons10
+inline constexpr Rect kAddContact{176, 392, 81, 17};     // KewlButtons11
+inline constexpr Rect kText3{8, 416, 249, 15};           // the new display name
+inline constexpr Rect kChangeNickName{8, 440, 249, 17};  // KewlButtons12
+}  // namespace place
+
+// The entries of the status box, in their order.
+enum class StatusEntry { kOnline = 0, kBusy = 1, kAway = 2 };
+
+namespace people {
+inline const std::string kUser = "plum@localhost";
+inline const std::string kUserPassword = "plum-secret";
+inline const std::string kAlice = "alice@localhost";
+inline const std::string kAlicePassword = "alice-secret";
+inline const std::string kBob = "bob@localhost";
+inline const std::string kCarol = "carol@localhost";  // not a contact at the start
+inline const std::string kDave = "dave@localhost";    // a contact who never signs in
+// The user's vCard on the server before Pidgin signs on.
+inline const std::string kUserFullName = "Plum Wick";
+inline const std::string kUserDescription = "Tests plumwick";
+}  // namespace people
+
+inline constexpr const char* kCaption = "PLUMWICK";
+inline constexpr auto kWindowTimeout = std::chrono::seconds(15);
+// Long enough for the slowest action: the focus guard's three seconds and a message box.
+inline constexpr auto kEffectTimeout = std::chrono::seconds(10);
+
+class PurpleE2eTest : public DesktopTest {
+ protected:
+  static void SetUpTestSuite();
+  static void TearDownTestSuite();
+  void SetUp() override;
+  void TearDown() override;
+
+  static Pidgin& ThePidginProcess();
+  static XmppPeer& Alice();
+  // The environment of the programs: the desktop's, with the test's session bus.
+  static const Environment& Env();
+  static PurpleDbus Dbus() { return PurpleDbus(Env()); }
+
+  // Starts plumwick with `env` and waits for its window; fatal for the test when it does not show.
+  void StartProgram();
+
+  void ClickControl(const Rect& control) const;
+  // Replaces a text box's text by typing it (ASCII only); returns what the box then holds.
+  std::optional<std::string> TypeIntoField(const Rect& field, const std::string& text) const;
+  // Replaces a text box's text by pasting it, so that any text arrives exactly.
+  std::optional<std::string> PasteIntoField(const Rect& field, const std::string& text) const;
+  // Opens the status box's list and clicks the entry.
+  void PickStatus(StatusEntry entry) const;
+  // The rows of text in the contact list, relative to the window's client area.
+  std::vector<TextRow> ContactRows(const std::string& shot_name) const;
+
+  // The program's message box (a second window with its caption) once it shows.
+  std::optional<WindowId> WaitForMessageBox(Clock::duration timeout = kEffectTimeout) const;
+  bool DismissWithReturn(WindowId box) const;
+  bool WaitForErrorText(const std::string& text, Clock::duration timeout = kEffectTimeout) const;
+
+  std::unique_ptr<ChildProcess> program_;
+  WindowId window_ = 0;
+
+ private:
+  std::optional<std::string> ReadBack() const;
+};
+
+}  // namespace plumwick::e2e

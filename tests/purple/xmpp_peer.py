@@ -1,0 +1,126 @@
+#!/usr/bin/python3
+"""A person on the other end for the end-to-end tests, over XMPP with slixmpp.
+
+listen: signs in, shows itself (available, or with --show away, dnd, ...) and prints one line for
+  each thing it receives, flushed at once so that a test reading the pipe sees it:
+    ready
+    presence <full jid> <available|unavailable|subscribe|...> <show or ->
+    message <bare jid> <body as JSON>
+roster: signs in as one of the account's resources without showing itself (so its contacts see
+  nothing), prints "roster <jid>=<subscription> ..." as the server has the roster, and ends.
+vcard: prints "vcard <field> <value as JSON>" for each field of another account's vCard, then
+  "vcard-end", and ends.
+set-vcard: publishes the account's own vCard from a JSON object of fields, prints "done", ends.
+
+No TLS: the server listens on the loopback interface of a private network namespace only.
+"""
+
+import argparse
+import asyncio
+import json
+import sys
+
+import slixmpp
+from slixmpp.xmlstream import ET
+
+
+def say(*words):
+    print(" ".join(words), flush=True)
+
+
+class Peer(slixmpp.ClientXMPP):
+    def __init__(self, args):
+        super().__init__(args.jid, args.password)
+        self.args = args
+        self.outcome = 0
+        self.register_plugin("xep_0030")
+        self.register_plugin("xep_0054")
+        self.register_plugin("xep_0199")
+        self.add_event_handler("session_start", self.start)
+        self.add_event_handler("failed_auth", self.failed)
+        # The account's roster is seeded with mutual subscriptions: nothing is to be approved.
+        self.roster.auto_authorize = False
+        self.roster.auto_subscribe = False
+
+    def failed(self, _event):
+        say("error", "authentication failed")
+        self.outcome = 1
+        self.disconnect()
+
+    async def start(self, _event):
+        try:
+            await getattr(self, "do_" + self.args.command.replace("-", "_"))()
+        except Exception as error:  # the test reads the reason from the output
+            say("error", json.dumps(repr(error)))
+            self.outcome = 1
+            self.disconnect()
+
+    async def do_listen(self):
+        self.add_event_handler("presence", self.on_presence)
+        self.add_event_handler("message", self.on_message)
+        await self.get_roster()
+        if self.args.show:
+            self.send_presence(pshow=self.args.show)
+        else:
+            self.send_presence()
+        say("ready")
+
+    def on_presence(self, presence):
+        kind = presence["type"]
+        if kind in ("chat", "away", "xa", "dnd", ""):
+            kind = "available"
+        show = presence["show"] or "-"
+        say("presence", str(presence["from"]), kind, show)
+
+    def on_message(self, message):
+        if message["type"] in ("chat", "normal") and message["body"]:
+            say("message", message["from"].bare, json.dumps(message["body"], ensure_ascii=False))
+
+    async def do_roster(self):
+        result = await self.get_roster()
+        items = result["roster"]["items"]
+        listed = sorted("%s=%s" % (jid, item["subscription"]) for jid, item in items.items())
+        say("roster", *listed)
+        self.disconnect()
+
+    async def do_vcard(self):
+        result = await self["xep_0054"].get_vcard(jid=self.args.of, cached=False)
+        card = result["vcard_temp"]
+        for child in card.xml:
+            if child.text and child.text.strip():
+                say("vcard", child.tag.split("}")[-1], json.dumps(child.text, ensure_ascii=False))
+        say("vcard-end")
+        self.disconnect()
+
+    async def do_set_vcard(self):
+        card = self["xep_0054"].stanza.VCardTemp()
+        for name, value in json.loads(self.args.fields).items():
+            element = ET.Element("{vcard-temp}" + name)
+            element.text = value
+            card.xml.append(element)
+        await self["xep_0054"].publish_vcard(card)
+        say("done")
+        self.disconnect()
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("command", choices=["listen", "roster", "vcard", "set-vcard"])
+    parser.add_argument("--jid", required=True)
+    parser.add_argument("--password", required=True)
+    parser.add_argument("--host", default="127.0.0.1")
+    parser.add_argument("--port", type=int, default=5222)
+    parser.add_argument("--of", help="whose vCard to read")
+    parser.add_argument("--fields", help="the vCard to publish, as a JSON object")
+    parser.add_argument("--show", help="the presence to show while listening: away, dnd, ...")
+    args = parser.parse_args()
+
+    peer = Peer(args)
+    peer["feature_mechanisms"].unencrypted_plain = True
+    peer.connect(address=(args.host, args.port), force_starttls=False, disable_starttls=True)
+    peer.process(forever=False)
+    sys.exit(peer.outcome)
+
+
+if __name__ == "__main__":
+    main()
