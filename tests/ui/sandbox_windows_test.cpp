@@ -208,7 +208,7 @@ TEST(SandboxWindows, AddContactOpensTheDialogFilledAndEnterAddsTheContactAndConf
             "sandbox: contact added: zoe@example.com\n");
   EXPECT_EQ(rig.sandbox.client_window().ContactLines().last(), "zoe@example.com  Offline");
   EXPECT_FALSE(dialog->isVisible());
-  QtNotice& confirmation = dialog->confirmation();
+  clients::Notice& confirmation = dialog->confirmation();
   EXPECT_TRUE(confirmation.isWindow());
   EXPECT_EQ(confirmation.windowTitle(), "Contact added");
   EXPECT_EQ(confirmation.Message(), "zoe@example.com was added to your contacts.");
@@ -272,7 +272,7 @@ TEST(SandboxWindows, ARefusedAddKeepsTheDialogOpenWithTheReasonUntilRetriedOrCan
 TEST(SandboxWindows, TheOptionsDialogSelectsTheNameSoTypingReplacesItAndEnterAppliesIt) {
   Rig rig;
   rig.msn->OptionsPages(0, 0);
-  QtOptionsDialog* options = rig.sandbox.options_dialog();
+  clients::OptionsDialog* options = rig.sandbox.options_dialog();
   ASSERT_NE(options, nullptr);
   EXPECT_TRUE(options->isWindow());
   EXPECT_EQ(options->windowTitle(), "Options");
@@ -306,7 +306,7 @@ TEST(SandboxWindows, TheOptionsDialogSelectsTheNameSoTypingReplacesItAndEnterApp
 TEST(SandboxWindows, TheOptionsDialogRefusesAnEmptyNameAndReopensWithTheCurrentOne) {
   Rig rig;
   rig.msn->OptionsPages(0, 0);
-  QtOptionsDialog& options = *rig.sandbox.options_dialog();
+  clients::OptionsDialog& options = *rig.sandbox.options_dialog();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&options));
   Rig::Press(Qt::Key_Backspace);  // takes the whole selected name
   Rig::Press(Qt::Key_Return);
@@ -354,7 +354,7 @@ TEST(SandboxWindows, TheClientOwnsItsShownWindowsThatTakeKeysAndNoOtherWindowOfT
   EXPECT_TRUE(rig.Owns(dialog.confirmation()));
 
   rig.msn->OptionsPages(0, 0);
-  QtOptionsDialog& options = *rig.sandbox.options_dialog();
+  clients::OptionsDialog& options = *rig.sandbox.options_dialog();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&options));
   EXPECT_TRUE(rig.Owns(options));
   Rig::Type(QStringLiteral("New"));

@@ -16,8 +16,8 @@
 #include <QTimer>
 
 #include "clients/purple/purple_bus.h"
-#include "clients/purple/qt/purple_notice.h"
 #include "clients/purple/window_manager.h"
+#include "clients/qt/notice.h"
 
 namespace plumwick::purple {
 
@@ -37,7 +37,7 @@ class AddedBuddyNotice final : public QObject {
   bool Shows(std::uint64_t id) const { return notice_.Shows(id); }
   // Takes the notice away (a new request makes it stale) and forgets what was expected.
   void Dismiss();
-  PurpleNotice& notice() { return notice_; }
+  clients::Notice& notice() { return notice_; }
 
  private slots:
   void OnBuddyAdded(int buddy);
@@ -52,7 +52,7 @@ class AddedBuddyNotice final : public QObject {
   PurpleBus& bus_;
   WindowManager& windows_;
   std::optional<Expected> expected_;
-  PurpleNotice notice_;
+  clients::Notice notice_;
   QTimer activate_;
   int activations_left_ = 0;
 };

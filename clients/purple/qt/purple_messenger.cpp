@@ -43,7 +43,7 @@ PurpleMessenger::PurpleMessenger(const PurpleDesktop& desktop) : desktop_(deskto
     throw Failure(error_code::kNoClient, std::string(kNoClientText) + " (nothing owns " + kService +
                                              " on the session bus)");
   }
-  options_ = std::make_unique<PurpleOptionsDialog>(
+  options_ = std::make_unique<clients::OptionsDialog>(
       [this](const std::string& name) { ApplyDisplayName(bus_, name); });
   added_ = std::make_unique<AddedBuddyNotice>(bus_, desktop_.windows);
 }

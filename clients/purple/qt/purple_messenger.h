@@ -11,7 +11,7 @@
 #include "clients/purple/purple_bus.h"
 #include "clients/purple/purple_desktop.h"
 #include "clients/purple/qt/added_buddy_notice.h"
-#include "clients/purple/qt/purple_options_dialog.h"
+#include "clients/qt/options_dialog.h"
 #include "messenger/messenger.h"
 
 namespace plumwick::purple {
@@ -45,7 +45,7 @@ class PurpleMessenger final : public messenger::Messenger {
   bool OwnsWindow(const DesktopWindow& window) override;
 
   // This client's own windows, for tests.
-  PurpleOptionsDialog& options_dialog() { return *options_; }
+  clients::OptionsDialog& options_dialog() { return *options_; }
   AddedBuddyNotice& added_notice() { return *added_; }
 
  private:
@@ -57,7 +57,7 @@ class PurpleMessenger final : public messenger::Messenger {
 
   PurpleBus bus_;
   PurpleDesktop desktop_;
-  std::unique_ptr<PurpleOptionsDialog> options_;
+  std::unique_ptr<clients::OptionsDialog> options_;
   std::unique_ptr<AddedBuddyNotice> added_;
   // The Pidgin window the last request opened and saw take the focus; 0 when there is none.
   std::uint64_t keys_for_ = 0;

@@ -10,7 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "clients/sandbox/qt/qt_notice.h"
+#include "clients/qt/notice.h"
 #include "clients/sandbox/sandbox_client.h"
 
 namespace plumwick::sandbox {
@@ -27,7 +27,7 @@ class QtAddContactDialog final : public QDialog {
   QLineEdit& address() { return *address_; }
   // Why the last Enter added nothing; empty after a fresh Present.
   QString ErrorText() const { return error_->text(); }
-  QtNotice& confirmation() { return confirmation_; }
+  clients::Notice& confirmation() { return confirmation_; }
 
  private:
   void Confirm();
@@ -36,7 +36,7 @@ class QtAddContactDialog final : public QDialog {
   QLineEdit* address_;
   QLabel* error_;
   // A window of its own, not a child: it stays up after the dialog has closed.
-  QtNotice confirmation_;
+  clients::Notice confirmation_;
 };
 
 }  // namespace plumwick::sandbox

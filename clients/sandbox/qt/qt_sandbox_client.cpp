@@ -79,10 +79,11 @@ bool QtSandboxClient::OpenAddContact(const std::string& address) {
 
 bool QtSandboxClient::OpenOptions() {
   if (!options_) {
-    options_ = std::make_unique<QtOptionsDialog>(*client_);
+    options_ = std::make_unique<clients::OptionsDialog>(
+        [client = client_](const std::string& name) { client->SetDisplayName(name); });
     PlaceDialog(*options_, *client_window_);
   }
-  options_->Present();
+  options_->Present(QString::fromStdString(client_->display_name()));
   return true;
 }
 

@@ -10,10 +10,10 @@
 #include <ostream>
 #include <string>
 
+#include "clients/qt/options_dialog.h"
 #include "clients/sandbox/qt/qt_add_contact_dialog.h"
 #include "clients/sandbox/qt/qt_client_window.h"
 #include "clients/sandbox/qt/qt_conversation_window.h"
-#include "clients/sandbox/qt/qt_options_dialog.h"
 #include "clients/sandbox/sandbox_client.h"
 #include "messenger/messenger.h"
 
@@ -37,7 +37,7 @@ class QtSandboxClient final : private SandboxView {
   std::size_t conversation_count() const { return conversations_.size(); }
   // The dialogs, or nullptr until first asked for; closing one only hides it.
   QtAddContactDialog* add_contact_dialog() { return add_contact_.get(); }
-  QtOptionsDialog* options_dialog() { return options_.get(); }
+  clients::OptionsDialog* options_dialog() { return options_.get(); }
 
  private:
   void StatusChanged(std::int32_t) override {}
@@ -54,7 +54,7 @@ class QtSandboxClient final : private SandboxView {
   std::unique_ptr<QtClientWindow> client_window_;
   std::map<std::string, std::unique_ptr<QtConversationWindow>> conversations_;
   std::unique_ptr<QtAddContactDialog> add_contact_;
-  std::unique_ptr<QtOptionsDialog> options_;
+  std::unique_ptr<clients::OptionsDialog> options_;
 };
 
 }  // namespace plumwick::sandbox

@@ -1,9 +1,9 @@
-// This client's options dialog: Pidgin offers no dialog over D-Bus where a display name is typed,
-// so the client shows its own. Its one page holds the display name, focused and selected so that
-// typing replaces it. Enter applies the name through Pidgin and turns the dialog into a notice
-// that says so, whose OK button has the focus: the next Enter dismisses it. The notice is the
-// same window, so that Enter reaches it even when it was typed before the first one was handled.
-// A name Pidgin does not take leaves the dialog open with the reason.
+// The options dialog a client shows for the display name (the sandbox's; Pidgin offers none over
+// D-Bus, so that client shows this one too). Its one page, General, holds the display name,
+// focused and selected so that typing replaces it. Enter applies the name and turns the dialog
+// into a notice that says so, whose OK button has the focus: the next Enter dismisses it. The
+// notice is the same window, so that Enter reaches it even when it was typed before the first one
+// was handled. A name the client does not take leaves the dialog open with the reason.
 #pragma once
 
 #include <cstdint>
@@ -16,14 +16,14 @@
 #include <QPushButton>
 #include <QStackedWidget>
 
-namespace plumwick::purple {
+namespace plumwick::clients {
 
-class PurpleOptionsDialog final : public QDialog {
+class OptionsDialog final : public QDialog {
   Q_OBJECT
  public:
   // `apply` sets the display name and throws plumwick::Failure when it cannot.
   using Apply = std::function<void(const std::string& display_name)>;
-  explicit PurpleOptionsDialog(Apply apply);
+  explicit OptionsDialog(Apply apply);
 
   // Shows the options page filled with the name (unless it shows already), brings the dialog to
   // the front and selects the whole name.
@@ -35,6 +35,7 @@ class PurpleOptionsDialog final : public QDialog {
   QString ErrorText() const { return error_->text(); }
   // The notice's text while the dialog shows it; empty on the options page.
   QString NoticeText() const;
+  QPushButton& notice_ok() { return *notice_ok_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -56,4 +57,4 @@ class PurpleOptionsDialog final : public QDialog {
   bool select_name_ = false;
 };
 
-}  // namespace plumwick::purple
+}  // namespace plumwick::clients

@@ -1,12 +1,12 @@
-// A notice of this client. Dismissing it only hides it; it is shown again next time.
-#include "clients/purple/qt/purple_notice.h"
+// A short notice of a client.
+#include "clients/qt/notice.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-namespace plumwick::purple {
+namespace plumwick::clients {
 
-PurpleNotice::PurpleNotice(const QString& title)
+Notice::Notice(const QString& title)
     : message_(new QLabel), ok_(new QPushButton(QStringLiteral("OK"))) {
   setWindowTitle(title);
   message_->setObjectName(QStringLiteral("message"));
@@ -22,17 +22,18 @@ PurpleNotice::PurpleNotice(const QString& title)
   connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void PurpleNotice::Present(const QString& message) {
+void Notice::Present(const QString& message, std::optional<QPoint> at) {
   message_->setText(message);
   adjustSize();
+  if (at) move(*at);
   show();
   raise();
   activateWindow();
   ok_->setFocus();
 }
 
-bool PurpleNotice::Shows(std::uint64_t id) const {
+bool Notice::Shows(std::uint64_t id) const {
   return isVisible() && static_cast<std::uint64_t>(internalWinId()) == id;
 }
 
-}  // namespace plumwick::purple
+}  // namespace plumwick::clients

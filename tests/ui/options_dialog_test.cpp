@@ -1,31 +1,30 @@
-// This client's options dialog on the offscreen platform: it opens with the name selected, Enter
+// A client's options dialog on the offscreen platform: it opens with the name selected, Enter
 // applies the name and turns the dialog into a notice that the next Enter dismisses, and a name
 // that cannot be applied keeps the dialog open with the reason.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QTest>
 
 #include <string>
 #include <vector>
 
-#include "clients/purple/qt/purple_options_dialog.h"
+#include "clients/qt/options_dialog.h"
 #include "platform/failure.h"
 
-namespace plumwick::purple {
+namespace plumwick::clients {
 namespace {
 
-class PurpleOptionsDialogTest : public ::testing::Test {
+class OptionsDialogTest : public ::testing::Test {
  protected:
   std::vector<std::string> applied_;
   bool refuse_ = false;
-  PurpleOptionsDialog dialog_{[this](const std::string& name) {
+  OptionsDialog dialog_{[this](const std::string& name) {
     if (refuse_) throw Failure(error_code::kNotSignedIn, "You are signed out");
     applied_.push_back(name);
   }};
 };
 
-TEST_F(PurpleOptionsDialogTest, OpensWithTheWholeNameSelectedSoTypingReplacesIt) {
+TEST_F(OptionsDialogTest, OpensWithTheWholeNameSelectedSoTypingReplacesIt) {
   dialog_.Present(QStringLiteral("Plum Wick"));
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog_));
   EXPECT_EQ(dialog_.windowTitle(), QStringLiteral("Options"));
@@ -35,7 +34,7 @@ TEST_F(PurpleOptionsDialogTest, OpensWithTheWholeNameSelectedSoTypingReplacesIt)
   EXPECT_TRUE(applied_.empty()) << "applied before Enter";
 }
 
-TEST_F(PurpleOptionsDialogTest, EnterAppliesAndTheNextEnterDismissesTheNotice) {
+TEST_F(OptionsDialogTest, EnterAppliesAndTheNextEnterDismissesTheNotice) {
   dialog_.Present(QStringLiteral("old"));
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog_));
   QTest::keyClicks(&dialog_.display_name(), QStringLiteral("Zoe Plum"));
@@ -50,7 +49,7 @@ TEST_F(PurpleOptionsDialogTest, EnterAppliesAndTheNextEnterDismissesTheNotice) {
   EXPECT_EQ(applied_.size(), 1u);
 }
 
-TEST_F(PurpleOptionsDialogTest, ANameThatCannotBeAppliedKeepsTheDialogOpenWithTheReason) {
+TEST_F(OptionsDialogTest, ANameThatCannotBeAppliedKeepsTheDialogOpenWithTheReason) {
   refuse_ = true;
   dialog_.Present(QStringLiteral("old"));
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog_));
@@ -67,7 +66,7 @@ TEST_F(PurpleOptionsDialogTest, ANameThatCannotBeAppliedKeepsTheDialogOpenWithTh
   EXPECT_EQ(applied_, std::vector<std::string>{"old"});
 }
 
-TEST_F(PurpleOptionsDialogTest, PresentingAgainShowsTheOptionsPageWithTheCurrentName) {
+TEST_F(OptionsDialogTest, PresentingAgainShowsTheOptionsPageWithTheCurrentName) {
   dialog_.Present(QStringLiteral("first"));
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog_));
   QTest::keyClick(&dialog_.display_name(), Qt::Key_Return);
@@ -79,11 +78,4 @@ TEST_F(PurpleOptionsDialogTest, PresentingAgainShowsTheOptionsPageWithTheCurrent
 }
 
 }  // namespace
-}  // namespace plumwick::purple
-
-int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", /*overwrite=*/0);
-  QApplication app(argc, argv);
-  testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}
+}  // namespace plumwick::clients

@@ -1,5 +1,5 @@
-// This client's options dialog and the notice it turns into.
-#include "clients/purple/qt/purple_options_dialog.h"
+// A client's options dialog and the notice it turns into.
+#include "clients/qt/options_dialog.h"
 
 #include <QDialogButtonBox>
 #include <QEvent>
@@ -10,7 +10,7 @@
 
 #include "platform/failure.h"
 
-namespace plumwick::purple {
+namespace plumwick::clients {
 
 namespace {
 
@@ -19,7 +19,7 @@ const QString kNoticeTitle = QStringLiteral("Display name changed");
 
 }  // namespace
 
-PurpleOptionsDialog::PurpleOptionsDialog(Apply apply)
+OptionsDialog::OptionsDialog(Apply apply)
     : apply_(std::move(apply)),
       pages_(new QStackedWidget),
       options_page_(new QWidget),
@@ -42,6 +42,7 @@ PurpleOptionsDialog::PurpleOptionsDialog(Apply apply)
   fields->addRow(QStringLiteral("Display name:"), display_name_);
   fields->addRow(error_);
   auto* tabs = new QTabWidget;
+  tabs->setObjectName(QStringLiteral("pages"));
   tabs->addTab(general, QStringLiteral("General"));
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
   apply_button_ = buttons->button(QDialogButtonBox::Ok);
@@ -67,12 +68,12 @@ PurpleOptionsDialog::PurpleOptionsDialog(Apply apply)
 
   // Enter presses the default button of the page that shows: Apply in the name field, OK on the
   // notice.
-  connect(buttons, &QDialogButtonBox::accepted, this, &PurpleOptionsDialog::OnApply);
+  connect(buttons, &QDialogButtonBox::accepted, this, &OptionsDialog::OnApply);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   connect(notice_ok_, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void PurpleOptionsDialog::Present(const QString& display_name) {
+void OptionsDialog::Present(const QString& display_name) {
   if (!isVisible() || pages_->currentWidget() != options_page_) {
     display_name_->setText(display_name);
     error_->clear();
@@ -90,15 +91,15 @@ void PurpleOptionsDialog::Present(const QString& display_name) {
   select_name_ = true;
 }
 
-bool PurpleOptionsDialog::Shows(std::uint64_t id) const {
+bool OptionsDialog::Shows(std::uint64_t id) const {
   return isVisible() && static_cast<std::uint64_t>(internalWinId()) == id;
 }
 
-QString PurpleOptionsDialog::NoticeText() const {
+QString OptionsDialog::NoticeText() const {
   return pages_->currentWidget() == notice_page_ ? notice_->text() : QString();
 }
 
-bool PurpleOptionsDialog::eventFilter(QObject* watched, QEvent* event) {
+bool OptionsDialog::eventFilter(QObject* watched, QEvent* event) {
   if (watched == display_name_ && select_name_) {
     switch (event->type()) {
       case QEvent::FocusIn:
@@ -115,7 +116,7 @@ bool PurpleOptionsDialog::eventFilter(QObject* watched, QEvent* event) {
   return QDialog::eventFilter(watched, event);
 }
 
-void PurpleOptionsDialog::OnApply() {
+void OptionsDialog::OnApply() {
   const QString name = display_name_->text();
   try {
     apply_(name.toStdString());
@@ -137,4 +138,4 @@ void PurpleOptionsDialog::OnApply() {
   notice_ok_->setFocus();
 }
 
-}  // namespace plumwick::purple
+}  // namespace plumwick::clients
