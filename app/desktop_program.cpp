@@ -3,6 +3,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
+#include <optional>
 
 #include <QApplication>
 
@@ -37,8 +39,12 @@ bool CheckDisplay(const char* program) {
 }
 
 struct DesktopProgram::Parts {
-  explicit Parts(messenger::MessengerFactory create_client)
-      : window(controls(),
+  Parts(messenger::MessengerFactory create_client, std::optional<DesktopTyping> shared)
+      : own_keys(shared ? nullptr : std::make_unique<XdoKeystrokes>()),
+        own_focus(shared ? nullptr : std::make_unique<X11FocusedWindow>()),
+        keys(shared ? shared->keys : *own_keys),
+        focus(shared ? shared->focus : *own_focus),
+        window(controls(),
                {.window = form,
                 .errors = errors,
                 .clock = clock,
@@ -89,14 +95,19 @@ struct DesktopProgram::Parts {
   QtEventPump pump;
   QtClipboard clipboard;
   LocaleTimeTexts time_texts;
-  XdoKeystrokes keys;
-  X11FocusedWindow focus;
+  std::unique_ptr<XdoKeystrokes> own_keys;
+  std::unique_ptr<X11FocusedWindow> own_focus;
+  Keystrokes& keys;
+  FocusedWindow& focus;
   QtWindowDrag drag{form};
   frmMsn window;
 };
 
 DesktopProgram::DesktopProgram(messenger::MessengerFactory create_client)
-    : parts_(std::make_unique<Parts>(std::move(create_client))) {}
+    : parts_(std::make_unique<Parts>(std::move(create_client), std::nullopt)) {}
+
+DesktopProgram::DesktopProgram(messenger::MessengerFactory create_client, DesktopTyping typing)
+    : parts_(std::make_unique<Parts>(std::move(create_client), typing)) {}
 
 DesktopProgram::~DesktopProgram() = default;
 
@@ -108,9 +119,12 @@ QWidget& DesktopProgram::widget() {
   return parts_->form;
 }
 
-int RunDesktopProgram(messenger::MessengerFactory create_client) {
+namespace {
+
+int Run(const std::function<std::unique_ptr<DesktopProgram>()>& make) {
   try {
-    DesktopProgram program(std::move(create_client));
+    const std::unique_ptr<DesktopProgram> made = make();
+    DesktopProgram& program = *made;
     if (!program.Start()) return EXIT_FAILURE;
     return QApplication::exec();
   } catch (const Failure& failure) {
@@ -118,6 +132,16 @@ int RunDesktopProgram(messenger::MessengerFactory create_client) {
     QtErrorReport(nullptr).Show(failure);
     return EXIT_FAILURE;
   }
+}
+
+}  // namespace
+
+int RunDesktopProgram(messenger::MessengerFactory create_client) {
+  return Run([&] { return std::make_unique<DesktopProgram>(std::move(create_client)); });
+}
+
+int RunDesktopProgram(messenger::MessengerFactory create_client, DesktopTyping typing) {
+  return Run([&] { return std::make_unique<DesktopProgram>(std::move(create_client), typing); });
 }
 
 }  // namespace plumwick

@@ -5,6 +5,8 @@
 #include <memory>
 
 #include "messenger/messenger.h"
+#include "platform/focused_window.h"
+#include "platform/keystrokes.h"
 
 class QWidget;
 
@@ -14,11 +16,20 @@ namespace plumwick {
 // to get one, naming the program.
 bool CheckDisplay(const char* program);
 
+// How the program types into the messaging client. A client that types on its own too shares
+// these, so that one keystroke synthesizer owns the keyboard's spare keys.
+struct DesktopTyping {
+  Keystrokes& keys;
+  FocusedWindow& focus;
+};
+
 // The window built from its design on Qt, with its cues and its controller. Needs a QApplication.
 class DesktopProgram {
  public:
-  // Builds the window; throws Failure when a part of it cannot be made.
+  // Builds the window; throws Failure when a part of it cannot be made. Without `typing` the
+  // program types through an X11 synthesizer of its own.
   explicit DesktopProgram(messenger::MessengerFactory create_client);
+  DesktopProgram(messenger::MessengerFactory create_client, DesktopTyping typing);
   ~DesktopProgram();
   // Runs start-up and shows the window; false when start-up failed (the error has been shown).
   bool Start();
@@ -31,5 +42,6 @@ class DesktopProgram {
 
 // Builds, starts and runs the window until it ends; returns the process's exit code.
 int RunDesktopProgram(messenger::MessengerFactory create_client);
+int RunDesktopProgram(messenger::MessengerFactory create_client, DesktopTyping typing);
 
 }  // namespace plumwick

@@ -23,6 +23,8 @@ int main(int argc, char** argv) {
   plumwick::SteadyClock clock;
   plumwick::QtEventPump pump;
   plumwick::purple::X11WindowManager windows;
-  return plumwick::RunDesktopProgram(plumwick::purple::PurpleMessengerFactory(
-      {.focus = focus, .keys = keys, .clock = clock, .pump = pump, .windows = windows}));
+  return plumwick::RunDesktopProgram(
+      plumwick::purple::PurpleMessengerFactory(
+          {.focus = focus, .keys = keys, .clock = clock, .pump = pump, .windows = windows}),
+      {.keys = keys, .focus = focus});
 }
