@@ -8,9 +8,9 @@
 // top-right corner pixel, which carries the frame's pale highlight colour as a glint.
 #include <cstdio>
 #include <exception>
-#include <fstream>
 
 #include "artwork.h"
+#include "write_file.h"
 
 namespace artwork {
 namespace {
@@ -64,17 +64,6 @@ Image PaintBackground() {
 
 }  // namespace artwork
 
-namespace {
-
-bool Write(const std::string& path, const artwork::Bytes& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-  return static_cast<bool>(out);
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: %s OUTPUT_DIR\n", argv[0]);
@@ -83,9 +72,10 @@ int main(int argc, char** argv) {
   const std::string dir = argv[1];
   try {
     const artwork::Icon icon = artwork::PaintIcon();
-    const bool ok = Write(dir + "/frmMsn.bmp", artwork::EncodeBmp(artwork::PaintBackground())) &&
-                    Write(dir + "/plumwick.ico", artwork::EncodeIco(icon)) &&
-                    Write(dir + "/plumwick.png", artwork::EncodePng(icon));
+    const bool ok = plumwick::assets::WriteFile(dir + "/frmMsn.bmp",
+                                                artwork::EncodeBmp(artwork::PaintBackground())) &&
+                    plumwick::assets::WriteFile(dir + "/plumwick.ico", artwork::EncodeIco(icon)) &&
+                    plumwick::assets::WriteFile(dir + "/plumwick.png", artwork::EncodePng(icon));
     if (!ok) std::fprintf(stderr, "%s: could not write the artwork to %s\n", argv[0], dir.c_str());
     return ok ? 0 : 1;
   } catch (const std::exception& e) {

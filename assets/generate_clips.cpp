@@ -4,10 +4,11 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
 #include <numbers>
 #include <string>
 #include <vector>
+
+#include "write_file.h"
 
 namespace {
 
@@ -96,13 +97,6 @@ std::vector<std::uint8_t> MakeClip(const ClipFormat& format, const std::vector<N
   return file;
 }
 
-bool Write(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-  return static_cast<bool>(out);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -122,8 +116,9 @@ int main(int argc, char** argv) {
   // Click: a short bright blip with a soft tail.
   const auto click =
       MakeClip({2, 48000, 16, 171084}, {{0.00, 0.25, 1318.51}, {0.06, 0.83, 1975.53}}, 0.35, 0.004);
-  const bool ok = Write(dir + "/OLE3.wav", startup) && Write(dir + "/OLE2.wav", signout) &&
-                  Write(dir + "/OLE1.wav", click);
+  const bool ok = plumwick::assets::WriteFile(dir + "/OLE3.wav", startup) &&
+                  plumwick::assets::WriteFile(dir + "/OLE2.wav", signout) &&
+                  plumwick::assets::WriteFile(dir + "/OLE1.wav", click);
   if (!ok) std::fprintf(stderr, "%s: could not write the clips to %s\n", argv[0], dir.c_str());
   return ok ? 0 : 1;
 }

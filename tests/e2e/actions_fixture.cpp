@@ -75,16 +75,7 @@ std::optional<std::string> ActionsFixture::ReadBack() const {
 }
 
 std::optional<WindowId> ActionsFixture::WaitForMessageBox() const {
-  std::optional<WindowId> box;
-  WaitUntil(
-      [&] {
-        for (const WindowId window : User().FindWindows(kCaption)) {
-          if (window != window_) box = window;
-        }
-        return box.has_value();
-      },
-      kEffectTimeout);
-  return box;
+  return User().WaitForOtherWindow(kCaption, window_, kEffectTimeout);
 }
 
 bool ActionsFixture::DismissWithReturn(WindowId box) const {

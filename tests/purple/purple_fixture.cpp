@@ -280,16 +280,7 @@ std::vector<TextRow> PurpleE2eTest::ContactRows(const std::string& shot_name) co
 }
 
 std::optional<WindowId> PurpleE2eTest::WaitForMessageBox(Clock::duration timeout) const {
-  std::optional<WindowId> box;
-  WaitUntil(
-      [&] {
-        for (const WindowId window : User().FindWindows(kCaption)) {
-          if (window != window_) box = window;
-        }
-        return box.has_value();
-      },
-      timeout);
-  return box;
+  return User().WaitForOtherWindow(kCaption, window_, timeout);
 }
 
 bool PurpleE2eTest::DismissWithReturn(WindowId box) const {

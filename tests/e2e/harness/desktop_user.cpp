@@ -49,6 +49,20 @@ std::vector<WindowId> DesktopUser::FindWindows(const std::string& name) const {
   return windows;
 }
 
+std::optional<WindowId> DesktopUser::WaitForOtherWindow(const std::string& name, WindowId except,
+                                                        Clock::duration timeout) const {
+  std::optional<WindowId> found;
+  WaitUntil(
+      [&] {
+        for (const WindowId window : FindWindows(name)) {
+          if (window != except) found = window;
+        }
+        return found.has_value();
+      },
+      timeout);
+  return found;
+}
+
 std::optional<WindowId> DesktopUser::WaitForWindow(const std::string& name,
                                                    Clock::duration timeout) const {
   std::vector<WindowId> windows;

@@ -24,6 +24,10 @@ class DesktopUser {
   // The first such window once there is exactly one; nullopt at the timeout.
   std::optional<WindowId> WaitForWindow(const std::string& name, Clock::duration timeout) const;
   bool WaitForNoWindow(const std::string& name, Clock::duration timeout) const;
+  // A window named `name` other than `except` (a message box sharing the main window's caption,
+  // say); nullopt at the timeout.
+  std::optional<WindowId> WaitForOtherWindow(const std::string& name, WindowId except,
+                                             Clock::duration timeout) const;
   std::string WindowName(WindowId window) const;
   // The window's client area (inside any frame the window manager adds), in screen pixels.
   Rect ClientArea(WindowId window) const;
