@@ -12,27 +12,9 @@
 #include "tests/e2e/harness/child_process.h"
 #include "tests/e2e/harness/desktop_test.h"
 #include "tests/e2e/harness/geometry.h"
+#include "tests/e2e/harness/window_places.h"
 
 namespace plumwick::e2e {
-
-// Controls in the window's client area (left, top, width, height), from the window's design.
-namespace place {
-inline constexpr Rect kSelectList{8, 264, 129, 17};      // cmdload
-inline constexpr Rect kText1{8, 288, 249, 17};           // the scratch pad
-inline constexpr Rect kTime{8, 312, 81, 17};             // KewlButtons3
-inline constexpr Rect kDate{96, 312, 73, 17};            // KewlButtons4
-inline constexpr Rect kGetIP{8, 336, 81, 17};            // KewlButtons5
-inline constexpr Rect kClipboard{96, 336, 73, 17};       // KewlButtons6
-inline constexpr Rect kSignOut{176, 336, 81, 17};        // KewlButtons8
-inline constexpr Rect kText2{8, 360, 249, 14};           // the contact's address
-inline constexpr Rect kText4{8, 376, 249, 13};           // the message
-inline constexpr Rect kDeleteContact{8, 392, 81, 17};    // KewlButtons9
-inline constexpr Rect kSendMessage{96, 392, 73, 17};     // KewlButtons10
-inline constexpr Rect kAddContact{176, 392, 81, 17};     // KewlButtons11
-inline constexpr Rect kText3{8, 416, 249, 15};           // the new display name
-inline constexpr Rect kChangeNickName{8, 440, 249, 17};  // KewlButtons12
-inline constexpr Rect kExit{8, 456, 249, 17};            // KewlButtons7
-}  // namespace place
 
 inline constexpr const char* kCaption = "PLUMWICK";
 inline constexpr auto kWindowTimeout = std::chrono::seconds(15);

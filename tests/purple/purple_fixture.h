@@ -16,27 +16,12 @@
 #include "tests/e2e/harness/desktop_test.h"
 #include "tests/e2e/harness/geometry.h"
 #include "tests/e2e/harness/text_rows.h"
+#include "tests/e2e/harness/window_places.h"
 #include "tests/purple/pidgin.h"
 #include "tests/purple/purple_dbus.h"
 #include "tests/purple/xmpp_peer.h"
 
 namespace plumwick::e2e {
-
-// Controls in the window's client area (left, top, width, height), from the window's design.
-namespace place {
-inline constexpr Rect kStatus{8, 48, 249, 19};           // cboStatus
-inline constexpr Rect kContacts{8, 72, 249, 182};        // lbContacts
-inline constexpr Rect kSelectList{8, 264, 129, 17};      // cmdload
-inline constexpr Rect kClearList{136, 264, 121, 17};     // KewlButtons1
-inline constexpr Rect kSignOut{176, 336, 81, 17};        // KewlButtons8
-inline constexpr Rect kText2{8, 360, 249, 14};           // the contact's address
-inline constexpr Rect kText4{8, 376, 249, 13};           // the message
-inline constexpr Rect kDeleteContact{8, 392, 81, 17};    // KewlButtons9
-inline constexpr Rect kSendMessage{96, 392, 73, 17};     // KewlButtons10
-inline constexpr Rect kAddContact{176, 392, 81, 17};     // KewlButtons11
-inline constexpr Rect kText3{8, 416, 249, 15};           // the new display name
-inline constexpr Rect kChangeNickName{8, 440, 249, 17};  // KewlButtons12
-}  // namespace place
 
 // The entries of the status box, in their order.
 enum class StatusEntry { kOnline = 0, kBusy = 1, kAway = 2 };

@@ -1,0 +1,28 @@
+// Where the program's controls are in its window's client area (left, top, width, height), as the
+// window's design places them: where a person clicks.
+#pragma once
+
+#include "tests/e2e/harness/geometry.h"
+
+namespace plumwick::e2e::place {
+
+inline constexpr Rect kStatus{8, 48, 249, 19};           // cboStatus
+inline constexpr Rect kContacts{8, 72, 249, 182};        // lbContacts
+inline constexpr Rect kSelectList{8, 264, 129, 17};      // cmdload
+inline constexpr Rect kClearList{136, 264, 121, 17};     // KewlButtons1
+inline constexpr Rect kText1{8, 288, 249, 17};           // the scratch pad
+inline constexpr Rect kTime{8, 312, 81, 17};             // KewlButtons3
+inline constexpr Rect kDate{96, 312, 73, 17};            // KewlButtons4
+inline constexpr Rect kGetIP{8, 336, 81, 17};            // KewlButtons5
+inline constexpr Rect kClipboard{96, 336, 73, 17};       // KewlButtons6
+inline constexpr Rect kSignOut{176, 336, 81, 17};        // KewlButtons8
+inline constexpr Rect kText2{8, 360, 249, 14};           // the contact's address
+inline constexpr Rect kText4{8, 376, 249, 13};           // the message
+inline constexpr Rect kDeleteContact{8, 392, 81, 17};    // KewlButtons9
+inline constexpr Rect kSendMessage{96, 392, 73, 17};     // KewlButtons10
+inline constexpr Rect kAddContact{176, 392, 81, 17};     // KewlButtons11
+inline constexpr Rect kText3{8, 416, 249, 15};           // the new display name
+inline constexpr Rect kChangeNickName{8, 440, 249, 17};  // KewlButtons12
+inline constexpr Rect kExit{8, 456, 249, 17};            // KewlButtons7
+
+}  // namespace plumwick::e2e::place
