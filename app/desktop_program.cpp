@@ -5,8 +5,12 @@
 #include <cstdlib>
 #include <functional>
 #include <optional>
+#include <utility>
 
 #include <QApplication>
+#include <QEvent>
+#include <QObject>
+#include <QTimer>
 
 #include "app/design.h"
 #include "app/frm_msn.h"
@@ -121,10 +125,32 @@ QWidget& DesktopProgram::widget() {
 
 namespace {
 
-int Run(const std::function<std::unique_ptr<DesktopProgram>()>& make) {
+// Runs `after_shown` once, after the window's first paint has been done.
+class FirstPaintWatch final : public QObject {
+ public:
+  FirstPaintWatch(QWidget& window, AfterShown after_shown) : after_shown_(std::move(after_shown)) {
+    window.installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint && after_shown_) {
+      watched->removeEventFilter(this);
+      // Queued, so that the paint under way finishes and reaches the screen first.
+      QTimer::singleShot(0, this, std::exchange(after_shown_, {}));
+    }
+    return false;
+  }
+
+ private:
+  AfterShown after_shown_;
+};
+
+int Run(const std::function<std::unique_ptr<DesktopProgram>()>& make, AfterShown after_shown) {
   try {
     const std::unique_ptr<DesktopProgram> made = make();
     DesktopProgram& program = *made;
+    FirstPaintWatch watch(program.widget(), std::move(after_shown));
     if (!program.Start()) return EXIT_FAILURE;
     return QApplication::exec();
   } catch (const Failure& failure) {
@@ -136,12 +162,15 @@ int Run(const std::function<std::unique_ptr<DesktopProgram>()>& make) {
 
 }  // namespace
 
-int RunDesktopProgram(messenger::MessengerFactory create_client) {
-  return Run([&] { return std::make_unique<DesktopProgram>(std::move(create_client)); });
+int RunDesktopProgram(messenger::MessengerFactory create_client, AfterShown after_shown) {
+  return Run([&] { return std::make_unique<DesktopProgram>(std::move(create_client)); },
+             std::move(after_shown));
 }
 
-int RunDesktopProgram(messenger::MessengerFactory create_client, DesktopTyping typing) {
-  return Run([&] { return std::make_unique<DesktopProgram>(std::move(create_client), typing); });
+int RunDesktopProgram(messenger::MessengerFactory create_client, DesktopTyping typing,
+                      AfterShown after_shown) {
+  return Run([&] { return std::make_unique<DesktopProgram>(std::move(create_client), typing); },
+             std::move(after_shown));
 }
 
 }  // namespace plumwick

@@ -2,6 +2,7 @@
 // are the one place that picks the concrete desktop parts and wires them to the window controller.
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "messenger/messenger.h"
@@ -40,8 +41,12 @@ class DesktopProgram {
   std::unique_ptr<Parts> parts_;
 };
 
+// What runs once the window has first painted: work that should not delay the window.
+using AfterShown = std::function<void()>;
+
 // Builds, starts and runs the window until it ends; returns the process's exit code.
-int RunDesktopProgram(messenger::MessengerFactory create_client);
-int RunDesktopProgram(messenger::MessengerFactory create_client, DesktopTyping typing);
+int RunDesktopProgram(messenger::MessengerFactory create_client, AfterShown after_shown = {});
+int RunDesktopProgram(messenger::MessengerFactory create_client, DesktopTyping typing,
+                      AfterShown after_shown = {});
 
 }  // namespace plumwick

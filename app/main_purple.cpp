@@ -9,12 +9,14 @@
 #include "clients/purple/qt/purple_messenger.h"
 #include "clients/purple/x11/x11_window_manager.h"
 #include "platform/posix/steady_clock.h"
+#include "platform/qt/font_system_warm_up.h"
 #include "platform/qt/qt_event_pump.h"
 #include "platform/x11/x11_focused_window.h"
 #include "platform/x11/xdo_keystrokes.h"
 
 int main(int argc, char** argv) {
   if (!plumwick::CheckDisplay("plumwick")) return EXIT_FAILURE;
+  plumwick::FontSystemWarmUp fonts;
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("plumwick"));
   // The client's own parts for finishing jobs in Pidgin's windows; they outlive the window.
@@ -23,6 +25,7 @@ int main(int argc, char** argv) {
   plumwick::SteadyClock clock;
   plumwick::QtEventPump pump;
   plumwick::purple::X11WindowManager windows;
+  fonts.Wait();
   return plumwick::RunDesktopProgram(
       plumwick::purple::PurpleMessengerFactory(
           {.focus = focus, .keys = keys, .clock = clock, .pump = pump, .windows = windows}),

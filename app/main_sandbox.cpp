@@ -8,12 +8,17 @@
 
 #include "app/desktop_program.h"
 #include "clients/sandbox/qt/qt_sandbox_client.h"
+#include "platform/qt/font_system_warm_up.h"
 
 int main(int argc, char** argv) {
   if (!plumwick::CheckDisplay("plumwick-sandbox")) return EXIT_FAILURE;
+  plumwick::FontSystemWarmUp fonts;
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("plumwick-sandbox"));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/art/plumwick.ico")));
   plumwick::sandbox::QtSandboxClient client(std::cout);
-  return plumwick::RunDesktopProgram(client.Factory());
+  fonts.Wait();
+  // The client stands for one already running beside the program; its window need not hold up
+  // the program's.
+  return plumwick::RunDesktopProgram(client.Factory(), [&client] { client.ShowWindow(); });
 }

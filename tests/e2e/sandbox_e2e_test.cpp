@@ -72,6 +72,14 @@ TEST_F(SandboxE2eTest, ShowsItsWindowAtTheDesignSize) {
   EXPECT_TRUE(program_->Running()) << program_->Describe();
 }
 
+TEST_F(SandboxE2eTest, TheClientWindowFollowsWithoutTakingTheFocus) {
+  ASSERT_NO_FATAL_FAILURE(StartProgram());
+  EXPECT_TRUE(User().WaitForWindow("Sandbox messaging client", kWindowTimeout))
+      << program_->Describe();
+  EXPECT_EQ(User().ActiveWindow(), window_)
+      << "the program's window keeps the focus it starts with";
+}
+
 TEST_F(SandboxE2eTest, SelectListFillsTheListAndDoubleClicksOpenConversations) {
   ASSERT_NO_FATAL_FAILURE(StartProgram());
   ASSERT_TRUE(ContactRows("before-select-list.png").empty()) << "the list is filled at start";

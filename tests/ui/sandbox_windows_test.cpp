@@ -162,6 +162,8 @@ TEST(SandboxWindows, ALineToARemovedContactIsNotSentAndStaysInTheEntry) {
 TEST(SandboxWindows, TheClientWindowShowsEveryChange) {
   Rig rig;
   QtClientWindow& client = rig.sandbox.client_window();
+  EXPECT_FALSE(client.isVisible()) << "it shows once the program's window has";
+  rig.sandbox.ShowWindow();
   EXPECT_TRUE(client.isVisible());
   EXPECT_EQ(client.windowTitle(), "Sandbox messaging client");
   EXPECT_EQ(client.SigninNameText(), "you@example.com");

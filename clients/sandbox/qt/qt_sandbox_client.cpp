@@ -29,17 +29,29 @@ void PlaceDialog(QWidget& dialog, const QWidget& client_window) {
 }  // namespace
 
 QtSandboxClient::QtSandboxClient(std::ostream& effects)
-    : client_(std::make_shared<SandboxClient>(effects)),
-      client_window_(std::make_unique<QtClientWindow>(*client_)) {
-  client_->AddView(*client_window_);
+    : client_(std::make_shared<SandboxClient>(effects)) {
   client_->AddView(*this);
-  client_window_->show();
 }
 
 QtSandboxClient::~QtSandboxClient() {
   // Messenger objects may outlive the windows; the client must stop telling them.
   client_->RemoveView(*this);
-  client_->RemoveView(*client_window_);
+  if (client_window_) client_->RemoveView(*client_window_);
+}
+
+QtClientWindow& QtSandboxClient::client_window() {
+  if (!client_window_) {
+    client_window_ = std::make_unique<QtClientWindow>(*client_);
+    client_->AddView(*client_window_);
+  }
+  return *client_window_;
+}
+
+void QtSandboxClient::ShowWindow() {
+  QtClientWindow& window = client_window();
+  // The program's window keeps the focus it had at start.
+  window.setAttribute(Qt::WA_ShowWithoutActivating);
+  window.show();
 }
 
 messenger::MessengerFactory QtSandboxClient::Factory() {
@@ -71,7 +83,7 @@ void QtSandboxClient::OpenConversation(const std::string& signin_name) {
 bool QtSandboxClient::OpenAddContact(const std::string& address) {
   if (!add_contact_) {
     add_contact_ = std::make_unique<QtAddContactDialog>(*client_);
-    PlaceDialog(*add_contact_, *client_window_);
+    PlaceDialog(*add_contact_, client_window());
   }
   add_contact_->Present(address);
   return true;
@@ -81,7 +93,7 @@ bool QtSandboxClient::OpenOptions() {
   if (!options_) {
     options_ = std::make_unique<clients::OptionsDialog>(
         [client = client_](const std::string& name) { client->SetDisplayName(name); });
-    PlaceDialog(*options_, *client_window_);
+    PlaceDialog(*options_, client_window());
   }
   options_->Present(QString::fromStdString(client_->display_name()));
   return true;

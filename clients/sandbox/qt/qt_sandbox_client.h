@@ -1,8 +1,7 @@
 // The sandbox client with its Qt windows: what plumwick-sandbox's main creates. It runs one
-// in-memory client, shows the client window, opens a conversation window for each contact the
-// program asks for and the add-contact and options dialogs when asked, and hands out Messenger
-// objects connected to that client.
-// A QApplication must exist before it is created.
+// in-memory client, shows the client window when asked, opens a conversation window for each
+// contact the program asks for and the add-contact and options dialogs when asked, and hands out
+// Messenger objects connected to that client. A QApplication must exist before it is created.
 #pragma once
 
 #include <map>
@@ -31,7 +30,10 @@ class QtSandboxClient final : private SandboxView {
   messenger::MessengerFactory Factory();
 
   SandboxClient& client() { return *client_; }
-  QtClientWindow& client_window() { return *client_window_; }
+  // The client's own window, made on first use; shown only by ShowWindow.
+  QtClientWindow& client_window();
+  // Shows the client window without taking the focus from the window that has it.
+  void ShowWindow();
   // The conversation window opened for the contact (it may be hidden since), or nullptr.
   QtConversationWindow* conversation_window(const std::string& signin_name);
   std::size_t conversation_count() const { return conversations_.size(); }

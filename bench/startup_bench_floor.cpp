@@ -1,0 +1,34 @@
+// The floor of the start-up benchmark: the bare window plus the two things any build of plumwick's
+// window must do before it shows, laid out the plainest way: a line of text in each of the design's
+// fonts and the start-up cue playing through Qt Multimedia. It tells how much of plumwick's cost
+// over the bare window is these parts' own, and how much is plumwick's.
+#include <QApplication>
+#include <QLabel>
+#include <QSoundEffect>
+#include <QUrl>
+#include <QWidget>
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QWidget window;
+  window.setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+  window.setWindowTitle(QStringLiteral("startup-bench-floor"));
+  window.setFixedSize(267, 484);
+
+  QFont title(QStringLiteral("P052"));
+  title.setPixelSize(12);
+  QLabel banner(QStringLiteral("PLUMWICK"), &window);
+  banner.setFont(title);
+  QFont small(QStringLiteral("DejaVu Sans"));
+  small.setPixelSize(9);
+  QLabel line(QStringLiteral("CHANGE YOUR MSN STATUS HERE !"), &window);
+  line.setFont(small);
+  line.move(0, 40);
+
+  QSoundEffect cue;
+  cue.setSource(QUrl(QStringLiteral("qrc:/cues/OLE3.wav")));
+  cue.play();
+
+  window.show();
+  return QApplication::exec();
+}
