@@ -98,6 +98,12 @@ std::string Prefs() {
          "  <pref name='conversations'>\n"
          "   <pref name='tabs' type='bool' value='0'/>\n"
          "  </pref>\n"
+         // No tray icon: on a desktop without a notification area Pidgin hides its buddy list at
+         // start and brings it to the front seconds later, when it gives up waiting for the tray,
+         // taking the focus from whatever the tests are typing into just then.
+         "  <pref name='docklet'>\n"
+         "   <pref name='show' type='string' value='never'/>\n"
+         "  </pref>\n"
          " </pref>\n"
          "</pref>\n";
 }
