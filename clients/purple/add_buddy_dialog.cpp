@@ -40,8 +40,10 @@ std::uint64_t OpenAddBuddyDialog(PurpleBus& bus, const PurpleDesktop& desktop, H
   bool focused = false;
   while (!focused && desktop.clock.Now() < deadline) {
     desktop.windows.Activate(*dialog);
-    focused = WaitWhileHandlingEvents(desktop, kActivateWait,
-                                      [&] { return desktop.focus.Focused().id == *dialog; });
+    // The window manager's word and the X server's: the Up must reach the dialog.
+    focused = WaitWhileHandlingEvents(desktop, kActivateWait, [&] {
+      return desktop.focus.Focused().id == *dialog && desktop.windows.HasInputFocus(*dialog);
+    });
   }
   if (!focused) {
     throw Failure(error_code::kFocus,

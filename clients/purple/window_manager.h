@@ -17,6 +17,11 @@ class WindowManager {
   // Asks for the window to be raised and focused. The window manager decides; watch the focus to
   // know.
   virtual void Activate(std::uint64_t window) = 0;
+  // Whether the keyboard's input focus is in the window now: on it, on a window inside it (a
+  // toolkit's own focus window), or on the manager's frame around it. The window manager names
+  // the active window only after the focus has moved, and the X server sends keys to the input
+  // focus at once: while the two disagree, keys would not go where the name says.
+  virtual bool HasInputFocus(std::uint64_t window) = 0;
 };
 
 }  // namespace plumwick::purple

@@ -19,6 +19,10 @@ constexpr std::int32_t kImConversation = 1;
 constexpr std::chrono::milliseconds kPresentWait{400};
 // How often the window keys are meant for is asked back while another one has the focus.
 constexpr std::chrono::milliseconds kBringBackEvery{300};
+// How long after the Enter into the add-contact dialog Pidgin has to report the new buddy. It
+// does so at once, without waiting for the server; this leaves room for a busy machine, and
+// ends before the program's focus guard would give up waiting with a less telling error.
+constexpr std::chrono::milliseconds kBuddyAddedWait{2500};
 
 // The program only holds and lets go of it; the window stays Pidgin's.
 class PurpleConversation final : public messenger::ConversationWindow {};
@@ -95,7 +99,8 @@ void PurpleMessenger::AddContact(std::int32_t window, const std::string& address
   }
   StartRequest();
   added_->Expect(account, address);
-  keys_for_ = OpenAddBuddyDialog(bus_, desktop_, account, address);
+  keys_for_dialog_ = OpenAddBuddyDialog(bus_, desktop_, account, address);
+  adding_ = address;
 }
 
 std::unique_ptr<messenger::ConversationWindow> PurpleMessenger::InstantMessage(
@@ -121,6 +126,46 @@ void PurpleMessenger::StartRequest() {
   added_->Dismiss();
   keys_for_ = 0;
   keys_for_conversation_ = 0;
+  keys_for_dialog_ = 0;
+  enter_typed_at_.reset();
+  adding_.clear();
+}
+
+bool PurpleMessenger::DialogTakesKeys(const DesktopWindow& window) {
+  if (!enter_typed_at_) {
+    if (window.id == keys_for_dialog_ && desktop_.windows.HasInputFocus(window.id)) {
+      enter_typed_at_ = desktop_.clock.Now();
+      return true;
+    }
+    if (window.id != keys_for_dialog_) BringBackKeysWindow();
+    return false;
+  }
+  // The dialog takes one Enter, which adds the contact: keys after it are meant for the notice
+  // that confirms the addition, which OwnsWindow lets through before asking here. Without that
+  // confirmation the contact was not added, and the job has failed however the keys are typed; it
+  // is not reported as done.
+  if (desktop_.clock.Now() - *enter_typed_at_ < kBuddyAddedWait) return false;
+  const std::string address = adding_;
+  StartRequest();
+  throw Failure(error_code::kClientError,
+                "Pidgin did not add \"" + address +
+                    "\" to your contacts: the Enter typed into its add-contact dialog did not "
+                    "press Add. If the dialog is still open, press its Add button there");
+}
+
+bool PurpleMessenger::ConversationTakesKeys(const DesktopWindow& window) {
+  // The desktop's focus is not enough: GTK must have taken it too, or the keys reach a window
+  // that does not know yet that it has the focus. A conversation that never took the focus
+  // while it was presented counts once it has; until then no other window of Pidgin's does.
+  const bool ours = keys_for_ != 0 ? window.id == keys_for_ : window.pid == bus_.ServiceProcess();
+  if (ours && desktop_.windows.HasInputFocus(window.id) &&
+      bus_.CallInt("PurpleConversationHasFocus", {Int(keys_for_conversation_)}) != 0) {
+    keys_for_ = window.id;
+    return true;
+  }
+  // Pidgin's buddy list sometimes takes the focus right after a window of Pidgin's opened.
+  if (!ours) BringBackKeysWindow();
+  return false;
 }
 
 void PurpleMessenger::BringBackKeysWindow() {
@@ -129,8 +174,8 @@ void PurpleMessenger::BringBackKeysWindow() {
   last_bring_back_ = now;
   if (keys_for_conversation_ != 0) {
     bus_.Call("PurpleConversationPresent", {Int(keys_for_conversation_)});
-  } else {
-    desktop_.windows.Activate(keys_for_);
+  } else if (keys_for_dialog_ != 0) {
+    desktop_.windows.Activate(keys_for_dialog_);
   }
 }
 
@@ -140,14 +185,16 @@ void PurpleMessenger::PresentUntilFocused(Handle conversation) {
   // guard says so before any key is typed.
   const std::int64_t pidgin = bus_.ServiceProcess();
   const Clock::TimePoint deadline = desktop_.clock.Now() + kWindowFocusWait;
+  keys_for_conversation_ = conversation;
   do {
     bus_.Call("PurpleConversationPresent", {Int(conversation)});
     const bool focused = WaitWhileHandlingEvents(desktop_, kPresentWait, [&] {
       if (bus_.CallInt("PurpleConversationHasFocus", {Int(conversation)}) == 0) return false;
       const DesktopWindow window = desktop_.focus.Focused();
-      if (window.id == 0 || window.pid != pidgin) return false;
+      if (window.id == 0 || window.pid != pidgin || !desktop_.windows.HasInputFocus(window.id)) {
+        return false;
+      }
       keys_for_ = window.id;
-      keys_for_conversation_ = conversation;
       return true;
     });
     if (focused) return;
@@ -173,12 +220,8 @@ bool PurpleMessenger::OwnsWindow(const DesktopWindow& window) {
   // buddy list takes the focus once the dialog closes, and Enter there would open a conversation.
   if (added_->Showing()) return added_->Shows(window.id);
   if (options_->Shows(window.id)) return true;
-  if (keys_for_ != 0) {
-    if (window.id == keys_for_) return true;
-    // Pidgin's buddy list sometimes takes the focus right after a window of Pidgin's opened.
-    BringBackKeysWindow();
-    return false;
-  }
+  if (keys_for_dialog_ != 0) return DialogTakesKeys(window);
+  if (keys_for_conversation_ != 0) return ConversationTakesKeys(window);
   // Asked each time: a restarted Pidgin is another process.
   return window.pid != 0 && window.pid == bus_.ServiceProcess();
 }

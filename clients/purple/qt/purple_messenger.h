@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "clients/purple/purple_bus.h"
@@ -41,7 +42,10 @@ class PurpleMessenger final : public messenger::Messenger {
   // own dialogs and notices. Narrower while a job is under way: only the notice while the one
   // after an added contact is up, and only the conversation (or the add dialog) the last request
   // opened and saw take the focus, so that keys meant for it never land in Pidgin's buddy list.
-  // While another window has the focus instead, that one is asked back now and then.
+  // While another window has the focus instead, that one is asked back now and then. A
+  // conversation counts once Pidgin says it has the focus as well, and the add dialog for one
+  // Enter only: keys after it are for the notice, and when no notice comes because the contact
+  // was not added, Failure(kClientError) says so instead of the job passing for done.
   bool OwnsWindow(const DesktopWindow& window) override;
 
   // This client's own windows, for tests.
@@ -54,15 +58,25 @@ class PurpleMessenger final : public messenger::Messenger {
   void StartRequest();
   // Asks for the window keys are meant for to be in front again, at most every so often.
   void BringBackKeysWindow();
+  // OwnsWindow while a conversation the last request opened is where keys go.
+  bool ConversationTakesKeys(const DesktopWindow& window);
+  // OwnsWindow while Pidgin's add-contact dialog is open: it takes the one Enter that adds the
+  // contact. Throws Failure(kClientError) when the contact was not added after that Enter.
+  bool DialogTakesKeys(const DesktopWindow& window);
 
   PurpleBus bus_;
   PurpleDesktop desktop_;
   std::unique_ptr<clients::OptionsDialog> options_;
   std::unique_ptr<AddedBuddyNotice> added_;
-  // The Pidgin window the last request opened and saw take the focus; 0 when there is none.
-  std::uint64_t keys_for_ = 0;
-  // The conversation shown in that window, which Pidgin presents again; 0 for a dialog.
+  // The conversation the last request opened, which Pidgin presents again, and the window it
+  // was seen to take the focus in; 0 when there is none (yet).
   Handle keys_for_conversation_ = 0;
+  std::uint64_t keys_for_ = 0;
+  // The add-contact dialog the last request opened and readied; 0 when there is none.
+  std::uint64_t keys_for_dialog_ = 0;
+  // When keys (the Enter that adds) were let into that dialog, and the address it adds.
+  std::optional<Clock::TimePoint> enter_typed_at_;
+  std::string adding_;
   Clock::TimePoint last_bring_back_{};
 };
 

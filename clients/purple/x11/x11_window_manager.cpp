@@ -30,6 +30,21 @@ std::vector<unsigned long> Property32List(Display* display, Window window, Atom 
   return {items, items + count};
 }
 
+// Whether `inner` is `outer` or lies inside it.
+bool Within(Display* display, Window inner, Window outer) {
+  const Window root = DefaultRootWindow(display);
+  for (Window window = inner; window != None && window != root;) {
+    if (window == outer) return true;
+    Window root_return = None, parent = None;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(display, window, &root_return, &parent, &children, &count)) return false;
+    const XPtr<Window> owner(children);
+    window = parent;
+  }
+  return false;
+}
+
 }  // namespace
 
 struct X11WindowManager::Connection {
@@ -93,6 +108,21 @@ void X11WindowManager::Activate(std::uint64_t window) {
                   "window: " +
                       trap.FirstError());
   }
+}
+
+bool X11WindowManager::HasInputFocus(std::uint64_t window) {
+  Connection& c = Connect();
+  Display* d = c.display.get();
+  x11::XErrorTrap trap(d);
+  Window focus = None;
+  int revert_to = 0;
+  XGetInputFocus(d, &focus, &revert_to);
+  if (focus == None || focus == PointerRoot || focus == DefaultRootWindow(d)) return false;
+  const auto target = static_cast<Window>(window);
+  // The focus on the window or inside it, or on the frame the manager put around it.
+  const bool in = Within(d, focus, target) || Within(d, target, focus);
+  // A window that went away in between has no focus.
+  return !trap.Failed() && in;
 }
 
 }  // namespace plumwick::purple

@@ -23,6 +23,7 @@ class X11WindowManager final : public WindowManager {
 
   std::vector<std::uint64_t> WindowsOf(std::int64_t pid) override;
   void Activate(std::uint64_t window) override;
+  bool HasInputFocus(std::uint64_t window) override;
 
  private:
   struct Connection;
