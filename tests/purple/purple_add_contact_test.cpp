@@ -1,0 +1,159 @@
+// The Pidgin client's hold on the add-contact job, against a stand-in Pidgin on a private session
+// bus: the dialog takes exactly the one Enter that should add the contact, only a buddy-added
+// report for that very contact confirms it, and without one the job fails instead of passing for
+// done. A real Pidgin loses such an Enter only when its windows race for the focus, which a test
+// cannot bring about on cue.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "clients/purple/qt/purple_messenger.h"
+#include "platform/failure.h"
+#include "platform/posix/steady_clock.h"
+#include "platform/qt/qt_event_pump.h"
+#include "tests/e2e/harness/child_process.h"
+#include "tests/e2e/harness/private_dir.h"
+#include "tests/e2e/harness/wait_until.h"
+#include "tests/purple/session_bus.h"
+
+namespace plumwick::purple {
+namespace {
+
+using std::chrono::milliseconds;
+
+constexpr std::uint64_t kDialog = 0x3c00011;
+constexpr std::uint64_t kBuddyList = 0x3c00005;
+constexpr int kAskedFor = 42;  // the stand-in's buddy handle for the address asked for
+
+// The window manager, keyboard focus and keyboard of a desktop where Pidgin's newest window is the
+// dialog, which has the focus.
+class DialogDesktop final : public WindowManager, public FocusedWindow, public Keystrokes {
+ public:
+  // The first look is before the request: the dialog is there from the next one on.
+  std::vector<std::uint64_t> WindowsOf(std::int64_t) override {
+    if (std::exchange(dialog_open, true)) return {kBuddyList, kDialog};
+    return {kBuddyList};
+  }
+  void Activate(std::uint64_t) override {}
+  bool HasInputFocus(std::uint64_t window) override { return window == focused; }
+  DesktopWindow Focused() override { return {focused, 0}; }
+  void Type(const std::string& keys) override { typed.push_back(keys); }
+
+  bool dialog_open = false;
+  std::uint64_t focused = kDialog;
+  std::vector<std::string> typed;
+};
+
+void EmitBuddyAdded(int buddy) {
+  QDBusMessage call = QDBusMessage::createMethodCall(
+      QString::fromLatin1(kService), QString::fromLatin1(kObject), QString::fromLatin1(kInterface),
+      QStringLiteral("EmitBuddyAdded"));
+  call << buddy;
+  const QDBusMessage reply = QDBusConnection::sessionBus().call(call);
+  ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+}
+
+class PurpleAddContactTest : public ::testing::Test {
+ protected:
+  PurpleAddContactTest() { msn_->AddContact(0, "zoe@localhost"); }
+
+  // The focus guard's question before a key, asked as it asks it: every 20 ms for up to 3 s.
+  bool GuardLetsThrough(std::uint64_t window) {
+    return e2e::WaitUntil(
+        [&] {
+          pump_.ProcessEventsUntil(clock_.Now() + milliseconds(20));
+          return msn_->OwnsWindow({window, 0});
+        },
+        std::chrono::seconds(3), milliseconds(0));
+  }
+
+  DialogDesktop desktop_;
+  SteadyClock clock_;
+  QtEventPump pump_;
+  std::unique_ptr<PurpleMessenger> msn_ = std::make_unique<PurpleMessenger>(PurpleDesktop{
+      .focus = desktop_, .keys = desktop_, .clock = clock_, .pump = pump_, .windows = desktop_});
+};
+
+TEST_F(PurpleAddContactTest, TheDialogTakesOneEnterAndTheNoticeOfThatContactTheNext) {
+  EXPECT_EQ(desktop_.typed, std::vector<std::string>{"{UP}"}) << "from the alias to the address";
+  ASSERT_TRUE(msn_->OwnsWindow({kDialog, 0})) << "the Enter that adds";
+  EXPECT_FALSE(msn_->OwnsWindow({kDialog, 0})) << "a second key would land in the dialog";
+  EXPECT_FALSE(msn_->OwnsWindow({kBuddyList, 0}));
+
+  EmitBuddyAdded(kAskedFor + 1);  // another contact, added some other way
+  EmitBuddyAdded(kAskedFor);
+  ASSERT_TRUE(e2e::WaitUntil(
+      [&] {
+        pump_.ProcessEventsUntil(clock_.Now() + milliseconds(20));
+        return msn_->added_notice().Showing();
+      },
+      std::chrono::seconds(3), milliseconds(0)));
+  const auto notice = static_cast<std::uint64_t>(msn_->added_notice().notice().winId());
+  EXPECT_EQ(msn_->added_notice().notice().Message(), "zoe@localhost was added to your contacts.");
+  EXPECT_TRUE(GuardLetsThrough(notice));
+  EXPECT_FALSE(msn_->OwnsWindow({kDialog, 0}));
+}
+
+TEST_F(PurpleAddContactTest, AnEnterThatAddedNobodyFailsTheJobInsteadOfPassingForDone) {
+  ASSERT_TRUE(msn_->OwnsWindow({kDialog, 0}));
+  EmitBuddyAdded(kAskedFor + 1);  // someone else: confirms nothing
+  try {
+    GuardLetsThrough(kDialog);
+    ADD_FAILURE() << "the second Enter was let through with no contact added";
+  } catch (const Failure& failure) {
+    EXPECT_EQ(failure.code(), error_code::kClientError);
+    EXPECT_NE(failure.description().find("Pidgin did not add \"zoe@localhost\""), std::string::npos)
+        << failure.description();
+  }
+  EXPECT_FALSE(msn_->added_notice().Showing());
+  // The job is over: a new one starts afresh.
+  desktop_.typed.clear();
+  desktop_.dialog_open = false;  // the user closed it
+  msn_->AddContact(0, "zoe@localhost");
+  EXPECT_EQ(desktop_.typed, std::vector<std::string>{"{UP}"});
+  EXPECT_TRUE(msn_->OwnsWindow({kDialog, 0}));
+}
+
+}  // namespace
+}  // namespace plumwick::purple
+
+// A private session bus with the stand-in Pidgin on it, in place before Qt first looks for a bus.
+int main(int argc, char** argv) {
+  testing::InitGoogleTest(&argc, argv);
+  std::unique_ptr<plumwick::e2e::PrivateDir> dir;
+  std::unique_ptr<plumwick::e2e::SessionBus> bus;
+  std::unique_ptr<plumwick::e2e::ChildProcess> pidgin;
+  if (!testing::GTEST_FLAG(list_tests)) {
+    const plumwick::e2e::Environment env{{"PATH", std::getenv("PATH")}};
+    dir = std::make_unique<plumwick::e2e::PrivateDir>();
+    bus = std::make_unique<plumwick::e2e::SessionBus>(dir->Path(), env);
+    setenv("DBUS_SESSION_BUS_ADDRESS", bus->Address().c_str(), 1);
+    pidgin = std::make_unique<plumwick::e2e::ChildProcess>(
+        plumwick::e2e::ProcessOptions{.argv = {PLUMWICK_FAKE_PIDGIN}, .env = bus->On(env)});
+  }
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  QApplication app(argc, argv);
+  if (pidgin) {
+    const bool up = plumwick::e2e::WaitUntil(
+        [] {
+          return QDBusConnection::sessionBus().interface()->isServiceRegistered(
+              QString::fromLatin1(plumwick::purple::kService));
+        },
+        std::chrono::seconds(10));
+    if (!up) {
+      std::fprintf(stderr, "the stand-in Pidgin did not come up\n%s\n", pidgin->Describe().c_str());
+      return 1;
+    }
+  }
+  return RUN_ALL_TESTS();
+}
