@@ -1,7 +1,8 @@
 // A stand-in for Pidgin on a test's session bus, for the client's checks that a real Pidgin cannot
-// be made to fail on cue. One signed-on account (7) with no buddies; the add-buddy request is
-// taken and remembered; buddy 42 is the last address asked for and any other buddy is someone
-// else. The test makes it report an added buddy with its own method EmitBuddyAdded(buddy).
+// be made to fail on cue. One signed-on account (7) with no buddies; a conversation opens and has
+// the focus by Pidgin's word; the add-buddy request is taken and remembered; buddy 42 is the last
+// address asked for and any other buddy is someone else. The test makes it report an added buddy
+// with its own method EmitBuddyAdded(buddy).
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -17,6 +18,7 @@ constexpr char kObject[] = "/im/pidgin/purple/PurpleObject";
 constexpr char kInterface[] = "im.pidgin.purple.PurpleInterface";
 constexpr int kAccount = 7;
 constexpr int kAskedFor = 42;
+constexpr int kConversation = 77;
 
 class FakePidgin final : public QDBusVirtualObject {
  public:
@@ -38,6 +40,11 @@ class FakePidgin final : public QDBusVirtualObject {
       out << (args.value(0).toInt() == kAskedFor ? asked_for_ : QStringLiteral("someone@else"));
     } else if (method == QLatin1String("PurpleBuddyGetAccount")) {
       out << kAccount;
+    } else if (method == QLatin1String("PurpleConversationNew")) {
+      out << kConversation;
+    } else if (method == QLatin1String("PurpleConversationPresent")) {
+    } else if (method == QLatin1String("PurpleConversationHasFocus")) {
+      out << 1;
     } else if (method == QLatin1String("EmitBuddyAdded")) {
       QDBusMessage added =
           QDBusMessage::createSignal(QString::fromLatin1(kObject), QString::fromLatin1(kInterface),

@@ -1,8 +1,9 @@
-// The Pidgin client's hold on the add-contact job, against a stand-in Pidgin on a private session
-// bus: the dialog takes exactly the one Enter that should add the contact, only a buddy-added
-// report for that very contact confirms it, and without one the job fails instead of passing for
-// done. A real Pidgin loses such an Enter only when its windows race for the focus, which a test
-// cannot bring about on cue.
+// The Pidgin client's hold on the jobs it finishes with typed keys, against a stand-in Pidgin on a
+// private session bus. Keys go into a conversation only while the X server's input focus is really
+// in it, whatever the window manager's name for the active window says; the add dialog takes
+// exactly the one Enter that should add the contact, only a buddy-added report for that very
+// contact confirms it, and without one the job fails instead of passing for done. A real Pidgin
+// gets there only when its windows race for the focus, which a test cannot bring about on cue.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -33,11 +34,13 @@ using std::chrono::milliseconds;
 
 constexpr std::uint64_t kDialog = 0x3c00011;
 constexpr std::uint64_t kBuddyList = 0x3c00005;
+constexpr std::uint64_t kConversation = 0x3c00020;
 constexpr int kAskedFor = 42;  // the stand-in's buddy handle for the address asked for
 
-// The window manager, keyboard focus and keyboard of a desktop where Pidgin's newest window is the
-// dialog, which has the focus.
-class DialogDesktop final : public WindowManager, public FocusedWindow, public Keystrokes {
+// The window manager, keyboard focus and keyboard of a desktop where Pidgin's newest window is
+// the dialog, which has the focus. The window manager's name for the focused window and the X
+// server's input focus are set apart, as they are apart for a moment when the focus moves.
+class PidginDesktop final : public WindowManager, public FocusedWindow, public Keystrokes {
  public:
   // The first look is before the request: the dialog is there from the next one on.
   std::vector<std::uint64_t> WindowsOf(std::int64_t) override {
@@ -45,12 +48,14 @@ class DialogDesktop final : public WindowManager, public FocusedWindow, public K
     return {kBuddyList};
   }
   void Activate(std::uint64_t) override {}
-  bool HasInputFocus(std::uint64_t window) override { return window == focused; }
-  DesktopWindow Focused() override { return {focused, 0}; }
+  bool HasInputFocus(std::uint64_t window) override { return window == input_focus; }
+  DesktopWindow Focused() override { return {active, pidgin}; }
   void Type(const std::string& keys) override { typed.push_back(keys); }
 
   bool dialog_open = false;
-  std::uint64_t focused = kDialog;
+  std::uint64_t active = kDialog;
+  std::uint64_t input_focus = kDialog;
+  std::int64_t pidgin = 0;
   std::vector<std::string> typed;
 };
 
@@ -63,32 +68,54 @@ void EmitBuddyAdded(int buddy) {
   ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
 }
 
-class PurpleAddContactTest : public ::testing::Test {
+std::int64_t stand_in_pid = 0;
+
+class PidginJobTest : public ::testing::Test {
  protected:
-  PurpleAddContactTest() { msn_->AddContact(0, "zoe@localhost"); }
+  PidginJobTest() { desktop_.pidgin = stand_in_pid; }
+
+  bool Owns(std::uint64_t window) { return msn_->OwnsWindow({window, stand_in_pid}); }
 
   // The focus guard's question before a key, asked as it asks it: every 20 ms for up to 3 s.
   bool GuardLetsThrough(std::uint64_t window) {
     return e2e::WaitUntil(
         [&] {
           pump_.ProcessEventsUntil(clock_.Now() + milliseconds(20));
-          return msn_->OwnsWindow({window, 0});
+          return Owns(window);
         },
         std::chrono::seconds(3), milliseconds(0));
   }
 
-  DialogDesktop desktop_;
+  PidginDesktop desktop_;
   SteadyClock clock_;
   QtEventPump pump_;
   std::unique_ptr<PurpleMessenger> msn_ = std::make_unique<PurpleMessenger>(PurpleDesktop{
       .focus = desktop_, .keys = desktop_, .clock = clock_, .pump = pump_, .windows = desktop_});
 };
 
+TEST_F(PidginJobTest, KeysGoIntoTheConversationOnlyWhileTheInputFocusIsInIt) {
+  desktop_.active = desktop_.input_focus = kConversation;
+  const auto conversation = msn_->InstantMessage("alice@localhost");
+  EXPECT_TRUE(Owns(kConversation));
+  // Pidgin's buddy list takes the focus; the window manager has not caught up yet.
+  desktop_.input_focus = kBuddyList;
+  EXPECT_FALSE(Owns(kConversation)) << "the keys would land in the buddy list";
+  desktop_.active = kBuddyList;
+  EXPECT_FALSE(Owns(kBuddyList)) << "no other window of Pidgin's takes keys meant for it";
+  desktop_.active = desktop_.input_focus = kConversation;
+  EXPECT_TRUE(Owns(kConversation));
+}
+
+class PurpleAddContactTest : public PidginJobTest {
+ protected:
+  PurpleAddContactTest() { msn_->AddContact(0, "zoe@localhost"); }
+};
+
 TEST_F(PurpleAddContactTest, TheDialogTakesOneEnterAndTheNoticeOfThatContactTheNext) {
   EXPECT_EQ(desktop_.typed, std::vector<std::string>{"{UP}"}) << "from the alias to the address";
-  ASSERT_TRUE(msn_->OwnsWindow({kDialog, 0})) << "the Enter that adds";
-  EXPECT_FALSE(msn_->OwnsWindow({kDialog, 0})) << "a second key would land in the dialog";
-  EXPECT_FALSE(msn_->OwnsWindow({kBuddyList, 0}));
+  ASSERT_TRUE(Owns(kDialog)) << "the Enter that adds";
+  EXPECT_FALSE(Owns(kDialog)) << "a second key would land in the dialog";
+  EXPECT_FALSE(Owns(kBuddyList));
 
   EmitBuddyAdded(kAskedFor + 1);  // another contact, added some other way
   EmitBuddyAdded(kAskedFor);
@@ -101,11 +128,11 @@ TEST_F(PurpleAddContactTest, TheDialogTakesOneEnterAndTheNoticeOfThatContactTheN
   const auto notice = static_cast<std::uint64_t>(msn_->added_notice().notice().winId());
   EXPECT_EQ(msn_->added_notice().notice().Message(), "zoe@localhost was added to your contacts.");
   EXPECT_TRUE(GuardLetsThrough(notice));
-  EXPECT_FALSE(msn_->OwnsWindow({kDialog, 0}));
+  EXPECT_FALSE(Owns(kDialog));
 }
 
 TEST_F(PurpleAddContactTest, AnEnterThatAddedNobodyFailsTheJobInsteadOfPassingForDone) {
-  ASSERT_TRUE(msn_->OwnsWindow({kDialog, 0}));
+  ASSERT_TRUE(Owns(kDialog));
   EmitBuddyAdded(kAskedFor + 1);  // someone else: confirms nothing
   try {
     GuardLetsThrough(kDialog);
@@ -121,7 +148,7 @@ TEST_F(PurpleAddContactTest, AnEnterThatAddedNobodyFailsTheJobInsteadOfPassingFo
   desktop_.dialog_open = false;  // the user closed it
   msn_->AddContact(0, "zoe@localhost");
   EXPECT_EQ(desktop_.typed, std::vector<std::string>{"{UP}"});
-  EXPECT_TRUE(msn_->OwnsWindow({kDialog, 0}));
+  EXPECT_TRUE(Owns(kDialog));
 }
 
 }  // namespace
@@ -140,6 +167,7 @@ int main(int argc, char** argv) {
     setenv("DBUS_SESSION_BUS_ADDRESS", bus->Address().c_str(), 1);
     pidgin = std::make_unique<plumwick::e2e::ChildProcess>(
         plumwick::e2e::ProcessOptions{.argv = {PLUMWICK_FAKE_PIDGIN}, .env = bus->On(env)});
+    plumwick::purple::stand_in_pid = pidgin->Pid();
   }
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   QApplication app(argc, argv);
