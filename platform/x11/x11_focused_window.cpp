@@ -92,29 +92,50 @@ struct X11FocusedWindow::Connection {
     return std::nullopt;
   }
 
-  Window FocusedTopLevel() const {
+  // The window the X server sends keys to: the input focus, or the window under the pointer when
+  // the focus follows it. None when keys go nowhere.
+  Window KeysWindow() const {
     Display* d = display.get();
     const Window root = DefaultRootWindow(d);
-    // A window manager keeps this up to date; the raw input focus is often a child window
-    // without properties, or the manager's own frame.
-    if (const auto active = Property32(d, root, active_window, XA_WINDOW)) return *active;
     Window focus = None;
     int revert_to = 0;
     XGetInputFocus(d, &focus, &revert_to);
-    if (focus == None) return None;
     if (focus == PointerRoot) {
-      // The focus follows the pointer: keys go to the window under it.
       Window root_return = None, child = None;
       int x, y, window_x, window_y;
       unsigned int mask;
-      if (!XQueryPointer(d, root, &root_return, &child, &x, &y, &window_x, &window_y, &mask) ||
-          child == None) {
+      if (!XQueryPointer(d, root, &root_return, &child, &x, &y, &window_x, &window_y, &mask)) {
         return None;
       }
       focus = child;
     }
-    if (focus == root) return None;
-    return TopLevel(focus);
+    return focus == root ? None : focus;
+  }
+
+  // Whether `inner` is `outer` or lies inside it.
+  bool Within(Window inner, Window outer) const {
+    const Window root = DefaultRootWindow(display.get());
+    for (Window window = inner; window != None && window != root;) {
+      if (window == outer) return true;
+      const auto tree = QueryTree(display.get(), window);
+      if (!tree) return false;
+      window = tree->parent;
+    }
+    return false;
+  }
+
+  Window FocusedTopLevel() const {
+    Display* d = display.get();
+    const Window focus = KeysWindow();
+    // A window manager names the active window, where the raw input focus is often a child window
+    // without properties, or the manager's own frame. It does so only once it has handled a focus
+    // change, though, while the X server sends keys to the new focus at once: while the two
+    // disagree, the keys' window is the one around the input focus.
+    if (const auto active = Property32(d, DefaultRootWindow(d), active_window, XA_WINDOW)) {
+      if (*active == None) return None;
+      if (focus != None && (Within(focus, *active) || Within(*active, focus))) return *active;
+    }
+    return focus == None ? None : TopLevel(focus);
   }
 };
 

@@ -1,7 +1,8 @@
 // Which top-level X window has the keyboard focus, and which process shows it: the window the
-// window manager calls active, or, without a window manager that says so, the top-level window
-// around the input focus. The process comes from the window's _NET_WM_PID (0 when the window
-// does not tell).
+// window manager calls active while the X input focus is in or around it; otherwise (no window
+// manager that says so, or one that has not caught up with a focus change) the top-level window
+// around the input focus, where keys go. The process comes from the window's _NET_WM_PID (0 when
+// the window does not tell).
 //
 // No X header here: Qt code includes this one.
 #pragma once

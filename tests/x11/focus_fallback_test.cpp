@@ -1,6 +1,7 @@
-// Without a window manager that names the active window, the focused window is the top-level
-// window around the X input focus. On a bare X server of the test's own (no window manager), with
-// windows made here by hand.
+// The focused window is the top-level window around the X input focus: the one a window manager
+// names active when the input focus is in or around it, otherwise (no such window manager, or one
+// that has not caught up with a focus change yet) the one found from the input focus. On a bare X
+// server of the test's own (no window manager), with windows and properties made here by hand.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -133,17 +134,35 @@ TEST_F(BareDisplay, ManagedWindowInsideAFrameIsTheTopLevel) {
   }
 }
 
-TEST_F(BareDisplay, ActiveWindowPropertyWinsOverTheInputFocus) {
+TEST_F(BareDisplay, ActiveWindowPropertyNamesTheWindowAroundTheInputFocus) {
+  // A window manager's frame, the application's window it names active, and a child of that which
+  // the application gave the focus to; none of them but the named one says whose it is.
+  const Window frame = Make(Root(), 10, 10, 200);
+  const Window active = Make(frame, 5, 20, 150);
+  const Window inner = Make(active, 0, 0, 20);
+  SetCardinal(active, "_NET_WM_PID", 31);
+  SetWindowProperty(Root(), "_NET_ACTIVE_WINDOW", active);
+  for (const Window focus : {frame, active, inner}) {
+    Focus(focus);
+    EXPECT_EQ(Focused(), (DesktopWindow{active, 31})) << "focus on " << focus;
+  }
+  // A window manager that says no window is active is believed too.
+  SetWindowProperty(Root(), "_NET_ACTIVE_WINDOW", None);
+  EXPECT_EQ(Focused(), DesktopWindow{});
+}
+
+TEST_F(BareDisplay, InputFocusElsewhereWinsOverTheActiveWindowTheManagerStillNames) {
+  // The window manager names the active window only once it has handled the focus change, while
+  // keys go to the new input focus at once: they would reach `focused`, not `active`.
   const Window active = Make(Root(), 10, 10, 100);
   const Window focused = Make(Root(), 300, 10, 100);
   SetCardinal(active, "_NET_WM_PID", 31);
   SetCardinal(focused, "_NET_WM_PID", 32);
-  Focus(focused);
   SetWindowProperty(Root(), "_NET_ACTIVE_WINDOW", active);
-  EXPECT_EQ(Focused(), (DesktopWindow{active, 31}));
-  // A window manager that says no window is active is believed too.
-  SetWindowProperty(Root(), "_NET_ACTIVE_WINDOW", None);
-  EXPECT_EQ(Focused(), DesktopWindow{});
+  Focus(Make(focused, 0, 0, 20));
+  EXPECT_EQ(Focused(), (DesktopWindow{focused, 32}));
+  Focus(None);
+  EXPECT_EQ(Focused(), DesktopWindow{}) << "keys go nowhere";
 }
 
 }  // namespace
