@@ -58,7 +58,11 @@ struct DesktopProgram::Parts {
                 .keys = keys,
                 .focus = focus,
                 .drag = drag},
-               std::move(create_client)) {}
+               std::move(create_client)) {
+    // The exit button ends the process without destructors; the keyboard's spare keys are the
+    // X server's and would stay bound.
+    form.OnEnd([this] { keys.ReleaseKeys(); });
+  }
 
   frmMsnControls controls() {
     return {
@@ -101,7 +105,7 @@ struct DesktopProgram::Parts {
   LocaleTimeTexts time_texts;
   std::unique_ptr<XdoKeystrokes> own_keys;
   std::unique_ptr<X11FocusedWindow> own_focus;
-  Keystrokes& keys;
+  XdoKeystrokes& keys;
   FocusedWindow& focus;
   QtWindowDrag drag{form};
   frmMsn window;

@@ -7,7 +7,7 @@
 
 #include "messenger/messenger.h"
 #include "platform/focused_window.h"
-#include "platform/keystrokes.h"
+#include "platform/x11/xdo_keystrokes.h"
 
 class QWidget;
 
@@ -20,7 +20,7 @@ bool CheckDisplay(const char* program);
 // How the program types into the messaging client. A client that types on its own too shares
 // these, so that one keystroke synthesizer owns the keyboard's spare keys.
 struct DesktopTyping {
-  Keystrokes& keys;
+  XdoKeystrokes& keys;
   FocusedWindow& focus;
 };
 

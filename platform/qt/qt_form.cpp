@@ -173,8 +173,13 @@ void QtForm::End() {
   // this click, so the process leaves here instead of unwinding through the event loop. Everything
   // it holds, the client connection included, is the operating system's to release.
   hide();
+  if (last_step_) last_step_();
   std::fflush(nullptr);
   std::_Exit(EXIT_SUCCESS);
+}
+
+void QtForm::closeEvent(QCloseEvent*) {
+  End();
 }
 
 void QtForm::paintEvent(QPaintEvent*) {

@@ -4,10 +4,12 @@
 // platform interface. It also is the Window.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <span>
 #include <string>
+#include <utility>
 
 #include <QWidget>
 
@@ -38,9 +40,15 @@ class QtForm final : public QWidget, public Window {
 
   void ShowAndActivate() override;
   [[noreturn]] void End() override;
+  // What must still be done when the program ends at once, which skips every destructor.
+  void OnEnd(std::function<void()> last_step) { last_step_ = std::move(last_step); }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  // The desktop closing the window (a window manager's close, say) ends the program as the exit
+  // button does, without its cue: a hidden window would leave the process behind, and a handler
+  // waiting in Pause would go on typing.
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   QWidget* MakeControl(const ControlDesign& design);
@@ -56,6 +64,7 @@ class QtForm final : public QWidget, public Window {
   std::map<std::string, std::unique_ptr<ListBox>> list_boxes_;
   std::map<std::string, std::unique_ptr<ComboBox>> combo_boxes_;
   std::map<std::string, std::unique_ptr<Label>> labels_;
+  std::function<void()> last_step_;
 };
 
 }  // namespace plumwick

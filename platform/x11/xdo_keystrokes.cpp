@@ -95,6 +95,10 @@ struct XdoKeystrokes::Connection {
 XdoKeystrokes::XdoKeystrokes(std::string display) : display_(std::move(display)) {}
 
 XdoKeystrokes::~XdoKeystrokes() {
+  ReleaseKeys();
+}
+
+void XdoKeystrokes::ReleaseKeys() noexcept {
   if (!connection_) return;
   try {
     Display* display = connection_->display();
@@ -112,8 +116,9 @@ XdoKeystrokes::~XdoKeystrokes() {
     x11::WriteKeycodeBindings(display, empty);
     trap.Failed();
   } catch (...) {
-    // A destructor cannot report; the keys stay bound, which harms nothing but a few keycodes.
+    // Called on the way out, where nothing can report; the keys then stay bound.
   }
+  connection_.reset();
 }
 
 void XdoKeystrokes::Type(const std::string& keys) {

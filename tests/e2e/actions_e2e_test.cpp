@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tests/e2e/actions_fixture.h"
+#include "tests/e2e/harness/keymap.h"
 #include "tests/e2e/harness/wait_until.h"
 
 namespace plumwick::e2e {
@@ -39,6 +40,26 @@ TEST_F(ActionsE2eTest, SendMsgTypesTheMessageIntoTheContactsConversation) {
   EXPECT_EQ(program_->OutLines(),
             (Lines{"sandbox: conversation opened with alice@example.com", sent}))
       << program_->Describe();
+}
+
+TEST_F(ActionsE2eTest, ExitAfterTypingLeavesNoKeyBoundInTheXServer) {
+  // Characters the layout lacks are typed through spare keycodes; the exit button ends the
+  // process at once, and the keymap they live in is the X server's.
+  const int before = EmptyKeycodes(Session().Display());
+  ASSERT_NO_FATAL_FAILURE(StartProgram());
+  ASSERT_EQ(TypeIntoField(place::kText2, kAlice), kAlice);
+  const std::string message = "жé€ ok";
+  ASSERT_EQ(PasteIntoField(place::kText4, message), message);
+  ClickControl(place::kSendMessage);
+  ASSERT_TRUE(WaitForOutLine("sandbox: message sent to alice@example.com: " + message))
+      << program_->Describe();
+  EXPECT_LT(EmptyKeycodes(Session().Display()), before);
+
+  ClickControl(place::kExit);
+  const auto status = program_->WaitForExit(kEffectTimeout);
+  ASSERT_TRUE(status) << program_->Describe();
+  EXPECT_TRUE(status->ExitedWith(0)) << program_->Describe();
+  EXPECT_EQ(EmptyKeycodes(Session().Display()), before);
 }
 
 TEST_F(ActionsE2eTest, AddContactAddsTheAddressAndDismissesTheConfirmation) {

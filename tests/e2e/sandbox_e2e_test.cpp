@@ -140,6 +140,17 @@ TEST_F(SandboxE2eTest, ExitProgramEndsItCleanlyWithoutSigningOut) {
   EXPECT_TRUE(User().WaitForNoWindow(kCaption, kEffectTimeout));
 }
 
+TEST_F(SandboxE2eTest, ClosingTheWindowFromTheDesktopEndsTheProgramLikeExit) {
+  ASSERT_NO_FATAL_FAILURE(StartProgram());
+  ASSERT_TRUE(User().WaitForWindow("Sandbox messaging client", kWindowTimeout));
+  User().Activate(window_);
+  User().Key("alt+F4");  // the window manager's close
+  const auto status = program_->WaitForExit(seconds(10));
+  ASSERT_TRUE(status) << "still running after the close\n" << program_->Describe();
+  EXPECT_TRUE(status->ExitedWith(0)) << program_->Describe();
+  EXPECT_TRUE(User().WaitForNoWindow("Sandbox messaging client", kEffectTimeout));
+}
+
 TEST(SandboxWithoutDisplayTest, SaysThereIsNoDisplayAndFails) {
   // The test runner's environment may have a DISPLAY; the program gets none, nor any other way
   // to a screen (no WAYLAND_DISPLAY, no QT_QPA_PLATFORM).

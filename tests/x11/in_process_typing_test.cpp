@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "platform/failure.h"
+#include "tests/e2e/harness/keymap.h"
 #include "tests/x11/in_process_receiver.h"
 #include "tests/x11/test_desktop.h"
 #include "tests/x11/typing_cases.h"
@@ -80,6 +81,24 @@ TEST_F(InProcessTyping, RejectedStringTypesNothing) {
   EXPECT_TRUE(receiver_->Settle(milliseconds(300)).empty());
   TestKeys().Type("ok{ENTER}");
   EXPECT_EQ(receiver_->Entries(1, seconds(10)), OneLine("ok"));
+}
+
+int EmptyKeycodes() {
+  return e2e::EmptyKeycodes(TestDesktop().Display());
+}
+
+TEST_F(InProcessTyping, ReleasedKeysLeaveTheKeymapAsItWas) {
+  // The keymap is the X server's: what a program leaves bound stays after it has gone.
+  TestKeys().ReleaseKeys();
+  const int before = EmptyKeycodes();
+  TestKeys().Type("жé€{ENTER}");
+  EXPECT_EQ(receiver_->Entries(1, seconds(10)), OneLine("жé€"));
+  EXPECT_LT(EmptyKeycodes(), before);
+  TestKeys().ReleaseKeys();
+  EXPECT_EQ(EmptyKeycodes(), before);
+  // And typing goes on, binding afresh.
+  TestKeys().Type("ok ж{ENTER}");
+  EXPECT_EQ(receiver_->Entries(1, seconds(10)), OneLine("ok ж"));
 }
 
 }  // namespace
