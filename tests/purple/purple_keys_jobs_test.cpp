@@ -131,6 +131,22 @@ TEST_F(PurpleAddContactTest, TheDialogTakesOneEnterAndTheNoticeOfThatContactTheN
   EXPECT_FALSE(Owns(kDialog));
 }
 
+TEST_F(PurpleAddContactTest, ANoticeTheUserClosedEarlyComesBackForTheProgramsEnter) {
+  ASSERT_TRUE(Owns(kDialog));
+  EmitBuddyAdded(kAskedFor);
+  clients::Notice& notice = msn_->added_notice().notice();
+  ASSERT_TRUE(e2e::WaitUntil(
+      [&] {
+        pump_.ProcessEventsUntil(clock_.Now() + milliseconds(20));
+        return notice.isVisible();
+      },
+      std::chrono::seconds(3), milliseconds(0)));
+  notice.close();  // the user was quicker than the program's pause
+  // The contact was added: the Enter that follows finds the notice, not a failure.
+  EXPECT_TRUE(GuardLetsThrough(static_cast<std::uint64_t>(notice.winId())));
+  EXPECT_EQ(notice.Message(), "zoe@localhost was added to your contacts.");
+}
+
 TEST_F(PurpleAddContactTest, AnEnterThatAddedNobodyFailsTheJobInsteadOfPassingForDone) {
   ASSERT_TRUE(Owns(kDialog));
   EmitBuddyAdded(kAskedFor + 1);  // someone else: confirms nothing

@@ -54,7 +54,12 @@ void AddedBuddyNotice::OnBuddyAdded(int buddy) {
     return;
   }
   expected_.reset();
-  notice_.Present(name + QStringLiteral(" was added to your contacts."));
+  confirmation_ = name + QStringLiteral(" was added to your contacts.");
+  ShowAgain();
+}
+
+void AddedBuddyNotice::ShowAgain() {
+  notice_.Present(confirmation_);
   activations_left_ = kActivations;
   ActivateNotice();
   activate_.start();
@@ -62,6 +67,7 @@ void AddedBuddyNotice::OnBuddyAdded(int buddy) {
 
 void AddedBuddyNotice::Dismiss() {
   expected_.reset();
+  confirmation_.clear();
   activate_.stop();
   notice_.hide();
 }

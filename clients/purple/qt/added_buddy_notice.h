@@ -34,6 +34,10 @@ class AddedBuddyNotice final : public QObject {
   void Expect(Handle account, const std::string& name);
   // Whether the notice is up, waiting for the Enter that dismisses it.
   bool Showing() const { return notice_.isVisible(); }
+  // Whether the contact expected was added, from the signal until Dismiss, the notice up or not.
+  bool Confirmed() const { return !confirmation_.isEmpty(); }
+  // Brings the confirmation back, for an Enter meant for a notice the user has closed already.
+  void ShowAgain();
   bool Shows(std::uint64_t id) const { return notice_.Shows(id); }
   // Takes the notice away (a new request makes it stale) and forgets what was expected.
   void Dismiss();
@@ -52,6 +56,7 @@ class AddedBuddyNotice final : public QObject {
   PurpleBus& bus_;
   WindowManager& windows_;
   std::optional<Expected> expected_;
+  QString confirmation_;
   clients::Notice notice_;
   QTimer activate_;
   int activations_left_ = 0;

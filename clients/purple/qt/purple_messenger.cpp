@@ -219,6 +219,12 @@ bool PurpleMessenger::OwnsWindow(const DesktopWindow& window) {
   // While the notice after an added contact is up, the next key is meant for it: Pidgin's
   // buddy list takes the focus once the dialog closes, and Enter there would open a conversation.
   if (added_->Showing()) return added_->Shows(window.id);
+  // Added, and the user closed the notice before the Enter meant for it: it comes back for that
+  // Enter, which would otherwise find no window of the job's and fail a job that succeeded.
+  if (added_->Confirmed()) {
+    added_->ShowAgain();
+    return false;
+  }
   if (options_->Shows(window.id)) return true;
   if (keys_for_dialog_ != 0) return DialogTakesKeys(window);
   if (keys_for_conversation_ != 0) return ConversationTakesKeys(window);

@@ -45,7 +45,8 @@ class PurpleMessenger final : public messenger::Messenger {
   // While another window has the focus instead, that one is asked back now and then. A
   // conversation counts once Pidgin says it has the focus as well, and the add dialog for one
   // Enter only: keys after it are for the notice, and when no notice comes because the contact
-  // was not added, Failure(kClientError) says so instead of the job passing for done.
+  // was not added, Failure(kClientError) says so instead of the job passing for done. A notice
+  // the user closed before the program's Enter reached it is shown again for that Enter.
   bool OwnsWindow(const DesktopWindow& window) override;
 
   // This client's own windows, for tests.
