@@ -10,10 +10,12 @@
 #include "platform/failure.h"
 #include "platform/x11/x_display.h"
 #include "platform/x11/x_error_trap.h"
+#include "platform/x11/x_window_tree.h"
 
 namespace plumwick {
 namespace {
 
+using x11::QueryTree;
 using x11::XPtr;
 
 // The first value of a 32-bit property of the given type; nullopt when the window lacks it.
@@ -39,20 +41,6 @@ bool HasProperty(Display* display, Window window, Atom property) {
                                         &actual_type, &format, &count, &remaining, &data);
   const XPtr<unsigned char> owner(data);
   return status == Success && actual_type != None;
-}
-
-struct Tree {
-  Window parent = None;
-  std::vector<Window> children;
-};
-
-std::optional<Tree> QueryTree(Display* display, Window window) {
-  Window root = None, parent = None;
-  Window* children = nullptr;
-  unsigned int count = 0;
-  if (!XQueryTree(display, window, &root, &parent, &children, &count)) return std::nullopt;
-  const XPtr<Window> owner(children);
-  return Tree{parent, std::vector<Window>(children, children + count)};
 }
 
 }  // namespace
@@ -112,18 +100,6 @@ struct X11FocusedWindow::Connection {
     return focus == root ? None : focus;
   }
 
-  // Whether `inner` is `outer` or lies inside it.
-  bool Within(Window inner, Window outer) const {
-    const Window root = DefaultRootWindow(display.get());
-    for (Window window = inner; window != None && window != root;) {
-      if (window == outer) return true;
-      const auto tree = QueryTree(display.get(), window);
-      if (!tree) return false;
-      window = tree->parent;
-    }
-    return false;
-  }
-
   Window FocusedTopLevel() const {
     Display* d = display.get();
     const Window focus = KeysWindow();
@@ -133,7 +109,8 @@ struct X11FocusedWindow::Connection {
     // disagree, the keys' window is the one around the input focus.
     if (const auto active = Property32(d, DefaultRootWindow(d), active_window, XA_WINDOW)) {
       if (*active == None) return None;
-      if (focus != None && (Within(focus, *active) || Within(*active, focus))) return *active;
+      if (focus != None && (x11::Within(d, focus, *active) || x11::Within(d, *active, focus)))
+        return *active;
     }
     return focus == None ? None : TopLevel(focus);
   }

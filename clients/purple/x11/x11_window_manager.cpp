@@ -7,6 +7,7 @@
 #include "platform/failure.h"
 #include "platform/x11/x_display.h"
 #include "platform/x11/x_error_trap.h"
+#include "platform/x11/x_window_tree.h"
 
 namespace plumwick::purple {
 
@@ -28,21 +29,6 @@ std::vector<unsigned long> Property32List(Display* display, Window window, Atom 
   // Xlib hands 32-bit items out as longs, whatever the size of long.
   const auto* items = reinterpret_cast<const unsigned long*>(data);
   return {items, items + count};
-}
-
-// Whether `inner` is `outer` or lies inside it.
-bool Within(Display* display, Window inner, Window outer) {
-  const Window root = DefaultRootWindow(display);
-  for (Window window = inner; window != None && window != root;) {
-    if (window == outer) return true;
-    Window root_return = None, parent = None;
-    Window* children = nullptr;
-    unsigned int count = 0;
-    if (!XQueryTree(display, window, &root_return, &parent, &children, &count)) return false;
-    const XPtr<Window> owner(children);
-    window = parent;
-  }
-  return false;
 }
 
 }  // namespace
@@ -120,7 +106,7 @@ bool X11WindowManager::HasInputFocus(std::uint64_t window) {
   if (focus == None || focus == PointerRoot || focus == DefaultRootWindow(d)) return false;
   const auto target = static_cast<Window>(window);
   // The focus on the window or inside it, or on the frame the manager put around it.
-  const bool in = Within(d, focus, target) || Within(d, target, focus);
+  const bool in = x11::Within(d, focus, target) || x11::Within(d, target, focus);
   // A window that went away in between has no focus.
   return !trap.Failed() && in;
 }
