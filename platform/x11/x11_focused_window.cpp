@@ -89,6 +89,7 @@ struct X11FocusedWindow::Connection {
     int revert_to = 0;
     XGetInputFocus(d, &focus, &revert_to);
     if (focus == PointerRoot) {
+      // The focus follows the pointer: keys go to the window under it.
       Window root_return = None, child = None;
       int x, y, window_x, window_y;
       unsigned int mask;
@@ -109,8 +110,9 @@ struct X11FocusedWindow::Connection {
     // disagree, the keys' window is the one around the input focus.
     if (const auto active = Property32(d, DefaultRootWindow(d), active_window, XA_WINDOW)) {
       if (*active == None) return None;
-      if (focus != None && (x11::Within(d, focus, *active) || x11::Within(d, *active, focus)))
+      if (focus != None && (x11::Within(d, focus, *active) || x11::Within(d, *active, focus))) {
         return *active;
+      }
     }
     return focus == None ? None : TopLevel(focus);
   }
