@@ -54,9 +54,14 @@ void WriteKeycodeBindings(Display* display, const std::vector<KeycodeBinding>& b
     last = std::max(last, binding.keycode);
   }
   XkbMapChangesRec changes{};
-  changes.changed = XkbKeySymsMask;
+  changes.changed = XkbKeySymsMask | XkbKeyTypesMask;
   changes.first_key_sym = first;
   changes.num_key_syms = static_cast<unsigned char>(last - first + 1);
+  // The two-level type goes along unchanged. Some X servers (XWayland 22) check the width of
+  // every key in the range against the widths of the key types in the request only, taking 0 for
+  // each type the request leaves out, and refuse a request with key symbols alone (BadValue).
+  changes.first_type = XkbTwoLevelIndex;
+  changes.num_types = 1;
   XkbChangeMap(display, xkb.get(), &changes);
 }
 
