@@ -19,7 +19,7 @@ constexpr FontDesign kPalatino9{"Palatino Linotype", 9};
 constexpr FontDesign kContactsFont{"Palatino Linotype", 9.75, 700, true};
 
 // Every button is the same component with the same settings; only caption, font and size differ.
-constexpr ButtonDesign Kewl(int width, int height) {
+constexpr ButtonDesign SkinButtonDesign(int width, int height) {
   return {.btype = 4,
           .enab = true,
           .coltype = 2,
@@ -55,7 +55,7 @@ constexpr ControlDesign Button(std::string_view name, int left, int top, int wid
   constexpr int kHeight = 17;
   ControlDesign button{name, K::kButton, left, top, width, kHeight, caption, tooltip, font};
   button.tab = tab;
-  button.button = Kewl(width, kHeight);
+  button.button = SkinButtonDesign(width, kHeight);
   return button;
 }
 
@@ -74,26 +74,26 @@ constexpr ControlDesign Socket(std::string_view name) {
 constexpr std::array<ControlDesign, 24> kControls{{
     TextBox("Text4", 8, 376, 249, 13, "Your Custom Message here!", 19),
     TextBox("Text3", 8, 416, 249, 15, "NickName Here", 18),
-    Button("KewlButtons12", 8, 440, 249, "Change NickName", kSmall, 17),
-    Button("KewlButtons11", 176, 392, 81, "Add contact", kPalatino9, 16),
-    Button("KewlButtons10", 96, 392, 73, "Send Msg.", kPalatino825, 15),
+    Button("SkinButtons12", 8, 440, 249, "Change NickName", kSmall, 17),
+    Button("SkinButtons11", 176, 392, 81, "Add contact", kPalatino9, 16),
+    Button("SkinButtons10", 96, 392, 73, "Send Msg.", kPalatino825, 15),
     TextBox("Text2", 8, 360, 249, 14, "Example: friend@example.com", 14),
-    Button("KewlButtons9", 8, 392, 81, "Delete Contact", kPalatino825, 13),
-    Button("KewlButtons8", 176, 336, 81, "Sign Out", kSmall, 12),
-    Button("KewlButtons7", 8, 456, 249, "EXIT PROGRAM!", kSmall, 10),
+    Button("SkinButtons9", 8, 392, 81, "Delete Contact", kPalatino825, 13),
+    Button("SkinButtons8", 176, 336, 81, "Sign Out", kSmall, 12),
+    Button("SkinButtons7", 8, 456, 249, "EXIT PROGRAM!", kSmall, 10),
     Socket("Winsock1"),
-    Button("KewlButtons6", 96, 336, 73, "Clipboard", kSmall, 9),
-    Button("KewlButtons5", 8, 336, 81, "Get IP !", kSmall, 8),
+    Button("SkinButtons6", 96, 336, 73, "Clipboard", kSmall, 9),
+    Button("SkinButtons5", 8, 336, 81, "Get IP !", kSmall, 8),
     TextBox("Text1", 8, 288, 249, 17, "", 7),
-    Button("KewlButtons4", 96, 312, 73, "Date", kSmall, 6),
-    Button("KewlButtons3", 8, 312, 81, "Time", kSmall, 5),
-    Button("KewlButtons2", 176, 312, 81, "Clear", kSmall, 4),
-    Button("KewlButtons1", 136, 264, 121, "Clear List", kSmall, 3,
+    Button("SkinButtons4", 96, 312, 73, "Date", kSmall, 6),
+    Button("SkinButtons3", 8, 312, 81, "Time", kSmall, 5),
+    Button("SkinButtons2", 176, 312, 81, "Clear", kSmall, 4),
+    Button("SkinButtons1", 136, 264, 121, "Clear List", kSmall, 3,
            "This will clear your Buddy List!"),
     Button("cmdload", 8, 264, 129, "Select List", kSmall, 2, "This will bring your buddy list up!"),
     {"lbContacts", K::kListBox, 8, 72, 249, 182, "", "Click on a Name to send a Personal Message!",
      kContactsFont, S::kAppWorkspace, Rgb{0xFFFFFF}, 1},
-    {"cboStatus", K::kComboBox, 8, 48, 249, 19, "CHANGE YOUR MSN STATUS HERE !",
+    {"cboStatus", K::kComboBox, 8, 48, 249, 19, "CHANGE YOUR STATUS HERE !",
      "Scroll Down to change your status - I be Tamsel -", kSmall, S::kHighlightText, S::kMenuText,
      0},
     // The sound cues' holders lie right of the client area, where nobody sees them.
@@ -123,15 +123,16 @@ constexpr std::array<DecorationDesign, 14> kDecoration{{
 }};
 
 constexpr WindowDesign kWindow{
-    "PLUMWICK", 267, 484, S::kAppWorkspace, ":/art/frmMsn.bmp", ":/art/plumwick.ico", kDecoration};
+    "frmMain",          "PLUMWICK",           267,        484, S::kAppWorkspace,
+    ":/art/window.bmp", ":/art/plumwick.ico", kDecoration};
 
 }  // namespace
 
-const WindowDesign& frmMsnWindowDesign() {
+const WindowDesign& MainWindowDesign() {
   return kWindow;
 }
 
-std::span<const ControlDesign> frmMsnDesign() {
+std::span<const ControlDesign> MainWindowControlDesigns() {
   return kControls;
 }
 

@@ -8,7 +8,7 @@
 
 namespace plumwick {
 
-const WindowDesign& frmMsnWindowDesign();
-std::span<const ControlDesign> frmMsnDesign();
+const WindowDesign& MainWindowDesign();
+std::span<const ControlDesign> MainWindowControlDesigns();
 
 }  // namespace plumwick

@@ -1,5 +1,5 @@
 # The window's artwork, painted at build time by our generator: the background bitmap and the icon
-# as Qt resources (":/art/frmMsn.bmp", ":/art/plumwick.ico"), and the icon as a PNG for the
+# as Qt resources (":/art/window.bmp", ":/art/plumwick.ico"), and the icon as a PNG for the
 # desktop's icon theme. Included from assets/CMakeLists.txt after plumwick_assets exists.
 add_executable(generate_artwork
   ${CMAKE_CURRENT_LIST_DIR}/generate_artwork.cpp
@@ -10,7 +10,7 @@ add_executable(generate_artwork
 set_target_properties(generate_artwork PROPERTIES AUTOMOC OFF)
 
 set(art_dir ${CMAKE_CURRENT_BINARY_DIR}/art)
-set(art_resources ${art_dir}/frmMsn.bmp ${art_dir}/plumwick.ico)
+set(art_resources ${art_dir}/window.bmp ${art_dir}/plumwick.ico)
 add_custom_command(
   OUTPUT ${art_resources} ${art_dir}/plumwick.png
   COMMAND ${CMAKE_COMMAND} -E make_directory ${art_dir}

@@ -1,4 +1,4 @@
-// Makes the window's artwork: the background bitmap (frmMsn.bmp), the window and program icon
+// Makes the window's artwork: the background bitmap (window.bmp), the window and program icon
 // (plumwick.ico) and the same icon as a PNG for the desktop's icon theme (plumwick.png).
 // Usage: generate_artwork OUTPUT_DIR
 //
@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
   const std::string dir = argv[1];
   try {
     const artwork::Icon icon = artwork::PaintIcon();
-    const bool ok = plumwick::assets::WriteFile(dir + "/frmMsn.bmp",
+    const bool ok = plumwick::assets::WriteFile(dir + "/window.bmp",
                                                 artwork::EncodeBmp(artwork::PaintBackground())) &&
                     plumwick::assets::WriteFile(dir + "/plumwick.ico", artwork::EncodeIco(icon)) &&
                     plumwick::assets::WriteFile(dir + "/plumwick.png", artwork::EncodePng(icon));

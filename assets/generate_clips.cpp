@@ -1,6 +1,6 @@
 // Makes the three sound cues as PCM RIFF WAVE files with a "fact" chunk, in the exact formats the
-// window's sound holders carry: start-up (OLE3), sign-out and exit (OLE2) and click (OLE1).
-// Usage: generate_clips OUTPUT_DIR
+// window's sound holders carry: start-up (start_cue), sign-out and exit (sign_out_cue) and click
+// (click_cue). Usage: generate_clips OUTPUT_DIR
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -116,9 +116,9 @@ int main(int argc, char** argv) {
   // Click: a short bright blip with a soft tail.
   const auto click =
       MakeClip({2, 48000, 16, 171084}, {{0.00, 0.25, 1318.51}, {0.06, 0.83, 1975.53}}, 0.35, 0.004);
-  const bool ok = plumwick::assets::WriteFile(dir + "/OLE3.wav", startup) &&
-                  plumwick::assets::WriteFile(dir + "/OLE2.wav", signout) &&
-                  plumwick::assets::WriteFile(dir + "/OLE1.wav", click);
+  const bool ok = plumwick::assets::WriteFile(dir + "/start.wav", startup) &&
+                  plumwick::assets::WriteFile(dir + "/sign_out.wav", signout) &&
+                  plumwick::assets::WriteFile(dir + "/click.wav", click);
   if (!ok) std::fprintf(stderr, "%s: could not write the clips to %s\n", argv[0], dir.c_str());
   return ok ? 0 : 1;
 }

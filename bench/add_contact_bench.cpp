@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
   std::printf("%-28s %12s %10s\n", "span", "cpu seconds", "wall s");
   for (int round = 1; round <= rounds; ++round) {
     const std::string address = "bench" + std::to_string(round) + "@example.com";
-    user.Click(*window, {8 + 124, 360 + 7});  // Text2
+    user.Click(*window, {8 + 124, 360 + 7});  // address
     user.Key("ctrl+a");
     user.Type(address);
 
@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
 
     const auto start = std::chrono::steady_clock::now();
     const double before = CpuSeconds(program->Pid());
-    user.Click(*window, {176 + 40, 392 + 8});  // KewlButtons11, "Add contact"
+    user.Click(*window, {176 + 40, 392 + 8});  // add_contact, "Add contact"
     if (!program->WaitForLine("sandbox: contact added: " + address, seconds(10)) ||
         !user.WaitForNoWindow("Contact added", seconds(5))) {
       std::fprintf(stderr, "the contact was not added:\n%s\n", program->Describe().c_str());

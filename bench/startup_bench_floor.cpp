@@ -21,12 +21,12 @@ int main(int argc, char** argv) {
   banner.setFont(title);
   QFont small(QStringLiteral("DejaVu Sans"));
   small.setPixelSize(9);
-  QLabel line(QStringLiteral("CHANGE YOUR MSN STATUS HERE !"), &window);
+  QLabel line(QStringLiteral("CHANGE YOUR STATUS HERE !"), &window);
   line.setFont(small);
   line.move(0, 40);
 
   QSoundEffect cue;
-  cue.setSource(QUrl(QStringLiteral("qrc:/cues/OLE3.wav")));
+  cue.setSource(QUrl(QStringLiteral("qrc:/cues/start.wav")));
   cue.play();
 
   window.show();

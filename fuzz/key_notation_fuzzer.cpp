@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "keynotation/key_notation.h"
 #include "platform/failure.h"
-#include "platform/key_notation.h"
 
 namespace {
 

@@ -9,41 +9,43 @@ using Seconds = std::chrono::duration<double>;
 
 }  // namespace
 
-void SendMessage(Messenger& msn, const TextBox& Text2, const TextBox& Text4, Typist& typist) {
+void SendMessage(Messenger& client, const TextBox& address, const TextBox& message,
+                 ClientTyping& typing) {
   // Held until the second Enter is typed: the window is the message's way out.
-  const std::unique_ptr<ConversationWindow> conversation = msn.InstantMessage(Text2.Text());
-  typist.Type(Text4.Text());
-  typist.Pause(Seconds(0.1));
-  typist.Type("{ENTER}");
-  typist.Type("{ENTER}");
+  const std::unique_ptr<ConversationWindow> conversation = client.InstantMessage(address.Text());
+  typing.Type(message.Text());
+  typing.Pause(Seconds(0.1));
+  typing.Type("{ENTER}");
+  typing.Type("{ENTER}");
 }
 
-void AddContact(Messenger& msn, const TextBox& Text2, Typist& typist) {
-  msn.AddContact(0, Text2.Text());
-  typist.Type("{ENTER}");
-  typist.Pause(Seconds(1));
-  typist.Type("{ENTER}");
+void AddContact(Messenger& client, const TextBox& address, ClientTyping& typing) {
+  client.AddContact(0, address.Text());
+  typing.Type("{ENTER}");
+  typing.Pause(Seconds(1));
+  typing.Type("{ENTER}");
 }
 
-void ChangeNickName(Messenger& msn, const TextBox& Text3, Typist& typist, Window& frmMsn) {
-  msn.OptionsPages(0, 0);
-  typist.Pause(Seconds(0.5));
-  typist.Type(Text3.Text());
-  typist.Pause(Seconds(0.5));
-  typist.Type("{ENTER}");
-  typist.Type("{ENTER}");
-  frmMsn.ShowAndActivate();
+void ChangeNickName(Messenger& client, const TextBox& nickname, ClientTyping& typing,
+                    Window& main_window) {
+  client.OptionsPages(0, 0);
+  typing.Pause(Seconds(0.5));
+  typing.Type(nickname.Text());
+  typing.Pause(Seconds(0.5));
+  typing.Type("{ENTER}");
+  typing.Type("{ENTER}");
+  main_window.ShowAndActivate();
 }
 
-void DeleteContact(Messenger& msn, const TextBox& Text2) {
-  const std::unique_ptr<ContactCollection> contacts = msn.MyContacts();
-  const std::string service_id = msn.MyServiceId();
-  const std::unique_ptr<Contact> contact = msn.GetContact(Text2.Text(), service_id);
+void DeleteContact(Messenger& client, const TextBox& address) {
+  const std::unique_ptr<ContactCollection> contacts = client.MyContacts();
+  const std::string service_id = client.MyServiceId();
+  const std::unique_ptr<Contact> contact = client.GetContact(address.Text(), service_id);
   contacts->Remove(*contact);
 }
 
-void SignOut(Messenger& msn) {
-  msn.Signout();
+void SignOut(Messenger& client) {
+  client.Signout();
 }
 
 }  // namespace plumwick::messenger

@@ -3,37 +3,28 @@
 // typing into it, spaced by fixed waits.
 #pragma once
 
-#include <chrono>
-#include <string>
-
+#include "messenger/client_typing.h"
 #include "messenger/messenger.h"
 #include "platform/text_box.h"
 #include "platform/window.h"
 
 namespace plumwick::messenger {
 
-// What the actions need of the window: typing into the client's focused window, and waiting while
-// the window keeps handling events.
-class Typist {
- public:
-  virtual ~Typist() = default;
-  virtual void Type(const std::string& keys) = 0;
-  virtual void Pause(std::chrono::duration<double> interval) = 0;
-};
+// Opens a conversation with the address's contact and types the message and two Enters into it.
+void SendMessage(Messenger& client, const TextBox& address, const TextBox& message,
+                 ClientTyping& typing);
 
-// Opens a conversation with Text2's contact and types Text4's message and two Enters into it.
-void SendMessage(Messenger& msn, const TextBox& Text2, const TextBox& Text4, Typist& typist);
+// Opens the add-contact dialog for the address and confirms it and its notice with Enter.
+void AddContact(Messenger& client, const TextBox& address, ClientTyping& typing);
 
-// Opens the add-contact dialog for Text2's address and confirms it and its notice with Enter.
-void AddContact(Messenger& msn, const TextBox& Text2, Typist& typist);
-
-// Opens the options dialog, types Text3's name into it, confirms with two Enters, and brings the
+// Opens the options dialog, types the nickname into it, confirms with two Enters, and brings the
 // program's window back to the front.
-void ChangeNickName(Messenger& msn, const TextBox& Text3, Typist& typist, Window& frmMsn);
+void ChangeNickName(Messenger& client, const TextBox& nickname, ClientTyping& typing,
+                    Window& main_window);
 
-// Removes Text2's contact from the user's contacts, without asking.
-void DeleteContact(Messenger& msn, const TextBox& Text2);
+// Removes the address's contact from the user's contacts, without asking.
+void DeleteContact(Messenger& client, const TextBox& address);
 
-void SignOut(Messenger& msn);
+void SignOut(Messenger& client);
 
 }  // namespace plumwick::messenger

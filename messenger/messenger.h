@@ -1,15 +1,23 @@
 // The Messenger client interface: everything the program says to the messaging client that runs
 // beside it. Every operation throws plumwick::Failure (code and description) when it fails.
+// The operation names and their call sequences (MyStatus, MyContacts, GetContact, AddContact(0,
+// ..), OptionsPages(0, 0), ...) are the contract with the messaging client: they keep its own
+// names.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 
+#include "platform/desktop.h"
 #include "platform/focused_window.h"
 
 namespace plumwick::messenger {
+
+// How long a window of the client's has to take the keyboard focus before keys are typed into it.
+inline constexpr std::chrono::milliseconds kFocusWait{3000};
 
 // Presence states as the client reports and takes them.
 namespace status {
@@ -65,12 +73,20 @@ class Messenger {
   virtual void MyStatus(std::int32_t status) = 0;
   virtual std::string MyServiceId() = 0;
 
-  // Whether the window is one of the client's own (a conversation, a dialog), so that keys typed
-  // into it reach the client. Answers also when signed out.
+  // Whether keys typed into the window now reach the client's job under way (a conversation, a
+  // dialog), or the client at all when no job is under way. A question: it changes nothing.
+  // Answers also when signed out.
   virtual bool OwnsWindow(const DesktopWindow& window) = 0;
+  // Called before each look at the focus while keys wait for one of the client's windows, with
+  // the window that has the focus now: the client may ask for the window of its job to come
+  // back, and throws when the job can no longer succeed (a contact that was not added, say).
+  virtual void PrepareForKeys(const DesktopWindow& focused) = 0;
+  // The keys of one typing step went into the window, which the client owned.
+  virtual void KeysTyped(const DesktopWindow& window) = 0;
 };
 
-// Creates a client object connected to the running messaging client; throws when there is none.
-using MessengerFactory = std::function<std::unique_ptr<Messenger>()>;
+// Creates a client object connected to the running messaging client, working with the desktop's
+// parts, which outlive it; throws when there is none.
+using MessengerFactory = std::function<std::unique_ptr<Messenger>(const Desktop& desktop)>;
 
 }  // namespace plumwick::messenger

@@ -21,35 +21,35 @@ constexpr std::array<StatusName, 3> kStatusNames{{
 
 }  // namespace
 
-void SetStatusFromPick(ComboBox& cboStatus, Messenger& msn) {
+void SetStatusFromPick(ComboBox& status_box, Messenger& client) {
   for (const StatusName& name : kStatusNames) {
-    if (cboStatus.Text() == name.text) {
-      msn.MyStatus(name.code);
+    if (status_box.Text() == name.text) {
+      client.MyStatus(name.code);
       return;
     }
   }
 }
 
-void SelectList(Messenger& msn, ListBox& lbContacts, Button& cmdload, Button& KewlButtons1) {
-  const std::unique_ptr<ContactCollection> contacts = msn.MyContacts();
+void SelectList(Messenger& client, ListBox& contact_list, Button& select_list, Button& clear_list) {
+  const std::unique_ptr<ContactCollection> contacts = client.MyContacts();
   const std::unique_ptr<ContactEnumerator> walk = contacts->Enumerate();
   while (const std::unique_ptr<Contact> contact = walk->Next()) {
-    if (contact->Status() != status::kOffline) lbContacts.Append(contact->SigninName());
+    if (contact->Status() != status::kOffline) contact_list.Append(contact->SigninName());
   }
-  cmdload.SetEnabled(false);
-  KewlButtons1.SetEnabled(true);
+  select_list.SetEnabled(false);
+  clear_list.SetEnabled(true);
 }
 
-void ClearList(ListBox& lbContacts, TextBox& Text1, Button& cmdload, Button& KewlButtons1) {
-  lbContacts.Clear();
-  Text1.SetText("");
-  cmdload.SetEnabled(true);
-  KewlButtons1.SetEnabled(false);
+void ClearList(ListBox& contact_list, TextBox& pad, Button& select_list, Button& clear_list) {
+  contact_list.Clear();
+  pad.SetText("");
+  select_list.SetEnabled(true);
+  clear_list.SetEnabled(false);
 }
 
-void OpenConversation(const ListBox& lbContacts, Messenger& msn) {
+void OpenConversation(const ListBox& contact_list, Messenger& client) {
   // The conversation window object is let go at once; the window itself stays open.
-  msn.InstantMessage(lbContacts.CurrentText());
+  client.InstantMessage(contact_list.CurrentText());
 }
 
 }  // namespace plumwick::messenger

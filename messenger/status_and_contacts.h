@@ -12,16 +12,16 @@ namespace plumwick::messenger {
 
 // Writes the status code of the picked name ("Online", "Busy", "Away"); any other text writes
 // nothing. The box's text is read once per name tried.
-void SetStatusFromPick(ComboBox& cboStatus, Messenger& msn);
+void SetStatusFromPick(ComboBox& status_box, Messenger& client);
 
 // Appends the sign-in name of every contact who is not offline, in collection order, then swaps
 // the button pair to "loaded".
-void SelectList(Messenger& msn, ListBox& lbContacts, Button& cmdload, Button& KewlButtons1);
+void SelectList(Messenger& client, ListBox& contact_list, Button& select_list, Button& clear_list);
 
 // Empties the list and the scratch pad, then swaps the button pair to "empty".
-void ClearList(ListBox& lbContacts, TextBox& Text1, Button& cmdload, Button& KewlButtons1);
+void ClearList(ListBox& contact_list, TextBox& pad, Button& select_list, Button& clear_list);
 
 // Opens a conversation with the list's current entry (the empty text when none is selected).
-void OpenConversation(const ListBox& lbContacts, Messenger& msn);
+void OpenConversation(const ListBox& contact_list, Messenger& client);
 
 }  // namespace plumwick::messenger

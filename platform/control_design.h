@@ -101,6 +101,7 @@ struct RectangleDesign {
 using DecorationDesign = std::variant<LineDesign, RectangleDesign>;
 
 struct WindowDesign {
+  std::string_view name;  // the window's design name, its object name on the desktop side
   std::string_view caption;
   int width, height;         // client area in pixels; the window has no frame and keeps this size
   Colour back;               // shows wherever the picture does not reach

@@ -8,38 +8,38 @@ namespace {
 // After Time, Date or Get IP ! put something in the pad: it can be cleared and copied.
 void Filled(const PadControls& pad, Button& filler) {
   filler.SetEnabled(false);
-  pad.KewlButtons2.SetEnabled(true);
-  pad.KewlButtons6.SetEnabled(true);
+  pad.clear.SetEnabled(true);
+  pad.copy.SetEnabled(true);
 }
 
 }  // namespace
 
 void Clear(const PadControls& pad) {
-  pad.Text1.SetText("");
-  pad.KewlButtons3.SetEnabled(true);
-  pad.KewlButtons4.SetEnabled(true);
-  pad.KewlButtons5.SetEnabled(true);
-  pad.KewlButtons2.SetEnabled(false);
+  pad.text.SetText("");
+  pad.time.SetEnabled(true);
+  pad.date.SetEnabled(true);
+  pad.get_ip.SetEnabled(true);
+  pad.clear.SetEnabled(false);
 }
 
 void InsertTime(const PadControls& pad, TimeTexts& texts) {
-  pad.Text1.ReplaceSelection(texts.TimeText());
-  Filled(pad, pad.KewlButtons3);
+  pad.text.ReplaceSelection(texts.TimeText());
+  Filled(pad, pad.time);
 }
 
 void InsertDate(const PadControls& pad, TimeTexts& texts) {
-  pad.Text1.ReplaceSelection(texts.DateText());
-  Filled(pad, pad.KewlButtons4);
+  pad.text.ReplaceSelection(texts.DateText());
+  Filled(pad, pad.date);
 }
 
-void PutLocalIP(const PadControls& pad, LocalAddress& Winsock1) {
-  pad.Text1.SetText(Winsock1.LocalIP());
-  Filled(pad, pad.KewlButtons5);
+void PutLocalIP(const PadControls& pad, LocalAddress& local_address) {
+  pad.text.SetText(local_address.LocalIP());
+  Filled(pad, pad.get_ip);
 }
 
 void CopyToClipboard(const PadControls& pad, Clipboard& clipboard) {
-  clipboard.SetText(pad.Text1.Text());
-  pad.KewlButtons6.SetEnabled(false);
+  clipboard.SetText(pad.text.Text());
+  pad.copy.SetEnabled(false);
 }
 
 }  // namespace plumwick::scratchpad

@@ -1,4 +1,4 @@
-// The scratch pad tools: Clear, Time, Date, Get IP ! and Clipboard on the pad Text1. Each filling
+// The scratch pad tools: Clear, Time, Date, Get IP ! and Clipboard on the pad. Each filling
 // button can be used once between two clears; the buttons switch one another's flags to say so.
 #pragma once
 
@@ -10,13 +10,14 @@
 
 namespace plumwick::scratchpad {
 
+// The pad's text box and its five buttons.
 struct PadControls {
-  TextBox& Text1;
-  Button& KewlButtons2;  // Clear
-  Button& KewlButtons3;  // Time
-  Button& KewlButtons4;  // Date
-  Button& KewlButtons5;  // Get IP !
-  Button& KewlButtons6;  // Clipboard
+  TextBox& text;
+  Button& clear;   // "Clear"
+  Button& time;    // "Time"
+  Button& date;    // "Date"
+  Button& get_ip;  // "Get IP !"
+  Button& copy;    // "Clipboard"
 };
 
 // Empties the pad; enables Time, Date and Get IP !, disables Clear; Clipboard keeps its flag.
@@ -26,7 +27,7 @@ void InsertTime(const PadControls& pad, TimeTexts& texts);
 // Replaces the pad's selection with the short date.
 void InsertDate(const PadControls& pad, TimeTexts& texts);
 // Replaces the whole pad with the local IP address; the caret ends at the start.
-void PutLocalIP(const PadControls& pad, LocalAddress& Winsock1);
+void PutLocalIP(const PadControls& pad, LocalAddress& local_address);
 // Puts the pad's whole text on the clipboard.
 void CopyToClipboard(const PadControls& pad, Clipboard& clipboard);
 

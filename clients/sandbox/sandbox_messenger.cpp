@@ -143,7 +143,7 @@ bool SandboxMessenger::OwnsWindow(const DesktopWindow& window) {
 }
 
 messenger::MessengerFactory SandboxMessengerFactory(std::shared_ptr<SandboxClient> client) {
-  return [client = std::move(client)]() -> std::unique_ptr<messenger::Messenger> {
+  return [client = std::move(client)](const Desktop&) -> std::unique_ptr<messenger::Messenger> {
     return std::make_unique<SandboxMessenger>(client);
   };
 }

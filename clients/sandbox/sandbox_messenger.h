@@ -29,6 +29,9 @@ class SandboxMessenger final : public messenger::Messenger {
   // Decided by the window id alone: the client's windows live in the program's own process, so
   // the process id cannot tell them from the program's window.
   bool OwnsWindow(const DesktopWindow& window) override;
+  // The client's windows take the focus on their own and confirm nothing: no preparation, no notes.
+  void PrepareForKeys(const DesktopWindow&) override {}
+  void KeysTyped(const DesktopWindow&) override {}
 
  private:
   std::shared_ptr<SandboxClient> client_;

@@ -19,12 +19,12 @@
 #include "platform/failure.h"
 #include "platform/qt/design_colours.h"
 #include "platform/qt/design_fonts.h"
-#include "platform/qt/kewl_button.h"
 #include "platform/qt/qt_button.h"
 #include "platform/qt/qt_combo_box.h"
 #include "platform/qt/qt_label.h"
 #include "platform/qt/qt_list_box.h"
 #include "platform/qt/qt_text_box.h"
+#include "platform/qt/skin_button.h"
 
 namespace plumwick {
 
@@ -38,6 +38,7 @@ QString ToQString(std::string_view text) {
 
 QtForm::QtForm(const WindowDesign& window, std::span<const ControlDesign> controls)
     : painter_(window, QApplication::palette()) {
+  setObjectName(ToQString(window.name));
   setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
   setWindowTitle(ToQString(window.caption));
   setWindowIcon(QIcon(ToQString(window.icon)));
@@ -84,7 +85,7 @@ QWidget* QtForm::MakeControl(const ControlDesign& design) {
       break;
     }
     case ControlKind::kButton: {
-      auto* push = new KewlButton(ToQString(design.text), design.button.value(), this);
+      auto* push = new SkinButton(ToQString(design.text), design.button.value(), this);
       buttons_[name] = std::make_unique<QtButton>(*push);
       widget = push;
       break;

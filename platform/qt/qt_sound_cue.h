@@ -11,7 +11,7 @@ namespace plumwick {
 
 class QtSoundCue final : public SoundCue {
  public:
-  // name: the holder's name, for errors; resource: the clip, e.g. ":/cues/OLE1.wav".
+  // name: the holder's name, for errors; resource: the clip, e.g. ":/cues/click.wav".
   QtSoundCue(std::string name, const QString& resource);
   void Play() override;
 

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "platform/key_notation.h"
+#include "keynotation/key_notation.h"
 #include "platform/x11/keyboard_layout.h"
 #include "platform/x11/spare_key_pool.h"
 

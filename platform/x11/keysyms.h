@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "platform/key_notation.h"
+#include "keynotation/key_notation.h"
 
 namespace plumwick::x11 {
 

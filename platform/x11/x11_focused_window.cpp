@@ -10,38 +10,14 @@
 #include "platform/failure.h"
 #include "platform/x11/x_display.h"
 #include "platform/x11/x_error_trap.h"
-#include "platform/x11/x_window_tree.h"
+#include "platform/x11/x_window_facts.h"
 
 namespace plumwick {
 namespace {
 
+using x11::HasProperty;
+using x11::Property32;
 using x11::QueryTree;
-using x11::XPtr;
-
-// The first value of a 32-bit property of the given type; nullopt when the window lacks it.
-std::optional<unsigned long> Property32(Display* display, Window window, Atom property, Atom type) {
-  Atom actual_type = None;
-  int format = 0;
-  unsigned long count = 0, remaining = 0;
-  unsigned char* data = nullptr;
-  const int status = XGetWindowProperty(display, window, property, 0, 1, False, type, &actual_type,
-                                        &format, &count, &remaining, &data);
-  const XPtr<unsigned char> owner(data);
-  if (status != Success || actual_type != type || format != 32 || count < 1) return std::nullopt;
-  // Xlib hands 32-bit items out as longs, whatever the size of long.
-  return reinterpret_cast<const unsigned long*>(data)[0];
-}
-
-bool HasProperty(Display* display, Window window, Atom property) {
-  Atom actual_type = None;
-  int format = 0;
-  unsigned long count = 0, remaining = 0;
-  unsigned char* data = nullptr;
-  const int status = XGetWindowProperty(display, window, property, 0, 0, False, AnyPropertyType,
-                                        &actual_type, &format, &count, &remaining, &data);
-  const XPtr<unsigned char> owner(data);
-  return status == Success && actual_type != None;
-}
 
 }  // namespace
 
@@ -85,9 +61,7 @@ struct X11FocusedWindow::Connection {
   Window KeysWindow() const {
     Display* d = display.get();
     const Window root = DefaultRootWindow(d);
-    Window focus = None;
-    int revert_to = 0;
-    XGetInputFocus(d, &focus, &revert_to);
+    Window focus = x11::CurrentInputFocus(d);
     if (focus == PointerRoot) {
       // The focus follows the pointer: keys go to the window under it.
       Window root_return = None, child = None;

@@ -6,8 +6,8 @@
 #include "platform/x11/xdo_keystrokes.h"
 
 // The key notation comes before any X header: Xlib defines KeyPress as a macro.
+#include "keynotation/key_notation.h"
 #include "platform/failure.h"
-#include "platform/key_notation.h"
 #include "platform/x11/keystroke_plan.h"
 
 #include <X11/XKBlib.h>

@@ -26,9 +26,9 @@ constexpr auto kWindowTimeout = seconds(15);
 constexpr auto kEffectTimeout = seconds(5);
 
 // Places in the window's client area, from the window's design.
-constexpr Rect kSelectList{8, 264, 129, 17};  // cmdload
-constexpr Rect kContacts{8, 72, 249, 182};    // lbContacts
-constexpr Rect kExit{8, 456, 249, 17};        // KewlButtons7
+constexpr Rect kSelectList{8, 264, 129, 17};  // select_list
+constexpr Rect kContacts{8, 72, 249, 182};    // contact_list
+constexpr Rect kExit{8, 456, 249, 17};        // exit_program
 
 std::string OpenedLine(const std::string& signin) {
   return "^sandbox: conversation opened with " + LiteralPattern(signin) + "$";

@@ -23,7 +23,7 @@ constexpr const char* kCaption = "PLUMWICK";
 constexpr int kWidth = 267, kHeight = 484;
 constexpr auto kWindowTimeout = seconds(15);
 constexpr auto kMoveTimeout = seconds(5);
-constexpr Rect kExitProgram{8, 456, 249, 17};  // KewlButtons7
+constexpr Rect kExitProgram{8, 456, 249, 17};  // exit_program
 // How long a window that should stay put is watched after the gesture.
 constexpr auto kSettle = milliseconds(500);
 

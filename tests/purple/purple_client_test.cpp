@@ -6,9 +6,9 @@
 #include <QDBusMessage>
 #include <QDomDocument>
 
-#include "clients/purple/dbus_failure.h"
 #include "clients/purple/purple_status.h"
-#include "clients/purple/vcard_nickname.h"
+#include "clients/purple/qt/dbus_failure.h"
+#include "clients/purple/qt/vcard_nickname.h"
 #include "messenger/messenger.h"
 #include "platform/failure.h"
 

@@ -74,7 +74,15 @@ class PidginJobTest : public ::testing::Test {
  protected:
   PidginJobTest() { desktop_.pidgin = stand_in_pid; }
 
-  bool Owns(std::uint64_t window) { return msn_->OwnsWindow({window, stand_in_pid}); }
+  // One look at the focus as the program's typing makes it: the client prepares, is asked, and
+  // hears of the keys when they go in.
+  bool Owns(std::uint64_t window) {
+    const DesktopWindow focused{window, stand_in_pid};
+    messenger_->PrepareForKeys(focused);
+    if (!messenger_->OwnsWindow(focused)) return false;
+    messenger_->KeysTyped(focused);
+    return true;
+  }
 
   // The focus guard's question before a key, asked as it asks it: every 20 ms for up to 3 s.
   bool GuardLetsThrough(std::uint64_t window) {
@@ -89,13 +97,14 @@ class PidginJobTest : public ::testing::Test {
   PidginDesktop desktop_;
   SteadyClock clock_;
   QtEventPump pump_;
-  std::unique_ptr<PurpleMessenger> msn_ = std::make_unique<PurpleMessenger>(PurpleDesktop{
-      .focus = desktop_, .keys = desktop_, .clock = clock_, .pump = pump_, .windows = desktop_});
+  EventWait wait_{clock_, pump_};
+  std::unique_ptr<PurpleMessenger> messenger_ = std::make_unique<PurpleMessenger>(
+      Desktop{.wait = wait_, .focus = desktop_, .keys = desktop_, .windows = desktop_});
 };
 
 TEST_F(PidginJobTest, KeysGoIntoTheConversationOnlyWhileTheInputFocusIsInIt) {
   desktop_.active = desktop_.input_focus = kConversation;
-  const auto conversation = msn_->InstantMessage("alice@localhost");
+  const auto conversation = messenger_->InstantMessage("alice@localhost");
   EXPECT_TRUE(Owns(kConversation));
   // Pidgin's buddy list takes the focus; the window manager has not caught up yet.
   desktop_.input_focus = kBuddyList;
@@ -108,7 +117,7 @@ TEST_F(PidginJobTest, KeysGoIntoTheConversationOnlyWhileTheInputFocusIsInIt) {
 
 class PurpleAddContactTest : public PidginJobTest {
  protected:
-  PurpleAddContactTest() { msn_->AddContact(0, "zoe@localhost"); }
+  PurpleAddContactTest() { messenger_->AddContact(0, "zoe@localhost"); }
 };
 
 TEST_F(PurpleAddContactTest, TheDialogTakesOneEnterAndTheNoticeOfThatContactTheNext) {
@@ -122,11 +131,12 @@ TEST_F(PurpleAddContactTest, TheDialogTakesOneEnterAndTheNoticeOfThatContactTheN
   ASSERT_TRUE(e2e::WaitUntil(
       [&] {
         pump_.ProcessEventsUntil(clock_.Now() + milliseconds(20));
-        return msn_->added_notice().Showing();
+        return messenger_->added_notice().Showing();
       },
       std::chrono::seconds(3), milliseconds(0)));
-  const auto notice = static_cast<std::uint64_t>(msn_->added_notice().notice().winId());
-  EXPECT_EQ(msn_->added_notice().notice().Message(), "zoe@localhost was added to your contacts.");
+  const auto notice = static_cast<std::uint64_t>(messenger_->added_notice().notice().winId());
+  EXPECT_EQ(messenger_->added_notice().notice().Message(),
+            "zoe@localhost was added to your contacts.");
   EXPECT_TRUE(GuardLetsThrough(notice));
   EXPECT_FALSE(Owns(kDialog));
 }
@@ -134,7 +144,7 @@ TEST_F(PurpleAddContactTest, TheDialogTakesOneEnterAndTheNoticeOfThatContactTheN
 TEST_F(PurpleAddContactTest, ANoticeTheUserClosedEarlyComesBackForTheProgramsEnter) {
   ASSERT_TRUE(Owns(kDialog));
   EmitBuddyAdded(kAskedFor);
-  clients::Notice& notice = msn_->added_notice().notice();
+  clients::Notice& notice = messenger_->added_notice().notice();
   ASSERT_TRUE(e2e::WaitUntil(
       [&] {
         pump_.ProcessEventsUntil(clock_.Now() + milliseconds(20));
@@ -158,11 +168,11 @@ TEST_F(PurpleAddContactTest, AnEnterThatAddedNobodyFailsTheJobInsteadOfPassingFo
     EXPECT_NE(failure.description().find("Pidgin did not add \"zoe@localhost\""), std::string::npos)
         << failure.description();
   }
-  EXPECT_FALSE(msn_->added_notice().Showing());
+  EXPECT_FALSE(messenger_->added_notice().Showing());
   // The job is over: a new one starts afresh.
   desktop_.typed.clear();
   desktop_.dialog_open = false;  // the user closed it
-  msn_->AddContact(0, "zoe@localhost");
+  messenger_->AddContact(0, "zoe@localhost");
   EXPECT_EQ(desktop_.typed, std::vector<std::string>{"{UP}"});
   EXPECT_TRUE(Owns(kDialog));
 }

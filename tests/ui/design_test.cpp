@@ -20,9 +20,9 @@
 #include <QScreen>
 #include <QTest>
 
-#include "app/desktop_program.h"
 #include "clients/sandbox/qt/qt_sandbox_client.h"
-#include "platform/qt/kewl_button.h"
+#include "platform/qt/skin_button.h"
+#include "programs/desktop_program.h"
 
 namespace plumwick {
 namespace {
@@ -54,12 +54,12 @@ struct Control {
 };
 
 constexpr const char* kEdit = "QLineEdit";
-constexpr const char* kButton = "plumwick::KewlButton";
+constexpr const char* kButton = "plumwick::SkinButton";
 constexpr const char* kHolder = "QWidget";
 constexpr const char* kSmall = "Small Fonts";
 constexpr const char* kPalatino = "Palatino Linotype";
 
-// Topmost first. Winsock1 has no place on screen, so no widget.
+// Topmost first. local_address has no place on screen, so no widget.
 const std::vector<Control> kControls = {
     {"Text4",
      kEdit,
@@ -83,7 +83,7 @@ const std::vector<Control> kControls = {
      kWindowShade,
      kWindowTextShade,
      18},
-    {"KewlButtons12",
+    {"SkinButtons12",
      kButton,
      {8, 440, 249, 17},
      "Change NickName",
@@ -94,7 +94,7 @@ const std::vector<Control> kControls = {
      {},
      {},
      17},
-    {"KewlButtons11",
+    {"SkinButtons11",
      kButton,
      {176, 392, 81, 17},
      "Add contact",
@@ -105,7 +105,7 @@ const std::vector<Control> kControls = {
      {},
      {},
      16},
-    {"KewlButtons10",
+    {"SkinButtons10",
      kButton,
      {96, 392, 73, 17},
      "Send Msg.",
@@ -127,7 +127,7 @@ const std::vector<Control> kControls = {
      kWindowShade,
      kWindowTextShade,
      14},
-    {"KewlButtons9",
+    {"SkinButtons9",
      kButton,
      {8, 392, 81, 17},
      "Delete Contact",
@@ -138,10 +138,10 @@ const std::vector<Control> kControls = {
      {},
      {},
      13},
-    {"KewlButtons8", kButton, {176, 336, 81, 17}, "Sign Out", "", kSmall, 9, false, {}, {}, 12},
-    {"KewlButtons7", kButton, {8, 456, 249, 17}, "EXIT PROGRAM!", "", kSmall, 9, false, {}, {}, 10},
-    {"KewlButtons6", kButton, {96, 336, 73, 17}, "Clipboard", "", kSmall, 9, false, {}, {}, 9},
-    {"KewlButtons5", kButton, {8, 336, 81, 17}, "Get IP !", "", kSmall, 9, false, {}, {}, 8},
+    {"SkinButtons8", kButton, {176, 336, 81, 17}, "Sign Out", "", kSmall, 9, false, {}, {}, 12},
+    {"SkinButtons7", kButton, {8, 456, 249, 17}, "EXIT PROGRAM!", "", kSmall, 9, false, {}, {}, 10},
+    {"SkinButtons6", kButton, {96, 336, 73, 17}, "Clipboard", "", kSmall, 9, false, {}, {}, 9},
+    {"SkinButtons5", kButton, {8, 336, 81, 17}, "Get IP !", "", kSmall, 9, false, {}, {}, 8},
     {"Text1",
      kEdit,
      {8, 288, 249, 17},
@@ -153,10 +153,10 @@ const std::vector<Control> kControls = {
      kWindowShade,
      kWindowTextShade,
      7},
-    {"KewlButtons4", kButton, {96, 312, 73, 17}, "Date", "", kSmall, 9, false, {}, {}, 6},
-    {"KewlButtons3", kButton, {8, 312, 81, 17}, "Time", "", kSmall, 9, false, {}, {}, 5},
-    {"KewlButtons2", kButton, {176, 312, 81, 17}, "Clear", "", kSmall, 9, false, {}, {}, 4},
-    {"KewlButtons1",
+    {"SkinButtons4", kButton, {96, 312, 73, 17}, "Date", "", kSmall, 9, false, {}, {}, 6},
+    {"SkinButtons3", kButton, {8, 312, 81, 17}, "Time", "", kSmall, 9, false, {}, {}, 5},
+    {"SkinButtons2", kButton, {176, 312, 81, 17}, "Clear", "", kSmall, 9, false, {}, {}, 4},
+    {"SkinButtons1",
      kButton,
      {136, 264, 121, 17},
      "Clear List",
@@ -192,7 +192,7 @@ const std::vector<Control> kControls = {
     {"cboStatus",
      "QComboBox",
      {8, 48, 249, 19},
-     "CHANGE YOUR MSN STATUS HERE !",
+     "CHANGE YOUR STATUS HERE !",
      "Scroll Down to change your status - I be Tamsel -",
      kSmall,
      9,
@@ -229,7 +229,7 @@ class Design : public ::testing::Test {
     if (widget == nullptr) throw std::runtime_error(std::string("no control ") + name);
     return *widget;
   }
-  KewlButton& ButtonNamed(const char* name) { return *qobject_cast<KewlButton*>(&Child(name)); }
+  SkinButton& ButtonNamed(const char* name) { return *qobject_cast<SkinButton*>(&Child(name)); }
 
   std::ostringstream effects_;
   sandbox::QtSandboxClient client_{effects_};
@@ -295,9 +295,9 @@ TEST_F(Design, ControlsStackInTheDesignOrderAndOverlapsGoToTheUpperOne) {
   std::vector<std::string> expected;
   for (auto it = kControls.rbegin(); it != kControls.rend(); ++it) expected.emplace_back(it->name);
   EXPECT_EQ(bottom_up, expected);
-  // KewlButtons12 (rows 440-456) and KewlButtons7 (456-472) share row 456.
-  EXPECT_EQ(Form().childAt(100, 456), &Child("KewlButtons12"));
-  EXPECT_EQ(Form().childAt(100, 457), &Child("KewlButtons7"));
+  // change_nickname (rows 440-456) and exit_program (456-472) share row 456.
+  EXPECT_EQ(Form().childAt(100, 456), &Child("SkinButtons12"));
+  EXPECT_EQ(Form().childAt(100, 457), &Child("SkinButtons7"));
   EXPECT_EQ(Form().childAt(264, 40), &Child("Label1"));
   EXPECT_EQ(Form().childAt(265, 20), nullptr) << "the strip right of the label is the window";
 }
@@ -333,10 +333,10 @@ TEST_F(Design, EveryButtonKeepsTheComponentsProperties) {
     int x;
   };
   const Extent extents[] = {
-      {"KewlButtons12", 6588}, {"KewlButtons11", 2143}, {"KewlButtons10", 1931},
-      {"KewlButtons9", 2143},  {"KewlButtons8", 2143},  {"KewlButtons7", 6588},
-      {"KewlButtons6", 1931},  {"KewlButtons5", 2143},  {"KewlButtons4", 1931},
-      {"KewlButtons3", 2143},  {"KewlButtons2", 2143},  {"KewlButtons1", 3201},
+      {"SkinButtons12", 6588}, {"SkinButtons11", 2143}, {"SkinButtons10", 1931},
+      {"SkinButtons9", 2143},  {"SkinButtons8", 2143},  {"SkinButtons7", 6588},
+      {"SkinButtons6", 1931},  {"SkinButtons5", 2143},  {"SkinButtons4", 1931},
+      {"SkinButtons3", 2143},  {"SkinButtons2", 2143},  {"SkinButtons1", 3201},
       {"cmdload", 3413},
   };
   for (const Extent& extent : extents) {
@@ -384,9 +384,9 @@ TEST_F(Design, StartUpDisablesThreeButtonsAndLeavesTheFocusOnTheStatusBox) {
   ASSERT_TRUE(program_.Start());
   ASSERT_TRUE(QTest::qWaitForWindowActive(&Form()));
   for (const Control& control : kControls) {
-    const bool disabled = std::string(control.name) == "KewlButtons1" ||
-                          std::string(control.name) == "KewlButtons2" ||
-                          std::string(control.name) == "KewlButtons6";
+    const bool disabled = std::string(control.name) == "SkinButtons1" ||
+                          std::string(control.name) == "SkinButtons2" ||
+                          std::string(control.name) == "SkinButtons6";
     EXPECT_EQ(Child(control.name).isEnabled(), !disabled) << control.name;
   }
   QWidget* focus = QApplication::focusWidget();
@@ -395,10 +395,10 @@ TEST_F(Design, StartUpDisablesThreeButtonsAndLeavesTheFocusOnTheStatusBox) {
       << focus->metaObject()->className() << " " << focus->objectName().toStdString();
 
   // Tab walks the enabled controls that take the focus, in their tab order.
-  const char* const expected[] = {"lbContacts",    "cmdload",      "KewlButtons3",  "KewlButtons4",
-                                  "Text1",         "KewlButtons5", "KewlButtons7",  "KewlButtons8",
-                                  "KewlButtons9",  "Text2",        "KewlButtons10", "KewlButtons11",
-                                  "KewlButtons12", "Text3",        "Text4"};
+  const char* const expected[] = {"lbContacts",    "cmdload",      "SkinButtons3",  "SkinButtons4",
+                                  "Text1",         "SkinButtons5", "SkinButtons7",  "SkinButtons8",
+                                  "SkinButtons9",  "Text2",        "SkinButtons10", "SkinButtons11",
+                                  "SkinButtons12", "Text3",        "Text4"};
   for (const char* name : expected) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), &Child(name)) << "Tab to " << name;
@@ -502,11 +502,11 @@ TEST_F(Design, ButtonsShowTheirStates) {
   const State states[] = {
       {"cmdload", false, 0x808080, true},
       {"cmdload", true, 0xFF0000, true},
-      {"KewlButtons1", false, 0x808080, false},  // disabled after start-up
+      {"SkinButtons1", false, 0x808080, false},  // disabled after start-up
   };
   for (const State& state : states) {
     SCOPED_TRACE(std::string(state.name) + (state.pressed ? " pressed" : ""));
-    KewlButton& button = ButtonNamed(state.name);
+    SkinButton& button = ButtonNamed(state.name);
     if (state.pressed) button.setDown(true);
     const QImage face = button.grab().toImage();
     button.setDown(false);

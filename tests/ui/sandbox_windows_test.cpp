@@ -34,11 +34,11 @@ const QString kText = QStringLiteral("  Hi Alice, 100% sure :-) {ENTER} +^%~() "
 struct Rig {
   std::ostringstream effects;
   QtSandboxClient sandbox{effects};
-  std::unique_ptr<messenger::Messenger> msn = sandbox.Factory()();
+  std::unique_ptr<messenger::Messenger> messenger = sandbox.Connect();
 
   // Opens the conversation the way the program does, and waits until its window is active.
   QtConversationWindow& Open(const std::string& contact) {
-    msn->InstantMessage(contact);
+    messenger->InstantMessage(contact);
     QtConversationWindow* window = sandbox.conversation_window(contact);
     EXPECT_NE(window, nullptr);
     EXPECT_TRUE(QTest::qWaitForWindowActive(window));
@@ -62,7 +62,7 @@ struct Rig {
 
   // Whether the client owns the window, asked as the program asks: by desktop id and process.
   bool Owns(QWidget& window) {
-    return msn->OwnsWindow(
+    return messenger->OwnsWindow(
         {static_cast<std::uint64_t>(window.winId()), QCoreApplication::applicationPid()});
   }
 
@@ -84,7 +84,7 @@ QStringList Lines(QtConversationWindow& window) {
 
 TEST(SandboxWindows, InstantMessageOpensTheContactsWindowWithTheEntryFocused) {
   Rig rig;
-  auto conversation = rig.msn->InstantMessage("bob@example.com");
+  auto conversation = rig.messenger->InstantMessage("bob@example.com");
   QtConversationWindow* window = rig.sandbox.conversation_window("bob@example.com");
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(window->windowTitle(), "bob@example.com - Conversation");
@@ -150,7 +150,7 @@ TEST(SandboxWindows, AskingAgainReusesTheContactsWindowAlsoAfterItWasClosed) {
 TEST(SandboxWindows, ALineToARemovedContactIsNotSentAndStaysInTheEntry) {
   Rig rig;
   QtConversationWindow& window = rig.Open("dave@example.com");
-  rig.msn->MyContacts()->Remove(*rig.msn->GetContact("dave@example.com", "sandbox"));
+  rig.messenger->MyContacts()->Remove(*rig.messenger->GetContact("dave@example.com", "sandbox"));
   const std::string printed = rig.effects.str();
   Rig::Type(QStringLiteral("still there?"));
   EXPECT_EQ(rig.effects.str(), printed);
@@ -175,9 +175,9 @@ TEST(SandboxWindows, TheClientWindowShowsEveryChange) {
                   "carol@example.com  Busy", "dave@example.com  Away", "erin@example.com  Offline",
                   "frank@example.com  Out to lunch", "grace@example.com  Online"));
 
-  rig.msn->MyStatus(messenger::status::kBusy);
+  rig.messenger->MyStatus(messenger::status::kBusy);
   EXPECT_EQ(client.StatusText(), "Busy");
-  rig.msn->MyContacts()->Remove(*rig.msn->GetContact("bob@example.com", "sandbox"));
+  rig.messenger->MyContacts()->Remove(*rig.messenger->GetContact("bob@example.com", "sandbox"));
   rig.sandbox.client().AddContact("zoe@example.com");
   EXPECT_EQ(client.ContactLines().size(), 7);
   EXPECT_FALSE(client.ContactLines().contains("bob@example.com  Offline"));
@@ -186,7 +186,7 @@ TEST(SandboxWindows, TheClientWindowShowsEveryChange) {
   EXPECT_EQ(client.DisplayNameText(), "Someone Else");
 
   QtConversationWindow& alice = rig.Open("alice@example.com");
-  rig.msn->Signout();
+  rig.messenger->Signout();
   EXPECT_EQ(client.StatusText(), "Signed out");
   EXPECT_THAT(client.ContactLines(), IsEmpty());
   EXPECT_FALSE(alice.entry().isEnabled());
@@ -194,7 +194,7 @@ TEST(SandboxWindows, TheClientWindowShowsEveryChange) {
 
 TEST(SandboxWindows, AddContactOpensTheDialogFilledAndEnterAddsTheContactAndConfirms) {
   Rig rig;
-  rig.msn->AddContact(0, "zoe@example.com");
+  rig.messenger->AddContact(0, "zoe@example.com");
   QtAddContactDialog* dialog = rig.sandbox.add_contact_dialog();
   ASSERT_NE(dialog, nullptr);
   EXPECT_TRUE(dialog->isWindow());
@@ -226,7 +226,7 @@ TEST(SandboxWindows, AddContactOpensTheDialogFilledAndEnterAddsTheContactAndConf
 
 TEST(SandboxWindows, ARefusedAddKeepsTheDialogOpenWithTheReasonUntilRetriedOrCancelled) {
   Rig rig;
-  rig.msn->AddContact(0, "dave@example.com");
+  rig.messenger->AddContact(0, "dave@example.com");
   QtAddContactDialog& dialog = *rig.sandbox.add_contact_dialog();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
   const std::string opened = rig.effects.str();
@@ -250,14 +250,14 @@ TEST(SandboxWindows, ARefusedAddKeepsTheDialogOpenWithTheReasonUntilRetriedOrCan
   // Asked for again, the same dialog comes back filled anew and the earlier confirmation goes
   // away; asked for while open and showing a reason, it is filled anew without the reason.
   // Emptied, Enter is refused; Escape then cancels.
-  rig.msn->AddContact(0, "erin@example.com");
+  rig.messenger->AddContact(0, "erin@example.com");
   EXPECT_EQ(rig.sandbox.add_contact_dialog(), &dialog);
   EXPECT_FALSE(dialog.confirmation().isVisible());
   ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
   EXPECT_EQ(dialog.address().text(), "erin@example.com");
   Rig::Press(Qt::Key_Return);
   EXPECT_TRUE(dialog.ErrorText().contains("erin@example.com")) << "erin is in the list already";
-  rig.msn->AddContact(0, "yan@example.com");
+  rig.messenger->AddContact(0, "yan@example.com");
   EXPECT_EQ(dialog.address().text(), "yan@example.com") << "an open dialog is filled anew too";
   EXPECT_EQ(dialog.ErrorText(), "");
   dialog.address().clear();
@@ -273,7 +273,7 @@ TEST(SandboxWindows, ARefusedAddKeepsTheDialogOpenWithTheReasonUntilRetriedOrCan
 
 TEST(SandboxWindows, TheOptionsDialogSelectsTheNameSoTypingReplacesItAndEnterAppliesIt) {
   Rig rig;
-  rig.msn->OptionsPages(0, 0);
+  rig.messenger->OptionsPages(0, 0);
   clients::OptionsDialog* options = rig.sandbox.options_dialog();
   ASSERT_NE(options, nullptr);
   EXPECT_TRUE(options->isWindow());
@@ -307,7 +307,7 @@ TEST(SandboxWindows, TheOptionsDialogSelectsTheNameSoTypingReplacesItAndEnterApp
 
 TEST(SandboxWindows, TheOptionsDialogRefusesAnEmptyNameAndReopensWithTheCurrentOne) {
   Rig rig;
-  rig.msn->OptionsPages(0, 0);
+  rig.messenger->OptionsPages(0, 0);
   clients::OptionsDialog& options = *rig.sandbox.options_dialog();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&options));
   Rig::Press(Qt::Key_Backspace);  // takes the whole selected name
@@ -321,14 +321,14 @@ TEST(SandboxWindows, TheOptionsDialogRefusesAnEmptyNameAndReopensWithTheCurrentO
   // Asked for while open, it comes forward as it is, the text selected for typing over.
   QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Half"));
   EXPECT_EQ(options.display_name().text(), "Half");
-  rig.msn->OptionsPages(0, 0);
+  rig.messenger->OptionsPages(0, 0);
   EXPECT_EQ(rig.sandbox.options_dialog(), &options);
   EXPECT_EQ(options.display_name().selectedText(), "Half");
   Rig::Press(Qt::Key_Escape);
   EXPECT_FALSE(options.isVisible());
   EXPECT_EQ(rig.sandbox.client().display_name(), "Plumwick User");
 
-  rig.msn->OptionsPages(0, 0);
+  rig.messenger->OptionsPages(0, 0);
   ASSERT_TRUE(QTest::qWaitForWindowActive(&options));
   EXPECT_EQ(options.display_name().selectedText(), "Plumwick User");
   EXPECT_EQ(options.ErrorText(), "");
@@ -341,12 +341,12 @@ TEST(SandboxWindows, TheClientOwnsItsShownWindowsThatTakeKeysAndNoOtherWindowOfT
   ASSERT_TRUE(QTest::qWaitForWindowActive(&program));
   EXPECT_FALSE(rig.Owns(program));
   EXPECT_FALSE(rig.Owns(rig.sandbox.client_window())) << "it takes no typed keys";
-  EXPECT_FALSE(rig.msn->OwnsWindow({0, QCoreApplication::applicationPid()}));
+  EXPECT_FALSE(rig.messenger->OwnsWindow({0, QCoreApplication::applicationPid()}));
 
   QtConversationWindow& alice = rig.Open("alice@example.com");
   EXPECT_TRUE(rig.Owns(alice));
 
-  rig.msn->AddContact(0, "zoe@example.com");
+  rig.messenger->AddContact(0, "zoe@example.com");
   QtAddContactDialog& dialog = *rig.sandbox.add_contact_dialog();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
   EXPECT_TRUE(rig.Owns(dialog));
@@ -355,7 +355,7 @@ TEST(SandboxWindows, TheClientOwnsItsShownWindowsThatTakeKeysAndNoOtherWindowOfT
   EXPECT_FALSE(rig.Owns(dialog)) << "closed";
   EXPECT_TRUE(rig.Owns(dialog.confirmation()));
 
-  rig.msn->OptionsPages(0, 0);
+  rig.messenger->OptionsPages(0, 0);
   clients::OptionsDialog& options = *rig.sandbox.options_dialog();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&options));
   EXPECT_TRUE(rig.Owns(options));
@@ -363,7 +363,7 @@ TEST(SandboxWindows, TheClientOwnsItsShownWindowsThatTakeKeysAndNoOtherWindowOfT
   EXPECT_EQ(options.NoticeText(), "Your display name is now New.");
   EXPECT_TRUE(rig.Owns(options));
 
-  rig.msn->Signout();
+  rig.messenger->Signout();
   EXPECT_TRUE(rig.Owns(alice)) << "answers also when signed out";
   EXPECT_TRUE(rig.Owns(options));
   EXPECT_FALSE(rig.Owns(program));

@@ -13,8 +13,8 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/desktop_program.h"
 #include "clients/sandbox/qt/qt_sandbox_client.h"
+#include "programs/desktop_program.h"
 
 namespace plumwick {
 namespace {
@@ -51,13 +51,13 @@ TEST_F(WindowUi, StartUpShowsTheWindowWithStatusEntriesAndThreeButtonsDisabled) 
   EXPECT_EQ(status.itemText(0), "Online");
   EXPECT_EQ(status.itemText(1), "Busy");
   EXPECT_EQ(status.itemText(2), "Away");
-  EXPECT_EQ(status.currentText(), "CHANGE YOUR MSN STATUS HERE !");
-  for (const char* name : {"KewlButtons1", "KewlButtons2", "KewlButtons6"}) {
+  EXPECT_EQ(status.currentText(), "CHANGE YOUR STATUS HERE !");
+  for (const char* name : {"SkinButtons1", "SkinButtons2", "SkinButtons6"}) {
     EXPECT_FALSE(Child<QPushButton>(name).isEnabled()) << name;
   }
   for (const char* name :
-       {"cmdload", "KewlButtons3", "KewlButtons4", "KewlButtons5", "KewlButtons7", "KewlButtons8",
-        "KewlButtons9", "KewlButtons10", "KewlButtons11", "KewlButtons12"}) {
+       {"cmdload", "SkinButtons3", "SkinButtons4", "SkinButtons5", "SkinButtons7", "SkinButtons8",
+        "SkinButtons9", "SkinButtons10", "SkinButtons11", "SkinButtons12"}) {
     EXPECT_TRUE(Child<QPushButton>(name).isEnabled()) << name;
   }
   EXPECT_EQ(Child<QLineEdit>("Text2").text(), "Example: friend@example.com");
@@ -85,7 +85,7 @@ TEST_F(WindowUi, StatusBoxSetsTheStatusOnAPickFromItsListOnly) {
 
 TEST_F(WindowUi, SelectListFillsTheListAndClearListEmptiesListAndPad) {
   auto& select = Child<QPushButton>("cmdload");
-  auto& clear = Child<QPushButton>("KewlButtons1");
+  auto& clear = Child<QPushButton>("SkinButtons1");
   QTest::mouseClick(&select, Qt::LeftButton);
   EXPECT_EQ(ListEntries(),
             QStringList({"alice@example.com", "carol@example.com", "dave@example.com",
@@ -119,29 +119,29 @@ TEST_F(WindowUi, ScratchPadTextsFollowTheCaretAndTheClipboardGetsThePad) {
     QTest::mouseClick(&Child<QPushButton>(name), Qt::LeftButton);
   };
 
-  click("KewlButtons5");  // Get IP ! replaces the pad and leaves the caret at the start
+  click("SkinButtons5");  // Get IP ! replaces the pad and leaves the caret at the start
   const QString address = pad.text();
   EXPECT_FALSE(address.isEmpty());
   EXPECT_EQ(pad.cursorPosition(), 0);
-  click("KewlButtons3");  // so the time goes in front of the address
+  click("SkinButtons3");  // so the time goes in front of the address
   const QString time = pad.text().chopped(address.size());
   EXPECT_TRUE(pad.text().endsWith(address));
   EXPECT_FALSE(time.isEmpty());
-  click("KewlButtons4");  // the date right after the time, at the caret
+  click("SkinButtons4");  // the date right after the time, at the caret
   EXPECT_TRUE(pad.text().startsWith(time));
   EXPECT_TRUE(pad.text().endsWith(address));
   EXPECT_GT(pad.text().size(), time.size() + address.size());
 
-  click("KewlButtons6");
+  click("SkinButtons6");
   EXPECT_EQ(QGuiApplication::clipboard()->text(), pad.text());
-  EXPECT_FALSE(Child<QPushButton>("KewlButtons6").isEnabled());
+  EXPECT_FALSE(Child<QPushButton>("SkinButtons6").isEnabled());
 
-  click("KewlButtons2");  // Clear: empty, and Time can be used again
+  click("SkinButtons2");  // Clear: empty, and Time can be used again
   EXPECT_EQ(pad.text(), "");
-  EXPECT_TRUE(Child<QPushButton>("KewlButtons3").isEnabled());
+  EXPECT_TRUE(Child<QPushButton>("SkinButtons3").isEnabled());
   pad.setText("meet at NOON");
   pad.setSelection(8, 4);
-  click("KewlButtons3");  // a user's selection is replaced
+  click("SkinButtons3");  // a user's selection is replaced
   EXPECT_TRUE(pad.text().startsWith("meet at "));
   EXPECT_FALSE(pad.text().contains("NOON"));
   EXPECT_EQ(pad.cursorPosition(), pad.text().size());

@@ -47,7 +47,7 @@ struct Rgb {
 constexpr int kWidth = 267, kHeight = 483, kRowBytes = 804;
 
 const Bytes& Bmp() {
-  static const Bytes bytes = ReadFile("frmMsn.bmp");
+  static const Bytes bytes = ReadFile("window.bmp");
   return bytes;
 }
 

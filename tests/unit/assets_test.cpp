@@ -35,9 +35,9 @@ struct Clip {
 
 TEST(SoundCues, HaveTheExactFormatsWithAFactChunkAndAreAudible) {
   const Clip clips[] = {
-      {"OLE3", 1, 11025, 8, 1, 23388, 2.12},
-      {"OLE2", 1, 11025, 8, 1, 10533, 0.96},
-      {"OLE1", 2, 48000, 16, 4, 171084, 0.89},
+      {"start", 1, 11025, 8, 1, 23388, 2.12},
+      {"sign_out", 1, 11025, 8, 1, 10533, 0.96},
+      {"click", 2, 48000, 16, 4, 171084, 0.89},
   };
   for (const Clip& clip : clips) {
     SCOPED_TRACE(clip.name);

@@ -17,7 +17,7 @@ std::vector<std::string> ActionCalls(const CallLog& log, std::size_t mark) {
   std::vector<std::string> calls;
   for (auto it = log.calls.begin() + static_cast<std::ptrdiff_t>(mark); it != log.calls.end();
        ++it) {
-    if (*it != "focus.Focused()" && *it != "msn.OwnsWindow()") calls.push_back(*it);
+    if (*it != "focus.Focused()" && *it != "client.OwnsWindow()") calls.push_back(*it);
   }
   return calls;
 }
@@ -25,9 +25,9 @@ std::vector<std::string> ActionCalls(const CallLog& log, std::size_t mark) {
 struct ActionRig : Rig {
   ActionRig() {
     EXPECT_TRUE(form.Start());
-    Text2.text = "friend@example.com";
-    Text3.text = "New Name";
-    Text4.text = "héllo Ωmega 100% :-) {{}x{}}";
+    address.text = "friend@example.com";
+    nickname.text = "New Name";
+    message.text = "héllo Ωmega 100% :-) {{}x{}}";
     mark = log.calls.size();
   }
   std::vector<std::string> Calls() const { return ActionCalls(log, mark); }
@@ -42,99 +42,100 @@ TEST(ContactActions, EachHandlerMakesExactlyItsCallsKeystrokesAndWaits) {
   };
   const std::vector<Case> cases = {
       {"Send Msg.",
-       &Rig::KewlButtons10,
-       {"OLE1.Play()", "Text2.Text()", "msn.InstantMessage(friend@example.com)", "Text4.Text()",
+       &Rig::send_message,
+       {"OLE1.Play()", "Text2.Text()", "client.InstantMessage(friend@example.com)", "Text4.Text()",
         "keys.Type(héllo Ωmega 100% :-) {{}x{}})", "pump.Sleep(100 ms)", "keys.Type({ENTER})",
         "keys.Type({ENTER})", "conversation.Release()"}},
       {"Add contact",
-       &Rig::KewlButtons11,
-       {"OLE1.Play()", "Text2.Text()", "msn.AddContact(0, friend@example.com)",
+       &Rig::add_contact,
+       {"OLE1.Play()", "Text2.Text()", "client.AddContact(0, friend@example.com)",
         "keys.Type({ENTER})", "pump.Sleep(1000 ms)", "keys.Type({ENTER})"}},
       {"Change NickName",
-       &Rig::KewlButtons12,
-       {"OLE1.Play()", "msn.OptionsPages(0, 0)", "pump.Sleep(500 ms)", "Text3.Text()",
+       &Rig::change_nickname,
+       {"OLE1.Play()", "client.OptionsPages(0, 0)", "pump.Sleep(500 ms)", "Text3.Text()",
         "keys.Type(New Name)", "pump.Sleep(500 ms)", "keys.Type({ENTER})", "keys.Type({ENTER})",
         "window.ShowAndActivate()"}},
       {"Delete Contact",
-       &Rig::KewlButtons9,
-       {"OLE1.Play()", "msn.MyContacts()", "msn.MyServiceId()", "Text2.Text()",
-        "msn.GetContact(friend@example.com, service)", "contact.SigninName(friend@example.com)",
+       &Rig::delete_contact,
+       {"OLE1.Play()", "client.MyContacts()", "client.MyServiceId()", "Text2.Text()",
+        "client.GetContact(friend@example.com, service)", "contact.SigninName(friend@example.com)",
         "contacts.Remove(friend@example.com)"}},
-      {"Sign Out", &Rig::KewlButtons8, {"OLE2.Play()", "msn.Signout()"}},
+      {"Sign Out", &Rig::sign_out, {"OLE2.Play()", "client.Signout()"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     ActionRig rig;
-    const std::string Text2 = rig.Text2.text, Text3 = rig.Text3.text, Text4 = rig.Text4.text;
+    const std::string address = rig.address.text, nickname = rig.nickname.text,
+                      message = rig.message.text;
     const std::vector<std::string> list = {"a@x"};
-    rig.lbContacts.entries = list;
+    rig.contact_list.entries = list;
     (rig.*c.button).Click();
     EXPECT_THAT(rig.Calls(), ElementsAreArray(c.calls));
     EXPECT_THAT(rig.errors.shown, IsEmpty());
     EXPECT_EQ(rig.messenger.live_objects, 0);
     // No control changes after any of these actions.
-    EXPECT_EQ(rig.Text2.text, Text2);
-    EXPECT_EQ(rig.Text3.text, Text3);
-    EXPECT_EQ(rig.Text4.text, Text4);
-    EXPECT_EQ(rig.lbContacts.entries, list);
+    EXPECT_EQ(rig.address.text, address);
+    EXPECT_EQ(rig.nickname.text, nickname);
+    EXPECT_EQ(rig.message.text, message);
+    EXPECT_EQ(rig.contact_list.entries, list);
   }
 }
 
 TEST(ContactActions, DeleteContactTypesNothingAndEmptyTextsPassUnchecked) {
   ActionRig rig;
-  rig.Text2.text = "";
-  rig.Text4.text = "";
-  rig.KewlButtons9.Click();
-  rig.KewlButtons10.Click();
+  rig.address.text = "";
+  rig.message.text = "";
+  rig.delete_contact.Click();
+  rig.send_message.Click();
   std::vector<std::string> typed;
   for (const std::string& call : rig.Calls()) {
-    if (call.starts_with("keys.") || call.starts_with("msn.GetContact") ||
-        call.starts_with("msn.InstantMessage")) {
+    if (call.starts_with("keys.") || call.starts_with("client.GetContact") ||
+        call.starts_with("client.InstantMessage")) {
       typed.push_back(call);
     }
   }
-  EXPECT_THAT(typed, ElementsAre("msn.GetContact(, service)", "msn.InstantMessage()", "keys.Type()",
-                                 "keys.Type({ENTER})", "keys.Type({ENTER})"));
+  EXPECT_THAT(typed, ElementsAre("client.GetContact(, service)", "client.InstantMessage()",
+                                 "keys.Type()", "keys.Type({ENTER})", "keys.Type({ENTER})"));
 }
 
 TEST(ContactActions, TwoSignOutClicksDuringTheAddContactWaitRunBeforeItsSecondEnter) {
   ActionRig rig;
-  rig.pump.queued.push_back([&] { rig.KewlButtons8.Click(); });
-  rig.pump.queued.push_back([&] { rig.KewlButtons8.Click(); });
-  rig.KewlButtons11.Click();
+  rig.pump.queued.push_back([&] { rig.sign_out.Click(); });
+  rig.pump.queued.push_back([&] { rig.sign_out.Click(); });
+  rig.add_contact.Click();
   EXPECT_THAT(rig.Calls(),
-              ElementsAre("OLE1.Play()", "Text2.Text()", "msn.AddContact(0, friend@example.com)",
-                          "keys.Type({ENTER})", "pump.Event()", "OLE2.Play()", "msn.Signout()",
-                          "pump.Event()", "OLE2.Play()", "msn.Signout()", "pump.Sleep(1000 ms)",
+              ElementsAre("OLE1.Play()", "Text2.Text()", "client.AddContact(0, friend@example.com)",
+                          "keys.Type({ENTER})", "pump.Event()", "OLE2.Play()", "client.Signout()",
+                          "pump.Event()", "OLE2.Play()", "client.Signout()", "pump.Sleep(1000 ms)",
                           "keys.Type({ENTER})"));
 }
 
-TEST(FocusGuard, WaitsForTheClientsWindowAndTypesOnceItHasTheFocus) {
+TEST(ClientTyping, WaitsForTheClientsWindowAndTypesOnceItHasTheFocus) {
   ActionRig rig;
   rig.focus.window = {0x600001, 999};  // another program's window
   int looks = 0;
   rig.focus.on_look = [&] {
     if (++looks == 4) rig.focus.window = kClientWindow;
   };
-  rig.KewlButtons11.Click();
+  rig.add_contact.Click();
   EXPECT_THAT(rig.errors.shown, IsEmpty());
   const std::vector<std::string> calls(
       rig.log.calls.begin() + static_cast<std::ptrdiff_t>(rig.mark), rig.log.calls.end());
   const std::vector<std::string> until_first_key(
       calls.begin(), std::find(calls.begin(), calls.end(), "keys.Type({ENTER})") + 1);
   EXPECT_THAT(until_first_key,
-              ElementsAre("OLE1.Play()", "Text2.Text()", "msn.AddContact(0, friend@example.com)",
-                          "focus.Focused()", "msn.OwnsWindow()", "pump.Sleep(20 ms)",
-                          "focus.Focused()", "msn.OwnsWindow()", "pump.Sleep(20 ms)",
-                          "focus.Focused()", "msn.OwnsWindow()", "pump.Sleep(20 ms)",
-                          "focus.Focused()", "msn.OwnsWindow()", "keys.Type({ENTER})"));
+              ElementsAre("OLE1.Play()", "Text2.Text()", "client.AddContact(0, friend@example.com)",
+                          "focus.Focused()", "client.OwnsWindow()", "pump.Sleep(20 ms)",
+                          "focus.Focused()", "client.OwnsWindow()", "pump.Sleep(20 ms)",
+                          "focus.Focused()", "client.OwnsWindow()", "pump.Sleep(20 ms)",
+                          "focus.Focused()", "client.OwnsWindow()", "keys.Type({ENTER})"));
 }
 
-TEST(FocusGuard, FailsAfterThreeSecondsOnAForeignWindowAndTypesNothing) {
+TEST(ClientTyping, FailsAfterThreeSecondsOnAForeignWindowAndTypesNothing) {
   ActionRig rig;
   rig.focus.window = {0x600001, 999};
   const Clock::TimePoint start = rig.clock.now;
-  rig.KewlButtons10.Click();
+  rig.send_message.Click();
   ASSERT_EQ(rig.errors.shown.size(), 1u);
   EXPECT_EQ(rig.errors.shown[0].code(), error_code::kFocus);
   EXPECT_THAT(rig.errors.shown[0].description(), ::testing::HasSubstr("0x600001"));
@@ -143,13 +144,37 @@ TEST(FocusGuard, FailsAfterThreeSecondsOnAForeignWindowAndTypesNothing) {
   EXPECT_EQ(rig.messenger.live_objects, 0) << "the conversation is let go on the way out";
 }
 
+TEST(ClientTyping, TheClientPreparesBeforeEachLookMayEndTheJobAndHearsWhereKeysWent) {
+  ActionRig rig;
+  const DesktopWindow other{0x600001, 999};
+  rig.focus.window = other;
+  rig.focus.on_look = [&] { rig.focus.window = kClientWindow; };
+  rig.add_contact.Click();
+  EXPECT_THAT(rig.errors.shown, IsEmpty());
+  ASSERT_GE(rig.messenger.prepared_for.size(), 2u);
+  EXPECT_EQ(rig.messenger.prepared_for[0], kClientWindow) << "with the window just looked at";
+  EXPECT_EQ(rig.messenger.typed_into, (std::vector<DesktopWindow>{kClientWindow, kClientWindow}))
+      << "one note per typing step, after its keys";
+
+  ActionRig failing;
+  int prepared = 0;
+  failing.messenger.on_prepare = [&] {
+    if (++prepared == 2) throw Failure(error_code::kClientError, "not added");
+  };
+  failing.add_contact.Click();
+  ASSERT_EQ(failing.errors.shown.size(), 1u);
+  EXPECT_EQ(failing.errors.shown[0].code(), error_code::kClientError);
+  EXPECT_EQ(std::count(failing.log.calls.begin(), failing.log.calls.end(), "keys.Type({ENTER})"), 1)
+      << "the second Enter is not typed";
+}
+
 TEST(FaultInjection, EachCallOfEachActionFailsInTurnLeavingEarlierEffectsInPlace) {
   const std::pair<const char*, FakeButton Rig::*> buttons[] = {
-      {"Send Msg.", &Rig::KewlButtons10},
-      {"Add contact", &Rig::KewlButtons11},
-      {"Change NickName", &Rig::KewlButtons12},
-      {"Delete Contact", &Rig::KewlButtons9},
-      {"Sign Out", &Rig::KewlButtons8}};
+      {"Send Msg.", &Rig::send_message},
+      {"Add contact", &Rig::add_contact},
+      {"Change NickName", &Rig::change_nickname},
+      {"Delete Contact", &Rig::delete_contact},
+      {"Sign Out", &Rig::sign_out}};
   for (const auto& [name, button] : buttons) {
     ActionRig clean;
     (clean.*button).Click();
@@ -174,8 +199,8 @@ TEST(FaultInjection, EachCallOfEachActionFailsInTurnLeavingEarlierEffectsInPlace
       std::erase(expected, "conversation.Release()");
       EXPECT_EQ(made, expected) << "earlier calls stay made, nothing after the failure runs";
       EXPECT_EQ(rig.messenger.live_objects, 0);
-      rig.cboStatus.Pick(0);
-      EXPECT_EQ(rig.log.calls.back(), "msn.MyStatus(2)") << "the window keeps running";
+      rig.status_box.Pick(0);
+      EXPECT_EQ(rig.log.calls.back(), "client.MyStatus(2)") << "the window keeps running";
     }
   }
 }
@@ -188,7 +213,7 @@ TEST(Pause, MeasuresItsIntervalOnTheInjectedSteadyClockOnly) {
     ASSERT_TRUE(rig.form.Start());
     const Clock::TimePoint start = rig.clock.now;
     const std::size_t mark = rig.log.calls.size();
-    rig.form.Pause(std::chrono::duration<double>(seconds));
+    rig.wait.Pause(std::chrono::duration<double>(seconds));
     EXPECT_EQ(rig.clock.now - start, std::chrono::round<Clock::TimePoint::duration>(
                                          std::chrono::duration<double>(seconds)));
     EXPECT_EQ(rig.log.calls.size(), mark + 1) << "one sleep, no spinning";

@@ -233,6 +233,8 @@ class Proxy final : public messenger::Messenger {
   void MyStatus(std::int32_t status) override { target_.MyStatus(status); }
   std::string MyServiceId() override { return target_.MyServiceId(); }
   bool OwnsWindow(const DesktopWindow& window) override { return target_.OwnsWindow(window); }
+  void PrepareForKeys(const DesktopWindow& focused) override { target_.PrepareForKeys(focused); }
+  void KeysTyped(const DesktopWindow& window) override { target_.KeysTyped(window); }
 
  private:
   FakeMessenger& target_;
@@ -241,90 +243,95 @@ class Proxy final : public messenger::Messenger {
 }  // namespace
 
 void FakeMessenger::Signout() {
-  log_.Record("msn.Signout");
+  log_.Record("client.Signout");
 }
 
 std::unique_ptr<messenger::Contact> FakeMessenger::GetContact(const std::string& signin_name,
                                                               const std::string& service_id) {
-  log_.Record("msn.GetContact", signin_name + ", " + service_id);
+  log_.Record("client.GetContact", signin_name + ", " + service_id);
   return std::make_unique<Contact>(log_, *this,
                                    FakeContact{signin_name, messenger::status::kOnline});
 }
 
 void FakeMessenger::OptionsPages(std::int32_t window, std::int32_t page) {
-  log_.Record("msn.OptionsPages", std::to_string(window) + ", " + std::to_string(page));
+  log_.Record("client.OptionsPages", std::to_string(window) + ", " + std::to_string(page));
 }
 
 void FakeMessenger::AddContact(std::int32_t window, const std::string& address) {
-  log_.Record("msn.AddContact", std::to_string(window) + ", " + address);
+  log_.Record("client.AddContact", std::to_string(window) + ", " + address);
 }
 
 std::unique_ptr<messenger::ConversationWindow> FakeMessenger::InstantMessage(
     const std::string& contact) {
-  log_.Record("msn.InstantMessage", contact);
+  log_.Record("client.InstantMessage", contact);
   return std::make_unique<Conversation>(log_, *this);
 }
 
 std::unique_ptr<messenger::ContactCollection> FakeMessenger::MyContacts() {
-  log_.Record("msn.MyContacts");
+  log_.Record("client.MyContacts");
   return std::make_unique<Collection>(log_, *this);
 }
 
 void FakeMessenger::MyStatus(std::int32_t status) {
-  log_.Record("msn.MyStatus", std::to_string(status));
+  log_.Record("client.MyStatus", std::to_string(status));
 }
 
 std::string FakeMessenger::MyServiceId() {
-  log_.Record("msn.MyServiceId");
+  log_.Record("client.MyServiceId");
   return "service";
 }
 
 bool FakeMessenger::OwnsWindow(const DesktopWindow& window) {
-  log_.Record("msn.OwnsWindow");
+  log_.Record("client.OwnsWindow");
   return window == kClientWindow;
+}
+
+void FakeMessenger::PrepareForKeys(const DesktopWindow& focused) {
+  prepared_for.push_back(focused);
+  if (on_prepare) on_prepare();
+}
+
+void FakeMessenger::KeysTyped(const DesktopWindow& window) {
+  typed_into.push_back(window);
 }
 
 Rig::Rig()
     : form(
-          frmMsnControls{
-              .cboStatus = cboStatus,
-              .cmdload = cmdload,
-              .KewlButtons1 = KewlButtons1,
-              .KewlButtons2 = KewlButtons2,
-              .KewlButtons3 = KewlButtons3,
-              .KewlButtons4 = KewlButtons4,
-              .KewlButtons5 = KewlButtons5,
-              .KewlButtons6 = KewlButtons6,
-              .KewlButtons7 = KewlButtons7,
-              .KewlButtons8 = KewlButtons8,
-              .KewlButtons9 = KewlButtons9,
-              .KewlButtons10 = KewlButtons10,
-              .KewlButtons11 = KewlButtons11,
-              .KewlButtons12 = KewlButtons12,
-              .lbContacts = lbContacts,
-              .Text1 = Text1,
-              .Text2 = Text2,
-              .Text3 = Text3,
-              .Text4 = Text4,
-              .OLE1 = OLE1,
-              .OLE2 = OLE2,
-              .OLE3 = OLE3,
-              .Winsock1 = Winsock1,
-              .Label1 = Label1,
+          MainWindowControls{
+              .status_box = status_box,
+              .select_list = select_list,
+              .clear_list = clear_list,
+              .contact_list = contact_list,
+              .address = address,
+              .message = message,
+              .nickname = nickname,
+              .send_message = send_message,
+              .add_contact = add_contact,
+              .delete_contact = delete_contact,
+              .change_nickname = change_nickname,
+              .sign_out = sign_out,
+              .pad = pad,
+              .clear_pad = clear_pad,
+              .insert_time = insert_time,
+              .insert_date = insert_date,
+              .get_ip = get_ip,
+              .copy_pad = copy_pad,
+              .exit_program = exit_program,
+              .title = title,
+              .click_cue = click_cue,
+              .sign_out_cue = sign_out_cue,
+              .start_cue = start_cue,
+              .local_address = local_address,
           },
-          frmMsnDesktop{.window = window,
-                        .errors = errors,
-                        .clock = clock,
-                        .pump = pump,
-                        .clipboard = clipboard,
-                        .time_texts = time_texts,
-                        .keys = keys,
-                        .focus = focus,
-                        .drag = drag},
-          Factory()) {}
+          MainWindowServices{.window = window,
+                             .errors = errors,
+                             .clipboard = clipboard,
+                             .time_texts = time_texts,
+                             .drag = drag},
+          Desktop{.wait = wait, .focus = focus, .keys = keys, .windows = windows}, Factory()) {}
 
 messenger::MessengerFactory Rig::Factory() {
-  return [this]() -> std::unique_ptr<messenger::Messenger> {
+  return [this](const Desktop&) -> std::unique_ptr<messenger::Messenger> {
     log.Record("CreateClient");
     return std::make_unique<Proxy>(messenger);
   };

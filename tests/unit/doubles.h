@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/frm_msn.h"
+#include "app/main_window.h"
 #include "messenger/messenger.h"
 #include "platform/failure.h"
 
@@ -55,9 +55,7 @@ class FakeTextBox final : public TextBox {
 class FakeButton final : public Button {
  public:
   FakeButton(CallLog& log, std::string name) : log_(log), name_(std::move(name)) {}
-  std::string Caption() const override { return name_; }
   void SetEnabled(bool value) override;
-  bool Enabled() const override { return enabled; }
   void OnClick(std::function<void()> handler) override { on_click_ = std::move(handler); }
   // A user's click: a disabled button raises none.
   void Click();
@@ -255,12 +253,25 @@ class FakeMessenger final : public messenger::Messenger {
   void MyStatus(std::int32_t status) override;
   std::string MyServiceId() override;
   bool OwnsWindow(const DesktopWindow& window) override;
+  // Not logged: they come with every look at the focus. The windows they were called with are kept.
+  void PrepareForKeys(const DesktopWindow& focused) override;
+  void KeysTyped(const DesktopWindow& window) override;
 
   std::vector<FakeContact> contacts;
+  std::vector<DesktopWindow> prepared_for, typed_into;
+  std::function<void()> on_prepare;  // e.g. to fail the job
   int live_objects = 0;  // collections, enumerators, contacts and conversations not yet let go
 
  private:
   CallLog& log_;
+};
+
+// Other programs' windows: the logic never asks for them; a client would.
+class FakeWindowManager final : public WindowManager {
+ public:
+  std::vector<std::uint64_t> WindowsOf(std::int64_t) override { return {}; }
+  void Activate(std::uint64_t) override {}
+  bool HasInputFocus(std::uint64_t) override { return false; }
 };
 
 // The whole window on doubles, built as the program builds it.
@@ -270,31 +281,33 @@ struct Rig {
   messenger::MessengerFactory Factory();
 
   CallLog log;
-  FakeComboBox cboStatus{log, "cboStatus", "CHANGE YOUR MSN STATUS HERE !"};
-  FakeButton cmdload{log, "cmdload"};
-  FakeButton KewlButtons1{log, "KewlButtons1"}, KewlButtons2{log, "KewlButtons2"},
-      KewlButtons3{log, "KewlButtons3"}, KewlButtons4{log, "KewlButtons4"},
-      KewlButtons5{log, "KewlButtons5"}, KewlButtons6{log, "KewlButtons6"},
-      KewlButtons7{log, "KewlButtons7"}, KewlButtons8{log, "KewlButtons8"},
-      KewlButtons9{log, "KewlButtons9"}, KewlButtons10{log, "KewlButtons10"},
-      KewlButtons11{log, "KewlButtons11"}, KewlButtons12{log, "KewlButtons12"};
-  FakeListBox lbContacts{log, "lbContacts"};
-  FakeTextBox Text1{log, "Text1"}, Text2{log, "Text2", "Example: friend@example.com"},
-      Text3{log, "Text3", "NickName Here"}, Text4{log, "Text4", "Your Custom Message here!"};
-  FakeSoundCue OLE1{log, "OLE1"}, OLE2{log, "OLE2"}, OLE3{log, "OLE3"};
-  FakeLocalAddress Winsock1{log};
+  FakeComboBox status_box{log, "cboStatus", "CHANGE YOUR STATUS HERE !"};
+  FakeButton select_list{log, "cmdload"};
+  FakeButton clear_list{log, "SkinButtons1"}, clear_pad{log, "SkinButtons2"},
+      insert_time{log, "SkinButtons3"}, insert_date{log, "SkinButtons4"},
+      get_ip{log, "SkinButtons5"}, copy_pad{log, "SkinButtons6"}, exit_program{log, "SkinButtons7"},
+      sign_out{log, "SkinButtons8"}, delete_contact{log, "SkinButtons9"},
+      send_message{log, "SkinButtons10"}, add_contact{log, "SkinButtons11"},
+      change_nickname{log, "SkinButtons12"};
+  FakeListBox contact_list{log, "lbContacts"};
+  FakeTextBox pad{log, "Text1"}, address{log, "Text2", "Example: friend@example.com"},
+      nickname{log, "Text3", "NickName Here"}, message{log, "Text4", "Your Custom Message here!"};
+  FakeSoundCue click_cue{log, "OLE1"}, sign_out_cue{log, "OLE2"}, start_cue{log, "OLE3"};
+  FakeLocalAddress local_address{log};
   FakeClipboard clipboard{log};
   FakeTimeTexts time_texts{log};
   FakeKeystrokes keys{log};
   FakeFocusedWindow focus{log};
-  FakeLabel Label1;
+  FakeLabel title;
   FakeWindowDrag drag{log};
   FakeWindow window{log};
   FakeErrorReport errors;
   FakeClock clock;
   FakeEventPump pump{log, clock};
+  EventWait wait{clock, pump};
+  FakeWindowManager windows;
   FakeMessenger messenger{log};
-  frmMsn form;
+  MainWindow form;
 };
 
 }  // namespace plumwick::testing

@@ -19,46 +19,45 @@ struct Scenario {
 
 std::vector<Scenario> Scenarios() {
   return {
-      {"status pick", [](Rig&) {}, [](Rig& rig) { rig.cboStatus.Pick(2); }},
+      {"status pick", [](Rig&) {}, [](Rig& rig) { rig.status_box.Pick(2); }},
       {"Select List",
        [](Rig& rig) {
          rig.messenger.contacts = {{"a@x", 2}, {"off@x", 1}, {"b@x", 34}};
-         rig.lbContacts.entries = {"old@x"};
+         rig.contact_list.entries = {"old@x"};
        },
-       [](Rig& rig) { rig.cmdload.Click(); }},
+       [](Rig& rig) { rig.select_list.Click(); }},
       {"Clear List",
        [](Rig& rig) {
-         rig.lbContacts.entries = {"a@x"};
-         rig.Text1.text = "pad";
-         rig.KewlButtons1.enabled = true;
+         rig.contact_list.entries = {"a@x"};
+         rig.pad.text = "pad";
+         rig.clear_list.enabled = true;
        },
-       [](Rig& rig) { rig.KewlButtons1.Click(); }},
+       [](Rig& rig) { rig.clear_list.Click(); }},
       {"double-click",
        [](Rig& rig) {
-         rig.lbContacts.entries = {"a@x"};
-         rig.lbContacts.current = 0;
+         rig.contact_list.entries = {"a@x"};
+         rig.contact_list.current = 0;
        },
-       [](Rig& rig) { rig.lbContacts.DoubleClick(); }},
-      {"Time", [](Rig&) {}, [](Rig& rig) { rig.KewlButtons3.Click(); }},
-      {"Date", [](Rig&) {}, [](Rig& rig) { rig.KewlButtons4.Click(); }},
-      {"Get IP !", [](Rig& rig) { rig.Text1.text = "old"; },
-       [](Rig& rig) { rig.KewlButtons5.Click(); }},
+       [](Rig& rig) { rig.contact_list.DoubleClick(); }},
+      {"Time", [](Rig&) {}, [](Rig& rig) { rig.insert_time.Click(); }},
+      {"Date", [](Rig&) {}, [](Rig& rig) { rig.insert_date.Click(); }},
+      {"Get IP !", [](Rig& rig) { rig.pad.text = "old"; }, [](Rig& rig) { rig.get_ip.Click(); }},
       {"Clear",
        [](Rig& rig) {
-         rig.Text1.text = "old";
-         rig.KewlButtons2.enabled = true;
+         rig.pad.text = "old";
+         rig.clear_pad.enabled = true;
        },
-       [](Rig& rig) { rig.KewlButtons2.Click(); }},
+       [](Rig& rig) { rig.clear_pad.Click(); }},
       {"Clipboard",
        [](Rig& rig) {
-         rig.Text1.text = "old";
-         rig.KewlButtons6.enabled = true;
+         rig.pad.text = "old";
+         rig.copy_pad.enabled = true;
        },
-       [](Rig& rig) { rig.KewlButtons6.Click(); }},
+       [](Rig& rig) { rig.copy_pad.Click(); }},
   };
 }
 
-// "msn.MyStatus(34)" -> name "msn.MyStatus", arguments "34".
+// "client.MyStatus(34)" -> name "client.MyStatus", arguments "34".
 std::string NameOf(const std::string& call) {
   return call.substr(0, call.find('('));
 }
@@ -77,12 +76,12 @@ struct State {
 };
 
 State StateOf(Rig& rig) {
-  State state{rig.lbContacts.entries, rig.Text1.text, rig.clipboard.text, {}};
+  State state{rig.contact_list.entries, rig.pad.text, rig.clipboard.text, {}};
   const std::pair<const char*, FakeButton*> buttons[] = {
-      {"cmdload", &rig.cmdload},           {"KewlButtons1", &rig.KewlButtons1},
-      {"KewlButtons2", &rig.KewlButtons2}, {"KewlButtons3", &rig.KewlButtons3},
-      {"KewlButtons4", &rig.KewlButtons4}, {"KewlButtons5", &rig.KewlButtons5},
-      {"KewlButtons6", &rig.KewlButtons6}};
+      {"cmdload", &rig.select_list},      {"SkinButtons1", &rig.clear_list},
+      {"SkinButtons2", &rig.clear_pad},   {"SkinButtons3", &rig.insert_time},
+      {"SkinButtons4", &rig.insert_date}, {"SkinButtons5", &rig.get_ip},
+      {"SkinButtons6", &rig.copy_pad}};
   for (const auto& [name, button] : buttons) state.enabled[name] = button->enabled;
   return state;
 }
@@ -148,8 +147,8 @@ TEST(FaultInjection, EachCallOfEachHandlerFailsInTurnUnderTheFailureRule) {
           << "what was done before the failure stays done";
       EXPECT_EQ(rig.messenger.live_objects, 0) << "every client object is let go";
 
-      rig.cboStatus.Pick(0);
-      EXPECT_EQ(rig.log.calls.back(), "msn.MyStatus(2)") << "the window keeps running";
+      rig.status_box.Pick(0);
+      EXPECT_EQ(rig.log.calls.back(), "client.MyStatus(2)") << "the window keeps running";
     }
   }
 }

@@ -1,6 +1,6 @@
 // Tests of the key notation: the tokens accepted strings give, every key name and alias, and the
 // rejections, which must name the position of the fault so the user can find it in the text box.
-#include "platform/key_notation.h"
+#include "keynotation/key_notation.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

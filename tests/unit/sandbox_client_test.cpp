@@ -25,14 +25,17 @@ using ::testing::IsEmpty;
 struct Rig {
   std::ostringstream effects;
   std::shared_ptr<SandboxClient> client = std::make_shared<SandboxClient>(effects);
-  messenger::MessengerFactory factory = SandboxMessengerFactory(client);
-  std::unique_ptr<messenger::Messenger> msn = factory();
+  // Another Messenger object connected to the same client.
+  std::unique_ptr<messenger::Messenger> Connect() {
+    return std::make_unique<SandboxMessenger>(client);
+  }
+  std::unique_ptr<messenger::Messenger> messenger = Connect();
 };
 
 // Each contact's sign-in name and status, walking the collection to its end.
-std::vector<std::string> Walk(messenger::Messenger& msn) {
+std::vector<std::string> Walk(messenger::Messenger& messenger) {
   std::vector<std::string> walked;
-  auto contacts = msn.MyContacts()->Enumerate();
+  auto contacts = messenger.MyContacts()->Enumerate();
   while (auto contact = contacts->Next()) {
     walked.push_back(contact->SigninName() + " " + std::to_string(contact->Status()));
   }
@@ -80,11 +83,11 @@ class RecordingView final : public SandboxView {
 
 TEST(SandboxClient, StartsSignedInToTheBuiltInAccountWithTheContactsInOrder) {
   Rig rig;
-  EXPECT_EQ(rig.msn->MyServiceId(), "sandbox");
+  EXPECT_EQ(rig.messenger->MyServiceId(), "sandbox");
   EXPECT_EQ(rig.client->signin_name(), "you@example.com");
   EXPECT_EQ(rig.client->display_name(), "Plumwick User");
   EXPECT_EQ(rig.client->status(), messenger::status::kOnline);
-  EXPECT_THAT(Walk(*rig.msn),
+  EXPECT_THAT(Walk(*rig.messenger),
               ElementsAre("alice@example.com 2", "bob@example.com 1", "carol@example.com 10",
                           "dave@example.com 34", "erin@example.com 1", "frank@example.com 66",
                           "grace@example.com 2"));
@@ -95,16 +98,16 @@ TEST(SandboxClient, PrintsOneExactLinePerEffectAndTellsTheViews) {
   Rig rig;
   RecordingView view;
   rig.client->AddView(view);
-  rig.msn->MyStatus(10);
-  rig.msn->MyStatus(34);
-  rig.msn->MyStatus(2);
-  rig.msn->InstantMessage("bob@example.com");  // offline contacts can be written to
+  rig.messenger->MyStatus(10);
+  rig.messenger->MyStatus(34);
+  rig.messenger->MyStatus(2);
+  rig.messenger->InstantMessage("bob@example.com");  // offline contacts can be written to
   rig.client->SendMessage("bob@example.com", "  Hi: 100% {sure} :-) ünïcode  ");
   rig.client->AddContact("zoe@example.com");
-  auto collection = rig.msn->MyContacts();
-  collection->Remove(*rig.msn->GetContact("carol@example.com", "sandbox"));
+  auto collection = rig.messenger->MyContacts();
+  collection->Remove(*rig.messenger->GetContact("carol@example.com", "sandbox"));
   rig.client->SetDisplayName("Someone Else");
-  rig.msn->Signout();
+  rig.messenger->Signout();
   EXPECT_EQ(rig.effects.str(),
             "sandbox: status set to 10 (Busy)\n"
             "sandbox: status set to 34 (Away)\n"
@@ -126,7 +129,7 @@ TEST(SandboxClient, ADetachedViewIsNoLongerTold) {
   RecordingView view;
   rig.client->AddView(view);
   rig.client->RemoveView(view);
-  rig.msn->MyStatus(10);
+  rig.messenger->MyStatus(10);
   EXPECT_THAT(view.calls, IsEmpty());
 }
 
@@ -138,34 +141,36 @@ TEST(SandboxClient, EachImpossibleRequestFailsWithItsCodeADescriptionNamingTheIn
     const char* named;  // the input the description must name
   };
   const std::vector<Case> cases = {
-      {"GetContact empty", [](Rig& r) { r.msn->GetContact("", "sandbox"); },
+      {"GetContact empty", [](Rig& r) { r.messenger->GetContact("", "sandbox"); },
        error_code::kEmptyContact, "sign-in name"},
-      {"GetContact unknown", [](Rig& r) { r.msn->GetContact("zed@example.com", "sandbox"); },
+      {"GetContact unknown", [](Rig& r) { r.messenger->GetContact("zed@example.com", "sandbox"); },
        error_code::kUnknownContact, "zed@example.com"},
-      {"GetContact other service", [](Rig& r) { r.msn->GetContact("alice@example.com", "msn"); },
-       error_code::kUnknownService, "\"msn\""},
-      {"GetContact empty service", [](Rig& r) { r.msn->GetContact("alice@example.com", ""); },
+      {"GetContact other service",
+       [](Rig& r) { r.messenger->GetContact("alice@example.com", "client"); },
+       error_code::kUnknownService, "\"client\""},
+      {"GetContact empty service", [](Rig& r) { r.messenger->GetContact("alice@example.com", ""); },
        error_code::kUnknownService, "\"\""},
-      {"GetContact case differs", [](Rig& r) { r.msn->GetContact("Alice@example.com", "sandbox"); },
+      {"GetContact case differs",
+       [](Rig& r) { r.messenger->GetContact("Alice@example.com", "sandbox"); },
        error_code::kUnknownContact, "Alice@example.com"},
-      {"InstantMessage empty", [](Rig& r) { r.msn->InstantMessage(""); }, error_code::kEmptyContact,
-       "sign-in name"},
-      {"InstantMessage unknown", [](Rig& r) { r.msn->InstantMessage("zed@example.com"); },
+      {"InstantMessage empty", [](Rig& r) { r.messenger->InstantMessage(""); },
+       error_code::kEmptyContact, "sign-in name"},
+      {"InstantMessage unknown", [](Rig& r) { r.messenger->InstantMessage("zed@example.com"); },
        error_code::kUnknownContact, "zed@example.com"},
-      {"MyStatus offline", [](Rig& r) { r.msn->MyStatus(1); }, error_code::kBadArgument,
+      {"MyStatus offline", [](Rig& r) { r.messenger->MyStatus(1); }, error_code::kBadArgument,
        "Status 1"},
-      {"MyStatus out to lunch", [](Rig& r) { r.msn->MyStatus(66); }, error_code::kBadArgument,
+      {"MyStatus out to lunch", [](Rig& r) { r.messenger->MyStatus(66); }, error_code::kBadArgument,
        "Status 66"},
-      {"MyStatus negative", [](Rig& r) { r.msn->MyStatus(-2); }, error_code::kBadArgument,
+      {"MyStatus negative", [](Rig& r) { r.messenger->MyStatus(-2); }, error_code::kBadArgument,
        "Status -2"},
-      {"OptionsPages window", [](Rig& r) { r.msn->OptionsPages(7, 0); }, error_code::kBadArgument,
-       "Window 7"},
-      {"OptionsPages page", [](Rig& r) { r.msn->OptionsPages(0, 3); }, error_code::kBadArgument,
-       "page 3"},
-      {"AddContact window", [](Rig& r) { r.msn->AddContact(1, "x@example.com"); },
+      {"OptionsPages window", [](Rig& r) { r.messenger->OptionsPages(7, 0); },
+       error_code::kBadArgument, "Window 7"},
+      {"OptionsPages page", [](Rig& r) { r.messenger->OptionsPages(0, 3); },
+       error_code::kBadArgument, "page 3"},
+      {"AddContact window", [](Rig& r) { r.messenger->AddContact(1, "x@example.com"); },
        error_code::kBadArgument, "Window 1"},
-      {"AddContact empty", [](Rig& r) { r.msn->AddContact(0, ""); }, error_code::kEmptyContact,
-       "address"},
+      {"AddContact empty", [](Rig& r) { r.messenger->AddContact(0, ""); },
+       error_code::kEmptyContact, "address"},
       {"Remove unknown", [](Rig& r) { r.client->RemoveContact("zed@example.com"); },
        error_code::kUnknownContact, "zed@example.com"},
       {"send empty", [](Rig& r) { r.client->SendMessage("alice@example.com", ""); },
@@ -183,12 +188,12 @@ TEST(SandboxClient, EachImpossibleRequestFailsWithItsCodeADescriptionNamingTheIn
     Rig rig;
     RecordingView view;  // would open the dialogs: a refused request must not reach it
     rig.client->AddView(view);
-    const std::vector<std::string> before = Walk(*rig.msn);
+    const std::vector<std::string> before = Walk(*rig.messenger);
     const Failure failure = FailureOf([&] { c.call(rig); });
     EXPECT_EQ(failure.code(), c.code);
     EXPECT_THAT(failure.description(), HasSubstr(c.named));
     EXPECT_EQ(rig.effects.str(), "");
-    EXPECT_EQ(Walk(*rig.msn), before) << "the list is left as it was";
+    EXPECT_EQ(Walk(*rig.messenger), before) << "the list is left as it was";
     EXPECT_THAT(view.calls, IsEmpty());
   }
 }
@@ -199,9 +204,9 @@ TEST(SandboxClient, TheDialogsOpenThroughTheViewsAndAddOrChangeNothingByThemselv
   RecordingView client_window(/*shows_dialogs=*/false);
   rig.client->AddView(client_window);
   rig.client->AddView(view);
-  rig.msn->AddContact(0, "zoe@example.com");
-  rig.msn->AddContact(0, "dave@example.com");  // already there: refused only once confirmed
-  rig.msn->OptionsPages(0, 0);
+  rig.messenger->AddContact(0, "zoe@example.com");
+  rig.messenger->AddContact(0, "dave@example.com");  // already there: refused only once confirmed
+  rig.messenger->OptionsPages(0, 0);
   EXPECT_THAT(view.calls, ElementsAre("add-contact dialog zoe@example.com",
                                       "add-contact dialog dave@example.com", "options dialog"));
   EXPECT_EQ(client_window.calls, view.calls) << "every view is asked";
@@ -209,7 +214,7 @@ TEST(SandboxClient, TheDialogsOpenThroughTheViewsAndAddOrChangeNothingByThemselv
             "sandbox: add-contact dialog opened for zoe@example.com\n"
             "sandbox: add-contact dialog opened for dave@example.com\n"
             "sandbox: options dialog opened\n");
-  EXPECT_EQ(Walk(*rig.msn).size(), 7u);
+  EXPECT_EQ(Walk(*rig.messenger).size(), 7u);
   EXPECT_EQ(rig.client->display_name(), "Plumwick User");
 }
 
@@ -219,8 +224,8 @@ TEST(SandboxClient, ADialogNoViewCanShowIsNotAvailableAndPrintsNothing) {
     Rig rig;
     RecordingView client_window(/*shows_dialogs=*/false);
     if (with_view) rig.client->AddView(client_window);
-    const Failure add = FailureOf([&] { rig.msn->AddContact(0, "x@example.com"); });
-    const Failure options = FailureOf([&] { rig.msn->OptionsPages(0, 0); });
+    const Failure add = FailureOf([&] { rig.messenger->AddContact(0, "x@example.com"); });
+    const Failure options = FailureOf([&] { rig.messenger->OptionsPages(0, 0); });
     EXPECT_EQ(add.code(), error_code::kNotAvailable);
     EXPECT_EQ(options.code(), error_code::kNotAvailable);
     EXPECT_THAT(add.description(), HasSubstr("dialog (for \"x@example.com\") cannot be opened"));
@@ -232,39 +237,39 @@ TEST(SandboxClient, ADialogNoViewCanShowIsNotAvailableAndPrintsNothing) {
 TEST(SandboxClient, OwnsWindowAsksTheViewsByWindowIdAlsoWhenSignedOut) {
   Rig rig;
   const std::int64_t pid = 4242;
-  EXPECT_FALSE(rig.msn->OwnsWindow({7, pid})) << "no views, no windows";
+  EXPECT_FALSE(rig.messenger->OwnsWindow({7, pid})) << "no views, no windows";
   RecordingView first;
   RecordingView second;
   first.windows = {7};
   second.windows = {9, 0};  // a view that wrongly claims "no window" is not believed
   rig.client->AddView(first);
   rig.client->AddView(second);
-  EXPECT_TRUE(rig.msn->OwnsWindow({7, pid}));
-  EXPECT_TRUE(rig.msn->OwnsWindow({9, 0})) << "an unknown process does not matter";
-  EXPECT_FALSE(rig.msn->OwnsWindow({8, pid}));
-  EXPECT_FALSE(rig.msn->OwnsWindow({0, pid})) << "no window has the focus";
+  EXPECT_TRUE(rig.messenger->OwnsWindow({7, pid}));
+  EXPECT_TRUE(rig.messenger->OwnsWindow({9, 0})) << "an unknown process does not matter";
+  EXPECT_FALSE(rig.messenger->OwnsWindow({8, pid}));
+  EXPECT_FALSE(rig.messenger->OwnsWindow({0, pid})) << "no window has the focus";
 
-  rig.msn->Signout();
-  EXPECT_TRUE(rig.msn->OwnsWindow({9, pid}));
-  EXPECT_TRUE(rig.factory()->OwnsWindow({7, pid})) << "also a Messenger made after sign-out";
+  rig.messenger->Signout();
+  EXPECT_TRUE(rig.messenger->OwnsWindow({9, pid}));
+  EXPECT_TRUE(rig.Connect()->OwnsWindow({7, pid})) << "also a Messenger made after sign-out";
   rig.client->RemoveView(first);
-  EXPECT_FALSE(rig.msn->OwnsWindow({7, pid}));
+  EXPECT_FALSE(rig.messenger->OwnsWindow({7, pid}));
   EXPECT_THAT(first.calls, ElementsAre("signed out")) << "asking changes nothing";
 }
 
 TEST(SandboxClient, RemovedContactIsGoneAndRemovingItAgainFails) {
   Rig rig;
-  auto collection = rig.msn->MyContacts();
-  auto bob = rig.msn->GetContact("bob@example.com", "sandbox");
+  auto collection = rig.messenger->MyContacts();
+  auto bob = rig.messenger->GetContact("bob@example.com", "sandbox");
   collection->Remove(*bob);
-  EXPECT_THAT(Walk(*rig.msn),
+  EXPECT_THAT(Walk(*rig.messenger),
               ElementsAre("alice@example.com 2", "carol@example.com 10", "dave@example.com 34",
                           "erin@example.com 1", "frank@example.com 66", "grace@example.com 2"));
   EXPECT_EQ(FailureOf([&] { collection->Remove(*bob); }).code(), error_code::kUnknownContact);
   EXPECT_EQ(FailureOf([&] { bob->Status(); }).code(), error_code::kUnknownContact);
-  EXPECT_EQ(FailureOf([&] { rig.msn->GetContact("bob@example.com", "sandbox"); }).code(),
+  EXPECT_EQ(FailureOf([&] { rig.messenger->GetContact("bob@example.com", "sandbox"); }).code(),
             error_code::kUnknownContact);
-  EXPECT_EQ(FailureOf([&] { rig.msn->InstantMessage("bob@example.com"); }).code(),
+  EXPECT_EQ(FailureOf([&] { rig.messenger->InstantMessage("bob@example.com"); }).code(),
             error_code::kUnknownContact);
   EXPECT_EQ(rig.effects.str(), "sandbox: contact removed: bob@example.com\n");
 }
@@ -278,7 +283,7 @@ TEST(SandboxClient, RemovingAContactByTheListsOwnEntryPrintsItsName) {
 
 TEST(SandboxClient, EnumerationWalksTheListAsItWasWhenItStarted) {
   Rig rig;
-  auto collection = rig.msn->MyContacts();
+  auto collection = rig.messenger->MyContacts();
   auto contacts = collection->Enumerate();
   std::vector<std::string> walked;
   while (auto contact = contacts->Next()) {
@@ -291,38 +296,38 @@ TEST(SandboxClient, EnumerationWalksTheListAsItWasWhenItStarted) {
                                   "dave@example.com", "erin@example.com", "frank@example.com",
                                   "grace@example.com"));
   EXPECT_EQ(contacts->Next(), nullptr) << "stays at the end";
-  EXPECT_THAT(Walk(*rig.msn), ElementsAre("grace@example.com 2", "zoe@example.com 1"));
+  EXPECT_THAT(Walk(*rig.messenger), ElementsAre("grace@example.com 2", "zoe@example.com 1"));
 }
 
 TEST(SandboxClient, AfterSignoutEveryCallFailsAlsoOnObjectsObtainedBeforeAndOnOtherMessengers) {
   Rig rig;
   RecordingView view;  // would show the dialogs, were the user signed in
   rig.client->AddView(view);
-  auto other = rig.factory();
-  auto collection = rig.msn->MyContacts();
+  auto other = rig.Connect();
+  auto collection = rig.messenger->MyContacts();
   auto walk = collection->Enumerate();
-  auto alice = rig.msn->GetContact("alice@example.com", "sandbox");
-  auto conversation = rig.msn->InstantMessage("alice@example.com");
-  rig.msn->Signout();
+  auto alice = rig.messenger->GetContact("alice@example.com", "sandbox");
+  auto conversation = rig.messenger->InstantMessage("alice@example.com");
+  rig.messenger->Signout();
   const std::string printed = rig.effects.str();
 
   const std::vector<std::pair<const char*, std::function<void()>>> calls = {
-      {"Signout", [&] { rig.msn->Signout(); }},
-      {"GetContact", [&] { rig.msn->GetContact("alice@example.com", "sandbox"); }},
-      {"GetContact empty", [&] { rig.msn->GetContact("", "x"); }},
-      {"OptionsPages", [&] { rig.msn->OptionsPages(0, 0); }},
-      {"OptionsPages bad", [&] { rig.msn->OptionsPages(3, 3); }},
-      {"AddContact", [&] { rig.msn->AddContact(0, "x@example.com"); }},
-      {"AddContact empty", [&] { rig.msn->AddContact(0, ""); }},
+      {"Signout", [&] { rig.messenger->Signout(); }},
+      {"GetContact", [&] { rig.messenger->GetContact("alice@example.com", "sandbox"); }},
+      {"GetContact empty", [&] { rig.messenger->GetContact("", "x"); }},
+      {"OptionsPages", [&] { rig.messenger->OptionsPages(0, 0); }},
+      {"OptionsPages bad", [&] { rig.messenger->OptionsPages(3, 3); }},
+      {"AddContact", [&] { rig.messenger->AddContact(0, "x@example.com"); }},
+      {"AddContact empty", [&] { rig.messenger->AddContact(0, ""); }},
       {"add-contact dialog", [&] { rig.client->OpenAddContactDialog("x@example.com"); }},
       {"options dialog", [&] { rig.client->OpenOptionsDialog(); }},
-      {"InstantMessage", [&] { rig.msn->InstantMessage("alice@example.com"); }},
-      {"MyContacts", [&] { rig.msn->MyContacts(); }},
-      {"MyStatus", [&] { rig.msn->MyStatus(2); }},
-      {"MyStatus bad", [&] { rig.msn->MyStatus(5); }},
-      {"MyServiceId", [&] { rig.msn->MyServiceId(); }},
+      {"InstantMessage", [&] { rig.messenger->InstantMessage("alice@example.com"); }},
+      {"MyContacts", [&] { rig.messenger->MyContacts(); }},
+      {"MyStatus", [&] { rig.messenger->MyStatus(2); }},
+      {"MyStatus bad", [&] { rig.messenger->MyStatus(5); }},
+      {"MyServiceId", [&] { rig.messenger->MyServiceId(); }},
       {"other Messenger", [&] { other->MyServiceId(); }},
-      {"new Messenger", [&] { rig.factory()->MyStatus(10); }},
+      {"new Messenger", [&] { rig.Connect()->MyStatus(10); }},
       {"Enumerate", [&] { collection->Enumerate(); }},
       {"Remove", [&] { collection->Remove(*alice); }},
       {"Next", [&] { walk->Next(); }},

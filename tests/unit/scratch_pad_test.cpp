@@ -17,8 +17,8 @@ using Flags = std::array<bool, kPadButtons>;
 using Effect = std::array<std::optional<bool>, kPadButtons>;  // nullopt: left as it was
 
 FakeButton& PadButton(Rig& rig, std::size_t i) {
-  FakeButton* buttons[] = {&rig.KewlButtons2, &rig.KewlButtons3, &rig.KewlButtons4,
-                           &rig.KewlButtons5, &rig.KewlButtons6};
+  FakeButton* buttons[] = {&rig.clear_pad, &rig.insert_time, &rig.insert_date, &rig.get_ip,
+                           &rig.copy_pad};
   return *buttons[i];
 }
 
@@ -66,48 +66,48 @@ TEST(ScratchPad, EachButtonSetsTheFlagsOfItsRowFromStartUpAndAfterEveryOtherButt
 struct PadRig : Rig {
   PadRig() {
     EXPECT_TRUE(form.Start());
-    for (FakeButton* button : {&KewlButtons2, &KewlButtons5, &KewlButtons6}) button->enabled = true;
+    for (FakeButton* button : {&clear_pad, &get_ip, &copy_pad}) button->enabled = true;
   }
 };
 
 TEST(ScratchPad, TextsLandWhereTheCaretAndSelectionSay) {
   {
     PadRig rig;  // Time then Date on an empty pad: the two texts, nothing between
-    rig.KewlButtons3.Click();
-    rig.KewlButtons4.Click();
-    EXPECT_EQ(rig.Text1.text, "20:06:5207.12.2026");
-    rig.KewlButtons5.Click();  // Get IP ! replaces both
-    EXPECT_EQ(rig.Text1.text, "192.0.2.7");
+    rig.insert_time.Click();
+    rig.insert_date.Click();
+    EXPECT_EQ(rig.pad.text, "20:06:5207.12.2026");
+    rig.get_ip.Click();  // Get IP ! replaces both
+    EXPECT_EQ(rig.pad.text, "192.0.2.7");
   }
   {
     PadRig rig;  // Get IP ! leaves the caret at the start: the time goes in front
-    rig.KewlButtons5.Click();
-    rig.KewlButtons3.Click();
-    EXPECT_EQ(rig.Text1.text, "20:06:52192.0.2.7");
+    rig.get_ip.Click();
+    rig.insert_time.Click();
+    EXPECT_EQ(rig.pad.text, "20:06:52192.0.2.7");
   }
   {
     PadRig rig;  // a selection made by the user is replaced
-    rig.Text1.text = "meet at NOON today";
-    rig.Text1.Select(8, 4);
-    rig.KewlButtons3.Click();
-    EXPECT_EQ(rig.Text1.text, "meet at 20:06:52 today");
-    EXPECT_EQ(rig.Text1.caret, 16u);
+    rig.pad.text = "meet at NOON today";
+    rig.pad.Select(8, 4);
+    rig.insert_time.Click();
+    EXPECT_EQ(rig.pad.text, "meet at 20:06:52 today");
+    EXPECT_EQ(rig.pad.caret, 16u);
   }
   {
     PadRig rig;  // Clear empties it
-    rig.Text1.text = "something";
-    rig.KewlButtons2.Click();
-    EXPECT_EQ(rig.Text1.text, "");
+    rig.pad.text = "something";
+    rig.clear_pad.Click();
+    EXPECT_EQ(rig.pad.text, "");
   }
 }
 
 TEST(ScratchPad, ClipboardTakesThePadsWholeTextAlsoWhenEmpty) {
   for (const std::string text : {"", "12:00:00 192.0.2.7"}) {
     PadRig rig;
-    rig.Text1.text = text;
-    rig.KewlButtons6.Click();
+    rig.pad.text = text;
+    rig.copy_pad.Click();
     EXPECT_EQ(rig.clipboard.text, text);
-    EXPECT_FALSE(rig.KewlButtons6.enabled);
+    EXPECT_FALSE(rig.copy_pad.enabled);
   }
 }
 
@@ -117,18 +117,18 @@ TEST(ScratchPad, AFailingAddressQueryOrClipboardLeavesPadAndFlagsAsTheyWere) {
     FakeButton Rig::*button;
   };
   for (const Case& c :
-       {Case{"Winsock1.LocalIP", &Rig::KewlButtons5}, Case{"clipboard.SetText", &Rig::KewlButtons6},
-        Case{"texts.TimeText", &Rig::KewlButtons3}, Case{"texts.DateText", &Rig::KewlButtons4}}) {
+       {Case{"Winsock1.LocalIP", &Rig::get_ip}, Case{"clipboard.SetText", &Rig::copy_pad},
+        Case{"texts.TimeText", &Rig::insert_time}, Case{"texts.DateText", &Rig::insert_date}}) {
     SCOPED_TRACE(c.call);
     PadRig rig;
-    rig.Text1.text = "keep me";
+    rig.pad.text = "keep me";
     const Flags before = FlagsOf(rig);
     rig.log.FailAt(c.call);
     (rig.*c.button).Click();
     ASSERT_EQ(rig.errors.shown.size(), 1u);
     EXPECT_EQ(rig.errors.shown[0].code(), kInjectedCode);
     EXPECT_EQ(FlagsOf(rig), before);
-    EXPECT_EQ(rig.Text1.text, "keep me");
+    EXPECT_EQ(rig.pad.text, "keep me");
   }
 }
 

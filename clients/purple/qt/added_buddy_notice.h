@@ -15,9 +15,9 @@
 #include <QObject>
 #include <QTimer>
 
-#include "clients/purple/purple_bus.h"
-#include "clients/purple/window_manager.h"
+#include "clients/purple/qt/purple_bus.h"
 #include "clients/qt/notice.h"
+#include "platform/window_manager.h"
 
 namespace plumwick::purple {
 

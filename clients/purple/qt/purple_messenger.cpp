@@ -1,12 +1,12 @@
 // The Messenger interface over Pidgin's D-Bus interface.
 #include "clients/purple/qt/purple_messenger.h"
 
-#include "clients/purple/add_buddy_dialog.h"
-#include "clients/purple/dbus_failure.h"
-#include "clients/purple/display_name.h"
-#include "clients/purple/purple_accounts.h"
-#include "clients/purple/purple_contacts.h"
 #include "clients/purple/purple_status.h"
+#include "clients/purple/qt/add_buddy_dialog.h"
+#include "clients/purple/qt/dbus_failure.h"
+#include "clients/purple/qt/display_name.h"
+#include "clients/purple/qt/purple_accounts.h"
+#include "clients/purple/qt/purple_contacts.h"
 #include "platform/failure.h"
 
 namespace plumwick::purple {
@@ -42,7 +42,7 @@ void RequireName(const std::string& name, const char* what) {
 
 }  // namespace
 
-PurpleMessenger::PurpleMessenger(const PurpleDesktop& desktop) : desktop_(desktop) {
+PurpleMessenger::PurpleMessenger(const Desktop& desktop) : desktop_(desktop) {
   if (!bus_.ServiceRunning()) {
     throw Failure(error_code::kNoClient, std::string(kNoClientText) + " (nothing owns " + kService +
                                              " on the session bus)");
@@ -131,45 +131,14 @@ void PurpleMessenger::StartRequest() {
   adding_.clear();
 }
 
-bool PurpleMessenger::DialogTakesKeys(const DesktopWindow& window) {
-  if (!enter_typed_at_) {
-    if (window.id == keys_for_dialog_ && desktop_.windows.HasInputFocus(window.id)) {
-      enter_typed_at_ = desktop_.clock.Now();
-      return true;
-    }
-    if (window.id != keys_for_dialog_) BringBackKeysWindow();
-    return false;
-  }
-  // The dialog takes one Enter, which adds the contact: keys after it are meant for the notice
-  // that confirms the addition, which OwnsWindow lets through before asking here. Without that
-  // confirmation the contact was not added, and the job has failed however the keys are typed; it
-  // is not reported as done.
-  if (desktop_.clock.Now() - *enter_typed_at_ < kBuddyAddedWait) return false;
-  const std::string address = adding_;
-  StartRequest();
-  throw Failure(error_code::kClientError,
-                "Pidgin did not add \"" + address +
-                    "\" to your contacts: the Enter typed into its add-contact dialog did not "
-                    "press Add. If the dialog is still open, press its Add button there");
-}
-
-bool PurpleMessenger::ConversationTakesKeys(const DesktopWindow& window) {
-  // The desktop's focus is not enough: GTK must have taken it too, or the keys reach a window
-  // that does not know yet that it has the focus. A conversation that never took the focus
-  // while it was presented counts once it has; until then no other window of Pidgin's does.
-  const bool ours = keys_for_ != 0 ? window.id == keys_for_ : window.pid == bus_.ServiceProcess();
-  if (ours && desktop_.windows.HasInputFocus(window.id) &&
-      bus_.CallInt("PurpleConversationHasFocus", {Int(keys_for_conversation_)}) != 0) {
-    keys_for_ = window.id;
-    return true;
-  }
-  // Pidgin's buddy list sometimes takes the focus right after a window of Pidgin's opened.
-  if (!ours) BringBackKeysWindow();
-  return false;
+bool PurpleMessenger::IsKeysConversation(const DesktopWindow& window) {
+  // A conversation that never took the focus while it was presented counts once it has; until
+  // then no other window of Pidgin's does.
+  return keys_for_ != 0 ? window.id == keys_for_ : window.pid == bus_.ServiceProcess();
 }
 
 void PurpleMessenger::BringBackKeysWindow() {
-  const Clock::TimePoint now = desktop_.clock.Now();
+  const Clock::TimePoint now = desktop_.wait.Now();
   if (now - last_bring_back_ < kBringBackEvery) return;
   last_bring_back_ = now;
   if (keys_for_conversation_ != 0) {
@@ -184,11 +153,11 @@ void PurpleMessenger::PresentUntilFocused(Handle conversation) {
   // Pidgin says the conversation has it and the desktop agrees. If it never does, the focus
   // guard says so before any key is typed.
   const std::int64_t pidgin = bus_.ServiceProcess();
-  const Clock::TimePoint deadline = desktop_.clock.Now() + kWindowFocusWait;
+  const Clock::TimePoint deadline = desktop_.wait.Now() + messenger::kFocusWait;
   keys_for_conversation_ = conversation;
   do {
     bus_.Call("PurpleConversationPresent", {Int(conversation)});
-    const bool focused = WaitWhileHandlingEvents(desktop_, kPresentWait, [&] {
+    const bool focused = desktop_.wait.Until(kPresentWait, [&] {
       if (bus_.CallInt("PurpleConversationHasFocus", {Int(conversation)}) == 0) return false;
       const DesktopWindow window = desktop_.focus.Focused();
       if (window.id == 0 || window.pid != pidgin || !desktop_.windows.HasInputFocus(window.id)) {
@@ -198,7 +167,7 @@ void PurpleMessenger::PresentUntilFocused(Handle conversation) {
       return true;
     });
     if (focused) return;
-  } while (desktop_.clock.Now() < deadline);
+  } while (desktop_.wait.Now() < deadline);
 }
 
 std::unique_ptr<messenger::ContactCollection> PurpleMessenger::MyContacts() {
@@ -219,21 +188,60 @@ bool PurpleMessenger::OwnsWindow(const DesktopWindow& window) {
   // While the notice after an added contact is up, the next key is meant for it: Pidgin's
   // buddy list takes the focus once the dialog closes, and Enter there would open a conversation.
   if (added_->Showing()) return added_->Shows(window.id);
-  // Added, and the user closed the notice before the Enter meant for it: it comes back for that
-  // Enter, which would otherwise find no window of the job's and fail a job that succeeded.
-  if (added_->Confirmed()) {
-    added_->ShowAgain();
-    return false;
-  }
+  // Added, and the user closed the notice before the Enter meant for it: it is on its way back.
+  if (added_->Confirmed()) return false;
   if (options_->Shows(window.id)) return true;
-  if (keys_for_dialog_ != 0) return DialogTakesKeys(window);
-  if (keys_for_conversation_ != 0) return ConversationTakesKeys(window);
+  // The add-contact dialog takes the one Enter that adds the contact; keys after it are meant for
+  // the notice that confirms the addition.
+  if (keys_for_dialog_ != 0) {
+    return !enter_typed_at_ && window.id == keys_for_dialog_ &&
+           desktop_.windows.HasInputFocus(window.id);
+  }
+  // The desktop's focus is not enough: GTK must have taken it too, or the keys reach a window
+  // that does not know yet that it has the focus.
+  if (keys_for_conversation_ != 0) {
+    return IsKeysConversation(window) && desktop_.windows.HasInputFocus(window.id) &&
+           bus_.CallInt("PurpleConversationHasFocus", {Int(keys_for_conversation_)}) != 0;
+  }
   // Asked each time: a restarted Pidgin is another process.
   return window.pid != 0 && window.pid == bus_.ServiceProcess();
 }
 
-messenger::MessengerFactory PurpleMessengerFactory(const PurpleDesktop& desktop) {
-  return [desktop]() -> std::unique_ptr<messenger::Messenger> {
+void PurpleMessenger::PrepareForKeys(const DesktopWindow& focused) {
+  if (added_->Showing()) return;
+  // The notice the user closed comes back for the Enter meant for it, which would otherwise find
+  // no window of the job's and fail a job that succeeded.
+  if (added_->Confirmed()) return added_->ShowAgain();
+  if (options_->Shows(focused.id)) return;
+  if (keys_for_dialog_ != 0) {
+    if (!enter_typed_at_) {
+      if (focused.id != keys_for_dialog_) BringBackKeysWindow();
+      return;
+    }
+    // Without the notice's confirmation the contact was not added, and the job has failed however
+    // the keys are typed; it is not reported as done.
+    if (desktop_.wait.Now() - *enter_typed_at_ < kBuddyAddedWait) return;
+    const std::string address = adding_;
+    StartRequest();
+    throw Failure(error_code::kClientError,
+                  "Pidgin did not add \"" + address +
+                      "\" to your contacts: the Enter typed into its add-contact dialog did not "
+                      "press Add. If the dialog is still open, press its Add button there");
+  }
+  // Pidgin's buddy list sometimes takes the focus right after a window of Pidgin's opened.
+  if (keys_for_conversation_ != 0 && !IsKeysConversation(focused)) BringBackKeysWindow();
+}
+
+void PurpleMessenger::KeysTyped(const DesktopWindow& window) {
+  if (keys_for_dialog_ != 0 && window.id == keys_for_dialog_ && !enter_typed_at_) {
+    enter_typed_at_ = desktop_.wait.Now();
+  } else if (keys_for_conversation_ != 0 && IsKeysConversation(window)) {
+    keys_for_ = window.id;
+  }
+}
+
+messenger::MessengerFactory PurpleMessengerFactory() {
+  return [](const Desktop& desktop) -> std::unique_ptr<messenger::Messenger> {
     return std::make_unique<PurpleMessenger>(desktop);
   };
 }

@@ -9,11 +9,11 @@
 #include <optional>
 #include <string>
 
-#include "clients/purple/purple_bus.h"
-#include "clients/purple/purple_desktop.h"
 #include "clients/purple/qt/added_buddy_notice.h"
+#include "clients/purple/qt/purple_bus.h"
 #include "clients/qt/options_dialog.h"
 #include "messenger/messenger.h"
+#include "platform/desktop.h"
 
 namespace plumwick::purple {
 
@@ -21,7 +21,7 @@ class PurpleMessenger final : public messenger::Messenger {
  public:
   // Connects to the session bus and requires Pidgin on it: Failure(kNoClient) otherwise. The
   // desktop parts must outlive this object. A QApplication must exist.
-  explicit PurpleMessenger(const PurpleDesktop& desktop);
+  explicit PurpleMessenger(const Desktop& desktop);
   ~PurpleMessenger() override;
 
   void Signout() override;
@@ -41,13 +41,17 @@ class PurpleMessenger final : public messenger::Messenger {
   // A window of Pidgin's process (the one owning the service name now), or one of this client's
   // own dialogs and notices. Narrower while a job is under way: only the notice while the one
   // after an added contact is up, and only the conversation (or the add dialog) the last request
-  // opened and saw take the focus, so that keys meant for it never land in Pidgin's buddy list.
-  // While another window has the focus instead, that one is asked back now and then. A
+  // opened and saw take the focus, so that keys meant for it never land in Pidgin's buddy list. A
   // conversation counts once Pidgin says it has the focus as well, and the add dialog for one
-  // Enter only: keys after it are for the notice, and when no notice comes because the contact
-  // was not added, Failure(kClientError) says so instead of the job passing for done. A notice
-  // the user closed before the program's Enter reached it is shown again for that Enter.
+  // Enter only.
   bool OwnsWindow(const DesktopWindow& window) override;
+  // While another window has the focus, asks the one keys are meant for back now and then; shows
+  // again a notice the user closed before the program's Enter reached it; and when no notice
+  // came after the add dialog's Enter because the contact was not added, throws
+  // Failure(kClientError) instead of letting the job pass for done.
+  void PrepareForKeys(const DesktopWindow& focused) override;
+  // Notes the add dialog's Enter, and the window a conversation took the keys in.
+  void KeysTyped(const DesktopWindow& window) override;
 
   // This client's own windows, for tests.
   clients::OptionsDialog& options_dialog() { return *options_; }
@@ -59,14 +63,11 @@ class PurpleMessenger final : public messenger::Messenger {
   void StartRequest();
   // Asks for the window keys are meant for to be in front again, at most every so often.
   void BringBackKeysWindow();
-  // OwnsWindow while a conversation the last request opened is where keys go.
-  bool ConversationTakesKeys(const DesktopWindow& window);
-  // OwnsWindow while Pidgin's add-contact dialog is open: it takes the one Enter that adds the
-  // contact. Throws Failure(kClientError) when the contact was not added after that Enter.
-  bool DialogTakesKeys(const DesktopWindow& window);
+  // Whether the window is the conversation the last request opened.
+  bool IsKeysConversation(const DesktopWindow& window);
 
   PurpleBus bus_;
-  PurpleDesktop desktop_;
+  Desktop desktop_;
   std::unique_ptr<clients::OptionsDialog> options_;
   std::unique_ptr<AddedBuddyNotice> added_;
   // The conversation the last request opened, which Pidgin presents again, and the window it
@@ -81,7 +82,7 @@ class PurpleMessenger final : public messenger::Messenger {
   Clock::TimePoint last_bring_back_{};
 };
 
-// Creates PurpleMessenger objects on the desktop parts, which must outlive them.
-messenger::MessengerFactory PurpleMessengerFactory(const PurpleDesktop& desktop);
+// Creates PurpleMessenger objects on the desktop parts the window hands it.
+messenger::MessengerFactory PurpleMessengerFactory();
 
 }  // namespace plumwick::purple

@@ -58,6 +58,10 @@ messenger::MessengerFactory QtSandboxClient::Factory() {
   return SandboxMessengerFactory(client_);
 }
 
+std::unique_ptr<messenger::Messenger> QtSandboxClient::Connect() {
+  return std::make_unique<SandboxMessenger>(client_);
+}
+
 QtConversationWindow* QtSandboxClient::conversation_window(const std::string& signin_name) {
   const auto found = conversations_.find(signin_name);
   return found == conversations_.end() ? nullptr : found->second.get();

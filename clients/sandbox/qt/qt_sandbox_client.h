@@ -28,6 +28,7 @@ class QtSandboxClient final : private SandboxView {
 
   // Each call returns a new Messenger object connected to this one running client.
   messenger::MessengerFactory Factory();
+  std::unique_ptr<messenger::Messenger> Connect();
 
   SandboxClient& client() { return *client_; }
   // The client's own window, made on first use; shown only by ShowWindow.

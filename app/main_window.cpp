@@ -1,0 +1,193 @@
+// The window controller: start-up, the event table and its dispatcher, and the handlers.
+#include "app/main_window.h"
+
+#include <algorithm>
+#include <iterator>
+#include <utility>
+
+#include "messenger/contact_actions.h"
+#include "messenger/status_and_contacts.h"
+
+namespace plumwick {
+
+// One row per event: the cue its handler starts first, and the handler.
+const MainWindow::EventRow MainWindow::kEventTable[] = {
+    {Event::kLoad, Cue::kStart, &MainWindow::OnLoad},
+    {Event::kStatusPick, Cue::kNone, &MainWindow::OnStatusPick},
+    {Event::kSelectList, Cue::kClick, &MainWindow::OnSelectList},
+    {Event::kClearList, Cue::kClick, &MainWindow::OnClearList},
+    {Event::kContactDoubleClick, Cue::kNone, &MainWindow::OnContactDoubleClick},
+    {Event::kClearPad, Cue::kClick, &MainWindow::OnClearPad},
+    {Event::kInsertTime, Cue::kClick, &MainWindow::OnInsertTime},
+    {Event::kInsertDate, Cue::kClick, &MainWindow::OnInsertDate},
+    {Event::kGetIP, Cue::kClick, &MainWindow::OnGetIP},
+    {Event::kCopyPad, Cue::kClick, &MainWindow::OnCopyPad},
+    {Event::kSendMessage, Cue::kClick, &MainWindow::OnSendMessage},
+    {Event::kAddContact, Cue::kClick, &MainWindow::OnAddContact},
+    {Event::kChangeNickName, Cue::kClick, &MainWindow::OnChangeNickName},
+    {Event::kDeleteContact, Cue::kClick, &MainWindow::OnDeleteContact},
+    {Event::kSignOut, Cue::kSignOut, &MainWindow::OnSignOut},
+    {Event::kExit, Cue::kSignOut, &MainWindow::OnExit},
+    {Event::kTitleMouseDown, Cue::kNone, &MainWindow::OnTitleMouseDown},
+};
+
+MainWindow::MainWindow(const MainWindowControls& controls, const MainWindowServices& services,
+                       const Desktop& desktop, messenger::MessengerFactory create_client)
+    : c_(controls),
+      services_(services),
+      desktop_(desktop),
+      create_client_(std::move(create_client)) {
+  const auto on = [this](Event event) { return [this, event] { Dispatch(event); }; };
+  c_.status_box.OnPick(on(Event::kStatusPick));
+  c_.select_list.OnClick(on(Event::kSelectList));
+  c_.clear_list.OnClick(on(Event::kClearList));
+  c_.contact_list.OnDoubleClick(on(Event::kContactDoubleClick));
+  c_.clear_pad.OnClick(on(Event::kClearPad));
+  c_.insert_time.OnClick(on(Event::kInsertTime));
+  c_.insert_date.OnClick(on(Event::kInsertDate));
+  c_.get_ip.OnClick(on(Event::kGetIP));
+  c_.copy_pad.OnClick(on(Event::kCopyPad));
+  c_.exit_program.OnClick(on(Event::kExit));
+  c_.sign_out.OnClick(on(Event::kSignOut));
+  c_.delete_contact.OnClick(on(Event::kDeleteContact));
+  c_.send_message.OnClick(on(Event::kSendMessage));
+  c_.add_contact.OnClick(on(Event::kAddContact));
+  c_.change_nickname.OnClick(on(Event::kChangeNickName));
+  c_.title.OnMouseDown(on(Event::kTitleMouseDown));
+}
+
+bool MainWindow::Start() {
+  if (!Dispatch(Event::kLoad)) return false;
+  try {
+    services_.window.ShowAndActivate();
+  } catch (const Failure& failure) {
+    services_.errors.Show(failure);
+    return false;
+  }
+  return true;
+}
+
+bool MainWindow::Dispatch(Event event) {
+  const EventRow& row =
+      *std::find_if(std::begin(kEventTable), std::end(kEventTable),
+                    [event](const EventRow& candidate) { return candidate.event == event; });
+  try {
+    PlayCue(row.cue);
+    (this->*row.handler)();
+    return true;
+  } catch (const Failure& failure) {
+    services_.errors.Show(failure);
+    return false;
+  }
+}
+
+void MainWindow::PlayCue(Cue cue) {
+  switch (cue) {
+    case Cue::kNone:
+      return;
+    case Cue::kClick:
+      return c_.click_cue.Play();
+    case Cue::kSignOut:
+      return c_.sign_out_cue.Play();
+    case Cue::kStart:
+      return c_.start_cue.Play();
+  }
+}
+
+messenger::Messenger& MainWindow::client() {
+  // Events reach the window only once it shows, after the client was created; this guards the rest.
+  if (!client_) throw Failure(error_code::kNoClient, "The messaging client has not been created");
+  return *client_;
+}
+
+messenger::ClientTyping MainWindow::typing() {
+  return {client(), desktop_.focus, desktop_.keys, desktop_.wait};
+}
+
+scratchpad::PadControls MainWindow::pad() const {
+  return {.text = c_.pad,
+          .clear = c_.clear_pad,
+          .time = c_.insert_time,
+          .date = c_.insert_date,
+          .get_ip = c_.get_ip,
+          .copy = c_.copy_pad};
+}
+
+void MainWindow::OnLoad() {
+  client_ = create_client_(desktop_);
+  c_.status_box.Append("Online");
+  c_.status_box.Append("Busy");
+  c_.status_box.Append("Away");
+  c_.clear_list.SetEnabled(false);
+  c_.clear_pad.SetEnabled(false);
+  c_.copy_pad.SetEnabled(false);
+}
+
+void MainWindow::OnStatusPick() {
+  messenger::SetStatusFromPick(c_.status_box, client());
+}
+
+void MainWindow::OnSelectList() {
+  messenger::SelectList(client(), c_.contact_list, c_.select_list, c_.clear_list);
+}
+
+void MainWindow::OnClearList() {
+  messenger::ClearList(c_.contact_list, c_.pad, c_.select_list, c_.clear_list);
+}
+
+void MainWindow::OnContactDoubleClick() {
+  messenger::OpenConversation(c_.contact_list, client());
+}
+
+void MainWindow::OnClearPad() {
+  scratchpad::Clear(pad());
+}
+
+void MainWindow::OnInsertTime() {
+  scratchpad::InsertTime(pad(), services_.time_texts);
+}
+
+void MainWindow::OnInsertDate() {
+  scratchpad::InsertDate(pad(), services_.time_texts);
+}
+
+void MainWindow::OnGetIP() {
+  scratchpad::PutLocalIP(pad(), c_.local_address);
+}
+
+void MainWindow::OnCopyPad() {
+  scratchpad::CopyToClipboard(pad(), services_.clipboard);
+}
+
+void MainWindow::OnSendMessage() {
+  messenger::ClientTyping keys = typing();
+  messenger::SendMessage(client(), c_.address, c_.message, keys);
+}
+
+void MainWindow::OnAddContact() {
+  messenger::ClientTyping keys = typing();
+  messenger::AddContact(client(), c_.address, keys);
+}
+
+void MainWindow::OnChangeNickName() {
+  messenger::ClientTyping keys = typing();
+  messenger::ChangeNickName(client(), c_.nickname, keys, services_.window);
+}
+
+void MainWindow::OnDeleteContact() {
+  messenger::DeleteContact(client(), c_.address);
+}
+
+void MainWindow::OnSignOut() {
+  messenger::SignOut(client());
+}
+
+void MainWindow::OnTitleMouseDown() {
+  services_.drag.StartMove();
+}
+
+void MainWindow::OnExit() {
+  services_.window.End();
+}
+
+}  // namespace plumwick

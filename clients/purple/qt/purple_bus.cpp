@@ -1,0 +1,105 @@
+// Pidgin's D-Bus object, called plainly with a timeout on every call.
+#include "clients/purple/qt/purple_bus.h"
+
+#include <QDBusArgument>
+#include <QDBusMessage>
+#include <QList>
+
+#include "clients/purple/qt/dbus_failure.h"
+
+namespace plumwick::purple {
+
+namespace {
+
+constexpr char kBusService[] = "org.freedesktop.DBus";
+constexpr char kBusObject[] = "/org/freedesktop/DBus";
+constexpr char kBusInterface[] = "org.freedesktop.DBus";
+
+int TimeoutMs() {
+  return static_cast<int>(kCallTimeout.count());
+}
+
+Failure UnexpectedReply(const char* method, const QDBusMessage& reply) {
+  return Failure(error_code::kClientError, std::string("Pidgin answered ") + method + " with \"" +
+                                               reply.signature().toStdString() +
+                                               "\", which this program does not expect");
+}
+
+}  // namespace
+
+PurpleBus::PurpleBus() : connection_(QDBusConnection::sessionBus()) {
+  if (!connection_.isConnected()) {
+    const QDBusError error = connection_.lastError();
+    throw Failure(error_code::kNoClient,
+                  std::string(kNoClientText) + " (the session bus cannot be reached: " +
+                      error.name().toStdString() + ": " + error.message().toStdString() + ")");
+  }
+}
+
+QVariantList PurpleBus::Reply(const char* method, const QVariantList& args,
+                              std::int32_t invalid_handle_code, const char* signature) {
+  QDBusMessage call =
+      QDBusMessage::createMethodCall(QString::fromLatin1(kService), QString::fromLatin1(kObject),
+                                     QString::fromLatin1(kInterface), QString::fromLatin1(method));
+  call.setArguments(args);
+  const QDBusMessage reply = connection_.call(call, QDBus::Block, TimeoutMs());
+  if (reply.type() == QDBusMessage::ErrorMessage) {
+    throw DBusFailure(QDBusError(reply), QString::fromLatin1(method), invalid_handle_code);
+  }
+  if (reply.type() != QDBusMessage::ReplyMessage || reply.signature() != QLatin1String(signature)) {
+    throw UnexpectedReply(method, reply);
+  }
+  return reply.arguments();
+}
+
+void PurpleBus::Call(const char* method, const QVariantList& args,
+                     std::int32_t invalid_handle_code) {
+  Reply(method, args, invalid_handle_code, "");
+}
+
+std::int32_t PurpleBus::CallInt(const char* method, const QVariantList& args,
+                                std::int32_t invalid_handle_code) {
+  return Reply(method, args, invalid_handle_code, "i").at(0).value<std::int32_t>();
+}
+
+QString PurpleBus::CallString(const char* method, const QVariantList& args,
+                              std::int32_t invalid_handle_code) {
+  return Reply(method, args, invalid_handle_code, "s").at(0).toString();
+}
+
+std::vector<std::int32_t> PurpleBus::CallIntArray(const char* method, const QVariantList& args,
+                                                  std::int32_t invalid_handle_code) {
+  const QVariant value = Reply(method, args, invalid_handle_code, "ai").at(0);
+  const QList<std::int32_t> list = qdbus_cast<QList<std::int32_t>>(value);
+  return {list.begin(), list.end()};
+}
+
+std::int64_t PurpleBus::ServiceProcess() {
+  QDBusMessage call = QDBusMessage::createMethodCall(
+      QString::fromLatin1(kBusService), QString::fromLatin1(kBusObject),
+      QString::fromLatin1(kBusInterface), QStringLiteral("GetConnectionUnixProcessID"));
+  call.setArguments({Str(QString::fromLatin1(kService))});
+  const QDBusMessage reply = connection_.call(call, QDBus::Block, TimeoutMs());
+  if (reply.type() == QDBusMessage::ErrorMessage) {
+    throw DBusFailure(QDBusError(reply), QStringLiteral("GetConnectionUnixProcessID"));
+  }
+  if (reply.signature() != QLatin1String("u")) {
+    throw UnexpectedReply("GetConnectionUnixProcessID", reply);
+  }
+  return reply.arguments().at(0).value<std::uint32_t>();
+}
+
+bool PurpleBus::ServiceRunning() {
+  QDBusMessage call = QDBusMessage::createMethodCall(
+      QString::fromLatin1(kBusService), QString::fromLatin1(kBusObject),
+      QString::fromLatin1(kBusInterface), QStringLiteral("NameHasOwner"));
+  call.setArguments({Str(QString::fromLatin1(kService))});
+  const QDBusMessage reply = connection_.call(call, QDBus::Block, TimeoutMs());
+  if (reply.type() == QDBusMessage::ErrorMessage) {
+    throw DBusFailure(QDBusError(reply), QStringLiteral("NameHasOwner"));
+  }
+  if (reply.signature() != QLatin1String("b")) throw UnexpectedReply("NameHasOwner", reply);
+  return reply.arguments().at(0).toBool();
+}
+
+}  // namespace plumwick::purple

@@ -1,0 +1,36 @@
+// The window manager over the EWMH properties of an X11 display: _NET_CLIENT_LIST and _NET_WM_PID
+// for the windows, a _NET_ACTIVE_WINDOW message marked as coming from a pager for activation.
+//
+// No X header here: Qt code includes this one.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/window_manager.h"
+
+namespace plumwick {
+
+class X11WindowManager final : public WindowManager {
+ public:
+  // `display` names the X display; empty means $DISPLAY. The first call connects and throws
+  // Failure(kWindow) when it cannot.
+  explicit X11WindowManager(std::string display = {});
+  ~X11WindowManager() override;
+
+  X11WindowManager(const X11WindowManager&) = delete;
+  X11WindowManager& operator=(const X11WindowManager&) = delete;
+
+  std::vector<std::uint64_t> WindowsOf(std::int64_t pid) override;
+  void Activate(std::uint64_t window) override;
+  bool HasInputFocus(std::uint64_t window) override;
+
+ private:
+  struct Connection;
+  Connection& Connect();
+
+  std::string display_;
+  std::unique_ptr<Connection> connection_;
+};
+
+}  // namespace plumwick

@@ -1,0 +1,163 @@
+// The window on the desktop with a given messaging client.
+#include "programs/desktop_program.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <utility>
+
+#include <QApplication>
+#include <QEvent>
+#include <QObject>
+#include <QTimer>
+
+#include "app/design.h"
+#include "app/main_window.h"
+#include "platform/desktop.h"
+#include "platform/posix/interface_address.h"
+#include "platform/posix/locale_time_texts.h"
+#include "platform/posix/steady_clock.h"
+#include "platform/qt/qt_clipboard.h"
+#include "platform/qt/qt_error_report.h"
+#include "platform/qt/qt_event_pump.h"
+#include "platform/qt/qt_form.h"
+#include "platform/qt/qt_sound_cue.h"
+#include "platform/qt/qt_window_drag.h"
+#include "platform/x11/x11_focused_window.h"
+#include "platform/x11/x11_window_manager.h"
+#include "platform/x11/xdo_keystrokes.h"
+
+namespace plumwick {
+
+bool CheckDisplay(const char* program) {
+  const auto set = [](const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+  };
+  if (set("DISPLAY") || set("WAYLAND_DISPLAY") || set("QT_QPA_PLATFORM")) return true;
+  std::fprintf(stderr,
+               "%s: there is no display to show the window on (DISPLAY is not set).\n"
+               "Start it from a desktop session, or give it a virtual one, for example:\n"
+               "  xvfb-run -a %s\n",
+               program, program);
+  return false;
+}
+
+struct DesktopProgram::Parts {
+  explicit Parts(messenger::MessengerFactory create_client)
+      : window(controls(), services(), desktop(), std::move(create_client)) {
+    // The exit button ends the process without destructors; the keyboard's spare keys are the
+    // X server's and would stay bound.
+    form.OnEnd([this] { keys.ReleaseKeys(); });
+  }
+
+  // The controls by their design names (app/design.cpp).
+  MainWindowControls controls() {
+    return {
+        .status_box = form.combo_box("cboStatus"),
+        .select_list = form.button("cmdload"),
+        .clear_list = form.button("SkinButtons1"),
+        .contact_list = form.list_box("lbContacts"),
+        .address = form.text_box("Text2"),
+        .message = form.text_box("Text4"),
+        .nickname = form.text_box("Text3"),
+        .send_message = form.button("SkinButtons10"),
+        .add_contact = form.button("SkinButtons11"),
+        .delete_contact = form.button("SkinButtons9"),
+        .change_nickname = form.button("SkinButtons12"),
+        .sign_out = form.button("SkinButtons8"),
+        .pad = form.text_box("Text1"),
+        .clear_pad = form.button("SkinButtons2"),
+        .insert_time = form.button("SkinButtons3"),
+        .insert_date = form.button("SkinButtons4"),
+        .get_ip = form.button("SkinButtons5"),
+        .copy_pad = form.button("SkinButtons6"),
+        .exit_program = form.button("SkinButtons7"),
+        .title = form.label("Label1"),
+        .click_cue = click_cue,
+        .sign_out_cue = sign_out_cue,
+        .start_cue = start_cue,
+        .local_address = local_address,
+    };
+  }
+
+  MainWindowServices services() {
+    return {.window = form,
+            .errors = errors,
+            .clipboard = clipboard,
+            .time_texts = time_texts,
+            .drag = drag};
+  }
+
+  Desktop desktop() { return {.wait = wait, .focus = focus, .keys = keys, .windows = windows}; }
+
+  QtForm form{MainWindowDesign(), MainWindowControlDesigns()};
+  QtErrorReport errors{&form};
+  QtSoundCue click_cue{"OLE1", QStringLiteral(":/cues/click.wav")};
+  QtSoundCue sign_out_cue{"OLE2", QStringLiteral(":/cues/sign_out.wav")};
+  QtSoundCue start_cue{"OLE3", QStringLiteral(":/cues/start.wav")};
+  InterfaceAddress local_address;
+  SteadyClock clock;
+  QtEventPump pump;
+  EventWait wait{clock, pump};
+  QtClipboard clipboard;
+  LocaleTimeTexts time_texts;
+  XdoKeystrokes keys;
+  X11FocusedWindow focus;
+  X11WindowManager windows;
+  QtWindowDrag drag{form};
+  MainWindow window;
+};
+
+DesktopProgram::DesktopProgram(messenger::MessengerFactory create_client)
+    : parts_(std::make_unique<Parts>(std::move(create_client))) {}
+
+DesktopProgram::~DesktopProgram() = default;
+
+bool DesktopProgram::Start() {
+  return parts_->window.Start();
+}
+
+QWidget& DesktopProgram::widget() {
+  return parts_->form;
+}
+
+namespace {
+
+// Runs `after_shown` once, after the window's first paint has been done.
+class FirstPaintWatch final : public QObject {
+ public:
+  FirstPaintWatch(QWidget& window, AfterShown after_shown) : after_shown_(std::move(after_shown)) {
+    window.installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint && after_shown_) {
+      watched->removeEventFilter(this);
+      // Queued, so that the paint under way finishes and reaches the screen first.
+      QTimer::singleShot(0, this, std::exchange(after_shown_, {}));
+    }
+    return false;
+  }
+
+ private:
+  AfterShown after_shown_;
+};
+
+}  // namespace
+
+int RunDesktopProgram(messenger::MessengerFactory create_client, AfterShown after_shown) {
+  try {
+    DesktopProgram program(std::move(create_client));
+    FirstPaintWatch watch(program.widget(), std::move(after_shown));
+    if (!program.Start()) return EXIT_FAILURE;
+    return QApplication::exec();
+  } catch (const Failure& failure) {
+    // Building the window itself failed: nothing of it has run yet.
+    QtErrorReport(nullptr).Show(failure);
+    return EXIT_FAILURE;
+  }
+}
+
+}  // namespace plumwick

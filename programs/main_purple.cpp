@@ -1,0 +1,19 @@
+// plumwick: the program with Pidgin as its messaging client, reached over the session bus. With
+// no Pidgin there it says so and ends before its window shows; it never falls back to the
+// sandbox client, which would report failures as successes.
+#include <cstdlib>
+
+#include <QApplication>
+
+#include "clients/purple/qt/purple_messenger.h"
+#include "platform/qt/font_system_warm_up.h"
+#include "programs/desktop_program.h"
+
+int main(int argc, char** argv) {
+  if (!plumwick::CheckDisplay("plumwick")) return EXIT_FAILURE;
+  plumwick::FontSystemWarmUp fonts;
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("plumwick"));
+  fonts.Wait();
+  return plumwick::RunDesktopProgram(plumwick::purple::PurpleMessengerFactory());
+}

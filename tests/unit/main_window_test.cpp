@@ -1,0 +1,290 @@
+// The window's start-up, event dispatch, cue rule, exit, and the status box and contact list
+// handlers, against doubles of the desktop and the messaging client.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "tests/unit/doubles.h"
+
+namespace plumwick::testing {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+// Calls logged since the mark.
+std::vector<std::string> Since(const CallLog& log, std::size_t mark) {
+  return {log.calls.begin() + static_cast<std::ptrdiff_t>(mark), log.calls.end()};
+}
+
+TEST(StartUp, PlaysCueCreatesClientFillsStatusBoxAndDisablesThreeButtonsInOrder) {
+  Rig rig;
+  ASSERT_TRUE(rig.form.Start());
+  EXPECT_THAT(rig.log.calls,
+              ElementsAre("OLE3.Play()", "CreateClient()", "cboStatus.Append(Online)",
+                          "cboStatus.Append(Busy)", "cboStatus.Append(Away)",
+                          "SkinButtons1.SetEnabled(false)", "SkinButtons2.SetEnabled(false)",
+                          "SkinButtons6.SetEnabled(false)", "window.ShowAndActivate()"));
+  EXPECT_THAT(rig.status_box.entries, ElementsAre("Online", "Busy", "Away"));
+  EXPECT_EQ(rig.status_box.text, "CHANGE YOUR STATUS HERE !");
+  EXPECT_TRUE(rig.select_list.enabled);
+  EXPECT_TRUE(rig.insert_time.enabled);
+  EXPECT_THAT(rig.errors.shown, IsEmpty());
+}
+
+TEST(StartUp, FailureAtAnyStepShowsTheErrorAndNeverShowsTheWindow) {
+  for (const char* step : {"OLE3.Play", "CreateClient", "cboStatus.Append",
+                           "SkinButtons1.SetEnabled", "SkinButtons6.SetEnabled"}) {
+    SCOPED_TRACE(step);
+    Rig rig;
+    rig.log.FailAt(step);
+    EXPECT_FALSE(rig.form.Start());
+    EXPECT_FALSE(rig.window.shown);
+    ASSERT_EQ(rig.errors.shown.size(), 1u);
+    EXPECT_EQ(rig.errors.shown[0].code(), kInjectedCode);
+    EXPECT_TRUE(rig.log.calls.back().starts_with(step)) << "nothing runs after the failing step";
+  }
+}
+
+TEST(StartUp, ClientIsNotCreatedWhenTheStartUpCueFails) {
+  Rig rig;
+  rig.log.FailAt("OLE3.Play");
+  EXPECT_FALSE(rig.form.Start());
+  EXPECT_THAT(rig.log.calls, ElementsAre("OLE3.Play()"));
+}
+
+TEST(StatusBox, WritesTheCodeOfAnExactPickOnlyReadingTheTextOncePerNameTried) {
+  struct Case {
+    std::string text;
+    std::vector<std::string> calls;
+  };
+  const std::vector<Case> cases = {
+      {"Online", {"cboStatus.Text()", "client.MyStatus(2)"}},
+      {"Busy", {"cboStatus.Text()", "cboStatus.Text()", "client.MyStatus(10)"}},
+      {"Away", {"cboStatus.Text()", "cboStatus.Text()", "cboStatus.Text()", "client.MyStatus(34)"}},
+      {"busy", {"cboStatus.Text()", "cboStatus.Text()", "cboStatus.Text()"}},
+      {"Online ", {"cboStatus.Text()", "cboStatus.Text()", "cboStatus.Text()"}},
+      {"CHANGE YOUR STATUS HERE !", {"cboStatus.Text()", "cboStatus.Text()", "cboStatus.Text()"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    Rig rig;
+    ASSERT_TRUE(rig.form.Start());
+    const std::size_t mark = rig.log.calls.size();
+    rig.status_box.text = c.text;
+    rig.form.Dispatch(MainWindow::Event::kStatusPick);
+    EXPECT_EQ(Since(rig.log, mark), c.calls);
+  }
+}
+
+TEST(StatusBox, PicksFromTheListWriteTypingDoesNot) {
+  Rig rig;
+  ASSERT_TRUE(rig.form.Start());
+  const std::size_t mark = rig.log.calls.size();
+  rig.status_box.Type("Busy");  // typed, not picked: no event
+  rig.status_box.Pick(2);
+  rig.status_box.Pick(1);
+  rig.status_box.Pick(0);
+  std::vector<std::string> writes;
+  for (const std::string& call : Since(rig.log, mark)) {
+    if (call.starts_with("client.")) writes.push_back(call);
+  }
+  EXPECT_THAT(writes,
+              ElementsAre("client.MyStatus(34)", "client.MyStatus(10)", "client.MyStatus(2)"));
+}
+
+TEST(SelectList, ListsTheContactsWhoAreNotOfflineInOrderAndSwapsTheButtons) {
+  struct Case {
+    std::string name;
+    std::vector<FakeContact> contacts;
+    std::vector<std::string> listed;
+  };
+  const std::vector<Case> cases = {
+      {"mixed",
+       {{"on@x", 2}, {"off@x", 1}, {"away@x", 34}, {"busy@x", 10}, {"lunch@x", 66}, {"off2@x", 1}},
+       {"on@x", "away@x", "busy@x", "lunch@x"}},
+      {"no contacts", {}, {}},
+      {"all offline", {{"a@x", 1}, {"b@x", 1}}, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Rig rig;
+    rig.messenger.contacts = c.contacts;
+    ASSERT_TRUE(rig.form.Start());
+    rig.select_list.Click();
+    EXPECT_EQ(rig.contact_list.entries, c.listed);
+    EXPECT_FALSE(rig.select_list.enabled);
+    EXPECT_TRUE(rig.clear_list.enabled);
+    EXPECT_EQ(rig.messenger.live_objects, 0) << "every client object is let go";
+    EXPECT_THAT(rig.errors.shown, IsEmpty());
+  }
+}
+
+TEST(SelectList, AppendsBehindWhatTheListAlreadyHolds) {
+  Rig rig;
+  rig.messenger.contacts = {{"new@x", 2}};
+  ASSERT_TRUE(rig.form.Start());
+  rig.contact_list.entries = {"old@x"};
+  rig.select_list.Click();
+  EXPECT_THAT(rig.contact_list.entries, ElementsAre("old@x", "new@x"));
+}
+
+TEST(SelectList, FailureMidwayKeepsTheNamesAddedAndBothFlags) {
+  Rig rig;
+  rig.messenger.contacts = {{"a@x", 2}, {"b@x", 2}, {"c@x", 2}};
+  ASSERT_TRUE(rig.form.Start());
+  rig.log.FailAt("contact.SigninName", 2);
+  rig.select_list.Click();
+  EXPECT_THAT(rig.contact_list.entries, ElementsAre("a@x"));
+  EXPECT_TRUE(rig.select_list.enabled);
+  EXPECT_FALSE(rig.clear_list.enabled);
+  ASSERT_EQ(rig.errors.shown.size(), 1u);
+  EXPECT_EQ(rig.errors.shown[0].code(), kInjectedCode);
+  EXPECT_EQ(rig.messenger.live_objects, 0) << "objects are let go on the way out through an error";
+}
+
+TEST(ClearList, EmptiesListAndPadAndSwapsTheButtonsLeavingPadFlags) {
+  Rig rig;
+  rig.messenger.contacts = {{"a@x", 2}};
+  ASSERT_TRUE(rig.form.Start());
+  rig.select_list.Click();
+  rig.pad.text = "12:00:00";
+  rig.clear_pad.enabled = true;
+  rig.insert_time.enabled = false;
+  rig.clear_list.Click();
+  EXPECT_THAT(rig.contact_list.entries, IsEmpty());
+  EXPECT_EQ(rig.pad.text, "");
+  EXPECT_TRUE(rig.select_list.enabled);
+  EXPECT_FALSE(rig.clear_list.enabled);
+  EXPECT_TRUE(rig.clear_pad.enabled);
+  EXPECT_FALSE(rig.insert_time.enabled);
+}
+
+TEST(ContactList, DoubleClickOpensAConversationWithTheCurrentEntryWithoutACue) {
+  struct Case {
+    int current;
+    std::string contact;
+  };
+  for (const Case& c : {Case{-1, ""}, Case{1, "b@x"}}) {
+    SCOPED_TRACE(c.contact);
+    Rig rig;
+    ASSERT_TRUE(rig.form.Start());
+    rig.contact_list.entries = {"a@x", "b@x"};
+    rig.contact_list.current = c.current;
+    const std::size_t mark = rig.log.calls.size();
+    rig.contact_list.DoubleClick();
+    EXPECT_THAT(Since(rig.log, mark),
+                ElementsAre("lbContacts.CurrentText()", "client.InstantMessage(" + c.contact + ")",
+                            "conversation.Release()"));
+    EXPECT_EQ(rig.messenger.live_objects, 0) << "the conversation window object is let go at once";
+  }
+}
+
+TEST(CueRule, EveryButtonPlaysItsOwnCueFirstAndAFailingCueStopsTheAction) {
+  struct Case {
+    const char* name;
+    FakeButton Rig::*button;
+    const char* cue;
+  };
+  const std::vector<Case> cases = {
+      {"Select List", &Rig::select_list, "OLE1.Play"},
+      {"Clear List", &Rig::clear_list, "OLE1.Play"},
+      {"Clear", &Rig::clear_pad, "OLE1.Play"},
+      {"Time", &Rig::insert_time, "OLE1.Play"},
+      {"Date", &Rig::insert_date, "OLE1.Play"},
+      {"Get IP !", &Rig::get_ip, "OLE1.Play"},
+      {"Clipboard", &Rig::copy_pad, "OLE1.Play"},
+      {"EXIT PROGRAM!", &Rig::exit_program, "OLE2.Play"},
+      {"Sign Out", &Rig::sign_out, "OLE2.Play"},
+      {"Delete Contact", &Rig::delete_contact, "OLE1.Play"},
+      {"Send Msg.", &Rig::send_message, "OLE1.Play"},
+      {"Add contact", &Rig::add_contact, "OLE1.Play"},
+      {"Change NickName", &Rig::change_nickname, "OLE1.Play"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    {
+      Rig rig;
+      ASSERT_TRUE(rig.form.Start());
+      (rig.*c.button).enabled = true;
+      const std::size_t mark = rig.log.calls.size();
+      try {
+        (rig.*c.button).Click();
+      } catch (const ProgramEnded&) {
+      }
+      ASSERT_GT(rig.log.calls.size(), mark);
+      EXPECT_EQ(rig.log.calls[mark], std::string(c.cue) + "()");
+    }
+    {
+      Rig rig;
+      ASSERT_TRUE(rig.form.Start());
+      (rig.*c.button).enabled = true;
+      rig.log.FailAt(c.cue);
+      const std::size_t mark = rig.log.calls.size();
+      (rig.*c.button).Click();
+      EXPECT_THAT(Since(rig.log, mark), ElementsAre(std::string(c.cue) + "()"));
+      ASSERT_EQ(rig.errors.shown.size(), 1u);
+      EXPECT_EQ(rig.errors.shown[0].code(), kInjectedCode);
+    }
+  }
+}
+
+TEST(Exit, PlaysItsCueAndEndsWithoutAnyClientCall) {
+  Rig rig;
+  ASSERT_TRUE(rig.form.Start());
+  const std::size_t mark = rig.log.calls.size();
+  EXPECT_THROW(rig.exit_program.Click(), ProgramEnded);
+  EXPECT_THAT(Since(rig.log, mark), ElementsAre("OLE2.Play()", "window.End()"));
+}
+
+TEST(TitleLabel, APressStartsAWindowMoveWithoutACue) {
+  Rig rig;
+  ASSERT_TRUE(rig.form.Start());
+  const std::size_t mark = rig.log.calls.size();
+  rig.title.MouseDown();
+  EXPECT_THAT(Since(rig.log, mark), ElementsAre("drag.StartMove()"));
+}
+
+TEST(FailureRule, TheWindowKeepsHandlingEventsAfterAFailure) {
+  Rig rig;
+  rig.messenger.contacts = {{"a@x", 2}};
+  ASSERT_TRUE(rig.form.Start());
+  rig.log.FailAt("client.MyContacts");
+  rig.select_list.Click();
+  ASSERT_EQ(rig.errors.shown.size(), 1u);
+  rig.select_list.Click();  // the same button again, now without a fault
+  EXPECT_THAT(rig.contact_list.entries, ElementsAre("a@x"));
+  EXPECT_EQ(rig.errors.shown.size(), 1u);
+}
+
+TEST(EventWait, PauseReturnsAfterTheIntervalRunningEventsNestedInsideTheWait) {
+  Rig rig;
+  ASSERT_TRUE(rig.form.Start());
+  rig.messenger.contacts = {{"a@x", 2}};
+  rig.pump.queued.push_back([&] { rig.select_list.Click(); });
+  const Clock::TimePoint start = rig.clock.now;
+  rig.wait.Pause(std::chrono::duration<double>(1));
+  EXPECT_GE(rig.clock.now - start, std::chrono::seconds(1));
+  EXPECT_THAT(rig.contact_list.entries, ElementsAre("a@x")) << "the click ran inside the wait";
+}
+
+TEST(EventWait, UntilAsksFirstThenEveryPollAndGivesUpAtTheLimit) {
+  Rig rig;
+  int asked = 0;
+  EXPECT_TRUE(rig.wait.Until(std::chrono::milliseconds(100), [&] { return ++asked == 1; }));
+  EXPECT_EQ(asked, 1) << "a condition that holds at once needs no wait";
+  EXPECT_THAT(rig.log.calls, IsEmpty());
+
+  asked = 0;
+  const Clock::TimePoint start = rig.clock.now;
+  EXPECT_FALSE(rig.wait.Until(std::chrono::milliseconds(100), [&] { return ++asked > 99; }));
+  EXPECT_EQ(rig.clock.now - start, std::chrono::milliseconds(100));
+  EXPECT_EQ(asked, 6) << "at the start, after each of five polls of 20 ms";
+
+  asked = 0;
+  rig.pump.queued.push_back([&] { asked = 10; });
+  EXPECT_TRUE(rig.wait.Until(std::chrono::milliseconds(100), [&] { return ++asked > 10; }))
+      << "an event handled during the wait can end it";
+}
+
+}  // namespace
+}  // namespace plumwick::testing
