@@ -14,8 +14,8 @@ constexpr int kSize = 32;
 constexpr Rgb kPlumLit{0xC2, 0x4E, 0xA4}, kPlumShaded{0x62, 0x16, 0x56};
 constexpr Rgb kPlumOutline{0x3E, 0x0C, 0x32}, kGloss{0xE6, 0x9A, 0xD2};
 constexpr Rgb kLeafLit{0x8C, 0xD6, 0x5A}, kLeafShaded{0x3A, 0x8C, 0x30};
-constexpr Rgb kLeafOutline{0x1E, 0x52, 0x1C}, kStem{0x5A, 0x36, 0x1E};
-constexpr Rgb kDot{0xFF, 0xFF, 0xFF}, kDotShaded{0xF2, 0xE0, 0xEE};
+constexpr Rgb kLeafOutline{0x1E, 0x52, 0x1C}, kStemColour{0x5A, 0x36, 0x1E};
+constexpr Rgb kDotColour{0xFF, 0xFF, 0xFF}, kDotShaded{0xF2, 0xE0, 0xEE};
 
 enum class Part { kNone, kBubble, kLeaf, kStem, kDot };
 
@@ -139,14 +139,14 @@ Icon PaintIcon() {
                   : Mix(kLeafLit, kLeafShaded, Lighting(x, y, 23.7, 3, 5));
           break;
         case Part::kStem:
-          p = kStem;
+          p = kStemColour;
           break;
         case Part::kDot:
           // A touch of shade on the lower right edge rounds the dots off.
           p = touches(x, y, [](Part q) { return q == Part::kBubble; }) &&
                       part_at(x + 1, y + 1) == Part::kBubble
                   ? kDotShaded
-                  : kDot;
+                  : kDotColour;
           break;
         case Part::kNone:
           break;

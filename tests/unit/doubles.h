@@ -35,8 +35,8 @@ class CallLog {
 
 class FakeTextBox final : public TextBox {
  public:
-  FakeTextBox(CallLog& log, std::string name, std::string text = "")
-      : log_(log), name_(std::move(name)), text(std::move(text)) {}
+  FakeTextBox(CallLog& log, std::string name, std::string initial = "")
+      : log_(log), name_(std::move(name)), text(std::move(initial)) {}
   std::string Text() const override;
   void SetText(const std::string& value) override;
   void ReplaceSelection(const std::string& value) override;
@@ -90,8 +90,8 @@ class FakeListBox final : public ListBox {
 
 class FakeComboBox final : public ComboBox {
  public:
-  FakeComboBox(CallLog& log, std::string name, std::string text)
-      : log_(log), name_(std::move(name)), text(std::move(text)) {}
+  FakeComboBox(CallLog& log, std::string name, std::string initial)
+      : log_(log), name_(std::move(name)), text(std::move(initial)) {}
   void Append(const std::string& entry) override;
   std::string Text() const override;
   void OnPick(std::function<void()> handler) override { on_pick_ = std::move(handler); }

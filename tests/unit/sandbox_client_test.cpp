@@ -56,7 +56,7 @@ Failure FailureOf(const std::function<void()>& call) {
 // Records every call; shows dialogs when `shows_dialogs`, and owns the windows in `windows`.
 class RecordingView final : public SandboxView {
  public:
-  explicit RecordingView(bool shows_dialogs = true) : shows_dialogs(shows_dialogs) {}
+  explicit RecordingView(bool dialogs = true) : shows_dialogs(dialogs) {}
 
   void StatusChanged(std::int32_t status) override { Log("status " + std::to_string(status)); }
   void ContactsChanged() override { Log("contacts"); }
