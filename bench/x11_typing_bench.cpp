@@ -1,30 +1,32 @@
 // How long typing a 2,000-character message takes, from the first key sent until the receiving
 // window has handled Enter: XdoKeystrokes next to `xdotool type --delay 0`, both into the same
-// kind of window as a conversation window (a Qt line edit in another process) on a private Xvfb
-// with openbox that this program starts itself. It prints the figures, whether each run arrived
-// exactly, and the ratio of the medians (target: at most 1.0). Not a test: nothing is asserted.
+// kind of window as a conversation window (a Qt line edit in another process) on a private
+// desktop that this program starts itself: Xvfb with openbox, or mutter's or KWin's XWayland. It
+// prints the figures, whether each run arrived exactly, and the ratio of the medians (target: at
+// most 1.0), then whether a few short mixed strings arrive exactly. Not a test: nothing is
+// asserted.
 //
-// Build and run (needs xvfb openbox xdotool):
+// Build and run (needs xvfb openbox xdotool; mutter xwayland or kwin-wayland for those desktops):
 //   cmake --build build/default --target x11_typing_bench plumwick_x11_receiver
-//   build/default/bench/x11_typing_bench [runs per method, default 3]
+//   build/default/bench/x11_typing_bench [runs per method, default 3] [--desktop=xvfb|mutter|kwin]
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/failure.h"
 #include "platform/x11/xdo_keystrokes.h"
-#include "tests/e2e/harness/desktop_session.h"
 #include "tests/e2e/harness/run_command.h"
 #include "tests/x11/receiver_process.h"
+#include "tests/x11/typing_desktop.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-using plumwick::e2e::DesktopSession;
 using plumwick::x11_test::ReceiverProcess;
 
 constexpr std::size_t kMessageLength = 2000;  // characters
@@ -102,16 +104,50 @@ void Print(const char* method, int index, const Run& run) {
       method, index, run.call_ms, run.arrival_ms, run.exact ? "yes" : "NO", run.detail.c_str());
 }
 
+// Short strings with characters from far apart, and the notation's own symbols as text.
+void TypeShortStrings(ReceiverProcess& receiver, plumwick::XdoKeystrokes& keys) {
+  const std::pair<const char*, const char*> strings[] = {
+      {"héllo Ωmega 👍🏽 ЖЖ", "héllo Ωmega 👍🏽 ЖЖ"},
+      {"100% :-) {{}x{}}", "100% :-) {x}"},
+      {"Grüße ÀÉÎÕÜ ß € — 你好", "Grüße ÀÉÎÕÜ ß € — 你好"},
+  };
+  for (const auto& [keys_text, expected] : strings) {
+    receiver.Activate();
+    std::string outcome;
+    try {
+      keys.Type(std::string(keys_text) + "{ENTER}");
+      const auto entry = receiver.NextEntry(std::chrono::seconds(10));
+      outcome = !entry                     ? "NOTHING ARRIVED"
+                : entry->first == expected ? "exact"
+                                           : "NOT EXACT: \"" + entry->first + "\"";
+    } catch (const plumwick::Failure& failure) {
+      outcome = std::string("FAILED: ") + failure.what();
+    }
+    std::printf("typing \"%s\": %s\n", keys_text, outcome.c_str());
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+  int runs = 3;
+  std::string kind = "xvfb";
+  for (int i = 1; i < argc; ++i) {
+    if (std::strncmp(argv[i], "--desktop=", 10) == 0) {
+      kind = argv[i] + 10;
+    } else {
+      runs = std::max(1, std::atoi(argv[i]));
+    }
+  }
   try {
-    DesktopSession desktop;
-    ReceiverProcess receiver(desktop, PLUMWICK_X11_RECEIVER, "typing benchmark receiver");
+    const auto desktop = plumwick::x11_test::StartTypingDesktop(kind);
+    // The synthesizer connects through Xlib, which takes the server's cookie from here.
+    const auto auth = desktop->Env().find("XAUTHORITY");
+    if (auth != desktop->Env().end()) setenv("XAUTHORITY", auth->second.c_str(), 1);
+    ReceiverProcess receiver(*desktop, PLUMWICK_X11_RECEIVER, "typing benchmark receiver");
     const std::string message = Message();
-    std::printf("message: %zu characters, %zu bytes of UTF-8; %d runs per method\n",
-                CountCharacters(message), message.size(), runs);
+    std::printf("desktop: %s; message: %zu characters, %zu bytes of UTF-8; %d runs per method\n",
+                kind.c_str(), CountCharacters(message), message.size(), runs);
 
     // xdotool first, while no key of this program is bound: it binds keys of its own on the fly.
     std::vector<Run> xdotool;
@@ -119,9 +155,9 @@ int main(int argc, char** argv) {
       xdotool.push_back(Measure(receiver, message, [&] {
         // Return as a command of its own: a newline in the text reaches a line edit as nothing,
         // and "type" takes every argument after it as text.
-        plumwick::e2e::RunChecked({"xdotool", "type", "--delay", "0", message}, desktop.Env(),
+        plumwick::e2e::RunChecked({"xdotool", "type", "--delay", "0", message}, desktop->Env(),
                                   std::chrono::seconds(120));
-        plumwick::e2e::RunChecked({"xdotool", "key", "Return"}, desktop.Env());
+        plumwick::e2e::RunChecked({"xdotool", "key", "Return"}, desktop->Env());
       }));
       Print("xdotool type", i + 1, xdotool.back());
     }
@@ -130,11 +166,12 @@ int main(int argc, char** argv) {
     // layout lacks, the later ones reuse the bindings.
     std::vector<Run> ours;
     {
-      plumwick::XdoKeystrokes keys(desktop.Display());
+      plumwick::XdoKeystrokes keys(desktop->Display());
       for (int i = 0; i < runs; ++i) {
         ours.push_back(Measure(receiver, message, [&] { keys.Type(message + "{ENTER}"); }));
         Print("XdoKeystrokes", i + 1, ours.back());
       }
+      TypeShortStrings(receiver, keys);
     }
 
     const double ours_ms = Median(ours), xdotool_ms = Median(xdotool);

@@ -8,7 +8,6 @@
 #include <stdexcept>
 #include <string>
 
-#include "tests/e2e/harness/run_command.h"
 #include "tests/x11/test_desktop.h"
 
 namespace plumwick::x11_test {
@@ -43,7 +42,7 @@ void InProcessReceiver::Activate() {
   }
   // Not --sync: xdotool would wait for the window to become active, which needs this very
   // event loop to run.
-  e2e::RunChecked({"xdotool", "windowactivate", std::to_string(Window())}, TestDesktop().Env());
+  TestDesktop().Activate(Window(), false);
   while (QApplication::activeWindow() != &window_ || !first_->hasFocus()) {
     if (timer.elapsed() > 15000) {
       throw std::runtime_error("the in-process window did not take the keyboard focus");

@@ -9,16 +9,15 @@
 #include <string>
 
 #include "tests/e2e/harness/child_process.h"
-#include "tests/e2e/harness/desktop_session.h"
 #include "tests/x11/typed_entry.h"
+#include "tests/x11/typing_desktop.h"
 
 namespace plumwick::x11_test {
 
 class ReceiverProcess {
  public:
   // Starts it and waits until its window is mapped; throws std::runtime_error when it is not.
-  // `title` must be unique on the desktop.
-  ReceiverProcess(const e2e::DesktopSession& session, const std::string& program,
+  ReceiverProcess(const TypingDesktop& desktop, const std::string& program,
                   const std::string& title);
 
   std::uint64_t Window() const { return window_; }
@@ -31,7 +30,7 @@ class ReceiverProcess {
   std::string Describe() { return process_->Describe(); }
 
  private:
-  const e2e::DesktopSession& session_;
+  const TypingDesktop& desktop_;
   std::unique_ptr<e2e::ChildProcess> process_;
   std::uint64_t window_ = 0;
   std::int64_t pid_ = 0;

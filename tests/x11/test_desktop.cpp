@@ -1,26 +1,19 @@
 // The private desktop and the shared keystroke synthesizer of the keystroke test program.
 #include "tests/x11/test_desktop.h"
 
-#include <optional>
 #include <stdexcept>
 
 namespace plumwick::x11_test {
 namespace {
 
-e2e::DesktopSession* desktop = nullptr;
-std::optional<e2e::DesktopUser> user;
+TypingDesktop* desktop = nullptr;
 std::unique_ptr<XdoKeystrokes> keys;
 
 }  // namespace
 
-e2e::DesktopSession& TestDesktop() {
+TypingDesktop& TestDesktop() {
   if (desktop == nullptr) throw std::logic_error("the test desktop has not been started");
   return *desktop;
-}
-
-const e2e::DesktopUser& TestUser() {
-  if (!user) user.emplace(TestDesktop());
-  return *user;
 }
 
 XdoKeystrokes& TestKeys() {
@@ -28,9 +21,8 @@ XdoKeystrokes& TestKeys() {
   return *keys;
 }
 
-void SetTestDesktop(e2e::DesktopSession* session) {
+void SetTestDesktop(TypingDesktop* session) {
   desktop = session;
-  user.reset();
 }
 
 void ReleaseTestKeys() {
