@@ -143,7 +143,7 @@ INSTANTIATE_TEST_SUITE_P(
                       DragCase{"RightButtonRightOfTheTitle", 3, {266, 20}, {100, 60}, false},
                       DragCase{"LeftButtonBelowTheTitle", 1, {130, 44}, {100, 60}, false},
                       DragCase{"RightButtonOnTheBody", 3, {5, 200}, {100, 60}, false}),
-    [](const auto& info) { return std::string(info.param.what); });
+    [](const auto& test) { return std::string(test.param.what); });
 
 TEST_F(WindowE2eTest, ScreenShowsPictureFrameLinesAndBackground) {
   ASSERT_NO_FATAL_FAILURE(StartProgram());

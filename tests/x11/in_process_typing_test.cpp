@@ -41,7 +41,7 @@ TEST_P(InProcessTypingCase, ArrivesExactly) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, InProcessTypingCase, ::testing::ValuesIn(TypingCases()),
-                         [](const auto& info) { return CaseName(info.param); });
+                         [](const auto& test) { return CaseName(test.param); });
 
 TEST_F(InProcessTyping, StringsTypedBackToBackArriveInOrder) {
   // As the program sends a message: the text, then Enter, and only then back to the event loop.

@@ -79,7 +79,7 @@ INSTANTIATE_TEST_SUITE_P(
                                {KeyText(U"a"), KeyPress{NamedKey::kF13, 1}},
                                {{38, 0}, {8, 0}},
                                {{8, {0xffca, 0xffca}}}}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& test) { return test.param.name; });
 
 TEST(PlanKeystrokes, LaterStringsReuseFreeKeyBindings) {
   const KeyboardLayout layout = SmallLayout();
@@ -140,7 +140,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, PlanRejects,
                                            RejectCase{"C1Control", {KeyText(U"é\x85")}},
                                            RejectCase{"MoreMissingThanFreePositions",
                                                       {KeyText(U"€你好世界")}}),
-                         [](const auto& info) { return info.param.name; });
+                         [](const auto& test) { return test.param.name; });
 
 TEST(FirstMisbound, FindsAFreeKeyThatDoesNotGiveItsKeysym) {
   const std::vector<BoundStroke> spare = {{{8, 0}, 0xc9}, {{8, kShift}, 0x10020ac}};

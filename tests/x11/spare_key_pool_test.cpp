@@ -99,7 +99,7 @@ INSTANTIATE_TEST_SUITE_P(
         RefreshCase{"StillOurs", {93}, {{8, {kA, kA}}, {93, {0, 0}}}, true, true},
         RefreshCase{"LayoutReloaded", {8, 93}, {{8, {0, 0}}, {93, {0, 0}}}, false, true},
         RefreshCase{"TakenBySomeoneElse", {93}, {{8, {kE, kE}}, {93, {0, 0}}}, false, false}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& test) { return test.param.name; });
 
 TEST(SpareKeyPool, RefreshAddsNewlyFreedKeycodesAndDropsUnwrittenTakenOnes) {
   SpareKeyPool pool = PoolOf({8, 93});
