@@ -157,15 +157,19 @@ void XdoKeystrokes::Type(const std::string& keys) {
     }
   }
 
-  x11::ReleaseKeys(display, HeldModifierKeys(connection_->xdo.get()));
+  // Modifiers the person still holds (Shift from a Shift-click, say) would change every key:
+  // they are let go for the typing and held again afterwards, as they were found.
+  const std::vector<Keycode> held = HeldModifierKeys(connection_->xdo.get());
+  x11::SetKeysDown(display, held, false);
   if ((state.locked_mods & LockMask) != 0) XkbLockModifiers(display, XkbUseCoreKbd, LockMask, 0);
   if (state.latched_mods != 0) XkbLatchModifiers(display, XkbUseCoreKbd, state.latched_mods, 0);
   x11::SendStrokes(display, plan.strokes, layout.modifier_keys);
-  // The key events must be through before Caps Lock comes back on.
+  // The key events must be through before Caps Lock and the held keys come back.
   const bool failed = trap.Failed();
   if ((state.locked_mods & LockMask) != 0) {
     XkbLockModifiers(display, XkbUseCoreKbd, LockMask, LockMask);
   }
+  x11::SetKeysDown(display, held, true);
   if (failed || trap.Failed()) {
     Fail("Typing was cut short: the X server refused a key event (" + trap.FirstError() + ").");
   }

@@ -8,6 +8,10 @@
 // ends without running destructors must call ReleaseKeys first: the bindings live in the X server,
 // and keycodes left bound are lost to every later run until the layout is loaded again.
 //
+// Typing works in whatever layout and group is in use, and leaves the keyboard as it found it:
+// modifier keys still held (Shift from a Shift-click) are let go for the typing and pressed again
+// afterwards, Caps Lock is off while typing and on again afterwards.
+//
 // No X or libxdo header here: Qt code includes this one.
 #pragma once
 

@@ -30,9 +30,9 @@ void SendStrokes(Display* display, const std::vector<Stroke>& strokes,
   SetModifiers(display, held, 0, modifier_keys);
 }
 
-void ReleaseKeys(Display* display, const std::vector<Keycode>& keycodes) {
+void SetKeysDown(Display* display, const std::vector<Keycode>& keycodes, bool down) {
   for (const Keycode keycode : keycodes) {
-    XTestFakeKeyEvent(display, keycode, False, CurrentTime);
+    XTestFakeKeyEvent(display, keycode, down ? True : False, CurrentTime);
   }
 }
 

@@ -17,7 +17,7 @@ namespace plumwick::x11 {
 void SendStrokes(Display* display, const std::vector<Stroke>& strokes,
                  const std::map<unsigned, Keycode>& modifier_keys);
 
-// Lets go of keys that are held down.
-void ReleaseKeys(Display* display, const std::vector<Keycode>& keycodes);
+// Lets go of keys that are held down, or (`down`) presses them and holds them.
+void SetKeysDown(Display* display, const std::vector<Keycode>& keycodes, bool down);
 
 }  // namespace plumwick::x11

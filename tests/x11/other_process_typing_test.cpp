@@ -5,8 +5,6 @@
 #include <memory>
 
 #include "platform/failure.h"
-#include "tests/e2e/harness/run_command.h"
-#include "tests/x11/keyboard_state.h"
 #include "tests/x11/receiver_process.h"
 #include "tests/x11/test_desktop.h"
 #include "tests/x11/typing_cases.h"
@@ -100,24 +98,6 @@ TEST_F(OtherProcessTyping, FreeKeysAreReusedAcrossStrings) {
     TestKeys().Type(text + "{ENTER}");
     ASSERT_EQ(Entries(1), OneLine(text)) << "batch " << batch;
   }
-}
-
-TEST_F(OtherProcessTyping, CapsLockChangesNothingAndStaysOn) {
-  SetCapsLock(TestDesktop().Display(), true);
-  TestKeys().Type("abc XYZ éÉ ωΩ 1!{ENTER}");
-  const bool still_on = CapsLockOn(TestDesktop().Display());
-  SetCapsLock(TestDesktop().Display(), false);
-  EXPECT_EQ(Entries(1), OneLine("abc XYZ éÉ ωΩ 1!"));
-  EXPECT_TRUE(still_on);
-}
-
-TEST_F(OtherProcessTyping, ModifierHeldByThePersonChangesNothing) {
-  // Shift and Control held down, as by someone still holding a shortcut's keys.
-  e2e::RunChecked({"xdotool", "keydown", "Shift_L", "keydown", "Control_L"}, TestDesktop().Env());
-  TestKeys().Type("plain text ü{ENTER}");
-  const auto entries = Entries(1);
-  e2e::RunChecked({"xdotool", "keyup", "Shift_L", "keyup", "Control_L"}, TestDesktop().Env());
-  EXPECT_EQ(entries, OneLine("plain text ü"));
 }
 
 TEST_F(OtherProcessTyping, LongMessageArrivesWhole) {
