@@ -1,9 +1,12 @@
 // The status box on an editable QComboBox. QComboBox reports "activated" on a pick from its list,
 // but also on Return in its edit field and on arrow keys; only a pick from the list counts here,
-// and nothing the user types becomes an entry.
+// and nothing the user types becomes an entry. The closed box would also show the next or
+// previous entry on the mouse wheel and on arrow keys, a status that was never set: it ignores
+// them, so only a pick changes what it shows.
 #pragma once
 
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QObject>
 
 #include "platform/combo_box.h"
@@ -22,6 +25,9 @@ class QtComboBox final : public QObject, public ComboBox {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Whether the closed box would show another entry on this key.
+  static bool StepsThroughEntries(const QKeyEvent& key);
+
   QComboBox& box_;
   std::function<void()> on_pick_;
   bool picking_ = false;  // set by a release or Return inside the open list, spent by "activated"

@@ -24,3 +24,8 @@ add_dependencies(actions_e2e_test plumwick_e2e_focus_thief)
 
 plumwick_e2e_test(scratch_pad_e2e_test scratch_pad_e2e_test.cpp)
 target_link_libraries(scratch_pad_e2e_test PRIVATE plumwick_e2e_actions)
+
+# What the user made is kept and shown truly: the pad's selection, the status box, the clipboard
+# after the program ends (with a clipboard manager running).
+plumwick_e2e_test(kept_input_e2e_test kept_input_e2e_test.cpp)
+target_link_libraries(kept_input_e2e_test PRIVATE plumwick_e2e_actions)

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
@@ -12,6 +13,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <QWheelEvent>
 
 #include "clients/sandbox/qt/qt_sandbox_client.h"
 #include "programs/desktop_program.h"
@@ -83,6 +85,32 @@ TEST_F(WindowUi, StatusBoxSetsTheStatusOnAPickFromItsListOnly) {
       << effects.str();
 }
 
+TEST_F(WindowUi, WheelAndArrowKeysOverTheClosedStatusBoxChangeNothing) {
+  auto& status = Child<QComboBox>("cboStatus");
+  status.setFocus();
+  const QPoint middle = status.rect().center();
+  for (const int steps : {-120, -120, 120, -120}) {
+    QWheelEvent wheel(middle, status.mapToGlobal(middle), {}, {0, steps}, Qt::NoButton, {},
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&status, &wheel);
+    QWheelEvent over_text(middle, status.mapToGlobal(middle), {}, {0, steps}, Qt::NoButton, {},
+                          Qt::NoScrollPhase, false);
+    QApplication::sendEvent(status.lineEdit(), &over_text);
+  }
+  for (const Qt::Key key :
+       {Qt::Key_Down, Qt::Key_Down, Qt::Key_Up, Qt::Key_PageDown, Qt::Key_PageUp}) {
+    QTest::keyClick(&status, key);
+    QTest::keyClick(status.lineEdit(), key);
+  }
+  EXPECT_EQ(status.currentText(), "CHANGE YOUR STATUS HERE !");
+  EXPECT_EQ(status.lineEdit()->text(), "CHANGE YOUR STATUS HERE !");
+  EXPECT_EQ(effects.str().find("status set"), std::string::npos) << effects.str();
+  // Alt+Down still opens the list, where a pick can be made.
+  QTest::keyClick(&status, Qt::Key_Down, Qt::AltModifier);
+  EXPECT_TRUE(status.view()->isVisible());
+  status.hidePopup();
+}
+
 TEST_F(WindowUi, SelectListFillsTheListAndClearListEmptiesListAndPad) {
   auto& select = Child<QPushButton>("cmdload");
   auto& clear = Child<QPushButton>("SkinButtons1");
@@ -145,6 +173,38 @@ TEST_F(WindowUi, ScratchPadTextsFollowTheCaretAndTheClipboardGetsThePad) {
   EXPECT_TRUE(pad.text().startsWith("meet at "));
   EXPECT_FALSE(pad.text().contains("NOON"));
   EXPECT_EQ(pad.cursorPosition(), pad.text().size());
+}
+
+// The user selects in the pad, which has the keyboard focus, then clicks Time or Date: the click
+// moves the focus to the button, and the line edit drops its selection as it loses the focus.
+TEST_F(WindowUi, TimeAndDateReplaceTheSelectionMadeWhileThePadHadTheFocus) {
+  auto& pad = Child<QLineEdit>("Text1");
+  auto& time = Child<QPushButton>("SkinButtons3");
+  auto& date = Child<QPushButton>("SkinButtons4");
+  QApplication::setActiveWindow(&program.widget());
+  pad.setText("meet at NOON today");
+  pad.setFocus(Qt::MouseFocusReason);
+  ASSERT_TRUE(pad.hasFocus());
+  pad.setSelection(8, 4);
+  // A real press moves the focus to the button first; a test's click does not on its own.
+  const auto click = [&pad](QPushButton& button) {
+    button.setFocus(Qt::MouseFocusReason);
+    ASSERT_FALSE(pad.hasFocus());
+    ASSERT_FALSE(pad.hasSelectedText()) << "the line edit kept its selection on its own";
+    QTest::mouseClick(&button, Qt::LeftButton);
+  };
+  ASSERT_NO_FATAL_FAILURE(click(time));
+  EXPECT_TRUE(pad.text().startsWith("meet at ")) << pad.text().toStdString();
+  EXPECT_TRUE(pad.text().endsWith(" today")) << pad.text().toStdString();
+  EXPECT_FALSE(pad.text().contains("NOON")) << pad.text().toStdString();
+  const QString with_time = pad.text();
+
+  // Back in the pad, a new selection; a caret with nothing selected gets the date inserted.
+  pad.setFocus(Qt::MouseFocusReason);
+  pad.setSelection(0, 4);  // "meet"
+  ASSERT_NO_FATAL_FAILURE(click(date));
+  EXPECT_FALSE(pad.text().startsWith("meet")) << pad.text().toStdString();
+  EXPECT_TRUE(pad.text().endsWith(with_time.mid(4))) << pad.text().toStdString();
 }
 
 }  // namespace
