@@ -141,7 +141,7 @@ TEST_P(LayoutTyping, ArrivesExactlyAndLeavesTheKeyboardAsItWas) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, LayoutTyping, ::testing::ValuesIn(LayoutCases()),
-                         [](const auto& info) { return info.param.name; });
+                         [](const auto& test) { return test.param.name; });
 
 }  // namespace
 }  // namespace plumwick::x11_test

@@ -62,7 +62,7 @@ TEST_P(OtherProcessTypingCase, ArrivesExactly) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, OtherProcessTypingCase, ::testing::ValuesIn(TypingCases()),
-                         [](const auto& info) { return CaseName(info.param); });
+                         [](const auto& test) { return CaseName(test.param); });
 
 TEST_F(OtherProcessTyping, RejectedNotationTypesNothing) {
   ExpectTypesNothing("abc{NOPE}def", error_code::kKeyNotation);
