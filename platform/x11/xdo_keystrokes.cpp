@@ -68,7 +68,7 @@ XdoPtr Connect(const std::string& name) {
   }
   XdoPtr xdo(xdo_new_with_opened_display(display.get(), nullptr, 1));
   if (!xdo) Fail("Cannot type keys: libxdo could not take the X connection.");
-  display.release();  // xdo_free closes it now
+  static_cast<void>(display.release());  // xdo_free closes it now
   return xdo;
 }
 
@@ -79,6 +79,7 @@ std::vector<Keycode> HeldModifierKeys(const xdo_t* xdo) {
   xdo_get_active_modifiers(xdo, &keys, &count);
   const std::unique_ptr<charcodemap_t, FreeDeleter> owner(keys);
   std::vector<Keycode> keycodes;
+  keycodes.reserve(static_cast<std::size_t>(std::max(count, 0)));
   for (int i = 0; i < count; ++i) keycodes.push_back(static_cast<Keycode>(keys[i].code));
   return keycodes;
 }
