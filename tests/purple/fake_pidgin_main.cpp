@@ -2,7 +2,8 @@
 // be made to fail on cue. One signed-on account (7) with no buddies; a conversation opens and has
 // the focus by Pidgin's word; the add-buddy request is taken and remembered; buddy 42 is the last
 // address asked for and any other buddy is someone else. The test makes it report an added buddy
-// with its own method EmitBuddyAdded(buddy).
+// with its own method EmitBuddyAdded(buddy), and a sent message with EmitSentImMsg(account,
+// receiver, message).
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -51,6 +52,12 @@ class FakePidgin final : public QDBusVirtualObject {
                                      QStringLiteral("BuddyAdded"));
       added << args.value(0).toInt();
       connection.send(added);
+    } else if (method == QLatin1String("EmitSentImMsg")) {
+      QDBusMessage sent =
+          QDBusMessage::createSignal(QString::fromLatin1(kObject), QString::fromLatin1(kInterface),
+                                     QStringLiteral("SentImMsg"));
+      sent << args.value(0).toInt() << args.value(1).toString() << args.value(2).toString();
+      connection.send(sent);
     } else {
       connection.send(
           call.createErrorReply(QStringLiteral("org.freedesktop.DBus.Error.UnknownMethod"),

@@ -1,5 +1,6 @@
 // The parts of the Pidgin client that need no Pidgin: presence between libpurple's primitives and
-// the program's codes, D-Bus errors as failures, and the vCard with a new nickname.
+// the program's codes, D-Bus errors as failures, the vCard with a new nickname, and Pidgin's
+// reports of sent messages read back as the text and the contact.
 #include <gtest/gtest.h>
 
 #include <QDBusError>
@@ -8,6 +9,7 @@
 
 #include "clients/purple/purple_status.h"
 #include "clients/purple/qt/dbus_failure.h"
+#include "clients/purple/qt/sent_message_watch.h"
 #include "clients/purple/qt/vcard_nickname.h"
 #include "messenger/messenger.h"
 #include "platform/failure.h"
@@ -168,6 +170,26 @@ TEST(VcardNicknameTest, TextThatIsNoVcardIsKeptAsTheDescription) {
   const QDomElement vcard = Parsed(WithNickname(typed, QStringLiteral("Plum")));
   EXPECT_EQ(Texts(vcard, "DESC"), QStringList{typed});
   EXPECT_EQ(Texts(vcard, "NICKNAME"), QStringList{QStringLiteral("Plum")});
+}
+
+TEST(SentMessageTest, PidginsHtmlReadsBackAsTheTypedText) {
+  EXPECT_EQ(
+      PlainMessageText(QStringLiteral("fish &amp; chips &lt;3 &gt; &quot;x&quot; &apos;y&#39;")),
+      "fish & chips <3 > \"x\" 'y'");
+  // Runs of spaces stay; line breaks are newlines; text that looks like an entity but is none
+  // stays as it is.
+  EXPECT_EQ(PlainMessageText(QStringLiteral("a  b<br>c<BR/>d &nope e & f")),
+            "a  b\nc\nd &nope e & f");
+  EXPECT_EQ(PlainMessageText(QStringLiteral("<font color=\"#000\">Gr&#252;&#xdf;e</font>")),
+            "Grüße");
+}
+
+TEST(SentMessageTest, TheReceiverIsTheContactWhateverTheCaseOrResource) {
+  const QString alice = QStringLiteral("alice@localhost");
+  EXPECT_TRUE(SameContact(QStringLiteral("alice@localhost"), alice));
+  EXPECT_TRUE(SameContact(QStringLiteral("Alice@LocalHost/laptop"), alice));
+  EXPECT_FALSE(SameContact(QStringLiteral("alice@localhost.org"), alice));
+  EXPECT_FALSE(SameContact(QStringLiteral("bob@localhost/alice@localhost"), alice));
 }
 
 }  // namespace

@@ -2,8 +2,10 @@
 // private session bus. Keys go into a conversation only while the X server's input focus is really
 // in it, whatever the window manager's name for the active window says; the add dialog takes
 // exactly the one Enter that should add the contact, only a buddy-added report for that very
-// contact confirms it, and without one the job fails instead of passing for done. A real Pidgin
-// gets there only when its windows race for the focus, which a test cannot bring about on cue.
+// contact confirms it, and without one the job fails instead of passing for done; likewise the
+// Enter after the one that sends a message waits for Pidgin's report that it sent the message to
+// that contact. A real Pidgin gets there only when its windows race for the focus or a key goes
+// astray, which a test cannot bring about on cue.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -36,6 +38,7 @@ constexpr std::uint64_t kDialog = 0x3c00011;
 constexpr std::uint64_t kBuddyList = 0x3c00005;
 constexpr std::uint64_t kConversation = 0x3c00020;
 constexpr int kAskedFor = 42;  // the stand-in's buddy handle for the address asked for
+constexpr int kAccount = 7;    // the stand-in's one account
 
 // The window manager, keyboard focus and keyboard of a desktop where Pidgin's newest window is
 // the dialog, which has the focus. The window manager's name for the focused window and the X
@@ -64,6 +67,15 @@ void EmitBuddyAdded(int buddy) {
       QString::fromLatin1(kService), QString::fromLatin1(kObject), QString::fromLatin1(kInterface),
       QStringLiteral("EmitBuddyAdded"));
   call << buddy;
+  const QDBusMessage reply = QDBusConnection::sessionBus().call(call);
+  ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+}
+
+void EmitSentImMsg(int account, const char* receiver, const char* message) {
+  QDBusMessage call = QDBusMessage::createMethodCall(
+      QString::fromLatin1(kService), QString::fromLatin1(kObject), QString::fromLatin1(kInterface),
+      QStringLiteral("EmitSentImMsg"));
+  call << account << QString::fromUtf8(receiver) << QString::fromUtf8(message);
   const QDBusMessage reply = QDBusConnection::sessionBus().call(call);
   ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
 }
@@ -175,6 +187,47 @@ TEST_F(PurpleAddContactTest, AnEnterThatAddedNobodyFailsTheJobInsteadOfPassingFo
   messenger_->AddContact(0, "zoe@localhost");
   EXPECT_EQ(desktop_.typed, std::vector<std::string>{"{UP}"});
   EXPECT_TRUE(Owns(kDialog));
+}
+
+// Send Msg.: the conversation takes the text, then the Enter that sends it; the second Enter waits
+// for Pidgin's report.
+class PurpleSendMessageTest : public PidginJobTest {
+ protected:
+  PurpleSendMessageTest() {
+    desktop_.active = desktop_.input_focus = kConversation;
+    conversation_ = messenger_->InstantMessage("alice@localhost");
+  }
+
+  std::unique_ptr<messenger::ConversationWindow> conversation_;
+};
+
+TEST_F(PurpleSendMessageTest, TheSecondEnterWaitsForPidginsReportOfTheMessageSentToTheContact) {
+  ASSERT_TRUE(Owns(kConversation)) << "the text";
+  ASSERT_TRUE(Owns(kConversation)) << "the Enter that sends it";
+  EXPECT_FALSE(Owns(kConversation)) << "the second Enter went in before Pidgin sent anything";
+  EmitSentImMsg(kAccount + 1, "alice@localhost", "on another account");
+  EmitSentImMsg(kAccount, "bob@localhost", "to someone else");
+  EmitSentImMsg(kAccount, "Alice@localhost/laptop", "fish &amp; chips &lt;3  &quot;now&quot;");
+  EXPECT_TRUE(GuardLetsThrough(kConversation));
+  EXPECT_EQ(messenger_->sent_messages(), std::vector<std::string>{"fish & chips <3  \"now\""});
+}
+
+TEST_F(PurpleSendMessageTest, NoReportFailsTheSecondEnterInsteadOfPassingForDone) {
+  ASSERT_TRUE(Owns(kConversation));
+  ASSERT_TRUE(Owns(kConversation));
+  EmitSentImMsg(kAccount, "bob@localhost", "to someone else");
+  try {
+    GuardLetsThrough(kConversation);
+    ADD_FAILURE() << "the second Enter was let through with no message sent";
+  } catch (const Failure& failure) {
+    EXPECT_EQ(failure.code(), error_code::kClientError);
+    EXPECT_NE(failure.description().find("Pidgin did not send the message to \"alice@localhost\""),
+              std::string::npos)
+        << failure.description();
+  }
+  // The job is over: the next one starts afresh.
+  conversation_ = messenger_->InstantMessage("alice@localhost");
+  EXPECT_TRUE(Owns(kConversation));
 }
 
 }  // namespace

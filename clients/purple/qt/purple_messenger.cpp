@@ -23,6 +23,12 @@ constexpr std::chrono::milliseconds kBringBackEvery{300};
 // does so at once, without waiting for the server; this leaves room for a busy machine, and
 // ends before the program's focus guard would give up waiting with a less telling error.
 constexpr std::chrono::milliseconds kBuddyAddedWait{2500};
+// How long after the Enter into a conversation Pidgin has to report the message sent. It reports
+// it as it hands the message to the server, at once; the rest is room for a busy machine, and the
+// wait ends before the focus guard's.
+constexpr std::chrono::milliseconds kSentReportWait{2500};
+// The key runs into a conversation before it has surely been sent: its text, then an Enter.
+constexpr int kRunsToSend = 2;
 
 // The program only holds and lets go of it; the window stays Pidgin's.
 class PurpleConversation final : public messenger::ConversationWindow {};
@@ -50,6 +56,7 @@ PurpleMessenger::PurpleMessenger(const Desktop& desktop) : desktop_(desktop) {
   options_ = std::make_unique<clients::OptionsDialog>(
       [this](const std::string& name) { ApplyDisplayName(bus_, name); });
   added_ = std::make_unique<AddedBuddyNotice>(bus_, desktop_.windows);
+  sent_ = std::make_unique<SentMessageWatch>(bus_);
 }
 
 PurpleMessenger::~PurpleMessenger() = default;
@@ -118,6 +125,8 @@ std::unique_ptr<messenger::ConversationWindow> PurpleMessenger::InstantMessage(
     throw Failure(error_code::kClientError,
                   "Pidgin did not open a conversation with \"" + contact + "\"");
   }
+  sent_->Expect(account, contact);
+  messaging_ = contact;
   PresentUntilFocused(conversation);
   return std::make_unique<PurpleConversation>();
 }
@@ -129,12 +138,20 @@ void PurpleMessenger::StartRequest() {
   keys_for_dialog_ = 0;
   enter_typed_at_.reset();
   adding_.clear();
+  sent_->Forget();
+  messaging_.clear();
+  conversation_runs_ = 0;
+  send_typed_at_.reset();
 }
 
 bool PurpleMessenger::IsKeysConversation(const DesktopWindow& window) {
   // A conversation that never took the focus while it was presented counts once it has; until
   // then no other window of Pidgin's does.
   return keys_for_ != 0 ? window.id == keys_for_ : window.pid == bus_.ServiceProcess();
+}
+
+bool PurpleMessenger::AwaitingSentReport() const {
+  return keys_for_conversation_ != 0 && conversation_runs_ >= kRunsToSend && sent_->Sent().empty();
 }
 
 void PurpleMessenger::BringBackKeysWindow() {
@@ -200,6 +217,8 @@ bool PurpleMessenger::OwnsWindow(const DesktopWindow& window) {
   // The desktop's focus is not enough: GTK must have taken it too, or the keys reach a window
   // that does not know yet that it has the focus.
   if (keys_for_conversation_ != 0) {
+    // Keys after the Enter that sends wait for Pidgin's word that it sent the message.
+    if (AwaitingSentReport()) return false;
     return IsKeysConversation(window) && desktop_.windows.HasInputFocus(window.id) &&
            bus_.CallInt("PurpleConversationHasFocus", {Int(keys_for_conversation_)}) != 0;
   }
@@ -228,6 +247,15 @@ void PurpleMessenger::PrepareForKeys(const DesktopWindow& focused) {
                       "\" to your contacts: the Enter typed into its add-contact dialog did not "
                       "press Add. If the dialog is still open, press its Add button there");
   }
+  if (AwaitingSentReport()) {
+    if (desktop_.wait.Now() - *send_typed_at_ < kSentReportWait) return;
+    const std::string contact = messaging_;
+    StartRequest();
+    throw Failure(error_code::kClientError,
+                  "Pidgin did not send the message to \"" + contact +
+                      "\": the text and the Enter typed into its conversation did not reach it "
+                      "as a message. If the text is still in the conversation, press Enter there");
+  }
   // Pidgin's buddy list sometimes takes the focus right after a window of Pidgin's opened.
   if (keys_for_conversation_ != 0 && !IsKeysConversation(focused)) BringBackKeysWindow();
 }
@@ -237,6 +265,7 @@ void PurpleMessenger::KeysTyped(const DesktopWindow& window) {
     enter_typed_at_ = desktop_.wait.Now();
   } else if (keys_for_conversation_ != 0 && IsKeysConversation(window)) {
     keys_for_ = window.id;
+    if (++conversation_runs_ == kRunsToSend) send_typed_at_ = desktop_.wait.Now();
   }
 }
 

@@ -8,9 +8,11 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "clients/purple/qt/added_buddy_notice.h"
 #include "clients/purple/qt/purple_bus.h"
+#include "clients/purple/qt/sent_message_watch.h"
 #include "clients/qt/options_dialog.h"
 #include "messenger/messenger.h"
 #include "platform/desktop.h"
@@ -48,14 +50,19 @@ class PurpleMessenger final : public messenger::Messenger {
   // While another window has the focus, asks the one keys are meant for back now and then; shows
   // again a notice the user closed before the program's Enter reached it; and when no notice
   // came after the add dialog's Enter because the contact was not added, throws
-  // Failure(kClientError) instead of letting the job pass for done.
+  // Failure(kClientError) instead of letting the job pass for done. Likewise, once a conversation
+  // has had its text and the Enter that sends it, the next keys wait until Pidgin reports the
+  // message sent to that contact, and without the report the job fails.
   void PrepareForKeys(const DesktopWindow& focused) override;
-  // Notes the add dialog's Enter, and the window a conversation took the keys in.
+  // Notes the add dialog's Enter, the window a conversation took the keys in and how many key runs
+  // it took.
   void KeysTyped(const DesktopWindow& window) override;
 
   // This client's own windows, for tests.
   clients::OptionsDialog& options_dialog() { return *options_; }
   AddedBuddyNotice& added_notice() { return *added_; }
+  // What Pidgin reported sent in the conversation the last request opened, as plain text.
+  const std::vector<std::string>& sent_messages() const { return sent_->Sent(); }
 
  private:
   void PresentUntilFocused(Handle conversation);
@@ -65,11 +72,15 @@ class PurpleMessenger final : public messenger::Messenger {
   void BringBackKeysWindow();
   // Whether the window is the conversation the last request opened.
   bool IsKeysConversation(const DesktopWindow& window);
+  // Whether the conversation had its text and an Enter, and Pidgin has not reported a message
+  // sent to the contact yet.
+  bool AwaitingSentReport() const;
 
   PurpleBus bus_;
   Desktop desktop_;
   std::unique_ptr<clients::OptionsDialog> options_;
   std::unique_ptr<AddedBuddyNotice> added_;
+  std::unique_ptr<SentMessageWatch> sent_;
   // The conversation the last request opened, which Pidgin presents again, and the window it
   // was seen to take the focus in; 0 when there is none (yet).
   Handle keys_for_conversation_ = 0;
@@ -79,6 +90,11 @@ class PurpleMessenger final : public messenger::Messenger {
   // When keys (the Enter that adds) were let into that dialog, and the address it adds.
   std::optional<Clock::TimePoint> enter_typed_at_;
   std::string adding_;
+  // The contact of the conversation the last request opened, the key runs it took, and when the
+  // second one (the text's, then the Enter that sends it) went in.
+  std::string messaging_;
+  int conversation_runs_ = 0;
+  std::optional<Clock::TimePoint> send_typed_at_;
   Clock::TimePoint last_bring_back_{};
 };
 
