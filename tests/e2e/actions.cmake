@@ -29,3 +29,9 @@ target_link_libraries(scratch_pad_e2e_test PRIVATE plumwick_e2e_actions)
 # after the program ends (with a clipboard manager running).
 plumwick_e2e_test(kept_input_e2e_test kept_input_e2e_test.cpp)
 target_link_libraries(kept_input_e2e_test PRIVATE plumwick_e2e_actions)
+
+# Which clip each cue plays, told apart in the sink's recording, and the real Pause of Add contact.
+plumwick_e2e_test(cues_and_pause_e2e_test cues_and_pause_e2e_test.cpp)
+target_link_libraries(cues_and_pause_e2e_test PRIVATE plumwick_e2e_actions)
+target_compile_definitions(cues_and_pause_e2e_test PRIVATE
+  PLUMWICK_CUES_DIR="${PROJECT_BINARY_DIR}/assets/cues")

@@ -178,7 +178,10 @@ void ChildProcess::ReadOutput(int out_fd, int err_fd) {
   if (out_fd >= 0) close(out_fd);
   if (err_fd >= 0) close(err_fd);
   std::lock_guard lock(mutex_);
-  if (!out_partial_.empty()) out_lines_.push_back(std::exchange(out_partial_, {}));
+  if (!out_partial_.empty()) {
+    out_lines_.push_back(std::exchange(out_partial_, {}));
+    out_line_times_.push_back(Clock::now());
+  }
   output_closed_ = true;
   output_changed_.notify_all();
 }
@@ -190,6 +193,7 @@ void ChildProcess::AppendOut(const char* data, std::size_t size) {
   for (std::size_t end; (end = out_partial_.find('\n', start)) != std::string::npos;
        start = end + 1) {
     out_lines_.push_back(out_partial_.substr(start, end - start));
+    out_line_times_.push_back(Clock::now());
   }
   out_partial_.erase(0, start);
 }
@@ -211,6 +215,15 @@ std::optional<std::string> ChildProcess::WaitForLine(const std::string& pattern,
       return std::nullopt;
     }
   }
+}
+
+std::optional<Clock::time_point> ChildProcess::LineTime(const std::string& pattern) const {
+  const std::regex re(pattern);
+  std::lock_guard lock(mutex_);
+  for (std::size_t i = 0; i < out_lines_.size(); ++i) {
+    if (std::regex_search(out_lines_[i], re)) return out_line_times_[i];
+  }
+  return std::nullopt;
 }
 
 bool ChildProcess::HasLine(const std::string& pattern) const {

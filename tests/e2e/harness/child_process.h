@@ -56,6 +56,9 @@ class ChildProcess {
   std::optional<std::string> WaitForLine(const std::string& pattern, Clock::duration timeout);
   // Whether any standard output line so far matches `pattern`.
   bool HasLine(const std::string& pattern) const;
+  // When the first standard output line that matches `pattern` arrived here; nullopt when none
+  // has. Lines are stamped as they are read, within a few milliseconds of their writing.
+  std::optional<Clock::time_point> LineTime(const std::string& pattern) const;
   std::vector<std::string> OutLines() const;
   std::string OutText() const;  // standard output byte for byte
   std::string ErrText() const;
@@ -84,6 +87,7 @@ class ChildProcess {
   std::condition_variable output_changed_;
   std::string out_text_;
   std::vector<std::string> out_lines_;
+  std::vector<Clock::time_point> out_line_times_;  // one for each of out_lines_
   std::string out_partial_;
   std::string err_text_;
   std::size_t cursor_ = 0;

@@ -117,6 +117,10 @@ void DesktopUser::Click(WindowId window, Point at, int button) const {
   Xdotool({"click", Str(button)});
 }
 
+void DesktopUser::ClickHere(int button) const {
+  Xdotool({"click", Str(button)});
+}
+
 void DesktopUser::DoubleClick(WindowId window, Point at) const {
   Activate(window);
   MoveMouse(ToScreen(window, at, true));

@@ -46,6 +46,11 @@ class DesktopUser {
   void Drag(WindowId window, Point from, Point to, int button = 1) const;
 
   void MoveMouse(Point screen) const;
+  // Clicks wherever the pointer is, on whatever window is there, activating nothing first: a
+  // click timed to an effect of the program's.
+  void ClickHere(int button = 1) const;
+  // The screen position of a point of the window's client area.
+  Point OnScreen(WindowId window, Point at) const { return ToScreen(window, at, true); }
   Point MouseLocation() const;
 
   // Typed into whatever window has the keyboard focus. xdotool drops the case of uppercase
