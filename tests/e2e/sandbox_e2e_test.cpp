@@ -143,10 +143,26 @@ TEST_F(SandboxE2eTest, ExitProgramEndsItCleanlyWithoutSigningOut) {
 TEST_F(SandboxE2eTest, ClosingTheWindowFromTheDesktopEndsTheProgramLikeExit) {
   ASSERT_NO_FATAL_FAILURE(StartProgram());
   ASSERT_TRUE(User().WaitForWindow("Sandbox messaging client", kWindowTimeout));
-  User().Activate(window_);
+  // The window manager closes the window it has focused. The client's window maps after the
+  // program's and the window manager may still focus it a moment after the program's window was
+  // activated: the close would then close the client's window. The program's window must have
+  // stayed active for a while before the key.
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        if (User().ActiveWindow() != window_) {
+          User().Activate(window_);
+          return false;
+        }
+        std::this_thread::sleep_for(milliseconds(300));
+        return User().ActiveWindow() == window_;
+      },
+      kWindowTimeout))
+      << "the program's window does not stay active";
   User().Key("alt+F4");  // the window manager's close
   const auto status = program_->WaitForExit(seconds(10));
-  ASSERT_TRUE(status) << "still running after the close\n" << program_->Describe();
+  ASSERT_TRUE(status) << "still running after the close (the active window is "
+                      << User().ActiveWindow().value_or(0) << ", the program's " << window_ << ")\n"
+                      << program_->Describe();
   EXPECT_TRUE(status->ExitedWith(0)) << program_->Describe();
   EXPECT_TRUE(User().WaitForNoWindow("Sandbox messaging client", kEffectTimeout));
 }
