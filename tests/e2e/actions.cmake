@@ -35,3 +35,10 @@ plumwick_e2e_test(cues_and_pause_e2e_test cues_and_pause_e2e_test.cpp)
 target_link_libraries(cues_and_pause_e2e_test PRIVATE plumwick_e2e_actions)
 target_compile_definitions(cues_and_pause_e2e_test PRIVATE
   PLUMWICK_CUES_DIR="${PROJECT_BINARY_DIR}/assets/cues")
+
+# One tour of every action, clicked and typed for real, on each desktop people use.
+add_executable(desktop_tour_e2e_test desktop_tour_e2e_test.cpp)
+target_link_libraries(desktop_tour_e2e_test PRIVATE plumwick_e2e_actions GTest::gtest_main)
+set_target_properties(desktop_tour_e2e_test PROPERTIES AUTOMOC OFF)
+plumwick_on_every_desktop(desktop_tour_e2e_test TIMEOUT 120
+                          COMMAND desktop_tour_e2e_test)

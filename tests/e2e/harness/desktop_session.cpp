@@ -1,5 +1,5 @@
-// A private desktop for one group of tests: Xvfb on a free display, the openbox window manager on
-// it and a PulseAudio server whose only sink is a null sink.
+// A private desktop for one group of tests: Xvfb with a window manager or a Wayland session's
+// XWayland, and a PulseAudio server whose only sink is a null sink.
 #include "tests/e2e/harness/desktop_session.h"
 
 #include <cstdlib>
@@ -30,7 +30,7 @@ Environment BaseEnvironment(const std::filesystem::path& home) {
   return env;
 }
 
-DesktopSession::DesktopSession() {
+DesktopSession::DesktopSession(DesktopKind kind) : kind_(kind) {
   const auto home = dir_.MakeSubdir("home");
   const auto runtime = dir_.MakeSubdir("run");
   scratch_ = dir_.MakeSubdir("scratch");
@@ -39,8 +39,13 @@ DesktopSession::DesktopSession() {
   // A bus address that leads nowhere, so no client autolaunches a session bus that would outlive
   // the session.
   env_["DBUS_SESSION_BUS_ADDRESS"] = "unix:path=" + (runtime / "no-bus").string();
-  StartX();
-  StartWindowManager();
+  for (const auto& [name, value] : SessionVariables(kind_)) env_[name] = value;
+  if (IsWaylandSession(kind_)) {
+    StartWaylandSession();
+  } else {
+    StartX();
+    StartWindowManager();
+  }
   StartSound();
   StartMonitor();
 }
@@ -68,18 +73,16 @@ void DesktopSession::StartX() {
 }
 
 void DesktopSession::StartWindowManager() {
-  window_manager_ = Start({"openbox", "--sm-disable"});
-  // The window manager owns the desktop once it has published its check window on the root.
-  const bool managing = WaitUntil(
-      [&] {
-        if (!window_manager_->Running()) return true;
-        const auto result = RunCommand({"xprop", "-root", "_NET_SUPPORTING_WM_CHECK"}, env_);
-        return result.Ok() && result.out.find("window id #") != std::string::npos;
-      },
-      kStartTimeout);
-  if (!managing || !window_manager_->Running()) {
-    FailStart("openbox did not take the window manager role", *window_manager_);
-  }
+  window_manager_ = e2e::StartWindowManager(kind_, env_);
+}
+
+void DesktopSession::StartWaylandSession() {
+  WaylandSession session = e2e::StartWaylandSession(kind_, env_, dir_.MakeSubdir("compositor"));
+  window_manager_ = std::move(session.compositor);
+  for (const auto& [name, value] : session.client_env) env_[name] = value;
+  display_ = env_.at("DISPLAY");
+  // Qt would take the Wayland session for its own; the programs are X clients.
+  env_["QT_QPA_PLATFORM"] = "xcb";
 }
 
 void DesktopSession::StartSound() {

@@ -1,6 +1,7 @@
-// A private desktop for one group of tests: Xvfb on a free display, the openbox window manager on
-// it and a PulseAudio server whose only sink is a null sink, with a home and runtime directory of
-// its own. Nothing of the user's session (DISPLAY, HOME, sound server) is used or touched.
+// A private desktop for one group of tests: Xvfb on a free display with a window manager on it
+// (openbox unless another desktop is asked for), or a headless Wayland session's XWayland, and a
+// PulseAudio server whose only sink is a null sink, with a home and runtime directory of its own.
+// Nothing of the user's session (DISPLAY, HOME, sound server) is used or touched.
 #pragma once
 
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "tests/e2e/harness/child_process.h"
+#include "tests/e2e/harness/desktops.h"
 #include "tests/e2e/harness/private_dir.h"
 
 namespace plumwick::e2e {
@@ -20,16 +22,19 @@ class DesktopSession {
   static constexpr const char* kSinkMonitor = "nullsink.monitor";
   static constexpr int kMonitorRate = 44100;
 
-  // Starts all three and waits until each is ready; throws std::runtime_error (after stopping
-  // what had started) when one is not.
-  DesktopSession();
+  // Starts the desktop and the sound server and waits until each is ready; throws
+  // std::runtime_error (after stopping what had started) when one is not.
+  explicit DesktopSession(DesktopKind kind = DesktopKind::kOpenbox);
   ~DesktopSession();
 
   DesktopSession(const DesktopSession&) = delete;
   DesktopSession& operator=(const DesktopSession&) = delete;
 
+  DesktopKind Kind() const { return kind_; }
   const std::string& Display() const { return display_; }
-  // The environment for programs on this desktop: DISPLAY, PULSE_SERVER, HOME, XDG_RUNTIME_DIR.
+  // The environment for programs on this desktop: DISPLAY, PULSE_SERVER, HOME, XDG_RUNTIME_DIR,
+  // and the desktop's session variables. In a Wayland session also XAUTHORITY, WAYLAND_DISPLAY and
+  // QT_QPA_PLATFORM=xcb: the programs under test are X clients there, as the ones they drive.
   const Environment& Env() const { return env_; }
   // Scratch space for screenshots and recordings; removed at teardown.
   const std::filesystem::path& ScratchDir() const { return scratch_; }
@@ -42,15 +47,18 @@ class DesktopSession {
  private:
   void StartX();
   void StartWindowManager();
+  void StartWaylandSession();
   void StartSound();
   void StartMonitor();
 
+  DesktopKind kind_;
   PrivateDir dir_;
   std::filesystem::path scratch_;
   std::filesystem::path monitor_file_;
   Environment env_;
   std::string display_;
   std::unique_ptr<ChildProcess> xvfb_;
+  // The window manager, or the Wayland compositor that is the display server too.
   std::unique_ptr<ChildProcess> window_manager_;
   std::unique_ptr<ChildProcess> pulse_;
   std::unique_ptr<ChildProcess> monitor_;

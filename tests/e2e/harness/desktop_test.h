@@ -1,6 +1,7 @@
 // A GoogleTest fixture that shares one private desktop session among the tests of a suite:
-// starting Xvfb, openbox and PulseAudio once keeps the run short, while each test starts and
-// stops its own programs.
+// starting the desktop and PulseAudio once keeps the run short, while each test starts and stops
+// its own programs. The desktop is openbox on Xvfb, or the one PLUMWICK_TEST_DESKTOP names
+// (desktops.h), so that any of these tests runs on any desktop.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -19,7 +20,7 @@ class DesktopTest : public ::testing::Test {
   static void SetUpTestSuite() {
     start_error_.clear();
     try {
-      session_ = std::make_unique<DesktopSession>();
+      session_ = std::make_unique<DesktopSession>(TestDesktopKind());
     } catch (const std::exception& error) {
       start_error_ = error.what();
     }

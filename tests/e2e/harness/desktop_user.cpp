@@ -1,6 +1,7 @@
 // What a person does at the session's desktop, done with xdotool and xwininfo.
 #include "tests/e2e/harness/desktop_user.h"
 
+#include <cstdlib>
 #include <sstream>
 #include <stdexcept>
 
@@ -26,6 +27,12 @@ int FieldAfter(const std::string& text, const std::string& label) {
 
 std::string Str(int value) {
   return std::to_string(value);
+}
+
+std::string Describe(const Rect& rect) {
+  std::ostringstream text;
+  text << rect;
+  return text.str();
 }
 
 }  // namespace
@@ -141,6 +148,46 @@ void DesktopUser::Drag(WindowId window, Point from, Point to, int button) const 
   }
   args.insert(args.end(), {"mouseup", Str(button)});
   Xdotool(args);
+}
+
+void DesktopUser::PickFromDropDown(WindowId window, int owner, const Rect& box, int entry,
+                                   int entries) const {
+  constexpr int kArrowWidth = 16;
+  Click(window, Rect{box.x + box.width - kArrowWidth, box.y, kArrowWidth, box.height}.Center());
+  // xdotool's search by name does not find the list: it is found as the owner's window right
+  // below the box, give or take the frames' overlap.
+  const Rect area = ClientArea(window);
+  const auto list_window = [&]() -> std::optional<Rect> {
+    const auto found =
+        RunCommand({"xdotool", "search", "--onlyvisible", "--pid", std::to_string(owner)}, env_);
+    std::istringstream ids(found.out);
+    for (WindowId id; ids >> id;) {
+      if (id == window) continue;
+      Rect list;
+      try {
+        list = ClientArea(id);
+      } catch (const std::runtime_error&) {
+        continue;  // gone meanwhile
+      }
+      if (std::abs(list.y - (area.y + box.y + box.height)) <= 3 &&
+          std::abs(list.x - (area.x + box.x)) <= 3) {
+        return list;
+      }
+    }
+    return std::nullopt;
+  };
+  constexpr auto kListTimeout = std::chrono::seconds(5);
+  std::optional<Rect> list;
+  if (!WaitUntil([&] { return (list = list_window()).has_value(); }, kListTimeout,
+                 std::chrono::milliseconds(50))) {
+    throw std::runtime_error("the drop-down list of the box at " + Describe(box) + " did not open");
+  }
+  MoveMouse({list->x + list->width / 2, list->y + list->height * (2 * entry + 1) / (2 * entries)});
+  Xdotool({"click", "1"});
+  if (!WaitUntil([&] { return !list_window(); }, kListTimeout)) {
+    throw std::runtime_error("the drop-down list stayed open after a click on entry " +
+                             std::to_string(entry));
+  }
 }
 
 void DesktopUser::MoveMouse(Point screen) const {

@@ -45,6 +45,12 @@ class DesktopUser {
   // client area as it was before the drag; `to` may lie outside it.
   void Drag(WindowId window, Point from, Point to, int button = 1) const;
 
+  // Opens the drop-down list of the combo box at `box` (in the window's client area) by a click on
+  // its arrow, and clicks entry `entry` of its `entries` rows of equal height. The list is a window
+  // of process `owner` right below the box. Throws std::runtime_error when the list does not open,
+  // or does not close after the click.
+  void PickFromDropDown(WindowId window, int owner, const Rect& box, int entry, int entries) const;
+
   void MoveMouse(Point screen) const;
   // Clicks wherever the pointer is, on whatever window is there, activating nothing first: a
   // click timed to an effect of the program's.

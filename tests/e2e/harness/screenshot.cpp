@@ -55,11 +55,25 @@ Image Image::Crop(const Rect& rect) const {
   return Image(rect.width, rect.height, std::move(pixels));
 }
 
-Image TakeScreenshot(const DesktopSession& session, const std::filesystem::path& png) {
+namespace {
+
+Image Grab(const DesktopSession& session, const std::string& window,
+           const std::filesystem::path& png) {
   // Full paths: another "convert" may come first on PATH. -silent: no bell after the grab.
-  RunChecked({"/usr/bin/import", "-silent", "-window", "root", png.string()}, session.Env());
+  RunChecked({"/usr/bin/import", "-silent", "-window", window, png.string()}, session.Env());
   return Image::FromPpm(
       RunChecked({"/usr/bin/convert", png.string(), "-depth", "8", "ppm:-"}, session.Env()));
+}
+
+}  // namespace
+
+Image TakeScreenshot(const DesktopSession& session, const std::filesystem::path& png) {
+  return Grab(session, "root", png);
+}
+
+Image TakeWindowShot(const DesktopSession& session, unsigned long window,
+                     const std::filesystem::path& png) {
+  return Grab(session, std::to_string(window), png);
 }
 
 }  // namespace plumwick::e2e

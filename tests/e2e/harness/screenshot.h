@@ -41,5 +41,9 @@ class Image {
 
 // Saves the whole screen as the PNG `png` and returns its pixels.
 Image TakeScreenshot(const DesktopSession& session, const std::filesystem::path& png);
+// The same of one window's client area. It works where the root window shows no picture of the
+// screen, as with a Wayland compositor's XWayland.
+Image TakeWindowShot(const DesktopSession& session, unsigned long window,
+                     const std::filesystem::path& png);
 
 }  // namespace plumwick::e2e

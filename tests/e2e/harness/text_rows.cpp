@@ -41,4 +41,18 @@ std::vector<TextRow> FindTextRows(const Image& area) {
   return rows;
 }
 
+std::vector<TextRow> ListRows(const DesktopSession& session, unsigned long window, const Rect& list,
+                              const std::filesystem::path& png) {
+  constexpr int kFrame = 3;
+  constexpr int kScrollBar = 24;
+  const Rect inside{list.x + kFrame, list.y + kFrame, list.width - kFrame - kScrollBar,
+                    list.height - 2 * kFrame};
+  auto rows = FindTextRows(TakeWindowShot(session, window, png).Crop(inside));
+  for (TextRow& row : rows) {
+    row.top += inside.y;
+    row.bottom += inside.y;
+  }
+  return rows;
+}
+
 }  // namespace plumwick::e2e

@@ -17,4 +17,10 @@ struct TextRow {
 // The background is the area's most common colour. An area without ink gives no rows.
 std::vector<TextRow> FindTextRows(const Image& area);
 
+// The rows of text a list box at `list` in the window's client area shows now, relative to the
+// client area; the window's picture is kept as `png`. Only the list's inside counts: not its
+// frame, and not the right edge where a scroll bar would go.
+std::vector<TextRow> ListRows(const DesktopSession& session, unsigned long window, const Rect& list,
+                              const std::filesystem::path& png);
+
 }  // namespace plumwick::e2e

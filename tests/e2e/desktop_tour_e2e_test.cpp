@@ -1,0 +1,144 @@
+// One tour of every control of plumwick-sandbox, clicked and typed as a person does, on the
+// desktop PLUMWICK_TEST_DESKTOP names (ctest runs it once on each: openbox, xfwm4, marco,
+// metacity, mutter and KWin on X11, mutter and KWin as Wayland sessions): the window managers
+// differ in how they place, focus and activate windows, and the keys the program types must
+// still reach the client's windows, and only those, on each.
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <string>
+
+#include "tests/e2e/actions_fixture.h"
+#include "tests/e2e/harness/clipboard.h"
+#include "tests/e2e/harness/text_rows.h"
+#include "tests/e2e/harness/wait_until.h"
+
+namespace plumwick::e2e {
+namespace {
+
+using std::chrono::milliseconds;
+
+constexpr const char* kAlice = "alice@example.com";
+
+class DesktopTourE2eTest : public ActionsFixture {
+ protected:
+  void SetUp() override {
+    ActionsFixture::SetUp();
+    RecordProperty("desktop", DesktopName(Session().Kind()));
+    // The C locale's time and date: hh:mm:ss and mm/dd/yy.
+    ASSERT_NO_FATAL_FAILURE(
+        StartProgram({{"LANG", "C.UTF-8"}, {"LC_ALL", std::nullopt}, {"LC_TIME", std::nullopt}}));
+  }
+
+  // A failure says on which desktop, and what the program said.
+  std::string Where() const {
+    return "on " + DesktopName(Session().Kind()) + "\n" + program_->Describe();
+  }
+
+  void PickStatus(int entry) const {
+    ASSERT_NO_THROW(User().PickFromDropDown(window_, program_->Pid(), place::kStatus, entry, 3))
+        << Where();
+  }
+
+  // The clipboard's text once it matches `shape`; else what it held at the timeout.
+  std::string ClipboardOnceItIs(const std::regex& shape) const {
+    std::optional<std::string> text;
+    WaitUntil([&] { return (text = ReadClipboard(Session())) && std::regex_match(*text, shape); },
+              kEffectTimeout, milliseconds(50));
+    return text.value_or("(the clipboard is empty)");
+  }
+};
+
+TEST_F(DesktopTourE2eTest, EveryControlDoesItsJob) {
+  // The status box: a pick from its list sets the status, each entry in turn.
+  PickStatus(1);
+  EXPECT_TRUE(WaitForOutLine("sandbox: status set to 10 (Busy)")) << Where();
+  PickStatus(2);
+  EXPECT_TRUE(WaitForOutLine("sandbox: status set to 34 (Away)")) << Where();
+  PickStatus(0);
+  EXPECT_TRUE(WaitForOutLine("sandbox: status set to 2 (Online)")) << Where();
+
+  // Select List fills the list with the five contacts who are not offline; a double-click on the
+  // first opens a conversation with alice.
+  ClickControl(place::kSelectList);
+  std::vector<TextRow> rows;
+  WaitUntil(
+      [&] {
+        rows = ListRows(Session(), window_, place::kContacts, Session().ScratchDir() / "list.png");
+        return rows.size() == 5;
+      },
+      kEffectTimeout, milliseconds(200));
+  ASSERT_EQ(rows.size(), 5u) << "rows of text in the contact list " << Where();
+  User().DoubleClick(window_, {place::kContacts.Center().x, rows[0].Middle()});
+  EXPECT_TRUE(WaitForOutLine("sandbox: conversation opened with alice@example.com")) << Where();
+
+  // Send Msg. types letters outside ASCII, the characters other key notations take for
+  // modifiers and literal braces into alice's conversation.
+  ASSERT_EQ(TypeIntoField(place::kText2, kAlice), kAlice) << Where();
+  const std::string message = "héllo Ωmega 100% :-) {{}x{}}";
+  ASSERT_EQ(PasteIntoField(place::kText4, message), message) << Where();
+  ClickControl(place::kSendMessage);
+  EXPECT_TRUE(
+      WaitForOutLine("sandbox: message sent to alice@example.com: héllo Ωmega 100% :-) {x}"))
+      << Where();
+
+  // Add contact fills and confirms the client's dialog; its confirmation is dismissed.
+  const std::string address = "zoe.new@example.net";
+  ASSERT_EQ(TypeIntoField(place::kText2, address), address) << Where();
+  ClickControl(place::kAddContact);
+  EXPECT_TRUE(WaitForOutLine("sandbox: contact added: " + address)) << Where();
+  EXPECT_TRUE(User().WaitForNoWindow("Contact added", kEffectTimeout)) << Where();
+
+  // Change NickName types the name into the client's options dialog.
+  const std::string name = "Nick é";
+  ASSERT_EQ(PasteIntoField(place::kText3, name), name) << Where();
+  ClickControl(place::kChangeNickName);
+  EXPECT_TRUE(WaitForOutLine("sandbox: display name changed to " + name)) << Where();
+  EXPECT_TRUE(User().WaitForNoWindow("Display name changed", kEffectTimeout)) << Where();
+
+  // Delete Contact removes the contact just added.
+  ASSERT_EQ(TypeIntoField(place::kText2, address), address) << Where();
+  ClickControl(place::kDeleteContact);
+  EXPECT_TRUE(WaitForOutLine("sandbox: contact removed: " + address)) << Where();
+
+  // The scratch pad: Time then Date, copied; then Get IP !, copied.
+  ClickControl(place::kTime);
+  ClickControl(place::kDate);
+  ClickControl(place::kClipboard);
+  const std::regex time_and_date("[0-9]{2}:[0-9]{2}:[0-9]{2}[0-9]{2}/[0-9]{2}/[0-9]{2}");
+  const std::string copied_time = ClipboardOnceItIs(time_and_date);
+  EXPECT_TRUE(std::regex_match(copied_time, time_and_date))
+      << "copied \"" << copied_time << "\" " << Where();
+  ClickControl(place::kGetIP);
+  ClickControl(place::kClipboard);
+  const std::regex address_shape("[0-9]{1,3}(\\.[0-9]{1,3}){3}");
+  const std::string copied_address = ClipboardOnceItIs(address_shape);
+  EXPECT_TRUE(std::regex_match(copied_address, address_shape))
+      << "copied \"" << copied_address << "\" " << Where();
+
+  // A drag by the title moves the window with the pointer. With the right button: the program
+  // moves the window itself then, on every desktop. For the left button it asks the window
+  // manager to, and a Wayland compositor never sees the test's pointer, which goes into XWayland
+  // only (XTest), so it would wait for a real mouse.
+  const Rect before = User().ClientArea(window_);
+  const Point by{120, 80};
+  User().Drag(window_, {100, 20}, {100 + by.x, 20 + by.y}, 3);
+  Rect after;
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        after = User().ClientArea(window_);
+        return after.x == before.x + by.x && after.y == before.y + by.y;
+      },
+      kEffectTimeout))
+      << "the window went from " << before << " to " << after << " " << Where();
+
+  // No action failed on the way, and EXIT PROGRAM! ends the program.
+  EXPECT_EQ(program_->ErrText().find("Error "), std::string::npos) << Where();
+  ClickControl(place::kExit);
+  const auto status = program_->WaitForExit(kEffectTimeout);
+  ASSERT_TRUE(status) << "still running after EXIT PROGRAM! " << Where();
+  EXPECT_TRUE(status->ExitedWith(0)) << Where();
+}
+
+}  // namespace
+}  // namespace plumwick::e2e
