@@ -10,25 +10,26 @@
 
 namespace plumwick {
 
-// One row per event: the cue its handler starts first, and the handler.
+// One row per event: the cue its handler starts first, whether it is a keyboard job, and the
+// handler.
 const MainWindow::EventRow MainWindow::kEventTable[] = {
-    {Event::kLoad, Cue::kStart, &MainWindow::OnLoad},
-    {Event::kStatusPick, Cue::kNone, &MainWindow::OnStatusPick},
-    {Event::kSelectList, Cue::kClick, &MainWindow::OnSelectList},
-    {Event::kClearList, Cue::kClick, &MainWindow::OnClearList},
-    {Event::kContactDoubleClick, Cue::kNone, &MainWindow::OnContactDoubleClick},
-    {Event::kClearPad, Cue::kClick, &MainWindow::OnClearPad},
-    {Event::kInsertTime, Cue::kClick, &MainWindow::OnInsertTime},
-    {Event::kInsertDate, Cue::kClick, &MainWindow::OnInsertDate},
-    {Event::kGetIP, Cue::kClick, &MainWindow::OnGetIP},
-    {Event::kCopyPad, Cue::kClick, &MainWindow::OnCopyPad},
-    {Event::kSendMessage, Cue::kClick, &MainWindow::OnSendMessage},
-    {Event::kAddContact, Cue::kClick, &MainWindow::OnAddContact},
-    {Event::kChangeNickName, Cue::kClick, &MainWindow::OnChangeNickName},
-    {Event::kDeleteContact, Cue::kClick, &MainWindow::OnDeleteContact},
-    {Event::kSignOut, Cue::kSignOut, &MainWindow::OnSignOut},
-    {Event::kExit, Cue::kSignOut, &MainWindow::OnExit},
-    {Event::kTitleMouseDown, Cue::kNone, &MainWindow::OnTitleMouseDown},
+    {Event::kLoad, Cue::kStart, false, &MainWindow::OnLoad},
+    {Event::kStatusPick, Cue::kNone, false, &MainWindow::OnStatusPick},
+    {Event::kSelectList, Cue::kClick, false, &MainWindow::OnSelectList},
+    {Event::kClearList, Cue::kClick, false, &MainWindow::OnClearList},
+    {Event::kContactDoubleClick, Cue::kNone, false, &MainWindow::OnContactDoubleClick},
+    {Event::kClearPad, Cue::kClick, false, &MainWindow::OnClearPad},
+    {Event::kInsertTime, Cue::kClick, false, &MainWindow::OnInsertTime},
+    {Event::kInsertDate, Cue::kClick, false, &MainWindow::OnInsertDate},
+    {Event::kGetIP, Cue::kClick, false, &MainWindow::OnGetIP},
+    {Event::kCopyPad, Cue::kClick, false, &MainWindow::OnCopyPad},
+    {Event::kSendMessage, Cue::kClick, true, &MainWindow::OnSendMessage},
+    {Event::kAddContact, Cue::kClick, true, &MainWindow::OnAddContact},
+    {Event::kChangeNickName, Cue::kClick, true, &MainWindow::OnChangeNickName},
+    {Event::kDeleteContact, Cue::kClick, false, &MainWindow::OnDeleteContact},
+    {Event::kSignOut, Cue::kSignOut, false, &MainWindow::OnSignOut},
+    {Event::kExit, Cue::kSignOut, false, &MainWindow::OnExit},
+    {Event::kTitleMouseDown, Cue::kNone, false, &MainWindow::OnTitleMouseDown},
 };
 
 MainWindow::MainWindow(const MainWindowControls& controls, const MainWindowServices& services,
@@ -67,12 +68,54 @@ bool MainWindow::Start() {
   return true;
 }
 
+const MainWindow::EventRow& MainWindow::RowOf(Event event) {
+  return *std::find_if(std::begin(kEventTable), std::end(kEventTable),
+                       [event](const EventRow& candidate) { return candidate.event == event; });
+}
+
 bool MainWindow::Dispatch(Event event) {
-  const EventRow& row =
-      *std::find_if(std::begin(kEventTable), std::end(kEventTable),
-                    [event](const EventRow& candidate) { return candidate.event == event; });
+  const EventRow& row = RowOf(event);
+  if (!row.types) return Run(row, true);
+  if (!job_running_) return RunJobs(row);
+  // Clicked during another job: the user hears the click now; the action waits for its turn. A
+  // cue that fails stops it here, as it would stop a handler that ran at once.
   try {
     PlayCue(row.cue);
+  } catch (const Failure& failure) {
+    services_.errors.Show(failure);
+    return false;
+  }
+  waiting_jobs_.push_back(event);
+  return true;
+}
+
+bool MainWindow::RunJobs(const EventRow& first) {
+  // Also on a way out that is not a failure (the program ending): no turn is left held.
+  struct Turn {
+    MainWindow& window;
+    explicit Turn(MainWindow& w) : window(w) { window.job_running_ = true; }
+    ~Turn() {
+      window.job_running_ = false;
+      window.waiting_jobs_.clear();
+    }
+  } turn(*this);
+  const bool done = Run(first, true);
+  while (!waiting_jobs_.empty()) {
+    // The keys a job typed last reach the client only as it handles them, after they went out:
+    // the dialog they close is still up, the notice they dismiss still shows. The next job starts
+    // once the client has had time for them, so that it does not find that window and lose its
+    // keys when it goes. Clicks in this wait join the line too.
+    desktop_.wait.Pause(kBetweenJobs);
+    const Event next = waiting_jobs_.front();
+    waiting_jobs_.pop_front();
+    Run(RowOf(next), false);
+  }
+  return done;
+}
+
+bool MainWindow::Run(const EventRow& row, bool cue) {
+  try {
+    if (cue) PlayCue(row.cue);
     (this->*row.handler)();
     return true;
   } catch (const Failure& failure) {

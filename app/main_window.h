@@ -2,9 +2,19 @@
 // dispatcher that applies the cue rule (the button's cue first) and the failure rule (show the
 // error, stop the handler, keep running), and holds the handlers. It draws nothing and knows no
 // toolkit: the controls and the desktop come in through platform/ interfaces.
+//
+// One keyboard job at a time: the handlers that type into the client (Send Msg., Add contact,
+// Change NickName) take turns. Clicked while another one's job runs (the click arrives inside
+// that job's waits), such a handler's cue plays at the click, as the user hears it, and its action
+// waits for its turn: it runs once the running job has ended, finished or failed, in the order of
+// the clicks. Typing inside the other job's Pause would merge two messages into one and send keys
+// into windows the other job opened. Handlers that do not type still run at once, nested in the
+// wait; Exit ends everything at once, waiting jobs included.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
+#include <deque>
 #include <memory>
 
 #include "messenger/client_typing.h"
@@ -65,6 +75,9 @@ struct MainWindowServices {
 
 class MainWindow final {
  public:
+  // The wait between two keyboard jobs, one after the other's end.
+  static constexpr std::chrono::milliseconds kBetweenJobs{300};
+
   // Every event the window handles, one handler each.
   enum class Event : std::size_t {
     kLoad,
@@ -95,9 +108,14 @@ class MainWindow final {
   // been shown and the window was never shown.
   bool Start();
 
-  // Runs the handler of an event to its end under the cue and failure rules. Returns false when
-  // the handler failed (the error has been shown).
+  // Runs the handler of an event to its end under the cue and failure rules, or, for a typing
+  // handler clicked during another keyboard job, plays its cue and puts its action in line.
+  // Returns false when the handler (or the cue of one put in line) failed: the error has been
+  // shown.
   bool Dispatch(Event event);
+
+  // Whether a keyboard job is under way (its own handler or one waiting for its turn).
+  bool KeyboardJobRunning() const { return job_running_; }
 
  private:
   void OnLoad();
@@ -122,10 +140,17 @@ class MainWindow final {
   struct EventRow {
     Event event;
     Cue cue;
+    bool types;  // a keyboard job: it types into the client, and takes turns with the others
     void (MainWindow::*handler)();
   };
   static const EventRow kEventTable[];
 
+  static const EventRow& RowOf(Event event);
+  // The handler under the failure rule, after its cue when `cue` is set (the cue of an action
+  // that waited for its turn has played at its click).
+  bool Run(const EventRow& row, bool cue);
+  // Runs a keyboard job, then every job put in line meanwhile, in click order.
+  bool RunJobs(const EventRow& first);
   void PlayCue(Cue cue);
   scratchpad::PadControls pad() const;
   messenger::Messenger& client();
@@ -136,6 +161,8 @@ class MainWindow final {
   Desktop desktop_;
   messenger::MessengerFactory create_client_;
   std::unique_ptr<messenger::Messenger> client_;
+  bool job_running_ = false;
+  std::deque<Event> waiting_jobs_;  // typing actions clicked during a job, in click order
 };
 
 }  // namespace plumwick

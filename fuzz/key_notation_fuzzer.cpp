@@ -44,12 +44,13 @@ bool WellFormed(const std::vector<KeyToken>& tokens) {
 void CheckRejection(const plumwick::Failure& failure, std::string_view input) {
   Check(failure.code() == plumwick::error_code::kKeyNotation, "rejection has the notation's code",
         input);
-  const std::string prefix = "key notation, character ";
+  const std::string prefix = "at the ";
   const std::string description = failure.description();
   Check(description.compare(0, prefix.size(), prefix) == 0, "rejection names a position", input);
-  // A character index can never pass the byte count.
+  // Characters are counted from 1, and there are never more of them than bytes.
   const unsigned long position = std::strtoul(description.c_str() + prefix.size(), nullptr, 10);
-  Check(position <= input.size(), "rejection position lies inside the input", input);
+  Check(position >= 1 && position <= input.size(), "rejection position lies inside the input",
+        input);
 }
 
 }  // namespace

@@ -75,16 +75,40 @@ void AppendUtf8(std::string& out, char32_t c) {
   }
 }
 
-std::string Quote(std::u32string_view text) {
-  std::string out = "\"";
+// The text as written, cut short after kQuoteLimit characters.
+std::string Shown(std::u32string_view text) {
+  std::string out;
   for (std::size_t i = 0; i < text.size() && i < kQuoteLimit; ++i) AppendUtf8(out, text[i]);
-  out += text.size() > kQuoteLimit ? "...\"" : "\"";
+  if (text.size() > kQuoteLimit) out += "...";
   return out;
 }
 
+std::string Quote(std::u32string_view text) {
+  return "\"" + Shown(text) + "\"";
+}
+
+}  // namespace
+
+std::string Ordinal(std::size_t n) {
+  const std::size_t tens = n % 100, ones = n % 10;
+  const char* suffix = "th";
+  if (tens < 11 || tens > 13) {
+    if (ones == 1) suffix = "st";
+    if (ones == 2) suffix = "nd";
+    if (ones == 3) suffix = "rd";
+  }
+  return std::to_string(n) + suffix;
+}
+
+namespace {
+
+// `position` counts characters from 0; a person counts them from 1.
+std::string Where(std::size_t position) {
+  return "at the " + Ordinal(position + 1) + " character, ";
+}
+
 [[noreturn]] void Reject(std::size_t position, const std::string& problem) {
-  throw Failure(error_code::kKeyNotation, "key notation, character " + std::to_string(position) +
-                                              " (counting from 0): " + problem);
+  throw Failure(error_code::kKeyNotation, Where(position) + problem);
 }
 
 [[noreturn]] void RejectUtf8(std::string_view bytes, std::size_t at, std::size_t length,
@@ -96,9 +120,8 @@ std::string Quote(std::u32string_view text) {
                   static_cast<unsigned char>(bytes[i]));
     hex += byte;
   }
-  throw Failure(error_code::kKeyNotation, "key notation, character " + std::to_string(position) +
-                                              " (counting from 0), byte " + std::to_string(at) +
-                                              ": invalid UTF-8 " + hex);
+  throw Failure(error_code::kKeyNotation,
+                Where(position) + "the text is not valid UTF-8 (bytes " + hex + ")");
 }
 
 // Strict decoding. Overlong forms are rejected because they would smuggle a brace past any tool
@@ -162,11 +185,13 @@ std::optional<NamedKey> FindKey(std::u32string_view name) {
 // `token` runs from "{" to its closing "}"; `position` is where the "{" stands.
 KeyPress ParseKeyToken(std::u32string_view token, std::size_t position) {
   const std::u32string_view body = token.substr(1, token.size() - 2);
-  if (body.empty()) Reject(position, "\"{}\" names no key; write a literal \"{\" as \"{{}\"");
+  if (body.empty()) Reject(position, "{} names no key: write a literal { as {{}");
   const std::size_t space = body.find(U' ');
   const std::u32string_view name = body.substr(0, space);
   const std::optional<NamedKey> key = FindKey(name);
-  if (!key) Reject(position, "unknown key name " + Quote(name) + " in " + Quote(token));
+  if (!key) {
+    Reject(position, Shown(token) + " is not a key name (see the README for the names)");
+  }
   if (space == std::u32string_view::npos) return KeyPress{*key, 1};
 
   const std::u32string_view digits = body.substr(space + 1);
@@ -178,7 +203,7 @@ KeyPress ParseKeyToken(std::u32string_view token, std::size_t position) {
     if (valid) count = count * 10 + static_cast<int>(digits[i] - U'0');
   }
   if (!valid || count < 1 || count > kMaxKeyRepeat) {
-    Reject(position, "repeat count " + Quote(digits) + " in " + Quote(token) +
+    Reject(position, "the count " + Quote(digits) + " in " + Shown(token) +
                          " is not a whole number from 1 to " + std::to_string(kMaxKeyRepeat));
   }
   return KeyPress{*key, count};
@@ -204,7 +229,7 @@ std::vector<KeyToken> ParseKeyNotation(std::string_view keys) {
     }
     if (brace > i) add_text(s.substr(i, brace - i));
     i = brace;
-    if (s[i] == U'}') Reject(i, "\"}\" closes no \"{\"; write a literal \"}\" as \"{}}\"");
+    if (s[i] == U'}') Reject(i, "this } closes no {: write a literal } as {}}");
     if (s.substr(i, 3) == U"{{}" || s.substr(i, 3) == U"{}}") {
       add_text(s.substr(i + 1, 1));
       i += 3;
@@ -212,8 +237,7 @@ std::vector<KeyToken> ParseKeyNotation(std::string_view keys) {
     }
     const std::size_t close = s.find(U'}', i + 1);
     if (close == std::u32string_view::npos) {
-      Reject(i, "\"{\" is never closed in " + Quote(s.substr(i)) +
-                    "; write a literal \"{\" as \"{{}\"");
+      Reject(i, "this { is never closed (" + Shown(s.substr(i)) + "): write a literal { as {{}");
     }
     tokens.emplace_back(ParseKeyToken(s.substr(i, close + 1 - i), i));
     i = close + 1;

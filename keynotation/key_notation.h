@@ -16,8 +16,8 @@
 //
 // A string that breaks any of these rules, or is not valid UTF-8, is rejected as a whole by
 // throwing plumwick::Failure with error_code::kKeyNotation; nothing of it is returned. The message
-// names the offending text and its position as a character index: code points counted from 0
-// (for invalid UTF-8, the byte offset too).
+// reads as a person counts: "at the 4th character, {FOO} is not a key name (see the README for the
+// names)", the characters counted from 1 as code points, the offending text quoted as written.
 #pragma once
 
 #include <string>
@@ -85,6 +85,9 @@ std::vector<KeyToken> ParseKeyNotation(std::string_view keys);
 // spelling, a count of 1 left out. For tokens the parser returned, ParseKeyNotation gives them
 // back unchanged. Also what logs show for a sequence.
 std::string FormatKeyNotation(const std::vector<KeyToken>& tokens);
+
+// "1st", "2nd", "3rd", "4th", ... "11th", "21st": how an error names a position counted from 1.
+std::string Ordinal(std::size_t n);
 
 // The canonical name of a key as written in the notation ("ENTER", "BACKSPACE", "F12"); empty for
 // a value outside the enumeration.

@@ -1,8 +1,10 @@
 // Typing into the messaging client's windows, for the actions that finish a job by keys. Keys go
-// only to the client: before each typing step the focused window must be one the client owns;
-// until it is, the step waits (handling events) for at most three seconds, then fails and types
-// nothing. Typing a private message into whatever window happens to have the focus, a terminal
-// say, is not safe.
+// only to the client: immediately before each typing step, and after any event processing, the
+// focused window must be one the client owns for the job under way, and never one of the program's
+// own; until it is, the step waits (handling events) for at most three seconds, then fails and
+// types nothing. Typing a private message into whatever window happens to have the focus, a
+// terminal say, is not safe, and a Space or Enter typed into the program's own window would press
+// one of its buttons.
 #pragma once
 
 #include <chrono>
@@ -14,6 +16,11 @@
 #include "platform/keystrokes.h"
 
 namespace plumwick::messenger {
+
+// Checks the key notation of a text a job will type, before the job asks anything of the client,
+// so that a bad text opens no conversation or dialog. `source` names where the text comes from as
+// the user sees it ("the message box"). Throws Failure(kKeyNotation).
+void CheckKeys(const std::string& keys, const std::string& source);
 
 class ClientTyping {
  public:
@@ -30,6 +37,7 @@ class ClientTyping {
   FocusedWindow& focus_;
   Keystrokes& keys_;
   EventWait& wait_;
+  bool typed_ = false;  // whether an earlier step of this job typed its keys
 };
 
 }  // namespace plumwick::messenger

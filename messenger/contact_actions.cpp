@@ -11,9 +11,12 @@ using Seconds = std::chrono::duration<double>;
 
 void SendMessage(Messenger& client, const TextBox& address, const TextBox& message,
                  ClientTyping& typing) {
+  const std::string contact = address.Text();
+  const std::string text = message.Text();
+  CheckKeys(text, "the message box");
   // Held until the second Enter is typed: the window is the message's way out.
-  const std::unique_ptr<ConversationWindow> conversation = client.InstantMessage(address.Text());
-  typing.Type(message.Text());
+  const std::unique_ptr<ConversationWindow> conversation = client.InstantMessage(contact);
+  typing.Type(text);
   typing.Pause(Seconds(0.1));
   typing.Type("{ENTER}");
   typing.Type("{ENTER}");
@@ -28,9 +31,11 @@ void AddContact(Messenger& client, const TextBox& address, ClientTyping& typing)
 
 void ChangeNickName(Messenger& client, const TextBox& nickname, ClientTyping& typing,
                     Window& main_window) {
+  const std::string name = nickname.Text();
+  CheckKeys(name, "the nickname box");
   client.OptionsPages(0, 0);
   typing.Pause(Seconds(0.5));
-  typing.Type(nickname.Text());
+  typing.Type(name);
   typing.Pause(Seconds(0.5));
   typing.Type("{ENTER}");
   typing.Type("{ENTER}");

@@ -1,6 +1,7 @@
 // The contact and account actions: "Send Msg.", "Add contact", "Change NickName", "Delete Contact"
 // and "Sign Out". Where the client only opens a window or a dialog, the action finishes the job by
-// typing into it, spaced by fixed waits.
+// typing into it, spaced by fixed waits. Every text a job types is read and its key notation
+// checked before the job's first call to the client, so a bad text opens no window.
 #pragma once
 
 #include "messenger/client_typing.h"

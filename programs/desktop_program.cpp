@@ -1,6 +1,7 @@
 // The window on the desktop with a given messaging client.
 #include "programs/desktop_program.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -26,6 +27,7 @@
 #include "platform/x11/x11_focused_window.h"
 #include "platform/x11/x11_window_manager.h"
 #include "platform/x11/xdo_keystrokes.h"
+#include "programs/end_on_signal.h"
 
 namespace plumwick {
 
@@ -42,6 +44,24 @@ bool CheckDisplay(const char* program) {
                program, program);
   return false;
 }
+
+namespace {
+
+// The program's own windows: the main window and every window over it (its message boxes, the
+// status box's list). The messaging client's windows may live in this process too (the sandbox
+// client's, the Pidgin client's notices), so the process cannot tell; the parent chain can.
+bool IsOwnWindow(const QWidget& form, std::uint64_t id) {
+  for (const QWidget* window : QApplication::topLevelWidgets()) {
+    if (static_cast<std::uint64_t>(window->internalWinId()) != id) continue;
+    for (const QWidget* up = window; up != nullptr; up = up->parentWidget()) {
+      if (up == &form) return true;
+    }
+    return false;
+  }
+  return false;
+}
+
+}  // namespace
 
 struct DesktopProgram::Parts {
   explicit Parts(messenger::MessengerFactory create_client)
@@ -103,7 +123,7 @@ struct DesktopProgram::Parts {
   QtClipboard clipboard;
   LocaleTimeTexts time_texts;
   XdoKeystrokes keys;
-  X11FocusedWindow focus;
+  X11FocusedWindow focus{{}, [this](std::uint64_t id) { return IsOwnWindow(form, id); }};
   X11WindowManager windows;
   QtWindowDrag drag{form};
   MainWindow window;
@@ -120,6 +140,10 @@ bool DesktopProgram::Start() {
 
 QWidget& DesktopProgram::widget() {
   return parts_->form;
+}
+
+void DesktopProgram::Close() {
+  parts_->form.close();
 }
 
 namespace {
@@ -150,6 +174,8 @@ class FirstPaintWatch final : public QObject {
 int RunDesktopProgram(messenger::MessengerFactory create_client, AfterShown after_shown) {
   try {
     DesktopProgram program(std::move(create_client));
+    // A logout's SIGTERM ends the program as the desktop's close does, inside a job's wait too.
+    EndOnSignal on_signal([&program] { program.Close(); });
     FirstPaintWatch watch(program.widget(), std::move(after_shown));
     if (!program.Start()) return EXIT_FAILURE;
     return QApplication::exec();

@@ -26,6 +26,9 @@ class DesktopProgram {
   // Runs start-up and shows the window; false when start-up failed (the error has been shown).
   bool Start();
   QWidget& widget();
+  // Ends the program as the desktop's close of its window does: at once, giving back the keys
+  // typing bound. Does not return once the window has been built.
+  void Close();
 
  private:
   struct Parts;

@@ -107,13 +107,21 @@ void SandboxClient::SendMessage(const std::string& signin_name, const std::strin
 }
 
 void SandboxClient::AddContact(const std::string& address) {
-  RequireSignedIn();
-  if (address.empty()) {
-    throw Failure(error_code::kEmptyContact, "The address of the contact to add is empty");
+  try {
+    RequireSignedIn();
+    if (address.empty()) {
+      throw Failure(error_code::kEmptyContact, "The address of the contact to add is empty");
+    }
+    if (std::ranges::any_of(contacts_, Named(address))) {
+      throw Failure(error_code::kClientError, Quoted(address) + " is already in your contact list");
+    }
+  } catch (const Failure& refusal) {
+    // Kept for the program's job that typed the Enter: the dialog shows the reason in its
+    // window, and the job must not go on as if the contact were added.
+    add_outcome_ = AddOutcome{address, refusal};
+    throw;
   }
-  if (std::ranges::any_of(contacts_, Named(address))) {
-    throw Failure(error_code::kClientError, Quoted(address) + " is already in your contact list");
-  }
+  add_outcome_ = AddOutcome{address, std::nullopt};
   contacts_.push_back({address, presence::kOffline});
   Effect("contact added: " + address);
   Notify([](SandboxView& view) { view.ContactsChanged(); });
@@ -149,6 +157,7 @@ void SandboxClient::OpenAddContactDialog(const std::string& address) {
   if (address.empty()) {
     throw Failure(error_code::kEmptyContact, "The address of the contact to add is empty");
   }
+  add_outcome_.reset();
   if (!AnyView([&address](SandboxView& view) { return view.OpenAddContact(address); })) {
     throw Failure(error_code::kNotAvailable,
                   "The add-contact dialog (for " + Quoted(address) +
@@ -168,6 +177,20 @@ void SandboxClient::OpenOptionsDialog() {
 
 bool SandboxClient::OwnsWindow(std::uint64_t id) const noexcept {
   return id != 0 && AnyView([id](const SandboxView& view) { return view.OwnsWindow(id); });
+}
+
+bool SandboxClient::ShowsJobWindow(JobWindow window, const std::string& contact,
+                                   std::uint64_t id) const noexcept {
+  return id != 0 &&
+         AnyView([&](const SandboxView& view) { return view.ShowsJobWindow(window, contact, id); });
+}
+
+bool SandboxClient::ShowAddedNotice() {
+  return AnyView([](SandboxView& view) { return view.ShowAddedNotice(); });
+}
+
+void SandboxClient::BringBack(JobWindow window, const std::string& contact) {
+  Notify([&](SandboxView& view) { view.BringBack(window, contact); });
 }
 
 void SandboxClient::Effect(const std::string& line) {

@@ -4,12 +4,14 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "clients/sandbox/sandbox_view.h"
+#include "platform/failure.h"
 
 namespace plumwick::sandbox {
 
@@ -18,6 +20,12 @@ inline constexpr std::string_view kServiceId = "sandbox";
 struct ContactState {
   std::string signin_name;
   std::int32_t status;
+};
+
+// What confirming the add-contact dialog did: the contact added, or why not.
+struct AddOutcome {
+  std::string address;
+  std::optional<Failure> refusal;  // nullopt: added
 };
 
 // The name a person reads for a presence state: "Online", "Offline", "Out to lunch", ...
@@ -68,6 +76,17 @@ class SandboxClient {
   // Whether some view owns the window with this desktop id and takes typed keys there. Answers
   // also when signed out; id 0 (no window) is nobody's.
   bool OwnsWindow(std::uint64_t id) const noexcept;
+  // Whether some view shows that window of a job as `id` (see SandboxView).
+  bool ShowsJobWindow(JobWindow window, const std::string& contact,
+                      std::uint64_t id) const noexcept;
+  // Asks the views to show the notice of the last contact added again; true when one shows it.
+  bool ShowAddedNotice();
+  // Asks the views to bring that window of a job back to the front (see SandboxView).
+  void BringBack(JobWindow window, const std::string& contact);
+
+  // What the last AddContact did since the add-contact dialog was last opened; nullopt when it
+  // has not been called since.
+  const std::optional<AddOutcome>& add_outcome() const { return add_outcome_; }
 
  private:
   void Effect(const std::string& line);
@@ -84,6 +103,7 @@ class SandboxClient {
   std::string display_name_;
   std::int32_t status_;
   std::vector<ContactState> contacts_;
+  std::optional<AddOutcome> add_outcome_;
 };
 
 }  // namespace plumwick::sandbox

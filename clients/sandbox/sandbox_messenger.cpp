@@ -71,6 +71,13 @@ class SandboxContactCollection final : public messenger::ContactCollection {
 // The program only holds and lets go of it; the window itself belongs to the client's views.
 class SandboxConversation final : public messenger::ConversationWindow {};
 
+// How often the job's window is asked back while the program's window keeps the focus: the window
+// manager needs a moment to act on each request.
+constexpr std::chrono::milliseconds kBringBackEvery{300};
+// How long the add-contact dialog may take to handle the Enter typed into it, its own process's
+// event loop running all along.
+constexpr std::chrono::seconds kEnterHandledWithin{2};
+
 void RequireWindow(std::int32_t window) {
   if (window != 0) {
     throw Failure(error_code::kBadArgument,
@@ -110,17 +117,22 @@ void SandboxMessenger::OptionsPages(std::int32_t window, std::int32_t page) {
                                                 " does not exist: pass 0 for the general page");
   }
   client_->OpenOptionsDialog();
+  job_ = Job::kOptions;
 }
 
 void SandboxMessenger::AddContact(std::int32_t window, const std::string& address) {
   client_->RequireSignedIn();
   RequireWindow(window);
   client_->OpenAddContactDialog(address);
+  job_ = Job::kAddContact;
+  dialog_enter_typed_ = false;
 }
 
 std::unique_ptr<messenger::ConversationWindow> SandboxMessenger::InstantMessage(
     const std::string& contact) {
   client_->OpenConversation(contact);
+  job_ = Job::kConversation;
+  contact_ = contact;
   return std::make_unique<SandboxConversation>();
 }
 
@@ -138,8 +150,68 @@ std::string SandboxMessenger::MyServiceId() {
   return std::string(kServiceId);
 }
 
+JobWindow SandboxMessenger::KeysWindow() const {
+  switch (job_) {
+    case Job::kConversation:
+      return JobWindow::kConversation;
+    case Job::kOptions:
+      return JobWindow::kOptionsDialog;
+    case Job::kAddContact:
+    case Job::kNone:
+      break;
+  }
+  return dialog_enter_typed_ ? JobWindow::kAddedNotice : JobWindow::kAddContactDialog;
+}
+
 bool SandboxMessenger::OwnsWindow(const DesktopWindow& window) {
-  return client_->OwnsWindow(window.id);
+  if (window.own) return false;
+  if (job_ == Job::kNone) return client_->OwnsWindow(window.id);
+  if (job_ == Job::kAddContact && dialog_enter_typed_) {
+    // Until the dialog has added the contact, no window takes the job's keys.
+    const auto& outcome = client_->add_outcome();
+    if (!outcome || outcome->refusal) return false;
+  }
+  return client_->ShowsJobWindow(KeysWindow(), contact_, window.id);
+}
+
+void SandboxMessenger::PrepareForKeys(const DesktopWindow& focused) {
+  if (job_ == Job::kNone) return;
+  if (job_ == Job::kAddContact) {
+    const auto& outcome = client_->add_outcome();
+    // Without an outcome the dialog has not taken an Enter yet, or its Enter is on its way.
+    if (outcome) {
+      // Added or refused by an Enter of the user's, before the program's: the job goes on from
+      // there.
+      dialog_enter_typed_ = true;
+      if (outcome->refusal) {
+        const Failure refusal = *outcome->refusal;
+        job_ = Job::kNone;
+        throw Failure(refusal.code(), refusal.description() +
+                                          " (the add-contact dialog stays open: correct the "
+                                          "address there, or close it)");
+      }
+      client_->ShowAddedNotice();
+    } else if (dialog_enter_typed_) {
+      if (std::chrono::steady_clock::now() - enter_typed_at_ < kEnterHandledWithin) return;
+      job_ = Job::kNone;
+      throw Failure(error_code::kClientError,
+                    "The contact was not added: the Enter typed into the add-contact dialog did "
+                    "not reach its Add button. If the dialog is still open, press Add there");
+    }
+  }
+  if (!focused.own) return;
+  const auto now = std::chrono::steady_clock::now();
+  if (now - last_bring_back_ < kBringBackEvery) return;
+  last_bring_back_ = now;
+  client_->BringBack(KeysWindow(), contact_);
+}
+
+void SandboxMessenger::KeysTyped(const DesktopWindow& window) {
+  if (job_ == Job::kAddContact && !dialog_enter_typed_ &&
+      client_->ShowsJobWindow(JobWindow::kAddContactDialog, {}, window.id)) {
+    dialog_enter_typed_ = true;
+    enter_typed_at_ = std::chrono::steady_clock::now();
+  }
 }
 
 messenger::MessengerFactory SandboxMessengerFactory(std::shared_ptr<SandboxClient> client) {

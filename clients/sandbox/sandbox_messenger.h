@@ -2,6 +2,7 @@
 // to one client; a sign-out through any of them signs all of them out.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -27,14 +28,30 @@ class SandboxMessenger final : public messenger::Messenger {
   void MyStatus(std::int32_t status) override;
   std::string MyServiceId() override;
   // Decided by the window id alone: the client's windows live in the program's own process, so
-  // the process id cannot tell them from the program's window.
+  // the process id cannot tell them from the program's window. While a job is under way (the last
+  // conversation or dialog asked for), only its window counts; after the add-contact dialog's
+  // Enter, only the notice that confirms the contact was added.
   bool OwnsWindow(const DesktopWindow& window) override;
-  // The client's windows take the focus on their own and confirm nothing: no preparation, no notes.
-  void PrepareForKeys(const DesktopWindow&) override {}
-  void KeysTyped(const DesktopWindow&) override {}
+  // Confirms like a real client: after the add-contact dialog's Enter, the next keys wait until
+  // the dialog has added the contact, and fail with the client's reason when it refused. A notice
+  // the user closed before the Enter meant for it comes back for that Enter, so a contact that was
+  // added is never reported as a failure. A click on the program's window during the job (a quick
+  // second click on its button, say) took the focus from the job's window: that window is brought
+  // back. From another program's window it is not: the user went there.
+  void PrepareForKeys(const DesktopWindow& focused) override;
+  void KeysTyped(const DesktopWindow& window) override;
 
  private:
+  enum class Job { kNone, kConversation, kAddContact, kOptions };
+  // The window the keys of the job under way go to now.
+  JobWindow KeysWindow() const;
+
   std::shared_ptr<SandboxClient> client_;
+  Job job_ = Job::kNone;
+  std::string contact_;  // the conversation's contact
+  bool dialog_enter_typed_ = false;
+  std::chrono::steady_clock::time_point enter_typed_at_{};
+  std::chrono::steady_clock::time_point last_bring_back_{};
 };
 
 // Creates Messenger objects connected to the client.

@@ -7,6 +7,14 @@
 
 namespace plumwick::sandbox {
 
+// The windows the program's jobs type into.
+enum class JobWindow {
+  kConversation,      // a contact's conversation
+  kAddContactDialog,  // the add-contact dialog, before its Enter
+  kAddedNotice,       // the notice that a contact was added, after it
+  kOptionsDialog,     // the options dialog, and the notice it turns into
+};
+
 // The change calls come after each change, once the change is made and its effect line printed. A
 // view only reads the client there; it never calls back into an operation that changes it. The
 // dialogs a view opens change the client later, from their own event handlers.
@@ -28,6 +36,20 @@ class SandboxView {
   virtual bool OpenOptions() = 0;
   // Whether `id` is the desktop's id of one of this view's windows that take typed keys.
   virtual bool OwnsWindow(std::uint64_t id) const noexcept = 0;
+
+  // Whether `id` is this view's window of that kind, shown and taking keys: the window a job of
+  // the program's types into. `contact` says which conversation.
+  virtual bool ShowsJobWindow(JobWindow /*window*/, const std::string& /*contact*/,
+                              std::uint64_t /*id*/) const noexcept {
+    return false;
+  }
+  // Shows the notice that the last contact was added again, when it was closed before the Enter
+  // of the program's meant for it, and brings it to the front; true when it shows. A view without
+  // one answers false.
+  virtual bool ShowAddedNotice() { return false; }
+  // Brings this view's window of that kind back to the front with the keyboard focus, as it is
+  // (nothing in it changes); nothing when it has none shown.
+  virtual void BringBack(JobWindow /*window*/, const std::string& /*contact*/) {}
 };
 
 }  // namespace plumwick::sandbox

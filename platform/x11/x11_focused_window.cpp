@@ -4,6 +4,8 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
+#include <filesystem>
+#include <fstream>
 #include <optional>
 #include <vector>
 
@@ -18,6 +20,21 @@ namespace {
 using x11::HasProperty;
 using x11::Property32;
 using x11::QueryTree;
+
+// The name of a process of this machine, as `ps` shows it; empty when it cannot be read. The
+// kernel cuts it to 15 bytes: the program file's name is taken when it starts with that.
+std::string ProgramName(std::int64_t pid) {
+  if (pid <= 0) return {};
+  const std::string proc = "/proc/" + std::to_string(pid);
+  std::string name;
+  std::getline(std::ifstream(proc + "/comm"), name);
+  if (name.size() == 15) {
+    std::error_code error;
+    const std::string file = std::filesystem::read_symlink(proc + "/exe", error).filename();
+    if (!error && file.starts_with(name)) name = file;
+  }
+  return name;
+}
 
 }  // namespace
 
@@ -92,7 +109,8 @@ struct X11FocusedWindow::Connection {
   }
 };
 
-X11FocusedWindow::X11FocusedWindow(std::string display) : display_(std::move(display)) {}
+X11FocusedWindow::X11FocusedWindow(std::string display, OwnWindows own)
+    : display_(std::move(display)), own_(std::move(own)) {}
 
 X11FocusedWindow::~X11FocusedWindow() = default;
 
@@ -115,8 +133,11 @@ DesktopWindow X11FocusedWindow::Focused() {
       return {};
     }
     const auto pid = Property32(d, window, connection_->wm_pid, XA_CARDINAL);
+    std::string title = x11::Title(d, window);
     if (trap.Failed()) continue;
-    return {static_cast<std::uint64_t>(window), pid ? static_cast<std::int64_t>(*pid) : 0};
+    const std::uint64_t id = static_cast<std::uint64_t>(window);
+    const std::int64_t process = pid ? static_cast<std::int64_t>(*pid) : 0;
+    return {id, process, std::move(title), ProgramName(process), own_ && own_(id)};
   }
   return {};
 }

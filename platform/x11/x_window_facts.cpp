@@ -1,6 +1,8 @@
 // Facts about X windows.
 #include "platform/x11/x_window_facts.h"
 
+#include <X11/Xutil.h>
+
 #include "platform/x11/x_display.h"
 
 namespace plumwick::x11 {
@@ -55,6 +57,34 @@ bool HasProperty(Display* display, Window window, Atom property) {
                                         &actual_type, &format, &count, &remaining, &data);
   const XPtr<unsigned char> owner(data);
   return status == Success && actual_type != None;
+}
+
+std::string Title(Display* display, Window window) {
+  // At most this many bytes: a title is shown in one line of an error.
+  constexpr long kMaxLongs = 64;
+  const Atom net_wm_name = XInternAtom(display, "_NET_WM_NAME", False);
+  const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
+  Atom actual_type = None;
+  int format = 0;
+  unsigned long count = 0, remaining = 0;
+  unsigned char* data = nullptr;
+  const int status = XGetWindowProperty(display, window, net_wm_name, 0, kMaxLongs, False, utf8,
+                                        &actual_type, &format, &count, &remaining, &data);
+  const XPtr<unsigned char> owner(data);
+  if (status == Success && actual_type == utf8 && format == 8 && data != nullptr && count > 0) {
+    return {reinterpret_cast<const char*>(data), count};
+  }
+  XTextProperty name{};
+  if (!XGetWMName(display, window, &name) || name.value == nullptr) return {};
+  const XPtr<unsigned char> name_owner(name.value);
+  char** list = nullptr;
+  int items = 0;
+  if (Xutf8TextPropertyToTextList(display, &name, &list, &items) < Success || list == nullptr) {
+    return {};
+  }
+  std::string title = items > 0 && list[0] != nullptr ? list[0] : "";
+  XFreeStringList(list);
+  return title;
 }
 
 Window CurrentInputFocus(Display* display) {

@@ -7,6 +7,7 @@
 #include <X11/Xlib.h>
 
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace plumwick::x11 {
@@ -31,6 +32,10 @@ std::vector<unsigned long> Property32List(Display* display, Window window, Atom 
 std::optional<unsigned long> Property32(Display* display, Window window, Atom property, Atom type);
 
 bool HasProperty(Display* display, Window window, Atom property);
+
+// The window's title as a window manager shows it, in UTF-8: _NET_WM_NAME, else WM_NAME in
+// whatever encoding it was set; empty when it has neither (or is gone).
+std::string Title(Display* display, Window window);
 
 // The X input focus as the server reports it: None, PointerRoot or a window.
 Window CurrentInputFocus(Display* display);

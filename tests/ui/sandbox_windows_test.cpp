@@ -334,7 +334,7 @@ TEST(SandboxWindows, TheOptionsDialogRefusesAnEmptyNameAndReopensWithTheCurrentO
   EXPECT_EQ(options.ErrorText(), "");
 }
 
-TEST(SandboxWindows, TheClientOwnsItsShownWindowsThatTakeKeysAndNoOtherWindowOfTheProcess) {
+TEST(SandboxWindows, TheClientOwnsOnlyItsJobsShownWindowAndNoOtherWindowOfTheProcess) {
   Rig rig;
   QWidget program;  // stands for the program's own window, in the same process
   program.show();
@@ -345,13 +345,24 @@ TEST(SandboxWindows, TheClientOwnsItsShownWindowsThatTakeKeysAndNoOtherWindowOfT
 
   QtConversationWindow& alice = rig.Open("alice@example.com");
   EXPECT_TRUE(rig.Owns(alice));
+  QtConversationWindow& bob = rig.Open("bob@example.com");
+  EXPECT_TRUE(rig.Owns(bob));
+  EXPECT_FALSE(rig.Owns(alice)) << "keys of the job go into bob's conversation only";
+  EXPECT_TRUE(rig.sandbox.Connect()->OwnsWindow(
+      {static_cast<std::uint64_t>(alice.winId()), QCoreApplication::applicationPid()}))
+      << "with no job under way, any window of the client's that takes keys";
+  // The program's own window, whatever its id, is never the client's.
+  EXPECT_FALSE(rig.messenger->OwnsWindow(
+      {static_cast<std::uint64_t>(bob.winId()), QCoreApplication::applicationPid(), {}, {}, true}));
 
   rig.messenger->AddContact(0, "zoe@example.com");
   QtAddContactDialog& dialog = *rig.sandbox.add_contact_dialog();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
   EXPECT_TRUE(rig.Owns(dialog));
+  EXPECT_FALSE(rig.Owns(bob));
   EXPECT_FALSE(rig.Owns(dialog.confirmation())) << "not shown yet";
   Rig::Press(Qt::Key_Return);
+  rig.messenger->PrepareForKeys({});
   EXPECT_FALSE(rig.Owns(dialog)) << "closed";
   EXPECT_TRUE(rig.Owns(dialog.confirmation()));
 
@@ -364,11 +375,68 @@ TEST(SandboxWindows, TheClientOwnsItsShownWindowsThatTakeKeysAndNoOtherWindowOfT
   EXPECT_TRUE(rig.Owns(options));
 
   rig.messenger->Signout();
-  EXPECT_TRUE(rig.Owns(alice)) << "answers also when signed out";
-  EXPECT_TRUE(rig.Owns(options));
+  EXPECT_TRUE(rig.Owns(options)) << "answers also when signed out";
   EXPECT_FALSE(rig.Owns(program));
-  alice.close();
-  EXPECT_FALSE(rig.Owns(alice));
+  options.close();
+  EXPECT_FALSE(rig.Owns(options));
+}
+
+// The program's add-contact job as the program types it (its Enter, then the checks before its
+// next Enter), with the user's own keys in between.
+TEST(SandboxWindows, TheAddContactJobConfirmsLikeARealClient) {
+  const auto typed_into = [](Rig& rig, QWidget& window) {
+    rig.messenger->KeysTyped(
+        {static_cast<std::uint64_t>(window.winId()), QCoreApplication::applicationPid()});
+  };
+  {
+    SCOPED_TRACE("the user closes the notice before the program's Enter for it");
+    Rig rig;
+    rig.messenger->AddContact(0, "zoe@example.com");
+    QtAddContactDialog& dialog = *rig.sandbox.add_contact_dialog();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    typed_into(rig, dialog);  // the program's Enter, as it leaves: processed after the note
+    Rig::Press(Qt::Key_Return);
+    clients::Notice& notice = dialog.confirmation();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&notice));
+    Rig::Press(Qt::Key_Return);  // the user's, early
+    EXPECT_FALSE(notice.isVisible());
+    rig.messenger->PrepareForKeys({});
+    EXPECT_TRUE(notice.isVisible()) << "it comes back for the program's Enter";
+    EXPECT_TRUE(rig.Owns(notice));
+    EXPECT_EQ(notice.Message(), "zoe@example.com was added to your contacts.");
+  }
+  {
+    SCOPED_TRACE("the user's Enter adds the contact before the program's first");
+    Rig rig;
+    rig.messenger->AddContact(0, "zoe@example.com");
+    QtAddContactDialog& dialog = *rig.sandbox.add_contact_dialog();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    Rig::Press(Qt::Key_Return);
+    rig.messenger->PrepareForKeys({});
+    EXPECT_TRUE(rig.Owns(dialog.confirmation())) << "the job's keys go to the notice";
+    EXPECT_FALSE(rig.Owns(dialog));
+  }
+  {
+    SCOPED_TRACE("the dialog refuses the address");
+    Rig rig;
+    rig.messenger->AddContact(0, "dave@example.com");
+    QtAddContactDialog& dialog = *rig.sandbox.add_contact_dialog();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    rig.messenger->PrepareForKeys({});
+    EXPECT_TRUE(rig.Owns(dialog)) << "before its Enter";
+    typed_into(rig, dialog);
+    Rig::Press(Qt::Key_Return);
+    EXPECT_FALSE(rig.Owns(dialog)) << "its Enter is spent: no second one for the same dialog";
+    try {
+      rig.messenger->PrepareForKeys({});
+      ADD_FAILURE() << "a contact that was not added passed for added";
+    } catch (const Failure& failure) {
+      EXPECT_EQ(failure.code(), error_code::kClientError);
+      EXPECT_THAT(failure.description(),
+                  ::testing::HasSubstr("\"dave@example.com\" is already in your contact list"));
+    }
+    EXPECT_TRUE(dialog.isVisible()) << "left open with the reason, for the user";
+  }
 }
 
 TEST(SandboxWindows, TheClientWindowStaysClearOfTheProgramsCentredWindow) {

@@ -43,7 +43,7 @@ TEST(ContactActions, EachHandlerMakesExactlyItsCallsKeystrokesAndWaits) {
   const std::vector<Case> cases = {
       {"Send Msg.",
        &Rig::send_message,
-       {"OLE1.Play()", "Text2.Text()", "client.InstantMessage(friend@example.com)", "Text4.Text()",
+       {"OLE1.Play()", "Text2.Text()", "Text4.Text()", "client.InstantMessage(friend@example.com)",
         "keys.Type(héllo Ωmega 100% :-) {{}x{}})", "pump.Sleep(100 ms)", "keys.Type({ENTER})",
         "keys.Type({ENTER})", "conversation.Release()"}},
       {"Add contact",
@@ -52,7 +52,7 @@ TEST(ContactActions, EachHandlerMakesExactlyItsCallsKeystrokesAndWaits) {
         "keys.Type({ENTER})", "pump.Sleep(1000 ms)", "keys.Type({ENTER})"}},
       {"Change NickName",
        &Rig::change_nickname,
-       {"OLE1.Play()", "client.OptionsPages(0, 0)", "pump.Sleep(500 ms)", "Text3.Text()",
+       {"OLE1.Play()", "Text3.Text()", "client.OptionsPages(0, 0)", "pump.Sleep(500 ms)",
         "keys.Type(New Name)", "pump.Sleep(500 ms)", "keys.Type({ENTER})", "keys.Type({ENTER})",
         "window.ShowAndActivate()"}},
       {"Delete Contact",
@@ -133,12 +133,14 @@ TEST(ClientTyping, WaitsForTheClientsWindowAndTypesOnceItHasTheFocus) {
 
 TEST(ClientTyping, FailsAfterThreeSecondsOnAForeignWindowAndTypesNothing) {
   ActionRig rig;
-  rig.focus.window = {0x600001, 999};
+  rig.focus.window = {0x600001, 999, "Terminal", "bash"};
   const Clock::TimePoint start = rig.clock.now;
   rig.send_message.Click();
   ASSERT_EQ(rig.errors.shown.size(), 1u);
   EXPECT_EQ(rig.errors.shown[0].code(), error_code::kFocus);
-  EXPECT_THAT(rig.errors.shown[0].description(), ::testing::HasSubstr("0x600001"));
+  EXPECT_EQ(rig.errors.shown[0].description(),
+            "The messaging client's window did not take the keyboard focus within 3 seconds (the "
+            "keyboard focus is on the window 'Terminal' (bash)), so nothing was typed");
   EXPECT_EQ(rig.clock.now - start, std::chrono::seconds(3));
   for (const std::string& call : rig.log.calls) EXPECT_FALSE(call.starts_with("keys.")) << call;
   EXPECT_EQ(rig.messenger.live_objects, 0) << "the conversation is let go on the way out";
@@ -166,6 +168,92 @@ TEST(ClientTyping, TheClientPreparesBeforeEachLookMayEndTheJobAndHearsWhereKeysW
   EXPECT_EQ(failing.errors.shown[0].code(), error_code::kClientError);
   EXPECT_EQ(std::count(failing.log.calls.begin(), failing.log.calls.end(), "keys.Type({ENTER})"), 1)
       << "the second Enter is not typed";
+}
+
+TEST(ClientTyping, NeverTypesIntoTheProgramsOwnWindowWhateverTheClientSays) {
+  // The sandbox client's windows live in the program's process: the client cannot be trusted to
+  // tell the program's window from its own, so the program never asks it about that window.
+  ActionRig rig;
+  DesktopWindow own = kClientWindow;
+  own.own = true;
+  rig.focus.window = own;
+  rig.send_message.Click();
+  ASSERT_EQ(rig.errors.shown.size(), 1u);
+  EXPECT_EQ(rig.errors.shown[0].code(), error_code::kFocus);
+  EXPECT_THAT(rig.errors.shown[0].description(),
+              ::testing::HasSubstr("(the keyboard focus is on Plumwick's own window), so nothing "
+                                   "was typed"));
+  for (const std::string& call : rig.log.calls) {
+    EXPECT_FALSE(call.starts_with("keys.")) << call;
+    EXPECT_NE(call, "client.OwnsWindow()");
+  }
+}
+
+TEST(ClientTyping, AClickOnTheProgramDuringTheJobHoldsItsKeysUntilTheClientHasTheFocusAgain) {
+  ActionRig rig;
+  DesktopWindow own{0x500001, 77, "PLUMWICK", "plumwick-sandbox", true};
+  // The click during the wait after the name: the focus is on the program's window at the next
+  // look, and comes back to the dialog 100 ms later.
+  rig.pump.queued.push_back([&] { rig.focus.window = own; });
+  int looks_at_own = 0;
+  rig.focus.on_look = [&] {
+    if (rig.focus.window.own && ++looks_at_own == 6) rig.focus.window = kClientWindow;
+  };
+  rig.change_nickname.Click();
+  EXPECT_THAT(rig.errors.shown, IsEmpty());
+  std::vector<std::string> calls = rig.Calls();
+  std::erase_if(calls, [](const std::string& call) { return !call.starts_with("keys."); });
+  EXPECT_THAT(calls,
+              ElementsAre("keys.Type(New Name)", "keys.Type({ENTER})", "keys.Type({ENTER})"));
+  EXPECT_EQ(looks_at_own, 6) << "no key went out while the program's window had the focus";
+  EXPECT_EQ(rig.messenger.typed_into.size(), 3u);
+  for (const DesktopWindow& window : rig.messenger.typed_into) EXPECT_FALSE(window.own);
+
+  // Staying there, the job fails and says where the focus is, in words.
+  ActionRig stays;
+  stays.pump.queued.push_back([&] { stays.focus.window = own; });
+  stays.send_message.Click();
+  ASSERT_EQ(stays.errors.shown.size(), 1u);
+  EXPECT_EQ(stays.errors.shown[0].description(),
+            "The messaging client's window did not take the keyboard focus within 3 seconds (the "
+            "keyboard focus is on Plumwick's own window), so the rest of the job was not typed");
+}
+
+TEST(KeyNotationCheck, ABadTextOpensNoWindowAndTheErrorNamesTheBoxAndTheCharacter) {
+  struct Case {
+    const char* name;
+    FakeButton Rig::*button;
+    FakeTextBox Rig::*box;
+    std::string text;
+    std::vector<std::string> calls;
+    std::string error;
+  };
+  const std::vector<Case> cases = {
+      {"Send Msg.",
+       &Rig::send_message,
+       &Rig::message,
+       "abc{FOO}def",
+       {"OLE1.Play()", "Text2.Text()", "Text4.Text()"},
+       "The text of the message box cannot be typed: at the 4th character, {FOO} is not a key "
+       "name (see the README for the names). Nothing was done."},
+      {"Change NickName",
+       &Rig::change_nickname,
+       &Rig::nickname,
+       "Zoë }",
+       {"OLE1.Play()", "Text3.Text()"},
+       "The text of the nickname box cannot be typed: at the 5th character, this } closes no {: "
+       "write a literal } as {}}. Nothing was done."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ActionRig rig;
+    (rig.*c.box).text = c.text;
+    (rig.*c.button).Click();
+    EXPECT_EQ(rig.Calls(), c.calls) << "no client call, no key";
+    ASSERT_EQ(rig.errors.shown.size(), 1u);
+    EXPECT_EQ(rig.errors.shown[0].code(), error_code::kKeyNotation);
+    EXPECT_EQ(rig.errors.shown[0].description(), c.error);
+  }
 }
 
 TEST(FaultInjection, EachCallOfEachActionFailsInTurnLeavingEarlierEffectsInPlace) {

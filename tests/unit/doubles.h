@@ -218,7 +218,7 @@ class FakeKeystrokes final : public Keystrokes {
 };
 
 // A window the fake client owns; any other window is foreign to it.
-inline constexpr DesktopWindow kClientWindow{0x400007, 4242};
+inline const DesktopWindow kClientWindow{0x400007, 4242};
 
 // The focused window: the client's own unless a test says otherwise.
 class FakeFocusedWindow final : public FocusedWindow {

@@ -1,7 +1,9 @@
-// The window's start-up, event dispatch, cue rule, exit, and the status box and contact list
-// handlers, against doubles of the desktop and the messaging client.
+// The window's start-up, event dispatch, cue rule, exit, one keyboard job at a time, and the status
+// box and contact list handlers, against doubles of the desktop and the messaging client.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "tests/unit/doubles.h"
 
@@ -254,6 +256,121 @@ TEST(FailureRule, TheWindowKeepsHandlingEventsAfterAFailure) {
   rig.select_list.Click();  // the same button again, now without a fault
   EXPECT_THAT(rig.contact_list.entries, ElementsAre("a@x"));
   EXPECT_EQ(rig.errors.shown.size(), 1u);
+}
+
+// The client calls and keystrokes of the jobs, in order: what reached the client.
+std::vector<std::string> JobCalls(const CallLog& log, std::size_t mark) {
+  std::vector<std::string> calls;
+  for (const std::string& call : Since(log, mark)) {
+    if (call == "client.OwnsWindow()") continue;  // the focus guard's, tested with the typing
+    if (call.starts_with("keys.") || call.starts_with("client.") || call.starts_with("OLE") ||
+        call == "window.ShowAndActivate()") {
+      calls.push_back(call);
+    }
+  }
+  return calls;
+}
+
+struct JobRig : Rig {
+  JobRig() {
+    EXPECT_TRUE(form.Start());
+    address.text = "friend@example.com";
+    message.text = "hi";
+    nickname.text = "Nick";
+    mark = log.calls.size();
+  }
+  std::size_t mark = 0;
+};
+
+const std::vector<std::string> kSendCalls = {"client.InstantMessage(friend@example.com)",
+                                             "keys.Type(hi)", "keys.Type({ENTER})",
+                                             "keys.Type({ENTER})"};
+
+TEST(KeyboardJobs, FastClicksOnSendEachSendAWholeMessageInTurnTheirCuesPlayingAtTheClick) {
+  JobRig rig;
+  // Four more clicks arrive while the first job waits between its message and its Enter.
+  for (int i = 0; i < 4; ++i) rig.pump.queued.push_back([&] { rig.send_message.Click(); });
+  rig.send_message.Click();
+  std::vector<std::string> expected = {"OLE1.Play()", kSendCalls[0], kSendCalls[1]};
+  for (int i = 0; i < 4; ++i) expected.push_back("OLE1.Play()");  // heard at each click
+  expected.insert(expected.end(), kSendCalls.begin() + 2, kSendCalls.end());
+  for (int i = 0; i < 4; ++i) expected.insert(expected.end(), kSendCalls.begin(), kSendCalls.end());
+  EXPECT_EQ(JobCalls(rig.log, rig.mark), expected);
+  EXPECT_THAT(rig.errors.shown, IsEmpty());
+  EXPECT_FALSE(rig.form.KeyboardJobRunning());
+}
+
+TEST(KeyboardJobs, TypingHandlersWaitInClickOrderWhileOthersRunAtOnceInsideTheWait) {
+  JobRig rig;
+  rig.messenger.contacts = {{"a@x", 2}};
+  rig.pump.queued.push_back([&] { rig.change_nickname.Click(); });
+  rig.pump.queued.push_back([&] { rig.select_list.Click(); });
+  rig.pump.queued.push_back([&] { rig.add_contact.Click(); });
+  rig.pump.queued.push_back([&] { rig.sign_out.Click(); });
+  rig.send_message.Click();
+  EXPECT_THAT(
+      JobCalls(rig.log, rig.mark),
+      ElementsAre("OLE1.Play()", kSendCalls[0], kSendCalls[1],
+                  // inside the Send job's wait: the cues of the typing ones, the others whole
+                  "OLE1.Play()", "OLE1.Play()", "client.MyContacts()", "OLE1.Play()", "OLE2.Play()",
+                  "client.Signout()", kSendCalls[2], kSendCalls[3],
+                  // then the typing ones, in the order of their clicks
+                  "client.OptionsPages(0, 0)", "keys.Type(Nick)", "keys.Type({ENTER})",
+                  "keys.Type({ENTER})", "window.ShowAndActivate()",
+                  "client.AddContact(0, friend@example.com)", "keys.Type({ENTER})",
+                  "keys.Type({ENTER})"));
+  EXPECT_THAT(rig.contact_list.entries, ElementsAre("a@x"));
+}
+
+TEST(KeyboardJobs, AFailedJobEndsItsTurnAndTheNextRunsAfterItsErrorWasShown) {
+  JobRig rig;
+  rig.pump.queued.push_back([&] { rig.send_message.Click(); });
+  rig.log.FailAt("keys.Type", 2);  // the first job's first Enter
+  rig.send_message.Click();
+  ASSERT_EQ(rig.errors.shown.size(), 1u);
+  EXPECT_EQ(rig.errors.shown[0].code(), kInjectedCode);
+  EXPECT_THAT(
+      JobCalls(rig.log, rig.mark),
+      ElementsAre("OLE1.Play()", kSendCalls[0], kSendCalls[1], "OLE1.Play()", "keys.Type({ENTER})",
+                  kSendCalls[0], kSendCalls[1], kSendCalls[2], kSendCalls[3]));
+  EXPECT_EQ(rig.messenger.live_objects, 0);
+
+  // A cue that fails at the click stops that action as it would stop one run at once.
+  rig.mark = rig.log.calls.size();
+  rig.pump.queued.push_back([&] { rig.add_contact.Click(); });
+  rig.log.FailAt("OLE1.Play", 2);
+  rig.send_message.Click();
+  ASSERT_EQ(rig.errors.shown.size(), 2u);
+  EXPECT_THAT(JobCalls(rig.log, rig.mark),
+              ElementsAre("OLE1.Play()", kSendCalls[0], kSendCalls[1], "OLE1.Play()", kSendCalls[2],
+                          kSendCalls[3]));
+}
+
+TEST(KeyboardJobs, ExitDuringAJobEndsAtOnceAndTheWaitingJobsNeverRun) {
+  JobRig rig;
+  rig.pump.queued.push_back([&] { rig.add_contact.Click(); });
+  rig.pump.queued.push_back([&] { rig.exit_program.Click(); });
+  EXPECT_THROW(rig.send_message.Click(), ProgramEnded);
+  EXPECT_THAT(JobCalls(rig.log, rig.mark), ElementsAre("OLE1.Play()", kSendCalls[0], kSendCalls[1],
+                                                       "OLE1.Play()", "OLE2.Play()"));
+  // The double unwinds where the real window ends the process: only letting go happens after.
+  const auto end = std::find(rig.log.calls.begin(), rig.log.calls.end(), "window.End()");
+  ASSERT_NE(end, rig.log.calls.end());
+  EXPECT_EQ(std::vector<std::string>(end + 1, rig.log.calls.end()),
+            std::vector<std::string>{"conversation.Release()"});
+}
+
+TEST(KeyboardJobs, AJobClickedInsideTheWaitOfAHandlerThatDoesNotTypeStartsAtOnce) {
+  // Only keyboard jobs take turns: nothing else holds one back.
+  JobRig rig;
+  rig.messenger.contacts = {{"a@x", 2}};
+  rig.contact_list.entries = {"a@x"};
+  rig.contact_list.current = 0;
+  rig.pump.queued.push_back([&] { rig.send_message.Click(); });
+  rig.wait.Pause(std::chrono::duration<double>(0.5));  // as a client's wait inside a handler does
+  EXPECT_EQ(JobCalls(rig.log, rig.mark),
+            (std::vector<std::string>{"OLE1.Play()", kSendCalls[0], kSendCalls[1], kSendCalls[2],
+                                      kSendCalls[3]}));
 }
 
 TEST(EventWait, PauseReturnsAfterTheIntervalRunningEventsNestedInsideTheWait) {

@@ -38,6 +38,7 @@ QtAddContactDialog::QtAddContactDialog(SandboxClient& client)
 
 void QtAddContactDialog::Present(const std::string& address) {
   confirmation_.hide();
+  confirmed_.clear();
   address_->setText(QString::fromStdString(address));
   error_->clear();
   error_->hide();
@@ -60,7 +61,14 @@ void QtAddContactDialog::Confirm() {
     return;
   }
   accept();
-  confirmation_.Present(address + QStringLiteral(" was added to your contacts."), pos());
+  confirmed_ = address + QStringLiteral(" was added to your contacts.");
+  confirmation_.Present(confirmed_, pos());
+}
+
+bool QtAddContactDialog::ShowConfirmationAgain() {
+  if (confirmed_.isEmpty()) return false;
+  if (!confirmation_.isVisible()) confirmation_.Present(confirmed_);
+  return true;
 }
 
 }  // namespace plumwick::sandbox

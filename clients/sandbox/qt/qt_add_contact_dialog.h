@@ -28,6 +28,9 @@ class QtAddContactDialog final : public QDialog {
   // Why the last Enter added nothing; empty after a fresh Present.
   QString ErrorText() const { return error_->text(); }
   clients::Notice& confirmation() { return confirmation_; }
+  // Shows the confirmation of the last contact added again when it was closed, in front; true when
+  // it shows (false when no contact was added since the dialog was last presented).
+  bool ShowConfirmationAgain();
 
  private:
   void Confirm();
@@ -37,6 +40,7 @@ class QtAddContactDialog final : public QDialog {
   QLabel* error_;
   // A window of its own, not a child: it stays up after the dialog has closed.
   clients::Notice confirmation_;
+  QString confirmed_;  // the confirmation's text since the last add; empty before
 };
 
 }  // namespace plumwick::sandbox

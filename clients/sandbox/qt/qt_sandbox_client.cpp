@@ -113,4 +113,47 @@ bool QtSandboxClient::OwnsWindow(std::uint64_t id) const noexcept {
   return options_ && Shows(options_.get(), id);
 }
 
+bool QtSandboxClient::ShowsJobWindow(JobWindow window, const std::string& contact,
+                                     std::uint64_t id) const noexcept {
+  switch (window) {
+    case JobWindow::kConversation: {
+      const auto found = conversations_.find(contact);
+      return found != conversations_.end() && Shows(found->second.get(), id);
+    }
+    case JobWindow::kAddContactDialog:
+      return add_contact_ && Shows(add_contact_.get(), id);
+    case JobWindow::kAddedNotice:
+      return add_contact_ && Shows(&add_contact_->confirmation(), id);
+    case JobWindow::kOptionsDialog:
+      return options_ && Shows(options_.get(), id);
+  }
+  return false;
+}
+
+void QtSandboxClient::BringBack(JobWindow window, const std::string& contact) {
+  QWidget* shown = nullptr;
+  switch (window) {
+    case JobWindow::kConversation:
+      shown = conversation_window(contact);
+      break;
+    case JobWindow::kAddContactDialog:
+      shown = add_contact_.get();
+      break;
+    case JobWindow::kAddedNotice:
+      shown = add_contact_ ? &add_contact_->confirmation() : nullptr;
+      break;
+    case JobWindow::kOptionsDialog:
+      shown = options_.get();
+      break;
+  }
+  if (shown == nullptr || !shown->isVisible()) return;
+  // As it is: its text, selection and focused field stay.
+  shown->raise();
+  shown->activateWindow();
+}
+
+bool QtSandboxClient::ShowAddedNotice() {
+  return add_contact_ && add_contact_->ShowConfirmationAgain();
+}
+
 }  // namespace plumwick::sandbox

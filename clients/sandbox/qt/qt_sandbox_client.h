@@ -52,6 +52,10 @@ class QtSandboxClient final : private SandboxView {
   bool OpenOptions() override;
   // The visible conversation windows, dialogs and their notices; not the client window.
   bool OwnsWindow(std::uint64_t id) const noexcept override;
+  bool ShowsJobWindow(JobWindow window, const std::string& contact,
+                      std::uint64_t id) const noexcept override;
+  bool ShowAddedNotice() override;
+  void BringBack(JobWindow window, const std::string& contact) override;
 
   std::shared_ptr<SandboxClient> client_;
   std::unique_ptr<QtClientWindow> client_window_;

@@ -1,0 +1,77 @@
+// How plumwick-sandbox ends and starts where a user does not look: a logout's SIGTERM (and Ctrl+C's
+// SIGINT, a closed terminal's SIGHUP) gives the X server back every key typing bound, as the
+// desktop's close does, also in the middle of a job; and a machine without sound gets one line
+// on standard error saying that cues are silent, nothing more.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/e2e/actions_fixture.h"
+#include "tests/e2e/harness/keymap.h"
+#include "tests/e2e/harness/private_dir.h"
+
+namespace plumwick::e2e {
+namespace {
+
+class EndingE2eTest : public ActionsFixture {};
+
+TEST_F(EndingE2eTest, TerminationSignalsGiveBackEveryKeyTypingBound) {
+  for (const int signal_number : {SIGTERM, SIGINT, SIGHUP}) {
+    SCOPED_TRACE("signal " + std::to_string(signal_number));
+    const int before = EmptyKeycodes(Session().Display());
+    ASSERT_NO_FATAL_FAILURE(StartProgram());
+    ASSERT_EQ(TypeIntoField(place::kText2, "alice@example.com"), "alice@example.com");
+    // Characters the layout lacks are typed through spare keycodes of the X server's keymap.
+    const std::string message = "жé€ ok";
+    ASSERT_EQ(PasteIntoField(place::kText4, message), message);
+    ClickControl(place::kSendMessage);
+    ASSERT_TRUE(WaitForOutLine("sandbox: message sent to alice@example.com: " + message))
+        << program_->Describe();
+    ASSERT_LT(EmptyKeycodes(Session().Display()), before);
+
+    program_->Signal(signal_number);
+    const auto status = program_->WaitForExit(kEffectTimeout);
+    ASSERT_TRUE(status) << program_->Describe();
+    EXPECT_TRUE(status->ExitedWith(0)) << status->Describe();
+    EXPECT_EQ(EmptyKeycodes(Session().Display()), before);
+  }
+}
+
+TEST_F(EndingE2eTest, SigtermInsideAJobsWaitEndsAtOnceAndTypesNoMore) {
+  const int before = EmptyKeycodes(Session().Display());
+  ASSERT_NO_FATAL_FAILURE(StartProgram());
+  const std::string name = "Ωmega Ünder";
+  ASSERT_EQ(PasteIntoField(place::kText3, name), name);
+  ClickControl(place::kChangeNickName);
+  // The job waits half a second before it types the name.
+  ASSERT_TRUE(WaitForOutLine("sandbox: options dialog opened")) << program_->Describe();
+  program_->Signal(SIGTERM);
+  const auto status = program_->WaitForExit(kEffectTimeout);
+  ASSERT_TRUE(status) << program_->Describe();
+  EXPECT_TRUE(status->ExitedWith(0)) << status->Describe();
+  EXPECT_EQ(program_->OutLines(), std::vector<std::string>{"sandbox: options dialog opened"});
+  EXPECT_EQ(EmptyKeycodes(Session().Display()), before);
+}
+
+TEST_F(EndingE2eTest, WithoutASoundDeviceOneLineSaysCuesAreSilentAndNothingElse) {
+  // No sound server to be found: none named, and a runtime directory without one.
+  const PrivateDir runtime;
+  ASSERT_NO_FATAL_FAILURE(
+      StartProgram({{"PULSE_SERVER", std::nullopt}, {"XDG_RUNTIME_DIR", runtime.Path().string()}}));
+  // Every cue's first use: the pad's buttons play the click cue.
+  ClickControl(place::kTime);
+  ClickControl(place::kDate);
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  EXPECT_EQ(program_->ErrText(), "Sound cues are silent: no audio output device is available.\n");
+  ClickControl(place::kExit);
+  const auto status = program_->WaitForExit(kEffectTimeout);
+  ASSERT_TRUE(status) << program_->Describe();
+  EXPECT_TRUE(status->ExitedWith(0)) << status->Describe();
+  EXPECT_EQ(program_->ErrText(), "Sound cues are silent: no audio output device is available.\n");
+}
+
+}  // namespace
+}  // namespace plumwick::e2e

@@ -1,0 +1,251 @@
+// One keyboard job at a time, and keys only for the messaging client, as a new user meets them on
+// plumwick-sandbox: fast clicks on the typing buttons, a click on the program while a job waits,
+// the user's own Return in the client's notice, and texts that are not valid key notation. A
+// listener of the test's own records every key event that reaches the program's window.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/e2e/actions_fixture.h"
+#include "tests/e2e/harness/run_command.h"
+#include "tests/e2e/harness/wait_until.h"
+#include "tests/e2e/key_event_watch.h"
+
+namespace plumwick::e2e {
+namespace {
+
+using std::chrono::milliseconds;
+using ::testing::IsEmpty;
+using Lines = std::vector<std::string>;
+
+constexpr const char* kAlice = "alice@example.com";
+// Long enough for every job of a burst of clicks, each waiting its turn.
+constexpr auto kBurstTimeout = std::chrono::seconds(20);
+
+class KeyboardJobsE2eTest : public ActionsFixture {
+ protected:
+  // Clicks the control `count` times, `gap` apart, in one xdotool run, as a quick hand does.
+  void ClickFast(const Rect& control, int count, milliseconds gap) const {
+    User().Activate(window_);
+    const Rect area = User().ClientArea(window_);
+    const Point at = control.Center();
+    User().MoveMouse({area.x + at.x, area.y + at.y});
+    RunChecked({"xdotool", "click", "--repeat", std::to_string(count), "--delay",
+                std::to_string(gap.count()), "1"},
+               Session().Env());
+  }
+
+  // Listens for key events on the program's window from now on: after the test's own typing into
+  // the text boxes, which must reach them.
+  void WatchProgramsKeys() { watch_.emplace(Session().Display(), window_); }
+  // The keys pressed in the program's window. A release may follow a press elsewhere: the user's
+  // Return that closes a window of the client's lets go of the key over the window under it.
+  std::vector<std::string> KeysOnProgram() const {
+    std::vector<std::string> presses;
+    for (const std::string& event : watch_->Events()) {
+      if (event.starts_with("press ")) presses.push_back(event);
+    }
+    return presses;
+  }
+
+  // Waits until standard output has `count` lines in all.
+  bool WaitForLineCount(std::size_t count) const {
+    return WaitUntil([&] { return program_->OutLines().size() >= count; }, kBurstTimeout);
+  }
+
+  // Output lines from `first` on.
+  Lines LinesFrom(std::size_t first) const {
+    const Lines lines = program_->OutLines();
+    return first < lines.size()
+               ? Lines(lines.begin() + static_cast<std::ptrdiff_t>(first), lines.end())
+               : Lines{};
+  }
+
+  bool NoErrorShown() const { return program_->ErrText().find("Error ") == std::string::npos; }
+
+  std::optional<KeyEventWatch> watch_;
+};
+
+Lines Repeated(const Lines& lines, int times) {
+  Lines all;
+  for (int i = 0; i < times; ++i) all.insert(all.end(), lines.begin(), lines.end());
+  return all;
+}
+
+TEST_F(KeyboardJobsE2eTest, FastClicksOnSendMsgSendEveryMessageWholeSeparateAndInOrder) {
+  ASSERT_NO_FATAL_FAILURE(StartProgram());
+  ASSERT_EQ(TypeIntoField(place::kText2, kAlice), kAlice);
+  struct Burst {
+    std::string message;
+    int clicks;
+    milliseconds gap;
+  };
+  for (const Burst& burst :
+       {Burst{"dbl80", 2, milliseconds(80)}, Burst{"rapid", 5, milliseconds(60)}}) {
+    SCOPED_TRACE(burst.message);
+    watch_.reset();
+    ASSERT_EQ(TypeIntoField(place::kText4, burst.message), burst.message);
+    const std::size_t before = program_->OutLines().size();
+    WatchProgramsKeys();
+    ClickFast(place::kSendMessage, burst.clicks, burst.gap);
+    const Lines one = {std::string("sandbox: conversation opened with ") + kAlice,
+                       std::string("sandbox: message sent to ") + kAlice + ": " + burst.message};
+    ASSERT_TRUE(WaitForLineCount(before + one.size() * burst.clicks)) << program_->Describe();
+    // Time for a merged or extra message to show.
+    std::this_thread::sleep_for(milliseconds(700));
+    Lines sent;
+    std::size_t opened = 0;
+    for (const std::string& line : LinesFrom(before)) {
+      if (line == one[0]) ++opened;
+      if (line.starts_with("sandbox: message sent")) sent.push_back(line);
+    }
+    EXPECT_EQ(sent, Lines(static_cast<std::size_t>(burst.clicks), one[1])) << program_->Describe();
+    EXPECT_EQ(opened, static_cast<std::size_t>(burst.clicks)) << program_->Describe();
+    EXPECT_THAT(KeysOnProgram(), IsEmpty());
+    EXPECT_TRUE(NoErrorShown()) << program_->ErrText();
+  }
+}
+
+TEST_F(KeyboardJobsE2eTest, FastClicksOnChangeNickNameChangeTheNameOnceEachAndTypeNothingHere) {
+  ASSERT_NO_FATAL_FAILURE(StartProgram());
+  struct Burst {
+    std::string name;
+    int clicks;
+  };
+  // "Dbl X1": a Space typed into the program's window would press its focused button again.
+  for (const Burst& burst : {Burst{"Dbl1", 2}, Burst{"Dbl X1", 2}, Burst{"Five", 5}}) {
+    SCOPED_TRACE(burst.name);
+    watch_.reset();
+    ASSERT_EQ(TypeIntoField(place::kText3, burst.name), burst.name);
+    const std::size_t before = program_->OutLines().size();
+    WatchProgramsKeys();
+    ClickFast(place::kChangeNickName, burst.clicks, milliseconds(80));
+    const Lines one = {"sandbox: options dialog opened",
+                       "sandbox: display name changed to " + burst.name};
+    ASSERT_TRUE(WaitForLineCount(before + one.size() * burst.clicks)) << program_->Describe();
+    // The last job's Enters and the program's window coming back, and time for a late error.
+    EXPECT_TRUE(WaitUntil([&] { return User().ActiveWindow() == window_; }, kEffectTimeout));
+    std::this_thread::sleep_for(milliseconds(1500));
+    EXPECT_EQ(LinesFrom(before), Repeated(one, burst.clicks)) << program_->Describe();
+    EXPECT_THAT(KeysOnProgram(), IsEmpty());
+    EXPECT_TRUE(NoErrorShown()) << program_->ErrText();
+    EXPECT_TRUE(User().FindWindows("Options").empty());
+  }
+}
+
+TEST_F(KeyboardJobsE2eTest, FastClicksOnAddContactAddOnceThenEachLaterJobFailsInTurn) {
+  ASSERT_NO_FATAL_FAILURE(StartProgram());
+  const std::string address = "zoe.new@example.net";
+  ASSERT_EQ(TypeIntoField(place::kText2, address), address);
+  WatchProgramsKeys();
+  ClickFast(place::kAddContact, 5, milliseconds(60));
+  // The first job adds the contact; each later one finds it in the list already, and its failure
+  // shows before the next job starts.
+  ASSERT_TRUE(WaitForOutLine("sandbox: contact added: " + address)) << program_->Describe();
+  for (int refused = 1; refused <= 4; ++refused) {
+    SCOPED_TRACE("refusal " + std::to_string(refused));
+    const auto box = WaitForMessageBox();
+    ASSERT_TRUE(box) << program_->Describe();
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+          const std::string err = program_->ErrText();
+          std::size_t count = 0;
+          for (std::size_t at = 0;
+               (at = err.find("is already in your contact list", at)) != std::string::npos; ++at) {
+            ++count;
+          }
+          return count == static_cast<std::size_t>(refused);
+        },
+        kEffectTimeout))
+        << program_->ErrText();
+    EXPECT_TRUE(DismissWithReturn(*box));
+  }
+  std::this_thread::sleep_for(milliseconds(500));
+  const std::string opened = "sandbox: add-contact dialog opened for " + address;
+  Lines expected = {opened, "sandbox: contact added: " + address};
+  for (int i = 0; i < 4; ++i) expected.push_back(opened);
+  EXPECT_EQ(program_->OutLines(), expected);
+  EXPECT_EQ(program_->ErrText().find("Error 4102"), std::string::npos) << program_->ErrText();
+  EXPECT_THAT(KeysOnProgram(), IsEmpty());
+}
+
+TEST_F(KeyboardJobsE2eTest, AClickOnTheProgramWhileChangeNickNameWaitsTypesTheNameIntoTheDialog) {
+  ASSERT_NO_FATAL_FAILURE(StartProgram());
+  ASSERT_EQ(TypeIntoField(place::kText3, "Clicked Away"), "Clicked Away");
+  WatchProgramsKeys();
+  ClickControl(place::kChangeNickName);
+  ASSERT_TRUE(WaitForOutLine("sandbox: options dialog opened")) << program_->Describe();
+  // Inside the half second before the name is typed, the scratch pad: a text box that would take
+  // the keys. The dialog comes back for them.
+  ClickControl(place::kText1);
+  ASSERT_TRUE(WaitForOutLine("sandbox: display name changed to Clicked Away"))
+      << program_->Describe();
+  EXPECT_TRUE(WaitUntil([&] { return User().ActiveWindow() == window_; }, kEffectTimeout));
+  std::this_thread::sleep_for(milliseconds(500));
+  EXPECT_TRUE(User().FindWindows("Options").empty());
+  EXPECT_TRUE(NoErrorShown()) << program_->ErrText();
+  EXPECT_THAT(KeysOnProgram(), IsEmpty());
+}
+
+TEST_F(KeyboardJobsE2eTest, ReturnInContactAddedDuringTheJobGivesNoFalseFailure) {
+  ASSERT_NO_FATAL_FAILURE(StartProgram());
+  const std::string address = "quick.user@example.net";
+  ASSERT_EQ(TypeIntoField(place::kText2, address), address);
+  WatchProgramsKeys();
+  ClickControl(place::kAddContact);
+  ASSERT_TRUE(WaitForOutLine("sandbox: contact added: " + address)) << program_->Describe();
+  // The user closes the notice before the job's second Enter, a second after its first.
+  const auto notice = User().WaitForWindow("Contact added", kEffectTimeout);
+  ASSERT_TRUE(notice) << program_->Describe();
+  User().Activate(*notice);
+  User().Key("Return");
+  // The job's Enter finds the notice back and dismisses it; a false failure would show within
+  // four seconds.
+  std::this_thread::sleep_for(std::chrono::seconds(5));
+  EXPECT_TRUE(NoErrorShown()) << program_->ErrText();
+  EXPECT_TRUE(User().FindWindows("Contact added").empty());
+  EXPECT_EQ(program_->OutLines(), (Lines{"sandbox: add-contact dialog opened for " + address,
+                                         "sandbox: contact added: " + address}));
+  EXPECT_THAT(KeysOnProgram(), IsEmpty());
+}
+
+TEST_F(KeyboardJobsE2eTest, InvalidKeyNotationOpensNothingAndTheErrorSpeaksAsAUserCounts) {
+  ASSERT_NO_FATAL_FAILURE(StartProgram());
+  ASSERT_EQ(TypeIntoField(place::kText2, kAlice), kAlice);
+  struct Case {
+    Rect box;
+    Rect button;
+    std::string text;
+    std::string error;
+    std::string window;  // a window the job would have opened
+  };
+  const Case cases[] = {
+      {place::kText4, place::kSendMessage, "abc{FOO}def",
+       "The text of the message box cannot be typed: at the 4th character, {FOO} is not a key "
+       "name (see the README for the names). Nothing was done.",
+       std::string(kAlice) + " - Conversation"},
+      {place::kText3, place::kChangeNickName, "Bad{X",
+       "The text of the nickname box cannot be typed: at the 4th character, this { is never "
+       "closed ({X): write a literal { as {{}. Nothing was done.",
+       "Options"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    ASSERT_EQ(TypeIntoField(c.box, c.text), c.text);
+    ClickControl(c.button);
+    EXPECT_TRUE(WaitForErrorText("Error 4101 (0x00001005): " + c.error)) << program_->ErrText();
+    const auto box = WaitForMessageBox();
+    ASSERT_TRUE(box) << program_->Describe();
+    EXPECT_TRUE(User().FindWindows(c.window).empty()) << c.window << " opened";
+    EXPECT_TRUE(DismissWithReturn(*box));
+  }
+  EXPECT_THAT(program_->OutLines(), IsEmpty()) << "nothing asked of the client";
+}
+
+}  // namespace
+}  // namespace plumwick::e2e
