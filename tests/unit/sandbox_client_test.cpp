@@ -72,6 +72,13 @@ class RecordingView final : public SandboxView {
     return shows_dialogs;
   }
   bool OwnsWindow(std::uint64_t id) const noexcept override { return windows.contains(id); }
+  // Every window it owns is the window of any job.
+  bool ShowsJobWindow(JobWindow, const std::string&, std::uint64_t id) const noexcept override {
+    return windows.contains(id);
+  }
+  void BringBack(JobWindow window, const std::string& contact) override {
+    Log("bring back " + std::to_string(static_cast<int>(window)) + " " + contact);
+  }
 
   bool shows_dialogs;
   std::set<std::uint64_t> windows;
@@ -255,6 +262,28 @@ TEST(SandboxClient, OwnsWindowAsksTheViewsByWindowIdAlsoWhenSignedOut) {
   rig.client->RemoveView(first);
   EXPECT_FALSE(rig.messenger->OwnsWindow({7, pid}));
   EXPECT_THAT(first.calls, ElementsAre("signed out")) << "asking changes nothing";
+}
+
+TEST(SandboxClient, TheJobsWindowComesBackFromTheProgramsOwnWindowButNotFromAnotherProgram) {
+  Rig rig;
+  RecordingView view;
+  view.windows = {7};
+  rig.client->AddView(view);
+  rig.messenger->InstantMessage("alice@example.com");
+  view.calls.clear();
+  const DesktopWindow foreign{8, 999, "Terminal", "bash"};
+  rig.messenger->PrepareForKeys(foreign);
+  EXPECT_THAT(view.calls, IsEmpty()) << "the user went to another program";
+
+  const DesktopWindow own{5, 4242, "PLUMWICK", "plumwick-sandbox", true};
+  rig.messenger->PrepareForKeys(own);
+  rig.messenger->PrepareForKeys(own);  // asked again at once: the window manager is at it
+  EXPECT_THAT(view.calls, ElementsAre("bring back 0 alice@example.com"));
+  EXPECT_FALSE(rig.messenger->OwnsWindow(own)) << "never the program's own window";
+  DesktopWindow claimed{7, 4242};
+  claimed.own = true;
+  EXPECT_FALSE(rig.messenger->OwnsWindow(claimed)) << "whatever the view claims";
+  EXPECT_TRUE(rig.messenger->OwnsWindow({7, 4242}));
 }
 
 TEST(SandboxClient, RemovedContactIsGoneAndRemovingItAgainFails) {
