@@ -43,7 +43,7 @@ class AddedBuddyNotice final : public QObject {
   void Dismiss();
   clients::Notice& notice() { return notice_; }
 
- private slots:
+ private Q_SLOTS:
   void OnBuddyAdded(int buddy);
   void ActivateNotice();
 

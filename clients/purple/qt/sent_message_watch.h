@@ -40,7 +40,7 @@ class SentMessageWatch final : public QObject {
   // The texts Pidgin reported sent to the contact expected, oldest first.
   const std::vector<std::string>& Sent() const { return sent_; }
 
- private slots:
+ private Q_SLOTS:
   void OnSentImMsg(int account, const QString& receiver, const QString& message);
 
  private:
