@@ -36,7 +36,24 @@ bool CheckDisplay(const char* program) {
     const char* value = std::getenv(name);
     return value != nullptr && *value != '\0';
   };
-  if (set("DISPLAY") || set("WAYLAND_DISPLAY") || set("QT_QPA_PLATFORM")) return true;
+  // A platform chosen for it (the tests' offscreen one) is taken as it is.
+  if (set("QT_QPA_PLATFORM")) return true;
+  if (set("DISPLAY")) {
+    // An X11 client in a Wayland session too, through XWayland: the clients it drives are X11
+    // programs, the focus it checks is X11's, and only on X11 may a frameless window centre and
+    // move itself.
+    setenv("QT_QPA_PLATFORM", "xcb", 1);
+    return true;
+  }
+  if (set("WAYLAND_DISPLAY")) {
+    std::fprintf(stderr,
+                 "%s: this Wayland session has no X11 display (DISPLAY is not set). %s is an X11\n"
+                 "program, as the messaging clients it drives are, and needs XWayland: turn it on\n"
+                 "in your desktop's settings (or install the xwayland package), then start %s\n"
+                 "again.\n",
+                 program, program, program);
+    return false;
+  }
   std::fprintf(stderr,
                "%s: there is no display to show the window on (DISPLAY is not set).\n"
                "Start it from a desktop session, or give it a virtual one, for example:\n"

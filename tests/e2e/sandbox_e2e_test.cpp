@@ -182,5 +182,16 @@ TEST(SandboxWithoutDisplayTest, SaysThereIsNoDisplayAndFails) {
       << err;
 }
 
+TEST(SandboxWithoutDisplayTest, AWaylandSessionWithoutXWaylandIsNamedBeforeAnyWindow) {
+  Environment env = BaseEnvironment("/nonexistent");
+  env["WAYLAND_DISPLAY"] = "wayland-0";
+  ChildProcess program({.argv = {kProgram}, .env = env});
+  const auto status = program.WaitForExit(seconds(10));
+  ASSERT_TRUE(status) << program.Describe();
+  EXPECT_TRUE(status->exited && status->code != 0) << program.Describe();
+  program.Stop();
+  EXPECT_NE(program.ErrText().find("needs XWayland"), std::string::npos) << program.ErrText();
+}
+
 }  // namespace
 }  // namespace plumwick::e2e
