@@ -7,17 +7,12 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <sstream>
 #include <stdexcept>
-#include <utility>
 
 #include "tests/e2e/harness/clipboard.h"
 #include "tests/e2e/harness/private_dir.h"
-#include "tests/e2e/harness/run_command.h"
-#include "tests/e2e/harness/screenshot.h"
 #include "tests/e2e/harness/wait_until.h"
 #include "tests/purple/session_bus.h"
 #include "tests/purple/xmpp_server.h"
@@ -228,55 +223,13 @@ std::optional<std::string> PurpleE2eTest::ReadBack() const {
 }
 
 void PurpleE2eTest::PickStatus(StatusEntry entry) const {
-  // The box's text is editable: its list opens from the arrow at its right end.
-  ClickControl(
-      {place::kStatus.x + place::kStatus.width - 16, place::kStatus.y, 16, place::kStatus.height});
-  // The list is a window of its own, of the program's process, right below the box; its three
-  // entries are of equal height. (xdotool's search by name does not find it.)
-  const Rect window = User().ClientArea(window_);
-  const auto list_window = [&]() -> std::optional<std::pair<WindowId, Rect>> {
-    const CommandResult found =
-        RunCommand({"xdotool", "search", "--onlyvisible", "--pid", std::to_string(program_->Pid())},
-                   Session().Env());
-    std::istringstream ids(found.out);
-    for (WindowId id; ids >> id;) {
-      if (id == window_) continue;
-      const Rect area = User().ClientArea(id);
-      // Right below the box, give or take the frames' overlap.
-      const int below = window.y + place::kStatus.y + place::kStatus.height;
-      if (std::abs(area.y - below) <= 3 && std::abs(area.x - (window.x + place::kStatus.x)) <= 3) {
-        return std::make_pair(id, area);
-      }
-    }
-    return std::nullopt;
-  };
-  std::optional<std::pair<WindowId, Rect>> list;
-  WaitUntil([&] { return (list = list_window()).has_value(); }, kFieldTimeout,
-            std::chrono::milliseconds(50));
-  ASSERT_TRUE(list) << "the status box's list did not open\n" << program_->Describe();
-  const Rect& area = list->second;
-  const int row = static_cast<int>(entry);
-  User().MoveMouse({area.x + area.width / 2, area.y + area.height * (2 * row + 1) / 6});
-  RunChecked({"xdotool", "click", "1"}, Session().Env());
-  // Picked: the list closes.
-  ASSERT_TRUE(WaitUntil([&] { return !list_window(); }, kFieldTimeout)) << "the list stayed open";
+  ASSERT_NO_THROW(
+      User().PickFromDropDown(window_, program_->Pid(), place::kStatus, static_cast<int>(entry), 3))
+      << program_->Describe();
 }
 
 std::vector<TextRow> PurpleE2eTest::ContactRows(const std::string& shot_name) const {
-  const Rect area = User().ClientArea(window_);
-  const Image screen = TakeScreenshot(Session(), Session().ScratchDir() / shot_name);
-  // Only the list's inside: not its frame, and not the right edge where a scroll bar would go.
-  constexpr int kFrame = 3;
-  constexpr int kScrollBar = 24;
-  const Rect inside{area.x + place::kContacts.x + kFrame, area.y + place::kContacts.y + kFrame,
-                    place::kContacts.width - kFrame - kScrollBar,
-                    place::kContacts.height - 2 * kFrame};
-  auto rows = FindTextRows(screen.Crop(inside));
-  for (TextRow& row : rows) {
-    row.top += place::kContacts.y + kFrame;
-    row.bottom += place::kContacts.y + kFrame;
-  }
-  return rows;
+  return ListRows(Session(), window_, place::kContacts, Session().ScratchDir() / shot_name);
 }
 
 std::optional<WindowId> PurpleE2eTest::WaitForMessageBox(Clock::duration timeout) const {
