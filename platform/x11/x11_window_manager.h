@@ -1,5 +1,8 @@
 // The window manager over the EWMH properties of an X11 display: _NET_CLIENT_LIST and _NET_WM_PID
 // for the windows, a _NET_ACTIVE_WINDOW message marked as coming from a pager for activation.
+// Where no window manager runs (none names itself through _NET_SUPPORTING_WM_CHECK), the same is
+// done as a window manager would: a process's windows are the mapped top-level windows that name
+// it, and activation raises the window and gives it the input focus.
 //
 // No X header here: Qt code includes this one.
 #pragma once
@@ -28,6 +31,11 @@ class X11WindowManager final : public WindowManager {
  private:
   struct Connection;
   Connection& Connect();
+  // Whether a window manager runs: the root's _NET_SUPPORTING_WM_CHECK names a window that names
+  // itself the same way, which only a running window manager keeps up.
+  bool ManagerRuns();
+  // The X server's time now, as the timestamp of a request made on the user's behalf.
+  unsigned long ServerTime();
 
   std::string display_;
   std::unique_ptr<Connection> connection_;

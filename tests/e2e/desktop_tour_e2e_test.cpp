@@ -1,8 +1,8 @@
 // One tour of every control of plumwick-sandbox, clicked and typed as a person does, on the
 // desktop PLUMWICK_TEST_DESKTOP names (ctest runs it once on each: openbox, xfwm4, marco,
-// metacity, mutter and KWin on X11, mutter and KWin as Wayland sessions): the window managers
-// differ in how they place, focus and activate windows, and the keys the program types must
-// still reach the client's windows, and only those, on each.
+// metacity, mutter and KWin on X11, mutter and KWin as Wayland sessions, and a bare X server
+// without any): the window managers differ in how they place, focus and activate windows, and the
+// keys the program types must still reach the client's windows, and only those, on each.
 #include <gtest/gtest.h>
 
 #include <regex>

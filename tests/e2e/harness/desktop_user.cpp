@@ -98,11 +98,27 @@ Rect DesktopUser::ClientArea(WindowId window) const {
 }
 
 void DesktopUser::Activate(WindowId window) const {
-  Xdotool({"windowactivate", "--sync", std::to_string(window)});
+  if (!managed_) {
+    Xdotool({"windowraise", std::to_string(window)});
+    Xdotool({"windowfocus", "--sync", std::to_string(window)});
+    return;
+  }
+  // A window manager may let a request go by while it is still taking on the window or handling
+  // another one (openbox now and then does): ask again, as a person clicks again.
+  constexpr int kRequests = 5;
+  constexpr auto kEachWait = std::chrono::seconds(2);
+  for (int request = 0; request < kRequests; ++request) {
+    Xdotool({"windowactivate", std::to_string(window)});
+    if (WaitUntil([&] { return ActiveWindow() == window; }, kEachWait)) return;
+  }
+  throw std::runtime_error("window " + std::to_string(window) + " did not become active");
 }
 
 std::optional<WindowId> DesktopUser::ActiveWindow() const {
-  const auto active = RunCommand({"xdotool", "getactivewindow"}, env_);
+  // Without a window manager nobody names an active window: the one with the input focus is.
+  const auto active = RunCommand(managed_ ? std::vector<std::string>{"xdotool", "getactivewindow"}
+                                          : std::vector<std::string>{"xdotool", "getwindowfocus"},
+                                 env_);
   if (!active.Ok()) return std::nullopt;
   return std::stoul(active.out);
 }

@@ -17,7 +17,8 @@ using WindowId = unsigned long;
 
 class DesktopUser {
  public:
-  explicit DesktopUser(const DesktopSession& session) : env_(session.Env()) {}
+  explicit DesktopUser(const DesktopSession& session)
+      : env_(session.Env()), managed_(session.Kind() != DesktopKind::kNoWindowManager) {}
 
   // Mapped windows whose name is exactly `name` (case and all).
   std::vector<WindowId> FindWindows(const std::string& name) const;
@@ -32,7 +33,8 @@ class DesktopUser {
   // The window's client area (inside any frame the window manager adds), in screen pixels.
   Rect ClientArea(WindowId window) const;
 
-  // Raises and focuses the window through the window manager and waits until it is active.
+  // Raises and focuses the window through the window manager and waits until it is active. With
+  // no window manager it raises the window and gives it the input focus itself.
   void Activate(WindowId window) const;
   std::optional<WindowId> ActiveWindow() const;
 
@@ -70,6 +72,7 @@ class DesktopUser {
   Point ToScreen(WindowId window, Point at, bool must_be_inside) const;
 
   Environment env_;
+  bool managed_;
 };
 
 }  // namespace plumwick::e2e

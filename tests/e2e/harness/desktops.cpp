@@ -29,7 +29,7 @@ struct DesktopFacts {
   const char* current_desktop;  // XDG_CURRENT_DESKTOP as the desktop's session sets it
 };
 
-constexpr std::array<DesktopFacts, kAllDesktops.size()> kFacts = {{
+constexpr std::array<DesktopFacts, kAllDesktops.size() + 1> kFacts = {{
     {DesktopKind::kOpenbox, "openbox", ""},  // a bare window manager: no session around it
     {DesktopKind::kXfwm4, "xfwm4", "XFCE"},
     {DesktopKind::kMarco, "marco", "MATE"},
@@ -38,6 +38,7 @@ constexpr std::array<DesktopFacts, kAllDesktops.size()> kFacts = {{
     {DesktopKind::kKwinX11, "kwin-x11", "KDE"},
     {DesktopKind::kMutterWayland, "mutter-wayland", "GNOME"},
     {DesktopKind::kKwinWayland, "kwin-wayland", "KDE"},
+    {DesktopKind::kNoWindowManager, "none", ""},
 }};
 
 const DesktopFacts& FactsOf(DesktopKind kind) {
@@ -227,6 +228,8 @@ std::unique_ptr<ChildProcess> StartWindowManager(DesktopKind kind, const Environ
     case DesktopKind::kKwinX11:
       argv = OnOwnBus({"kwin_x11"});
       break;
+    case DesktopKind::kNoWindowManager:
+      return nullptr;
     case DesktopKind::kMutterWayland:
     case DesktopKind::kKwinWayland:
       throw std::logic_error(DesktopName(kind) + " is a Wayland session, not an X window manager");

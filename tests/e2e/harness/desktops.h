@@ -22,6 +22,9 @@ enum class DesktopKind {
   kKwinX11,
   kMutterWayland,
   kKwinWayland,
+  // Xvfb alone: no window manager, as where a person runs the programs on a bare X server. Not
+  // one of the desktops people use, so not in kAllDesktops.
+  kNoWindowManager,
 };
 
 inline constexpr std::array kAllDesktops = {
@@ -31,7 +34,7 @@ inline constexpr std::array kAllDesktops = {
 };
 
 // "openbox", "xfwm4", "marco", "metacity", "mutter-x11", "kwin-x11", "mutter-wayland",
-// "kwin-wayland": for test names, messages and PLUMWICK_TEST_DESKTOP.
+// "kwin-wayland", "none": for test names, messages and PLUMWICK_TEST_DESKTOP.
 std::string DesktopName(DesktopKind kind);
 // The kind of that name; throws std::invalid_argument, listing the names, for any other.
 DesktopKind DesktopNamed(const std::string& name);
@@ -48,7 +51,7 @@ Environment SessionVariables(DesktopKind kind);
 
 // Starts the window manager of an X11 desktop on the display that `env` names, with a session bus
 // of its own where it needs one, and waits until it manages windows. Throws std::runtime_error
-// (after stopping it) when it does not.
+// (after stopping it) when it does not. Null for kNoWindowManager.
 std::unique_ptr<ChildProcess> StartWindowManager(DesktopKind kind, const Environment& env);
 
 // A Wayland compositor running headless and the XWayland it started.
