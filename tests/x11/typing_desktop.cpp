@@ -1,5 +1,5 @@
-// A desktop to type on: Xvfb with openbox (the end-to-end harness's session) or a compositor's
-// XWayland (xwayland_desktop.h).
+// A desktop to type on: the end-to-end harness's desktop session, on Xvfb with openbox or on a
+// compositor's XWayland.
 #include "tests/x11/typing_desktop.h"
 
 #include <stdexcept>
@@ -7,20 +7,33 @@
 #include "tests/e2e/harness/desktop_session.h"
 #include "tests/e2e/harness/run_command.h"
 #include "tests/e2e/harness/wait_until.h"
-#include "tests/x11/xwayland_desktop.h"
 
 namespace plumwick::x11_test {
 namespace {
 
-class XvfbDesktop final : public TypingDesktop {
+e2e::DesktopKind SessionKind(const std::string& kind) {
+  if (kind == "xvfb") return e2e::DesktopKind::kOpenbox;
+  if (kind == "mutter") return e2e::DesktopKind::kMutterWayland;
+  if (kind == "kwin") return e2e::DesktopKind::kKwinWayland;
+  throw std::runtime_error("no desktop of kind \"" + kind + "\" (xvfb, mutter or kwin)");
+}
+
+class SessionDesktop final : public TypingDesktop {
  public:
+  explicit SessionDesktop(std::string kind)
+      : kind_(std::move(kind)), session_(SessionKind(kind_)), env_(session_.Env()) {
+    // The clients under test are X clients, also in a Wayland session.
+    env_.erase("WAYLAND_DISPLAY");
+  }
+
   const std::string& Kind() const override { return kind_; }
   const std::string& Display() const override { return session_.Display(); }
-  const e2e::Environment& Env() const override { return session_.Env(); }
+  const e2e::Environment& Env() const override { return env_; }
 
  private:
-  std::string kind_ = "xvfb";
+  std::string kind_;
   e2e::DesktopSession session_;
+  e2e::Environment env_;
 };
 
 }  // namespace
@@ -58,9 +71,7 @@ void TypingDesktop::Activate(std::uint64_t window, bool wait) const {
 }
 
 std::unique_ptr<TypingDesktop> StartTypingDesktop(const std::string& kind) {
-  if (kind == "xvfb") return std::make_unique<XvfbDesktop>();
-  if (kind == "mutter" || kind == "kwin") return std::make_unique<XWaylandDesktop>(kind);
-  throw std::runtime_error("no desktop of kind \"" + kind + "\" (xvfb, mutter or kwin)");
+  return std::make_unique<SessionDesktop>(kind);
 }
 
 }  // namespace plumwick::x11_test
