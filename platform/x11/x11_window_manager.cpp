@@ -110,7 +110,6 @@ std::vector<std::uint64_t> X11WindowManager::WindowsOf(std::int64_t pid) {
 
 void X11WindowManager::Activate(std::uint64_t window) {
   const bool managed = ManagerRuns();
-  const unsigned long now = ServerTime();
   Connection& c = Connect();
   Display* d = c.display.get();
   x11::XErrorTrap trap(d);
@@ -121,10 +120,11 @@ void X11WindowManager::Activate(std::uint64_t window) {
     event.xclient.message_type = c.active_window;
     event.xclient.format = 32;
     // Source 2: a pager or taskbar, which is the user's own request; a window manager that keeps
-    // programs from stealing the focus grants it. The time is now: the request is no older than
-    // whatever the user did last.
+    // programs from stealing the focus grants it. No time (CurrentTime): the manager takes its
+    // own now. The X server's time would do under X11, but mutter as a Wayland compositor counts
+    // time on another clock than its XWayland and dropped such requests as too old.
     event.xclient.data.l[0] = 2;
-    event.xclient.data.l[1] = static_cast<long>(now);
+    event.xclient.data.l[1] = CurrentTime;
     XSendEvent(d, DefaultRootWindow(d), False, SubstructureRedirectMask | SubstructureNotifyMask,
                &event);
     if (trap.Failed()) {
@@ -135,7 +135,9 @@ void X11WindowManager::Activate(std::uint64_t window) {
     }
     return;
   }
-  // Nobody else would: raise it and give it the focus as a window manager does.
+  // Nobody else would: raise it and give it the focus as a window manager does. Stamped with the
+  // server's time now, so that a focus change stamped earlier that arrives later cannot undo it.
+  const unsigned long now = ServerTime();
   XRaiseWindow(d, static_cast<Window>(window));
   XSetInputFocus(d, static_cast<Window>(window), RevertToParent, now);
   if (trap.Failed()) {

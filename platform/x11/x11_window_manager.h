@@ -34,7 +34,7 @@ class X11WindowManager final : public WindowManager {
   // Whether a window manager runs: the root's _NET_SUPPORTING_WM_CHECK names a window that names
   // itself the same way, which only a running window manager keeps up.
   bool ManagerRuns();
-  // The X server's time now, as the timestamp of a request made on the user's behalf.
+  // The X server's time now, as the timestamp of a focus change made on the user's behalf.
   unsigned long ServerTime();
 
   std::string display_;
