@@ -12,6 +12,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -86,6 +87,8 @@ QtForm::QtForm(const WindowDesign& window, std::span<const ControlDesign> contro
   }
   if (!tab_order.empty()) tab_order.front().second->setFocus();
   CentreOnScreen();
+  // Sees a key before the control with the focus does.
+  QApplication::instance()->installEventFilter(this);
 }
 
 QtForm::~QtForm() = default;
@@ -200,6 +203,15 @@ void QtForm::End() {
 
 void QtForm::closeEvent(QCloseEvent*) {
   End();
+}
+
+bool QtForm::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
+      static_cast<QWidget*>(watched)->window() == this) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_F4 && key->modifiers() == Qt::AltModifier) End();
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 void QtForm::paintEvent(QPaintEvent*) {

@@ -50,6 +50,11 @@ class QtForm final : public QWidget, public Window {
   // button does, without its cue: a hidden window would leave the process behind, and a handler
   // waiting in Pause would go on typing.
   void closeEvent(QCloseEvent* event) override;
+  // Alt+F4 is the desktop's close under most window managers, which take the key before the
+  // window sees it. One that lets it through (openbox does now and then under load) leaves the
+  // user's close to the window: it closes as if the window manager had closed it, whichever of
+  // its controls has the focus (the status box would take the key for itself).
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   QWidget* MakeControl(const ControlDesign& design);

@@ -13,6 +13,7 @@
 #include "tests/e2e/harness/sound_recorder.h"
 #include "tests/e2e/harness/text_rows.h"
 #include "tests/e2e/harness/wait_until.h"
+#include "tests/e2e/harness/window_keys.h"
 
 namespace plumwick::e2e {
 namespace {
@@ -165,6 +166,18 @@ TEST_F(SandboxE2eTest, ClosingTheWindowFromTheDesktopEndsTheProgramLikeExit) {
                       << program_->Describe();
   EXPECT_TRUE(status->ExitedWith(0)) << program_->Describe();
   EXPECT_TRUE(User().WaitForNoWindow("Sandbox messaging client", kEffectTimeout));
+}
+
+TEST_F(SandboxE2eTest, AnAltF4TheWindowManagerLetsThroughEndsTheProgramToo) {
+  // Openbox now and then hands Alt+F4 to the focused window instead of closing it, on a loaded
+  // machine: the user's close must not be lost there.
+  ASSERT_NO_FATAL_FAILURE(StartProgram());
+  User().Activate(window_);
+  SendAltKeyToWindow(Session(), window_, "F4");
+  const auto status = program_->WaitForExit(seconds(10));
+  ASSERT_TRUE(status) << "still running after Alt+F4 reached the window\n" << program_->Describe();
+  EXPECT_TRUE(status->ExitedWith(0)) << program_->Describe();
+  EXPECT_FALSE(program_->HasLine("^sandbox: signed out")) << program_->Describe();
 }
 
 TEST(SandboxWithoutDisplayTest, SaysThereIsNoDisplayAndFails) {
