@@ -105,8 +105,11 @@ TEST_F(PauseE2eTest, AddContactsTwoEntersAreAtLeastASecondApart) {
   const auto apart = duration_cast<milliseconds>(last_seen - first_enter);
   std::printf("the second Enter came at least %lld ms after the first\n",
               static_cast<long long>(apart.count()));
-  // The first Enter's line is stamped a few milliseconds after it was written.
-  EXPECT_GE(apart, milliseconds(950)) << program_->Describe();
+  // The effects are seen when the program has handled each key, which on a loaded machine takes
+  // up to a few hundred milliseconds more for one key than for the other: the bound leaves room
+  // for that and still tells a real wait from none. The exact interval is the unit tests' (on a
+  // fake clock).
+  EXPECT_GE(apart, milliseconds(750)) << program_->Describe();
 }
 
 TEST_F(PauseE2eTest, AClickDuringAddContactsWaitRunsAtOnceInsideIt) {
