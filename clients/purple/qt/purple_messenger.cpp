@@ -19,14 +19,11 @@ constexpr std::int32_t kImConversation = 1;
 constexpr std::chrono::milliseconds kPresentWait{400};
 // How often the window keys are meant for is asked back while another one has the focus.
 constexpr std::chrono::milliseconds kBringBackEvery{300};
-// How long after the Enter into the add-contact dialog Pidgin has to report the new buddy. It
-// does so at once, without waiting for the server; this leaves room for a busy machine, and
-// ends before the program's focus guard would give up waiting with a less telling error.
-constexpr std::chrono::milliseconds kBuddyAddedWait{2500};
-// How long after the Enter into a conversation Pidgin has to report the message sent. It reports
-// it as it hands the message to the server, at once; the rest is room for a busy machine, and the
-// wait ends before the focus guard's.
-constexpr std::chrono::milliseconds kSentReportWait{2500};
+// How long after the Enter that adds a contact or sends a message Pidgin has to report the new
+// buddy or the message sent. It does so at once, without waiting for the server; this leaves room
+// for a busy machine, and ends before the program's focus guard would give up waiting with a less
+// telling error.
+constexpr std::chrono::milliseconds kConfirmationWait{2500};
 // The key runs into a conversation before it has surely been sent: its text, then an Enter.
 constexpr int kRunsToSend = 2;
 
@@ -150,6 +147,12 @@ bool PurpleMessenger::IsKeysConversation(const DesktopWindow& window) {
   return keys_for_ != 0 ? window.id == keys_for_ : window.pid == bus_.ServiceProcess();
 }
 
+void PurpleMessenger::FailWhenUnconfirmed(Clock::TimePoint since, const std::string& description) {
+  if (desktop_.wait.Now() - since < kConfirmationWait) return;
+  StartRequest();  // the job is over: the next request starts afresh
+  throw Failure(error_code::kClientError, description);
+}
+
 bool PurpleMessenger::AwaitingSentReport() const {
   return keys_for_conversation_ != 0 && conversation_runs_ >= kRunsToSend && sent_->Sent().empty();
 }
@@ -239,22 +242,18 @@ void PurpleMessenger::PrepareForKeys(const DesktopWindow& focused) {
     }
     // Without the notice's confirmation the contact was not added, and the job has failed however
     // the keys are typed; it is not reported as done.
-    if (desktop_.wait.Now() - *enter_typed_at_ < kBuddyAddedWait) return;
-    const std::string address = adding_;
-    StartRequest();
-    throw Failure(error_code::kClientError,
-                  "Pidgin did not add \"" + address +
-                      "\" to your contacts: the Enter typed into its add-contact dialog did not "
-                      "press Add. If the dialog is still open, press its Add button there");
+    return FailWhenUnconfirmed(*enter_typed_at_,
+                               "Pidgin did not add \"" + adding_ +
+                                   "\" to your contacts: the Enter typed into its add-contact "
+                                   "dialog did not press Add. If the dialog is still open, press "
+                                   "its Add button there");
   }
   if (AwaitingSentReport()) {
-    if (desktop_.wait.Now() - *send_typed_at_ < kSentReportWait) return;
-    const std::string contact = messaging_;
-    StartRequest();
-    throw Failure(error_code::kClientError,
-                  "Pidgin did not send the message to \"" + contact +
-                      "\": the text and the Enter typed into its conversation did not reach it "
-                      "as a message. If the text is still in the conversation, press Enter there");
+    return FailWhenUnconfirmed(*send_typed_at_,
+                               "Pidgin did not send the message to \"" + messaging_ +
+                                   "\": the text and the Enter typed into its conversation did "
+                                   "not reach it as a message. If the text is still in the "
+                                   "conversation, press Enter there");
   }
   // Pidgin's buddy list sometimes takes the focus right after a window of Pidgin's opened.
   if (keys_for_conversation_ != 0 && !IsKeysConversation(focused)) BringBackKeysWindow();

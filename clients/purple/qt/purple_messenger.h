@@ -75,6 +75,9 @@ class PurpleMessenger final : public messenger::Messenger {
   // Whether the conversation had its text and an Enter, and Pidgin has not reported a message
   // sent to the contact yet.
   bool AwaitingSentReport() const;
+  // Once Pidgin has had its time to confirm the Enter typed at `since`, ends the job with
+  // Failure(kClientError).
+  void FailWhenUnconfirmed(Clock::TimePoint since, const std::string& description);
 
   PurpleBus bus_;
   Desktop desktop_;
