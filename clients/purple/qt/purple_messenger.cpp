@@ -163,6 +163,9 @@ void PurpleMessenger::BringBackKeysWindow() {
   last_bring_back_ = now;
   if (keys_for_conversation_ != 0) {
     bus_.Call("PurpleConversationPresent", {Int(keys_for_conversation_)});
+    // A window manager that keeps programs from stealing the focus may refuse Pidgin's own
+    // request after the user's click on another window; it grants a taskbar's.
+    if (keys_for_ != 0) desktop_.windows.Activate(keys_for_);
   } else if (keys_for_dialog_ != 0) {
     desktop_.windows.Activate(keys_for_dialog_);
   }
