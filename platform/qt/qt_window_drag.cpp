@@ -2,6 +2,7 @@
 #include "platform/qt/qt_window_drag.h"
 
 #include <QCursor>
+#include <QtGlobal>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QWindow>
@@ -22,9 +23,12 @@ void QtWindowDrag::StartMove() {
   // The window manager measures a system move from where the pointer is when the move starts. If
   // it has gone on since the press, the window would trail the pointer by that much for the whole
   // move, so then the move is made by hand from the press.
+  // In a Wayland session the compositor runs a system move from its own pointer, which input
+  // synthesized through XWayland (accessibility tools, XTest) never reaches; a move by hand
+  // follows both that and a real mouse.
   QWindow* handle = window_.windowHandle();
   if (held == Qt::LeftButton && QCursor::pos() == press_ && handle != nullptr &&
-      handle->startSystemMove()) {
+      qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") && handle->startSystemMove()) {
     return;
   }
   moving_ = true;

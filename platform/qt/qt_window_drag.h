@@ -1,6 +1,7 @@
 // Moves a top-level widget with the pointer. With the left button the window manager runs the move
-// (QWindow::startSystemMove). Window managers end a system move only on a left-button release, and
-// without a window manager there is none, so other buttons and that case are moved here by hand,
+// (QWindow::startSystemMove). Window managers end a system move only on a left-button release,
+// without a window manager there is none, and a Wayland compositor's move never sees input
+// synthesized through XWayland, so other buttons and those cases are moved here by hand,
 // following the pointer until the held buttons are released; so is a left-button move whose
 // pointer has already moved on from the press (see StartMove).
 #pragma once
