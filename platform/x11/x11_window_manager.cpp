@@ -108,6 +108,16 @@ std::vector<std::uint64_t> X11WindowManager::WindowsOf(std::int64_t pid) {
   return windows;
 }
 
+bool X11WindowManager::Shows(std::uint64_t window) {
+  Display* d = Connect().display.get();
+  x11::XErrorTrap trap(d);
+  // Viewable: the window and its frame are mapped.
+  XWindowAttributes attributes{};
+  const bool viewable = XGetWindowAttributes(d, static_cast<Window>(window), &attributes) != 0 &&
+                        attributes.map_state == IsViewable;
+  return !trap.Failed() && viewable;
+}
+
 void X11WindowManager::Activate(std::uint64_t window) {
   const bool managed = ManagerRuns();
   Connection& c = Connect();

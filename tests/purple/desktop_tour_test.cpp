@@ -54,7 +54,7 @@ TEST_F(PurpleDesktopTourTest, EveryActionReachesThePeerOrTheServer) {
   ASSERT_EQ(TypeIntoField(place::kText2, people::kAlice), people::kAlice) << Where();
   const std::string message = "héllo Ωmega 100% :-) {{}x{}}";
   ASSERT_EQ(PasteIntoField(place::kText4, message), message) << Where();
-  ClickControl(place::kSendMessage);
+  EXPECT_TRUE(ClickSendMessageAndWaitForItsEnd()) << Where();
   EXPECT_TRUE(Alice().WaitForMessage(people::kUser, "héllo Ωmega 100% :-) {x}", kEffectTimeout))
       << Where();
 

@@ -82,7 +82,7 @@ TEST_F(PurpleE2eTest, SendMessageDeliversTheExactText) {
   // Pasted, so that it reaches the box exactly; the program then types it into Pidgin.
   const std::string text = "Grüße aus Zoë's Café – ÀÉÜ ß, 100% :-) ~+^(x)";
   ASSERT_EQ(PasteIntoField(place::kText4, text), text);
-  ClickControl(place::kSendMessage);
+  EXPECT_TRUE(ClickSendMessageAndWaitForItsEnd()) << program_->Describe();
   EXPECT_TRUE(Alice().WaitForMessage(people::kUser, text, kEffectTimeout))
       << Alice().Describe() << program_->Describe();
   EXPECT_EQ(program_->ErrText().find("Error "), std::string::npos) << program_->ErrText();

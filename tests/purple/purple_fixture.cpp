@@ -13,6 +13,7 @@
 
 #include "tests/e2e/harness/clipboard.h"
 #include "tests/e2e/harness/private_dir.h"
+#include "tests/e2e/harness/typed_keys.h"
 #include "tests/e2e/harness/wait_until.h"
 #include "tests/purple/session_bus.h"
 #include "tests/purple/xmpp_server.h"
@@ -167,6 +168,12 @@ void PurpleE2eTest::StartProgram() {
 
 void PurpleE2eTest::ClickControl(const Rect& control) const {
   User().Click(window_, control.Center());
+}
+
+bool PurpleE2eTest::ClickSendMessageAndWaitForItsEnd() const {
+  const TypedKeys keys(Session().Display());
+  ClickControl(place::kSendMessage);
+  return WaitUntil([&] { return keys.Releases("Return") >= 2; }, kEffectTimeout);
 }
 
 // The entries below are the test's own typing, not the program's. The first keys typed on this

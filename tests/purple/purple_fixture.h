@@ -61,6 +61,10 @@ class PurpleE2eTest : public DesktopTest {
   void StartProgram();
 
   void ClickControl(const Rect& control) const;
+  // Clicks Send Msg. and waits for the end of its job: the second Enter, which the program types
+  // once Pidgin reported the message sent. Until then the job holds the conversation's focus for
+  // that Enter, and a click on the window would take it away. False when it was not typed in time.
+  bool ClickSendMessageAndWaitForItsEnd() const;
   // Replaces a text box's text by typing it (ASCII only); returns what the box then holds.
   std::optional<std::string> TypeIntoField(const Rect& field, const std::string& text) const;
   // Replaces a text box's text by pasting it, so that any text arrives exactly.

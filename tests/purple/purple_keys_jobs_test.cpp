@@ -50,12 +50,19 @@ class PidginDesktop final : public WindowManager, public FocusedWindow, public K
     if (std::exchange(dialog_open, true)) return {kBuddyList, kDialog};
     return {kBuddyList};
   }
-  void Activate(std::uint64_t) override {}
+  bool Shows(std::uint64_t window) override {
+    return window != kDialog || --looks_until_shown <= 0;
+  }
+  void Activate(std::uint64_t window) override {
+    if (window == kDialog && looks_until_shown > 0) ++activated_unshown;
+  }
   bool HasInputFocus(std::uint64_t window) override { return window == input_focus; }
   DesktopWindow Focused() override { return {active, pidgin}; }
   void Type(const std::string& keys) override { typed.push_back(keys); }
 
   bool dialog_open = false;
+  int looks_until_shown = 0;  // the dialog is listed at once and on screen after that many looks
+  int activated_unshown = 0;
   std::uint64_t active = kDialog;
   std::uint64_t input_focus = kDialog;
   std::int64_t pidgin = 0;
@@ -125,6 +132,13 @@ TEST_F(PidginJobTest, KeysGoIntoTheConversationOnlyWhileTheInputFocusIsInIt) {
   EXPECT_FALSE(Owns(kBuddyList)) << "no other window of Pidgin's takes keys meant for it";
   desktop_.active = desktop_.input_focus = kConversation;
   EXPECT_TRUE(Owns(kConversation));
+}
+
+TEST_F(PidginJobTest, TheDialogIsActivatedAndTypedIntoOnlyOnceItIsOnScreen) {
+  desktop_.looks_until_shown = 3;
+  messenger_->AddContact(0, "zoe@localhost");
+  EXPECT_EQ(desktop_.activated_unshown, 0) << "its showing could take the focus back from it";
+  EXPECT_EQ(desktop_.typed, std::vector<std::string>{"{UP}"});
 }
 
 class PurpleAddContactTest : public PidginJobTest {

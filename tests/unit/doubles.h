@@ -270,6 +270,7 @@ class FakeMessenger final : public messenger::Messenger {
 class FakeWindowManager final : public WindowManager {
  public:
   std::vector<std::uint64_t> WindowsOf(std::int64_t) override { return {}; }
+  bool Shows(std::uint64_t) override { return false; }
   void Activate(std::uint64_t) override {}
   bool HasInputFocus(std::uint64_t) override { return false; }
 };

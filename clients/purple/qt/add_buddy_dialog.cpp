@@ -24,16 +24,18 @@ std::uint64_t OpenAddBuddyDialog(PurpleBus& bus, const Desktop& desktop, Handle 
            {Int(account), Str(QString::fromStdString(address)), Str(QString()), Str(QString())},
            error_code::kNotSignedIn);
 
-  // Pidgin builds the dialog before it answers; the window manager takes it on a moment later.
+  // Pidgin builds the dialog before it answers; the window manager takes it on a moment later,
+  // and shows it a moment after that. Activated before it shows, it may lose the focus again when
+  // it does (marco hands it back to the window that had it, after keys went to the dialog).
   const Clock::TimePoint deadline = desktop.wait.Now() + messenger::kFocusWait;
   std::optional<std::uint64_t> dialog;
-  desktop.wait.Until(messenger::kFocusWait, [&] {
+  const bool shown = desktop.wait.Until(messenger::kFocusWait, [&] {
     for (const std::uint64_t window : desktop.windows.WindowsOf(pidgin)) {
       if (std::find(before.begin(), before.end(), window) == before.end()) dialog = window;
     }
-    return dialog.has_value();
+    return dialog && desktop.windows.Shows(*dialog);
   });
-  if (!dialog) {
+  if (!shown) {
     throw Failure(error_code::kClientError,
                   "Pidgin did not show its add-contact dialog for \"" + address + "\"");
   }

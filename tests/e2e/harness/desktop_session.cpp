@@ -81,6 +81,11 @@ void DesktopSession::StartWaylandSession() {
   window_manager_ = std::move(session.compositor);
   for (const auto& [name, value] : session.client_env) env_[name] = value;
   display_ = env_.at("DISPLAY");
+  // The test's own connections to the display (its key counts) need the compositor's cookie too,
+  // and Xlib reads it from the process's environment.
+  if (const auto cookie = env_.find("XAUTHORITY"); cookie != env_.end()) {
+    setenv("XAUTHORITY", cookie->second.c_str(), 1);
+  }
   // Qt would take the Wayland session for its own; the programs are X clients.
   env_["QT_QPA_PLATFORM"] = "xcb";
 }
