@@ -245,6 +245,12 @@ std::vector<KeyToken> ParseKeyNotation(std::string_view keys) {
   return tokens;
 }
 
+std::string Utf8Of(std::u32string_view text) {
+  std::string out;
+  for (const char32_t c : text) AppendUtf8(out, c);
+  return out;
+}
+
 std::string FormatKeyNotation(const std::vector<KeyToken>& tokens) {
   std::string out;
   for (const KeyToken& token : tokens) {

@@ -86,6 +86,9 @@ std::vector<KeyToken> ParseKeyNotation(std::string_view keys);
 // back unchanged. Also what logs show for a sequence.
 std::string FormatKeyNotation(const std::vector<KeyToken>& tokens);
 
+// The text as UTF-8, braces and all.
+std::string Utf8Of(std::u32string_view text);
+
 // "1st", "2nd", "3rd", "4th", ... "11th", "21st": how an error names a position counted from 1.
 std::string Ordinal(std::size_t n);
 

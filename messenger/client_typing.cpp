@@ -49,7 +49,7 @@ void ClientTyping::Type(const std::string& keys) {
   }
   keys_.Type(keys);
   typed_ = true;
-  client_.KeysTyped(focused);
+  client_.KeysTyped(focused, keys);
 }
 
 }  // namespace plumwick::messenger

@@ -81,8 +81,8 @@ class Messenger {
   // the window that has the focus now: the client may ask for the window of its job to come
   // back, and throws when the job can no longer succeed (a contact that was not added, say).
   virtual void PrepareForKeys(const DesktopWindow& focused) = 0;
-  // The keys of one typing step went into the window, which the client owned.
-  virtual void KeysTyped(const DesktopWindow& window) = 0;
+  // The keys of one typing step (key notation) went into the window, which the client owned.
+  virtual void KeysTyped(const DesktopWindow& window, const std::string& keys) = 0;
 };
 
 // Creates a client object connected to the running messaging client, working with the desktop's

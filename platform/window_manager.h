@@ -14,9 +14,10 @@ class WindowManager {
   virtual ~WindowManager() = default;
   // The managed top-level windows whose owner says it is process `pid`, oldest first.
   virtual std::vector<std::uint64_t> WindowsOf(std::int64_t pid) = 0;
-  // Whether the window is on screen. A window manager lists a new window before it shows it, and
-  // may take back an activation asked for in between when it does.
-  virtual bool Shows(std::uint64_t window) = 0;
+  // Whether the window manager has finished taking on a new window: it shows the window, or keeps
+  // it minimized. It lists the window before that, and may undo an activation asked for in
+  // between when it is done.
+  virtual bool TakenOn(std::uint64_t window) = 0;
   // Asks for the window to be raised and focused. The window manager decides; watch the focus to
   // know.
   virtual void Activate(std::uint64_t window) = 0;

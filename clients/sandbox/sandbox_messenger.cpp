@@ -206,7 +206,7 @@ void SandboxMessenger::PrepareForKeys(const DesktopWindow& focused) {
   client_->BringBack(KeysWindow(), contact_);
 }
 
-void SandboxMessenger::KeysTyped(const DesktopWindow& window) {
+void SandboxMessenger::KeysTyped(const DesktopWindow& window, const std::string& /*keys*/) {
   if (job_ == Job::kAddContact && !dialog_enter_typed_ &&
       client_->ShowsJobWindow(JobWindow::kAddContactDialog, {}, window.id)) {
     dialog_enter_typed_ = true;

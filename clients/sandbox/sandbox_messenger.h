@@ -39,7 +39,7 @@ class SandboxMessenger final : public messenger::Messenger {
   // second click on its button, say) took the focus from the job's window: that window is brought
   // back. From another program's window it is not: the user went there.
   void PrepareForKeys(const DesktopWindow& focused) override;
-  void KeysTyped(const DesktopWindow& window) override;
+  void KeysTyped(const DesktopWindow& window, const std::string& keys) override;
 
  private:
   enum class Job { kNone, kConversation, kAddContact, kOptions };

@@ -18,6 +18,7 @@ struct X11WindowManager::Connection {
   Atom wm_pid;
   Atom active_window;
   Atom supporting_wm_check;
+  Atom wm_state;
   // An unmapped window of this connection's own, and a property on it, to learn the server time.
   Window clock_window;
   Atom clock_property;
@@ -39,7 +40,7 @@ X11WindowManager::Connection& X11WindowManager::Connect() {
     connection_ = std::make_unique<Connection>(Connection{
         std::move(display), XInternAtom(d, "_NET_CLIENT_LIST", False),
         XInternAtom(d, "_NET_WM_PID", False), XInternAtom(d, "_NET_ACTIVE_WINDOW", False),
-        XInternAtom(d, "_NET_SUPPORTING_WM_CHECK", False), clock,
+        XInternAtom(d, "_NET_SUPPORTING_WM_CHECK", False), XInternAtom(d, "WM_STATE", False), clock,
         XInternAtom(d, "_PLUMWICK_SERVER_TIME", False)});
   }
   return *connection_;
@@ -108,14 +109,20 @@ std::vector<std::uint64_t> X11WindowManager::WindowsOf(std::int64_t pid) {
   return windows;
 }
 
-bool X11WindowManager::Shows(std::uint64_t window) {
-  Display* d = Connect().display.get();
+bool X11WindowManager::TakenOn(std::uint64_t window) {
+  Connection& c = Connect();
+  Display* d = c.display.get();
   x11::XErrorTrap trap(d);
-  // Viewable: the window and its frame are mapped.
+  // Shown: the window and its frame are mapped. Or kept minimized (ICCCM's IconicState), as KWin
+  // keeps a dialog whose parent window is minimized until the dialog is activated.
   XWindowAttributes attributes{};
   const bool viewable = XGetWindowAttributes(d, static_cast<Window>(window), &attributes) != 0 &&
                         attributes.map_state == IsViewable;
-  return !trap.Failed() && viewable;
+  constexpr unsigned long kIconicState = 3;
+  const bool iconic =
+      !viewable && x11::Property32(d, static_cast<Window>(window), c.wm_state, c.wm_state) ==
+                       std::optional<unsigned long>(kIconicState);
+  return !trap.Failed() && (viewable || iconic);
 }
 
 void X11WindowManager::Activate(std::uint64_t window) {

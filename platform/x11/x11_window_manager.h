@@ -25,7 +25,7 @@ class X11WindowManager final : public WindowManager {
   X11WindowManager& operator=(const X11WindowManager&) = delete;
 
   std::vector<std::uint64_t> WindowsOf(std::int64_t pid) override;
-  bool Shows(std::uint64_t window) override;
+  bool TakenOn(std::uint64_t window) override;
   void Activate(std::uint64_t window) override;
   bool HasInputFocus(std::uint64_t window) override;
 

@@ -11,6 +11,7 @@
 #include "clients/purple/qt/dbus_failure.h"
 #include "clients/purple/qt/sent_message_watch.h"
 #include "clients/purple/qt/vcard_nickname.h"
+#include "clients/purple/typed_messages.h"
 #include "messenger/messenger.h"
 #include "platform/failure.h"
 
@@ -190,6 +191,28 @@ TEST(SentMessageTest, TheReceiverIsTheContactWhateverTheCaseOrResource) {
   EXPECT_TRUE(SameContact(QStringLiteral("Alice@LocalHost/laptop"), alice));
   EXPECT_FALSE(SameContact(QStringLiteral("alice@localhost.org"), alice));
   EXPECT_FALSE(SameContact(QStringLiteral("bob@localhost/alice@localhost"), alice));
+}
+
+std::vector<std::string> SentBy(std::initializer_list<const char*> steps, bool* known = nullptr) {
+  TypedMessages typed;
+  for (const char* keys : steps) typed.Add(keys);
+  if (known != nullptr) *known = typed.TextsKnown();
+  return typed.Sent();
+}
+
+TEST(TypedMessagesTest, EachEnterSendsTheTextBeforeItAndAnEmptyEntrySendsNothing) {
+  using Texts = std::vector<std::string>;
+  EXPECT_EQ(SentBy({"héllo Ωmega {{}x{}}", "{ENTER}", "{ENTER}"}), Texts{"héllo Ωmega {x}"});
+  EXPECT_EQ(SentBy({"", "{ENTER}", "{ENTER}"}), Texts{});
+  EXPECT_EQ(SentBy({"one{ENTER 2}two", "{ENTER}"}), (Texts{"one", "two"}));
+  EXPECT_EQ(SentBy({"typo{BS 2}ed{BACKSPACE}", "{ENTER}"}), Texts{"tye"});
+  EXPECT_EQ(SentBy({"{BS}ok", "{ENTER}"}), Texts{"ok"});
+  EXPECT_EQ(SentBy({"no enter yet"}), Texts{});
+
+  bool known = true;
+  EXPECT_EQ(SentBy({"ab{LEFT}c", "{ENTER}"}, &known).size(), 1u) << "one message, text unknown";
+  EXPECT_FALSE(known);
+  EXPECT_THROW(SentBy({"bad {FOO}"}), Failure);
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -50,19 +51,21 @@ class PidginDesktop final : public WindowManager, public FocusedWindow, public K
     if (std::exchange(dialog_open, true)) return {kBuddyList, kDialog};
     return {kBuddyList};
   }
-  bool Shows(std::uint64_t window) override {
-    return window != kDialog || --looks_until_shown <= 0;
+  bool TakenOn(std::uint64_t window) override {
+    return window != kDialog || --looks_until_taken_on <= 0;
   }
   void Activate(std::uint64_t window) override {
-    if (window == kDialog && looks_until_shown > 0) ++activated_unshown;
+    if (window == kDialog && looks_until_taken_on > 0) ++activated_too_early;
   }
   bool HasInputFocus(std::uint64_t window) override { return window == input_focus; }
   DesktopWindow Focused() override { return {active, pidgin}; }
   void Type(const std::string& keys) override { typed.push_back(keys); }
 
   bool dialog_open = false;
-  int looks_until_shown = 0;  // the dialog is listed at once and on screen after that many looks
-  int activated_unshown = 0;
+  // The dialog is listed at once, and the window manager is done taking it on after that many
+  // looks.
+  int looks_until_taken_on = 0;
+  int activated_too_early = 0;
   std::uint64_t active = kDialog;
   std::uint64_t input_focus = kDialog;
   std::int64_t pidgin = 0;
@@ -95,20 +98,20 @@ class PidginJobTest : public ::testing::Test {
 
   // One look at the focus as the program's typing makes it: the client prepares, is asked, and
   // hears of the keys when they go in.
-  bool Owns(std::uint64_t window) {
+  bool Owns(std::uint64_t window, const std::string& keys = "{ENTER}") {
     const DesktopWindow focused{window, stand_in_pid};
     messenger_->PrepareForKeys(focused);
     if (!messenger_->OwnsWindow(focused)) return false;
-    messenger_->KeysTyped(focused);
+    messenger_->KeysTyped(focused, keys);
     return true;
   }
 
   // The focus guard's question before a key, asked as it asks it: every 20 ms for up to 3 s.
-  bool GuardLetsThrough(std::uint64_t window) {
+  bool GuardLetsThrough(std::uint64_t window, const std::string& keys = "{ENTER}") {
     return e2e::WaitUntil(
         [&] {
           pump_.ProcessEventsUntil(clock_.Now() + milliseconds(20));
-          return Owns(window);
+          return Owns(window, keys);
         },
         std::chrono::seconds(3), milliseconds(0));
   }
@@ -134,10 +137,10 @@ TEST_F(PidginJobTest, KeysGoIntoTheConversationOnlyWhileTheInputFocusIsInIt) {
   EXPECT_TRUE(Owns(kConversation));
 }
 
-TEST_F(PidginJobTest, TheDialogIsActivatedAndTypedIntoOnlyOnceItIsOnScreen) {
-  desktop_.looks_until_shown = 3;
+TEST_F(PidginJobTest, TheDialogIsActivatedAndTypedIntoOnlyOnceTheWindowManagerTookItOn) {
+  desktop_.looks_until_taken_on = 3;
   messenger_->AddContact(0, "zoe@localhost");
-  EXPECT_EQ(desktop_.activated_unshown, 0) << "its showing could take the focus back from it";
+  EXPECT_EQ(desktop_.activated_too_early, 0) << "the window manager could undo the activation";
   EXPECT_EQ(desktop_.typed, std::vector<std::string>{"{UP}"});
 }
 
@@ -216,7 +219,7 @@ class PurpleSendMessageTest : public PidginJobTest {
 };
 
 TEST_F(PurpleSendMessageTest, TheSecondEnterWaitsForPidginsReportOfTheMessageSentToTheContact) {
-  ASSERT_TRUE(Owns(kConversation)) << "the text";
+  ASSERT_TRUE(Owns(kConversation, "fish & chips <3  \"now\"")) << "the text";
   ASSERT_TRUE(Owns(kConversation)) << "the Enter that sends it";
   EXPECT_FALSE(Owns(kConversation)) << "the second Enter went in before Pidgin sent anything";
   EmitSentImMsg(kAccount + 1, "alice@localhost", "on another account");
@@ -226,19 +229,40 @@ TEST_F(PurpleSendMessageTest, TheSecondEnterWaitsForPidginsReportOfTheMessageSen
   EXPECT_EQ(messenger_->sent_messages(), std::vector<std::string>{"fish & chips <3  \"now\""});
 }
 
-TEST_F(PurpleSendMessageTest, NoReportFailsTheSecondEnterInsteadOfPassingForDone) {
+TEST_F(PurpleSendMessageTest, AnEmptyMessageBoxSendsNothingAndTheSecondEnterDoesNotWait) {
+  ASSERT_TRUE(Owns(kConversation, ""));
   ASSERT_TRUE(Owns(kConversation));
-  ASSERT_TRUE(Owns(kConversation));
-  EmitSentImMsg(kAccount, "bob@localhost", "to someone else");
+  EXPECT_TRUE(Owns(kConversation));
+}
+
+// Fails the job's second Enter and returns the error's description; empty when it was let through.
+std::string SecondEnterFailure(const std::function<bool()>& second_enter) {
   try {
-    GuardLetsThrough(kConversation);
-    ADD_FAILURE() << "the second Enter was let through with no message sent";
+    second_enter();
   } catch (const Failure& failure) {
     EXPECT_EQ(failure.code(), error_code::kClientError);
-    EXPECT_NE(failure.description().find("Pidgin did not send the message to \"alice@localhost\""),
-              std::string::npos)
-        << failure.description();
+    return failure.description();
   }
+  return {};
+}
+
+TEST_F(PurpleSendMessageTest, NoReportOrAnotherTextFailsTheSecondEnterInsteadOfPassingForDone) {
+  ASSERT_TRUE(Owns(kConversation, "héllo"));
+  ASSERT_TRUE(Owns(kConversation));
+  EmitSentImMsg(kAccount, "bob@localhost", "to someone else");
+  const std::string no_report = SecondEnterFailure([&] { return GuardLetsThrough(kConversation); });
+  EXPECT_TRUE(no_report.starts_with("Pidgin did not send the message to \"alice@localhost\""))
+      << no_report;
+
+  // A key lost on the way: Pidgin sent what it got.
+  conversation_ = messenger_->InstantMessage("alice@localhost");
+  ASSERT_TRUE(Owns(kConversation, "héllo"));
+  ASSERT_TRUE(Owns(kConversation));
+  EmitSentImMsg(kAccount, "alice@localhost", "hllo");
+  EXPECT_EQ(SecondEnterFailure([&] { return GuardLetsThrough(kConversation); }),
+            "Pidgin sent \"hllo\" to \"alice@localhost\", not the message typed, \"héllo\": a key "
+            "was lost on the way, or the conversation already held some text");
+
   // The job is over: the next one starts afresh.
   conversation_ = messenger_->InstantMessage("alice@localhost");
   EXPECT_TRUE(Owns(kConversation));

@@ -386,7 +386,8 @@ TEST(SandboxWindows, TheClientOwnsOnlyItsJobsShownWindowAndNoOtherWindowOfThePro
 TEST(SandboxWindows, TheAddContactJobConfirmsLikeARealClient) {
   const auto typed_into = [](Rig& rig, QWidget& window) {
     rig.messenger->KeysTyped(
-        {static_cast<std::uint64_t>(window.winId()), QCoreApplication::applicationPid()});
+        {static_cast<std::uint64_t>(window.winId()), QCoreApplication::applicationPid()},
+        "{ENTER}");
   };
   {
     SCOPED_TRACE("the user closes the notice before the program's Enter for it");

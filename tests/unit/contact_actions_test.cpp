@@ -157,6 +157,7 @@ TEST(ClientTyping, TheClientPreparesBeforeEachLookMayEndTheJobAndHearsWhereKeysW
   EXPECT_EQ(rig.messenger.prepared_for[0], kClientWindow) << "with the window just looked at";
   EXPECT_EQ(rig.messenger.typed_into, (std::vector<DesktopWindow>{kClientWindow, kClientWindow}))
       << "one note per typing step, after its keys";
+  EXPECT_EQ(rig.messenger.keys_typed, (std::vector<std::string>{"{ENTER}", "{ENTER}"}));
 
   ActionRig failing;
   int prepared = 0;

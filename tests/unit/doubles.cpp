@@ -234,7 +234,9 @@ class Proxy final : public messenger::Messenger {
   std::string MyServiceId() override { return target_.MyServiceId(); }
   bool OwnsWindow(const DesktopWindow& window) override { return target_.OwnsWindow(window); }
   void PrepareForKeys(const DesktopWindow& focused) override { target_.PrepareForKeys(focused); }
-  void KeysTyped(const DesktopWindow& window) override { target_.KeysTyped(window); }
+  void KeysTyped(const DesktopWindow& window, const std::string& keys) override {
+    target_.KeysTyped(window, keys);
+  }
 
  private:
   FakeMessenger& target_;
@@ -291,8 +293,9 @@ void FakeMessenger::PrepareForKeys(const DesktopWindow& focused) {
   if (on_prepare) on_prepare();
 }
 
-void FakeMessenger::KeysTyped(const DesktopWindow& window) {
+void FakeMessenger::KeysTyped(const DesktopWindow& window, const std::string& keys) {
   typed_into.push_back(window);
+  keys_typed.push_back(keys);
 }
 
 Rig::Rig()

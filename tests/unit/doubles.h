@@ -255,11 +255,12 @@ class FakeMessenger final : public messenger::Messenger {
   bool OwnsWindow(const DesktopWindow& window) override;
   // Not logged: they come with every look at the focus. The windows they were called with are kept.
   void PrepareForKeys(const DesktopWindow& focused) override;
-  void KeysTyped(const DesktopWindow& window) override;
+  void KeysTyped(const DesktopWindow& window, const std::string& keys) override;
 
   std::vector<FakeContact> contacts;
   std::vector<DesktopWindow> prepared_for, typed_into;
-  std::function<void()> on_prepare;  // e.g. to fail the job
+  std::vector<std::string> keys_typed;  // as the notes named them
+  std::function<void()> on_prepare;     // e.g. to fail the job
   int live_objects = 0;  // collections, enumerators, contacts and conversations not yet let go
 
  private:
@@ -270,7 +271,7 @@ class FakeMessenger final : public messenger::Messenger {
 class FakeWindowManager final : public WindowManager {
  public:
   std::vector<std::uint64_t> WindowsOf(std::int64_t) override { return {}; }
-  bool Shows(std::uint64_t) override { return false; }
+  bool TakenOn(std::uint64_t) override { return false; }
   void Activate(std::uint64_t) override {}
   bool HasInputFocus(std::uint64_t) override { return false; }
 };

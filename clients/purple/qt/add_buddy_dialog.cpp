@@ -24,16 +24,16 @@ std::uint64_t OpenAddBuddyDialog(PurpleBus& bus, const Desktop& desktop, Handle 
            {Int(account), Str(QString::fromStdString(address)), Str(QString()), Str(QString())},
            error_code::kNotSignedIn);
 
-  // Pidgin builds the dialog before it answers; the window manager takes it on a moment later,
-  // and shows it a moment after that. Activated before it shows, it may lose the focus again when
-  // it does (marco hands it back to the window that had it, after keys went to the dialog).
+  // Pidgin builds the dialog before it answers; the window manager lists it a moment later, and is
+  // done taking it on a moment after that. Activated in between, it may lose the focus again (marco
+  // hands it back to the window that had it, after keys went to the dialog).
   const Clock::TimePoint deadline = desktop.wait.Now() + messenger::kFocusWait;
   std::optional<std::uint64_t> dialog;
   const bool shown = desktop.wait.Until(messenger::kFocusWait, [&] {
     for (const std::uint64_t window : desktop.windows.WindowsOf(pidgin)) {
       if (std::find(before.begin(), before.end(), window) == before.end()) dialog = window;
     }
-    return dialog && desktop.windows.Shows(*dialog);
+    return dialog && desktop.windows.TakenOn(*dialog);
   });
   if (!shown) {
     throw Failure(error_code::kClientError,

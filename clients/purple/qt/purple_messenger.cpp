@@ -24,8 +24,6 @@ constexpr std::chrono::milliseconds kBringBackEvery{300};
 // for a busy machine, and ends before the program's focus guard would give up waiting with a less
 // telling error.
 constexpr std::chrono::milliseconds kConfirmationWait{2500};
-// The key runs into a conversation before it has surely been sent: its text, then an Enter.
-constexpr int kRunsToSend = 2;
 
 // The program only holds and lets go of it; the window stays Pidgin's.
 class PurpleConversation final : public messenger::ConversationWindow {};
@@ -137,7 +135,7 @@ void PurpleMessenger::StartRequest() {
   adding_.clear();
   sent_->Forget();
   messaging_.clear();
-  conversation_runs_ = 0;
+  typed_ = TypedMessages();
   send_typed_at_.reset();
 }
 
@@ -154,7 +152,21 @@ void PurpleMessenger::FailWhenUnconfirmed(Clock::TimePoint since, const std::str
 }
 
 bool PurpleMessenger::AwaitingSentReport() const {
-  return keys_for_conversation_ != 0 && conversation_runs_ >= kRunsToSend && sent_->Sent().empty();
+  return keys_for_conversation_ != 0 && sent_->Sent().size() < typed_.Sent().size();
+}
+
+void PurpleMessenger::FailWhenSentDiffers() {
+  if (!typed_.TextsKnown()) return;
+  const std::vector<std::string>& reported = sent_->Sent();
+  for (std::size_t i = 0; i < reported.size() && i < typed_.Sent().size(); ++i) {
+    if (reported[i] == typed_.Sent()[i]) continue;
+    const std::string description = "Pidgin sent \"" + reported[i] + "\" to \"" + messaging_ +
+                                    "\", not the message typed, \"" + typed_.Sent()[i] +
+                                    "\": a key was lost on the way, or the conversation already "
+                                    "held some text";
+    StartRequest();  // the job is over: the next request starts afresh
+    throw Failure(error_code::kClientError, description);
+  }
 }
 
 void PurpleMessenger::BringBackKeysWindow() {
@@ -251,6 +263,7 @@ void PurpleMessenger::PrepareForKeys(const DesktopWindow& focused) {
                                    "dialog did not press Add. If the dialog is still open, press "
                                    "its Add button there");
   }
+  FailWhenSentDiffers();
   if (AwaitingSentReport()) {
     return FailWhenUnconfirmed(*send_typed_at_,
                                "Pidgin did not send the message to \"" + messaging_ +
@@ -262,12 +275,14 @@ void PurpleMessenger::PrepareForKeys(const DesktopWindow& focused) {
   if (keys_for_conversation_ != 0 && !IsKeysConversation(focused)) BringBackKeysWindow();
 }
 
-void PurpleMessenger::KeysTyped(const DesktopWindow& window) {
+void PurpleMessenger::KeysTyped(const DesktopWindow& window, const std::string& keys) {
   if (keys_for_dialog_ != 0 && window.id == keys_for_dialog_ && !enter_typed_at_) {
     enter_typed_at_ = desktop_.wait.Now();
   } else if (keys_for_conversation_ != 0 && IsKeysConversation(window)) {
     keys_for_ = window.id;
-    if (++conversation_runs_ == kRunsToSend) send_typed_at_ = desktop_.wait.Now();
+    const std::size_t sent_before = typed_.Sent().size();
+    typed_.Add(keys);
+    if (typed_.Sent().size() > sent_before) send_typed_at_ = desktop_.wait.Now();
   }
 }
 

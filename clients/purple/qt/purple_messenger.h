@@ -13,6 +13,7 @@
 #include "clients/purple/qt/added_buddy_notice.h"
 #include "clients/purple/qt/purple_bus.h"
 #include "clients/purple/qt/sent_message_watch.h"
+#include "clients/purple/typed_messages.h"
 #include "clients/qt/options_dialog.h"
 #include "messenger/messenger.h"
 #include "platform/desktop.h"
@@ -54,9 +55,9 @@ class PurpleMessenger final : public messenger::Messenger {
   // has had its text and the Enter that sends it, the next keys wait until Pidgin reports the
   // message sent to that contact, and without the report the job fails.
   void PrepareForKeys(const DesktopWindow& focused) override;
-  // Notes the add dialog's Enter, the window a conversation took the keys in and how many key runs
-  // it took.
-  void KeysTyped(const DesktopWindow& window) override;
+  // Notes the add dialog's Enter, and the window a conversation took the keys in and the messages
+  // they sent there.
+  void KeysTyped(const DesktopWindow& window, const std::string& keys) override;
 
   // This client's own windows, for tests.
   clients::OptionsDialog& options_dialog() { return *options_; }
@@ -72,9 +73,12 @@ class PurpleMessenger final : public messenger::Messenger {
   void BringBackKeysWindow();
   // Whether the window is the conversation the last request opened.
   bool IsKeysConversation(const DesktopWindow& window);
-  // Whether the conversation had its text and an Enter, and Pidgin has not reported a message
-  // sent to the contact yet.
+  // Whether keys typed into the conversation sent messages that Pidgin has not reported sent to
+  // the contact yet.
   bool AwaitingSentReport() const;
+  // Ends the job with Failure(kClientError) when Pidgin reported sending another text than the
+  // keys typed.
+  void FailWhenSentDiffers();
   // Once Pidgin has had its time to confirm the Enter typed at `since`, ends the job with
   // Failure(kClientError).
   void FailWhenUnconfirmed(Clock::TimePoint since, const std::string& description);
@@ -93,10 +97,10 @@ class PurpleMessenger final : public messenger::Messenger {
   // When keys (the Enter that adds) were let into that dialog, and the address it adds.
   std::optional<Clock::TimePoint> enter_typed_at_;
   std::string adding_;
-  // The contact of the conversation the last request opened, the key runs it took, and when the
-  // second one (the text's, then the Enter that sends it) went in.
+  // The contact of the conversation the last request opened, the messages the keys typed there
+  // sent, and when the last Enter that sent one went in.
   std::string messaging_;
-  int conversation_runs_ = 0;
+  TypedMessages typed_;
   std::optional<Clock::TimePoint> send_typed_at_;
   Clock::TimePoint last_bring_back_{};
 };
