@@ -52,10 +52,11 @@ TEST_F(PurpleDesktopTourTest, EveryActionReachesThePeerOrTheServer) {
 
   // Send Msg.: the message arrives exactly, braces written in the key notation's own spelling.
   ASSERT_EQ(TypeIntoField(place::kText2, people::kAlice), people::kAlice) << Where();
-  const std::string message = "héllo Ωmega 100% :-) {{}x{}}";
+  const std::string message = "héllo Ωmega 👍🏽 ЖЖ 100% :-) {{}x{}}";
   ASSERT_EQ(PasteIntoField(place::kText4, message), message) << Where();
   EXPECT_TRUE(ClickSendMessageAndWaitForItsEnd()) << Where();
-  EXPECT_TRUE(Alice().WaitForMessage(people::kUser, "héllo Ωmega 100% :-) {x}", kEffectTimeout))
+  EXPECT_TRUE(Alice().WaitForMessage(people::kUser, "héllo Ωmega 👍🏽 ЖЖ 100% :-) {x}",
+                                     kEffectTimeout))
       << Where();
 
   // Add contact puts carol into the server's roster, and Delete Contact takes her out again.
