@@ -22,9 +22,19 @@ constexpr std::array<StatusName, 3> kStatusNames{{
 }  // namespace
 
 void SetStatusFromPick(ComboBox& status_box, Messenger& client) {
+  // The box never shows a status that was not set.
+  struct UndoUnlessSet {
+    ComboBox& box;
+    bool set = false;
+    ~UndoUnlessSet() {
+      if (!set) box.UndoPick();
+    }
+  };
   for (const StatusName& name : kStatusNames) {
     if (status_box.Text() == name.text) {
+      UndoUnlessSet undo{status_box};
       client.MyStatus(name.code);
+      undo.set = true;
       return;
     }
   }

@@ -11,7 +11,8 @@
 namespace plumwick::messenger {
 
 // Writes the status code of the picked name ("Online", "Busy", "Away"); any other text writes
-// nothing. The box's text is read once per name tried.
+// nothing. The box's text is read once per name tried. When the client fails to set the status,
+// the box shows again what it showed before the pick.
 void SetStatusFromPick(ComboBox& status_box, Messenger& client);
 
 // Appends the sign-in name of every contact who is not offline, in collection order, then swaps

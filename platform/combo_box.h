@@ -14,6 +14,8 @@ class ComboBox {
   // The text of the edit field.
   virtual std::string Text() const = 0;
   virtual void OnPick(std::function<void()> handler) = 0;
+  // Shows the text from before the last pick again: what was picked did not take effect.
+  virtual void UndoPick() = 0;
 };
 
 }  // namespace plumwick

@@ -56,7 +56,10 @@ bool QtComboBox::eventFilter(QObject* watched, QEvent* event) {
   }
   switch (event->type()) {
     case QEvent::Show:
-      if (watched == view) picking_ = false;
+      if (watched == view) {
+        picking_ = false;
+        before_pick_ = box_.currentText();
+      }
       break;
     case QEvent::MouseButtonRelease:
       if (watched == view->viewport())

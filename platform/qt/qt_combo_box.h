@@ -20,6 +20,7 @@ class QtComboBox final : public QObject, public ComboBox {
   void Append(const std::string& entry) override;
   std::string Text() const override { return box_.currentText().toStdString(); }
   void OnPick(std::function<void()> handler) override { on_pick_ = std::move(handler); }
+  void UndoPick() override { box_.setEditText(before_pick_); }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -31,6 +32,7 @@ class QtComboBox final : public QObject, public ComboBox {
   QComboBox& box_;
   std::function<void()> on_pick_;
   bool picking_ = false;  // set by a release or Return inside the open list, spent by "activated"
+  QString before_pick_;   // the edit field's text when the list last opened
 };
 
 }  // namespace plumwick

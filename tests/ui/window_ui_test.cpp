@@ -16,6 +16,7 @@
 #include <QWheelEvent>
 
 #include "clients/sandbox/qt/qt_sandbox_client.h"
+#include "platform/qt/qt_combo_box.h"
 #include "programs/desktop_program.h"
 
 namespace plumwick {
@@ -109,6 +110,25 @@ TEST_F(WindowUi, WheelAndArrowKeysOverTheClosedStatusBoxChangeNothing) {
   QTest::keyClick(&status, Qt::Key_Down, Qt::AltModifier);
   EXPECT_TRUE(status.view()->isVisible());
   status.hidePopup();
+}
+
+TEST(StatusBoxUi, APickThatDidNotTakeEffectIsTakenBack) {
+  QComboBox box;
+  QtComboBox status(box);
+  box.setEditText(QStringLiteral("CHANGE YOUR STATUS HERE !"));
+  for (const char* entry : {"Online", "Busy", "Away"}) status.Append(entry);
+  std::string picked;
+  status.OnPick([&] {
+    picked = status.Text();
+    status.UndoPick();
+  });
+  box.show();
+  box.showPopup();
+  QAbstractItemView* view = box.view();
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                    view->visualRect(view->model()->index(1, 0)).center());
+  EXPECT_EQ(picked, "Busy") << "the handler reads the pick";
+  EXPECT_EQ(box.currentText(), "CHANGE YOUR STATUS HERE !");
 }
 
 TEST_F(WindowUi, SelectListFillsTheListAndClearListEmptiesListAndPad) {

@@ -96,7 +96,13 @@ std::string FakeComboBox::Text() const {
   return text;
 }
 
+void FakeComboBox::UndoPick() {
+  // Not logged: it runs while a failure is on its way out, and is no call of the handler's.
+  text = before_pick_;
+}
+
 void FakeComboBox::Pick(std::size_t index) {
+  before_pick_ = text;
   text = entries.at(index);
   if (on_pick_) on_pick_();
 }

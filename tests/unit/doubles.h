@@ -95,6 +95,7 @@ class FakeComboBox final : public ComboBox {
   void Append(const std::string& entry) override;
   std::string Text() const override;
   void OnPick(std::function<void()> handler) override { on_pick_ = std::move(handler); }
+  void UndoPick() override;
   // The user picks an entry from the list: its text becomes the box's text and the event fires.
   void Pick(std::size_t index);
   // The user types into the edit field: no event.
@@ -106,6 +107,7 @@ class FakeComboBox final : public ComboBox {
   CallLog& log_;
   std::string name_;
   std::function<void()> on_pick_;
+  std::string before_pick_;
 
  public:
   std::string text;

@@ -94,6 +94,18 @@ TEST(StatusBox, PicksFromTheListWriteTypingDoesNot) {
               ElementsAre("client.MyStatus(34)", "client.MyStatus(10)", "client.MyStatus(2)"));
 }
 
+TEST(StatusBox, APickTheClientDidNotSetIsTakenBackBeforeTheErrorShows) {
+  Rig rig;
+  ASSERT_TRUE(rig.form.Start());
+  rig.status_box.Pick(1);
+  EXPECT_EQ(rig.status_box.text, "Busy");
+  rig.log.FailAt("client.MyStatus");
+  rig.status_box.Pick(2);
+  EXPECT_EQ(rig.status_box.text, "Busy") << "Away was never set";
+  ASSERT_EQ(rig.errors.shown.size(), 1u);
+  EXPECT_EQ(rig.errors.shown[0].code(), kInjectedCode);
+}
+
 TEST(SelectList, ListsTheContactsWhoAreNotOfflineInOrderAndSwapsTheButtons) {
   struct Case {
     std::string name;
