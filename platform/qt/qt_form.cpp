@@ -28,7 +28,7 @@
 #include "platform/qt/qt_list_box.h"
 #include "platform/qt/qt_text_box.h"
 #include "platform/qt/skin_button.h"
-#include "platform/qt/x11_clipboard_handover.h"
+#include "platform/x11/x11_clipboard_handover.h"
 
 namespace plumwick {
 

@@ -1,6 +1,6 @@
 // Handing the clipboard's text to the desktop's clipboard manager. Xlib only: its macros clash
 // with Qt's names, so no Qt header comes in here.
-#include "platform/qt/x11_clipboard_handover.h"
+#include "platform/x11/x11_clipboard_handover.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -10,15 +10,13 @@
 #include <optional>
 #include <vector>
 
+#include "platform/x11/x_display.h"
+
 namespace plumwick {
 
 namespace {
 
 using SteadyClock = std::chrono::steady_clock;
-
-struct DisplayCloser {
-  void operator()(Display* display) const { XCloseDisplay(display); }
-};
 
 // A requestor that went away mid-request raises BadWindow, which by default ends the process
 // before it could end by itself.
@@ -208,7 +206,7 @@ class Handover {
 bool HandClipboardToManager(const std::string& text, std::chrono::milliseconds limit) noexcept {
   try {
     const SteadyClock::time_point deadline = SteadyClock::now() + limit;
-    const std::unique_ptr<Display, DisplayCloser> display(XOpenDisplay(nullptr));
+    const x11::DisplayPtr display(XOpenDisplay(nullptr));
     if (!display) return false;
     XSetErrorHandler(&IgnoreXError);
     return Handover(display.get(), text).Run(deadline);
