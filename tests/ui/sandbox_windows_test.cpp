@@ -9,9 +9,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QFocusEvent>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTest>
@@ -269,6 +272,32 @@ TEST(SandboxWindows, ARefusedAddKeepsTheDialogOpenWithTheReasonUntilRetriedOrCan
   EXPECT_FALSE(dialog.confirmation().isVisible());
   EXPECT_EQ(rig.effects.str(), refused);
   EXPECT_EQ(rig.sandbox.client().contacts().size(), 8u);
+}
+
+// Under xfwm4 with Qt's GTK look, closing the confirmation activates the hidden dialog and its
+// Cancel button takes the focus, and with it the default role, which it kept when the dialog
+// came back: the next Enter in the address field cancelled instead of adding.
+TEST(SandboxWindows, EnterInTheAddressAddsAlsoAfterCancelTookTheFocusWhileHidden) {
+  Rig rig;
+  rig.messenger->AddContact(0, "zoe@example.com");
+  QtAddContactDialog& dialog = *rig.sandbox.add_contact_dialog();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+  Rig::Press(Qt::Key_Return);
+  ASSERT_FALSE(dialog.isVisible());
+  QPushButton* cancel = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel);
+  ASSERT_NE(cancel, nullptr);
+  QFocusEvent focus_in(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+  QApplication::sendEvent(cancel, &focus_in);
+  ASSERT_TRUE(cancel->isDefault());
+
+  rig.messenger->AddContact(0, "yan@example.com");
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+  ASSERT_EQ(QApplication::focusWidget(), &dialog.address());
+  Rig::Press(Qt::Key_Return);
+  EXPECT_TRUE(rig.effects.str().ends_with("sandbox: contact added: yan@example.com\n"))
+      << rig.effects.str();
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_TRUE(dialog.confirmation().isVisible());
 }
 
 TEST(SandboxWindows, TheOptionsDialogSelectsTheNameSoTypingReplacesItAndEnterAppliesIt) {

@@ -2,6 +2,7 @@
 #include "clients/sandbox/qt/qt_add_contact_dialog.h"
 
 #include <QDialogButtonBox>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -12,6 +13,7 @@ namespace plumwick::sandbox {
 QtAddContactDialog::QtAddContactDialog(SandboxClient& client)
     : client_(client),
       address_(new QLineEdit),
+      add_(nullptr),
       error_(new QLabel),
       confirmation_(QStringLiteral("Contact added")) {
   setWindowTitle(QStringLiteral("Add a contact"));
@@ -20,10 +22,9 @@ QtAddContactDialog::QtAddContactDialog(SandboxClient& client)
   error_->setWordWrap(true);
   error_->hide();
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-  QPushButton* add = buttons->button(QDialogButtonBox::Ok);
-  add->setText(QStringLiteral("Add"));
-  // Enter in the address field reaches the dialog, which presses its default button.
-  add->setDefault(true);
+  add_ = buttons->button(QDialogButtonBox::Ok);
+  add_->setText(QStringLiteral("Add"));
+  add_->setDefault(true);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new QLabel(QStringLiteral("Address of the contact to add:")));
@@ -46,6 +47,17 @@ void QtAddContactDialog::Present(const std::string& address) {
   raise();
   activateWindow();
   address_->setFocus();
+}
+
+void QtAddContactDialog::keyPressEvent(QKeyEvent* event) {
+  // Enter in the address field always adds. Qt would press whichever button it counts as the
+  // default, and a Cancel button that got the focus while the dialog was hidden keeps that role
+  // after it is shown again (under xfwm4 with Qt's GTK look the program's Enter cancelled).
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    add_->click();
+    return;
+  }
+  QDialog::keyPressEvent(event);
 }
 
 void QtAddContactDialog::Confirm() {

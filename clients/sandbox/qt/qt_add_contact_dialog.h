@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 
 #include "clients/qt/notice.h"
 #include "clients/sandbox/sandbox_client.h"
@@ -32,11 +33,15 @@ class QtAddContactDialog final : public QDialog {
   // it shows (false when no contact was added since the dialog was last presented).
   bool ShowConfirmationAgain();
 
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
   void Confirm();
 
   SandboxClient& client_;
   QLineEdit* address_;
+  QPushButton* add_;
   QLabel* error_;
   // A window of its own, not a child: it stays up after the dialog has closed.
   clients::Notice confirmation_;
