@@ -7,6 +7,32 @@
 
 namespace plumwick::x11 {
 
+namespace {
+
+// A property's value as Xlib hands it out.
+struct RawProperty {
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0;
+  XPtr<unsigned char> data;
+};
+
+// Up to `max_longs` 32-bit units of the property, of `type` (AnyPropertyType for any); nullopt
+// when the window is gone or the request fails.
+std::optional<RawProperty> ReadProperty(Display* display, Window window, Atom property, Atom type,
+                                        long max_longs) {
+  RawProperty read;
+  unsigned long remaining = 0;
+  unsigned char* data = nullptr;
+  const int status = XGetWindowProperty(display, window, property, 0, max_longs, False, type,
+                                        &read.type, &read.format, &read.count, &remaining, &data);
+  read.data.reset(data);
+  if (status != Success) return std::nullopt;
+  return read;
+}
+
+}  // namespace
+
 std::optional<WindowTree> QueryTree(Display* display, Window window) {
   Window root = None, parent = None;
   Window* children = nullptr;
@@ -29,17 +55,11 @@ bool Within(Display* display, Window inner, Window outer) {
 
 std::vector<unsigned long> Property32List(Display* display, Window window, Atom property, Atom type,
                                           long max_items) {
-  Atom actual_type = None;
-  int format = 0;
-  unsigned long count = 0, remaining = 0;
-  unsigned char* data = nullptr;
-  const int status = XGetWindowProperty(display, window, property, 0, max_items, False, type,
-                                        &actual_type, &format, &count, &remaining, &data);
-  const XPtr<unsigned char> owner(data);
-  if (status != Success || actual_type != type || format != 32 || data == nullptr) return {};
+  const auto read = ReadProperty(display, window, property, type, max_items);
+  if (!read || read->type != type || read->format != 32 || !read->data) return {};
   // Xlib hands 32-bit items out as longs, whatever the size of long.
-  const auto* items = reinterpret_cast<const unsigned long*>(data);
-  return {items, items + count};
+  const auto* items = reinterpret_cast<const unsigned long*>(read->data.get());
+  return {items, items + read->count};
 }
 
 std::optional<unsigned long> Property32(Display* display, Window window, Atom property, Atom type) {
@@ -49,14 +69,8 @@ std::optional<unsigned long> Property32(Display* display, Window window, Atom pr
 }
 
 bool HasProperty(Display* display, Window window, Atom property) {
-  Atom actual_type = None;
-  int format = 0;
-  unsigned long count = 0, remaining = 0;
-  unsigned char* data = nullptr;
-  const int status = XGetWindowProperty(display, window, property, 0, 0, False, AnyPropertyType,
-                                        &actual_type, &format, &count, &remaining, &data);
-  const XPtr<unsigned char> owner(data);
-  return status == Success && actual_type != None;
+  const auto read = ReadProperty(display, window, property, AnyPropertyType, 0);
+  return read && read->type != None;
 }
 
 std::string Title(Display* display, Window window) {
@@ -64,15 +78,9 @@ std::string Title(Display* display, Window window) {
   constexpr long kMaxLongs = 64;
   const Atom net_wm_name = XInternAtom(display, "_NET_WM_NAME", False);
   const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
-  Atom actual_type = None;
-  int format = 0;
-  unsigned long count = 0, remaining = 0;
-  unsigned char* data = nullptr;
-  const int status = XGetWindowProperty(display, window, net_wm_name, 0, kMaxLongs, False, utf8,
-                                        &actual_type, &format, &count, &remaining, &data);
-  const XPtr<unsigned char> owner(data);
-  if (status == Success && actual_type == utf8 && format == 8 && data != nullptr && count > 0) {
-    return {reinterpret_cast<const char*>(data), count};
+  const auto read = ReadProperty(display, window, net_wm_name, utf8, kMaxLongs);
+  if (read && read->type == utf8 && read->format == 8 && read->data && read->count > 0) {
+    return {reinterpret_cast<const char*>(read->data.get()), read->count};
   }
   XTextProperty name{};
   if (!XGetWMName(display, window, &name) || name.value == nullptr) return {};

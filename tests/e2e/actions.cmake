@@ -46,7 +46,6 @@ plumwick_on_every_desktop(desktop_tour_e2e_test TIMEOUT 120
 # One keyboard job at a time and keys only for the client: fast clicks, a click on the program
 # during a job, the user's Return in the client's notice, bad key notation; ending on a signal
 # and starting without a sound device.
-plumwick_e2e_test(keyboard_jobs_e2e_test keyboard_jobs_e2e_test.cpp ending_e2e_test.cpp
-                  key_event_watch.cpp)
-target_link_libraries(keyboard_jobs_e2e_test PRIVATE plumwick_e2e_actions X11::X11)
+plumwick_e2e_test(keyboard_jobs_e2e_test keyboard_jobs_e2e_test.cpp ending_e2e_test.cpp)
+target_link_libraries(keyboard_jobs_e2e_test PRIVATE plumwick_e2e_actions)
 set_tests_properties(keyboard_jobs_e2e_test PROPERTIES TIMEOUT 300)

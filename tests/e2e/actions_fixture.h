@@ -16,8 +16,6 @@
 
 namespace plumwick::e2e {
 
-inline constexpr const char* kCaption = "PLUMWICK";
-inline constexpr auto kWindowTimeout = std::chrono::seconds(15);
 // Long enough for the slowest action (the focus guard's three seconds and a message box).
 inline constexpr auto kEffectTimeout = std::chrono::seconds(8);
 

@@ -11,9 +11,12 @@
 #include "tests/e2e/harness/clipboard.h"
 #include "tests/e2e/harness/desktop_test.h"
 #include "tests/e2e/harness/desktop_user.h"
+#include "tests/e2e/harness/key_event_watch.h"
 #include "tests/e2e/harness/run_command.h"
 #include "tests/e2e/harness/screenshot.h"
 #include "tests/e2e/harness/sound_recorder.h"
+#include "tests/e2e/harness/typed_keys.h"
+#include "tests/e2e/harness/wait_until.h"
 
 namespace plumwick::e2e {
 namespace {
@@ -98,15 +101,26 @@ TEST_F(HarnessDesktopTest, PointerEventsArriveAtClientAreaPositions) {
   EXPECT_THROW(User().Click(window_, {area.width, 5}), std::invalid_argument);
 }
 
+// The harness's own key listeners hear them too: the one on the window and the display's count.
 TEST_F(HarnessDesktopTest, KeysArriveInTheFocusedWindow) {
   ASSERT_NO_FATAL_FAILURE(StartProbe());
   User().Activate(window_);
   EXPECT_EQ(User().ActiveWindow(), window_);
+  const KeyEventWatch watch(Session().Display(), window_);
+  const TypedKeys typed(Session().Display());
   User().Type("aB");
   User().Key("Return");
   EXPECT_TRUE(probe_->WaitForLine(R"(keysym 0x61, a\))", seconds(5)));
   EXPECT_TRUE(probe_->WaitForLine(R"(keysym 0x42, B\))", seconds(5)));
   EXPECT_TRUE(probe_->WaitForLine(R"(keysym 0xff0d, Return\))", seconds(5)));
+  EXPECT_TRUE(WaitUntil([&] { return typed.Releases("Return") == 1; }, seconds(5)));
+  EXPECT_EQ(typed.Releases("a"), 1);
+  std::vector<std::string> presses;
+  for (const std::string& event : watch.Events()) {
+    if (event.starts_with("press ")) presses.push_back(event);
+  }
+  EXPECT_EQ(presses,
+            (std::vector<std::string>{"press a", "press Shift_L", "press b", "press Return"}));
 }
 
 TEST_F(HarnessDesktopTest, ScreenshotShowsTheWindowWhereItsClientAreaIs) {

@@ -14,6 +14,7 @@
 #include "tests/e2e/harness/text_rows.h"
 #include "tests/e2e/harness/wait_until.h"
 #include "tests/e2e/harness/window_keys.h"
+#include "tests/e2e/harness/window_places.h"
 
 namespace plumwick::e2e {
 namespace {
@@ -22,14 +23,7 @@ using std::chrono::milliseconds;
 using std::chrono::seconds;
 
 constexpr const char* kProgram = PLUMWICK_SANDBOX_PROGRAM;
-constexpr const char* kCaption = "PLUMWICK";
-constexpr auto kWindowTimeout = seconds(15);
 constexpr auto kEffectTimeout = seconds(5);
-
-// Places in the window's client area, from the window's design.
-constexpr Rect kSelectList{8, 264, 129, 17};  // select_list
-constexpr Rect kContacts{8, 72, 249, 182};    // contact_list
-constexpr Rect kExit{8, 456, 249, 17};        // exit_program
 
 std::string OpenedLine(const std::string& signin) {
   return "^sandbox: conversation opened with " + LiteralPattern(signin) + "$";
@@ -52,12 +46,13 @@ class SandboxE2eTest : public DesktopTest {
     const Image screen = TakeScreenshot(Session(), Session().ScratchDir() / shot_name);
     constexpr int kFrame = 3;
     constexpr int kScrollBar = 24;
-    const Rect inside{area.x + kContacts.x + kFrame, area.y + kContacts.y + kFrame,
-                      kContacts.width - kFrame - kScrollBar, kContacts.height - 2 * kFrame};
+    const Rect inside{area.x + place::kContacts.x + kFrame, area.y + place::kContacts.y + kFrame,
+                      place::kContacts.width - kFrame - kScrollBar,
+                      place::kContacts.height - 2 * kFrame};
     auto rows = FindTextRows(screen.Crop(inside));
     for (TextRow& row : rows) {
-      row.top += kContacts.y + kFrame;
-      row.bottom += kContacts.y + kFrame;
+      row.top += place::kContacts.y + kFrame;
+      row.bottom += place::kContacts.y + kFrame;
     }
     return rows;
   }
@@ -90,7 +85,7 @@ TEST_F(SandboxE2eTest, SelectListFillsTheListAndDoubleClicksOpenConversations) {
   ASSERT_NO_FATAL_FAILURE(StartProgram());
   ASSERT_TRUE(ContactRows("before-select-list.png").empty()) << "the list is filled at start";
 
-  User().Click(window_, kSelectList.Center());
+  User().Click(window_, place::kSelectList.Center());
   // alice, carol, dave, frank and grace: the two offline contacts are left out.
   constexpr std::size_t kListed = 5;
   std::vector<TextRow> rows;
@@ -101,7 +96,7 @@ TEST_F(SandboxE2eTest, SelectListFillsTheListAndDoubleClicksOpenConversations) {
   EXPECT_EQ(rows.size(), kListed) << "rows of text in the list";
 
   // Rows are the full width of the list; the middle of the list is inside every row.
-  const int x = kContacts.x + kContacts.width / 2;
+  const int x = place::kContacts.x + place::kContacts.width / 2;
   User().DoubleClick(window_, {x, rows[0].Middle()});
   EXPECT_TRUE(program_->WaitForLine(OpenedLine("alice@example.com"), kEffectTimeout))
       << program_->Describe();
@@ -132,7 +127,7 @@ TEST_F(SandboxE2eTest, StartUpCueIsHeard) {
 
 TEST_F(SandboxE2eTest, ExitProgramEndsItCleanlyWithoutSigningOut) {
   ASSERT_NO_FATAL_FAILURE(StartProgram());
-  User().Click(window_, kExit.Center());
+  User().Click(window_, place::kExit.Center());
   const auto status = program_->WaitForExit(seconds(10));
   ASSERT_TRUE(status) << "still running after EXIT PROGRAM!\n" << program_->Describe();
   EXPECT_TRUE(status->ExitedWith(0)) << program_->Describe();

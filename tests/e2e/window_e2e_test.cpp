@@ -11,6 +11,7 @@
 #include "tests/e2e/harness/run_command.h"
 #include "tests/e2e/harness/screenshot.h"
 #include "tests/e2e/harness/wait_until.h"
+#include "tests/e2e/harness/window_places.h"
 
 namespace plumwick::e2e {
 namespace {
@@ -19,11 +20,8 @@ using std::chrono::milliseconds;
 using std::chrono::seconds;
 
 constexpr const char* kProgram = PLUMWICK_SANDBOX_PROGRAM;
-constexpr const char* kCaption = "PLUMWICK";
 constexpr int kWidth = 267, kHeight = 484;
-constexpr auto kWindowTimeout = seconds(15);
 constexpr auto kMoveTimeout = seconds(5);
-constexpr Rect kExitProgram{8, 456, 249, 17};  // exit_program
 // How long a window that should stay put is watched after the gesture.
 constexpr auto kSettle = milliseconds(500);
 
@@ -125,7 +123,7 @@ TEST_P(WindowDragE2eTest, MovesWithThePointerOnlyFromTheTitle) {
   const Rect after = Area();
   EXPECT_EQ((Point{after.x, after.y}), target) << "the window still follows the pointer";
   // ...and the window takes clicks where it now is.
-  User().Click(window_, kExitProgram.Center());
+  User().Click(window_, place::kExit.Center());
   const auto status = program_->WaitForExit(kMoveTimeout);
   EXPECT_TRUE(status && status->ExitedWith(0)) << "EXIT PROGRAM! after the move\n"
                                                << program_->Describe();

@@ -72,14 +72,7 @@ TEST_F(PurpleDesktopTourTest, EveryActionReachesThePeerOrTheServer) {
   const std::string name = "Nick é";
   ASSERT_EQ(PasteIntoField(place::kText3, name), name) << Where();
   ClickControl(place::kChangeNickName);
-  std::map<std::string, std::string> vcard;
-  EXPECT_TRUE(WaitUntil(
-      [&] {
-        vcard = ReadVcard(people::kAlice + "/reader", people::kAlicePassword, people::kUser, Env());
-        return vcard["NICKNAME"] == JsonString(name);
-      },
-      kEffectTimeout, milliseconds(300)))
-      << "NICKNAME " << vcard["NICKNAME"] << " " << Where();
+  EXPECT_EQ(VcardOnceNicknameIs(name)["NICKNAME"], JsonString(name)) << Where();
   EXPECT_EQ(Dbus().String("PurpleAccountGetAlias", {IntArg(Dbus().SignedOnAccount())}), name)
       << Where();
   EXPECT_TRUE(User().WaitForNoWindow("Display name changed", kEffectTimeout)) << Where();

@@ -144,15 +144,8 @@ TEST_F(PurpleE2eTest, ChangeNickNameChangesTheAliasAndTheNicknameOnTheServer) {
   const std::string name = "Zoë Ångström Ω";
   ASSERT_EQ(PasteIntoField(place::kText3, name), name);
   ClickControl(place::kChangeNickName);
-  std::map<std::string, std::string> vcard;
-  EXPECT_TRUE(WaitUntil(
-      [&] {
-        vcard = ReadVcard(people::kAlice + "/reader", people::kAlicePassword, people::kUser, Env());
-        return vcard["NICKNAME"] == JsonString(name);
-      },
-      kEffectTimeout, milliseconds(300)))
-      << "NICKNAME " << vcard["NICKNAME"] << "\n"
-      << program_->Describe();
+  std::map<std::string, std::string> vcard = VcardOnceNicknameIs(name);
+  EXPECT_EQ(vcard["NICKNAME"], JsonString(name)) << program_->Describe();
   // The rest of the profile is kept.
   EXPECT_EQ(vcard["FN"], JsonString(people::kUserFullName));
   EXPECT_EQ(vcard["DESC"], JsonString(people::kUserDescription));

@@ -261,4 +261,16 @@ bool PurpleE2eTest::WaitForErrorText(const std::string& text, Clock::duration ti
   return WaitUntil([&] { return program_->ErrText().find(text) != std::string::npos; }, timeout);
 }
 
+std::map<std::string, std::string> PurpleE2eTest::VcardOnceNicknameIs(
+    const std::string& name) const {
+  std::map<std::string, std::string> vcard;
+  WaitUntil(
+      [&] {
+        vcard = ReadVcard(people::kAlice + "/reader", people::kAlicePassword, people::kUser, Env());
+        return vcard["NICKNAME"] == JsonString(name);
+      },
+      kEffectTimeout, std::chrono::milliseconds(300));
+  return vcard;
+}
+
 }  // namespace plumwick::e2e

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <chrono>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -39,8 +40,6 @@ inline const std::string kUserFullName = "Plum Wick";
 inline const std::string kUserDescription = "Tests plumwick";
 }  // namespace people
 
-inline constexpr const char* kCaption = "PLUMWICK";
-inline constexpr auto kWindowTimeout = std::chrono::seconds(15);
 // Long enough for the slowest action: the focus guard's three seconds and a message box.
 inline constexpr auto kEffectTimeout = std::chrono::seconds(10);
 
@@ -73,6 +72,10 @@ class PurpleE2eTest : public DesktopTest {
   void PickStatus(StatusEntry entry) const;
   // The rows of text in the contact list, relative to the window's client area.
   std::vector<TextRow> ContactRows(const std::string& shot_name) const;
+
+  // The user's vCard as a peer reads it from the server, once its nickname is `name` or the time
+  // is up (then the last one read).
+  std::map<std::string, std::string> VcardOnceNicknameIs(const std::string& name) const;
 
   // The program's message box (a second window with its caption) once it shows.
   std::optional<WindowId> WaitForMessageBox(Clock::duration timeout = kEffectTimeout) const;

@@ -22,16 +22,9 @@ std::vector<std::string> ActionCalls(const CallLog& log, std::size_t mark) {
   return calls;
 }
 
-struct ActionRig : Rig {
-  ActionRig() {
-    EXPECT_TRUE(form.Start());
-    address.text = "friend@example.com";
-    nickname.text = "New Name";
-    message.text = "héllo Ωmega 100% :-) {{}x{}}";
-    mark = log.calls.size();
-  }
+struct ActionRig : StartedRig {
+  ActionRig() : StartedRig("héllo Ωmega 100% :-) {{}x{}}", "New Name") {}
   std::vector<std::string> Calls() const { return ActionCalls(log, mark); }
-  std::size_t mark = 0;
 };
 
 TEST(ContactActions, EachHandlerMakesExactlyItsCallsKeystrokesAndWaits) {

@@ -1,6 +1,8 @@
 // Doubles of the platform and the messaging client for unit tests of the window's logic.
 #include "tests/unit/doubles.h"
 
+#include <gtest/gtest.h>
+
 namespace plumwick::testing {
 
 void CallLog::Record(const std::string& call, const std::string& arguments) {
@@ -344,6 +346,14 @@ messenger::MessengerFactory Rig::Factory() {
     log.Record("CreateClient");
     return std::make_unique<Proxy>(messenger);
   };
+}
+
+StartedRig::StartedRig(const std::string& message_text, const std::string& nickname_text) {
+  EXPECT_TRUE(form.Start());
+  address.text = "friend@example.com";
+  message.text = message_text;
+  nickname.text = nickname_text;
+  mark = log.calls.size();
 }
 
 }  // namespace plumwick::testing

@@ -314,4 +314,11 @@ struct Rig {
   MainWindow form;
 };
 
+// A rig whose window has started, with the address "friend@example.com" and the given message and
+// name in their boxes; `mark` is where the calls of what the test clicks next begin in the log.
+struct StartedRig : Rig {
+  StartedRig(const std::string& message_text, const std::string& nickname_text);
+  std::size_t mark = 0;
+};
+
 }  // namespace plumwick::testing

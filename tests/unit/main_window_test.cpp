@@ -283,15 +283,8 @@ std::vector<std::string> JobCalls(const CallLog& log, std::size_t mark) {
   return calls;
 }
 
-struct JobRig : Rig {
-  JobRig() {
-    EXPECT_TRUE(form.Start());
-    address.text = "friend@example.com";
-    message.text = "hi";
-    nickname.text = "Nick";
-    mark = log.calls.size();
-  }
-  std::size_t mark = 0;
+struct JobRig : StartedRig {
+  JobRig() : StartedRig("hi", "Nick") {}
 };
 
 const std::vector<std::string> kSendCalls = {"client.InstantMessage(friend@example.com)",

@@ -2,11 +2,11 @@
 // keyboard job has typed its last key, whichever window the key then reached.
 #pragma once
 
-#include <atomic>
 #include <map>
 #include <mutex>
 #include <string>
-#include <thread>
+
+#include "tests/e2e/harness/x_event_thread.h"
 
 namespace plumwick::e2e {
 
@@ -15,23 +15,18 @@ class TypedKeys {
   // Starts counting on the display; throws std::runtime_error when the display cannot be opened
   // or its X server has no XInput 2.
   explicit TypedKeys(const std::string& display);
-  ~TypedKeys();
-
-  TypedKeys(const TypedKeys&) = delete;
-  TypedKeys& operator=(const TypedKeys&) = delete;
 
   // How often the key with this keysym name ("Return") was released since the start.
   int Releases(const std::string& key) const;
 
  private:
-  void Listen();
+  void SelectRawKeys(void* display);
+  void Count(void* display, void* event);
 
-  void* display_;  // Display*, kept out of this header: Xlib's macros clash with GoogleTest's
   int xinput_opcode_ = 0;
-  std::atomic<bool> stop_{false};
   mutable std::mutex mutex_;
   std::map<std::string, int> releases_;
-  std::thread thread_;
+  XEventThread listener_;  // last: stopped before what it counts into goes
 };
 
 }  // namespace plumwick::e2e

@@ -1,8 +1,19 @@
-// Where the program's controls are in its window's client area (left, top, width, height), as the
-// window's design places them: where a person clicks.
+// The program's window as a person finds it: its caption, and where its controls are in its
+// client area (left, top, width, height), as the window's design places them: where a person
+// clicks.
 #pragma once
 
+#include <chrono>
+
 #include "tests/e2e/harness/geometry.h"
+
+namespace plumwick::e2e {
+
+inline constexpr const char* kCaption = "PLUMWICK";
+// How long the window may take to show on a loaded machine.
+inline constexpr auto kWindowTimeout = std::chrono::seconds(15);
+
+}  // namespace plumwick::e2e
 
 namespace plumwick::e2e::place {
 

@@ -2,11 +2,11 @@
 // key typed by the program lands in its own window, whatever the program then does with it.
 #pragma once
 
-#include <atomic>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
+
+#include "tests/e2e/harness/x_event_thread.h"
 
 namespace plumwick::e2e {
 
@@ -15,22 +15,16 @@ class KeyEventWatch {
   // Starts listening on the display for key presses and releases on `window`; throws
   // std::runtime_error when the display cannot be opened.
   KeyEventWatch(const std::string& display, unsigned long window);
-  ~KeyEventWatch();
-
-  KeyEventWatch(const KeyEventWatch&) = delete;
-  KeyEventWatch& operator=(const KeyEventWatch&) = delete;
 
   // The key events so far, as "press Shift_L", "release D", ...
   std::vector<std::string> Events() const;
 
  private:
-  void Listen();
+  void Record(void* event);
 
-  void* display_;  // Display*, kept out of this header: Xlib's macros clash with GoogleTest's
-  std::atomic<bool> stop_{false};
   mutable std::mutex mutex_;
   std::vector<std::string> events_;
-  std::thread thread_;
+  XEventThread listener_;  // last: stopped before what it records into goes
 };
 
 }  // namespace plumwick::e2e
