@@ -56,8 +56,11 @@ class Handover {
     text_ = atom("TEXT");
     plain_utf8_ = atom("text/plain;charset=utf-8");
     property_ = atom("PLUMWICK_CLIPBOARD_HANDOVER");
-    // Larger answers would need the incremental transfer; the pad's text never comes near.
-    max_bytes_ = static_cast<std::size_t>(XMaxRequestSize(display_)) * 4 - 256;
+    // An answer goes in one request: up to 16 MB where the server takes big requests (they all
+    // do), 256 KB otherwise. Larger ones would need the incremental transfer.
+    const long extended = XExtendedMaxRequestSize(display_);
+    max_bytes_ =
+        static_cast<std::size_t>(extended > 0 ? extended : XMaxRequestSize(display_)) * 4 - 256;
     window_ = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, 1, 1, 0, 0, 0);
     XSelectInput(display_, window_, PropertyChangeMask);
   }

@@ -6,6 +6,7 @@
 // handed to the desktop's clipboard manager.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <regex>
 #include <string>
@@ -49,18 +50,24 @@ class KeptInputE2eTest : public ActionsFixture {
     return copied;
   }
 
-  // The pad's text, copied by the program's own Clipboard button.
-  std::string PadThroughClipboardButton(const std::regex& shape) const {
+  // The pad's text, copied by the program's own Clipboard button, once the clipboard holds a text
+  // that `is_copy` takes for it.
+  std::string PadThroughClipboardButton(
+      const std::function<bool(const std::string&)>& is_copy) const {
     const ClipboardOwner mark(Session(), "(no copy yet)");
     ClickControl(place::kClipboard);
     std::optional<std::string> copied;
     WaitUntil(
         [&] {
           copied = ReadClipboard(Session());
-          return copied && std::regex_match(*copied, shape);
+          return copied && is_copy(*copied);
         },
         kEffectTimeout, std::chrono::milliseconds(50));
     return copied.value_or("(the clipboard is empty)");
+  }
+  std::string PadThroughClipboardButton(const std::regex& shape) const {
+    return PadThroughClipboardButton(
+        [&](const std::string& copied) { return std::regex_match(copied, shape); });
   }
 };
 
@@ -107,6 +114,28 @@ TEST_F(KeptInputE2eTest, CopiedTextCanBePastedAfterExitProgram) {
   ASSERT_TRUE(ended && ended->ExitedWith(0)) << program_->Describe();
   // Another program pastes it: the program that copied it is gone.
   EXPECT_EQ(ReadClipboard(Session()), copied) << manager->Describe();
+}
+
+// Beyond what one plain X request carries (256 KB), as a long text pasted into the pad is.
+TEST_F(KeptInputE2eTest, ALargeCopiedTextCanBePastedAfterExitProgram) {
+  std::optional<ClipboardManager> manager;
+  ASSERT_NO_THROW(manager.emplace(Session()));
+  std::string text;
+  for (int line = 0; text.size() < 600 * 1024; ++line) {
+    text += "line " + std::to_string(line) + " Grüße Ωmega ЖЖ; ";
+  }
+  ClickControl(place::kTime);  // Clipboard works once the pad has had something put in
+  ASSERT_EQ(PasteIntoField(place::kText1, text), text);
+  const std::string copied = PadThroughClipboardButton(
+      [](const std::string& copy) { return copy.starts_with("line 0 "); });
+  ASSERT_TRUE(copied == text) << copied.size() << " bytes copied of " << text.size();
+
+  ClickControl(place::kExit);
+  const auto ended = program_->WaitForExit(kExitTimeout);
+  ASSERT_TRUE(ended && ended->ExitedWith(0)) << program_->Describe();
+  const std::optional<std::string> pasted = ReadClipboard(Session());
+  EXPECT_EQ(pasted.value_or("").size(), text.size()) << manager->Describe();
+  EXPECT_TRUE(pasted == text);
 }
 
 }  // namespace
