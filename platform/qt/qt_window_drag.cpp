@@ -2,10 +2,10 @@
 #include "platform/qt/qt_window_drag.h"
 
 #include <QCursor>
-#include <QtGlobal>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QWindow>
+#include <QtGlobal>
 
 namespace plumwick {
 

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "tests/e2e/actions_fixture.h"
+#include "tests/e2e/harness/key_event_watch.h"
 #include "tests/e2e/harness/run_command.h"
 #include "tests/e2e/harness/wait_until.h"
-#include "tests/e2e/harness/key_event_watch.h"
 
 namespace plumwick::e2e {
 namespace {
