@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -114,6 +115,17 @@ bool OptionsDialog::eventFilter(QObject* watched, QEvent* event) {
     }
   }
   return QDialog::eventFilter(watched, event);
+}
+
+void OptionsDialog::keyPressEvent(QKeyEvent* event) {
+  // An Enter no focused button took presses the main button of the page that shows, whichever
+  // button Qt counts as the default: a Cancel button that got the focus while the dialog was
+  // hidden keeps that role when it shows again.
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    (pages_->currentWidget() == notice_page_ ? notice_ok_ : apply_button_)->click();
+    return;
+  }
+  QDialog::keyPressEvent(event);
 }
 
 void OptionsDialog::OnApply() {

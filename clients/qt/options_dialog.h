@@ -39,6 +39,7 @@ class OptionsDialog final : public QDialog {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void OnApply();

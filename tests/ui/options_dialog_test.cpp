@@ -3,6 +3,10 @@
 // that cannot be applied keeps the dialog open with the reason.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QFocusEvent>
+#include <QPushButton>
 #include <QTest>
 
 #include <string>
@@ -47,6 +51,22 @@ TEST_F(OptionsDialogTest, EnterAppliesAndTheNextEnterDismissesTheNotice) {
   QTest::keyClick(&dialog_, Qt::Key_Return);
   EXPECT_FALSE(dialog_.isVisible());
   EXPECT_EQ(applied_.size(), 1u);
+}
+
+// A window manager may activate the dialog while it is hidden, and its Cancel button then takes
+// the focus and with it Qt's default role, which it keeps once the dialog shows again with the
+// focus in the name field (seen with the add-contact dialog under xfwm4).
+TEST_F(OptionsDialogTest, EnterInTheNameAppliesWhicheverButtonQtCountsAsDefault) {
+  dialog_.Present(QStringLiteral("old"));
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog_));
+  QPushButton* cancel = dialog_.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel);
+  ASSERT_NE(cancel, nullptr);
+  QFocusEvent focus_in(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+  QApplication::sendEvent(cancel, &focus_in);
+  ASSERT_TRUE(cancel->isDefault());
+  QTest::keyClick(&dialog_.display_name(), Qt::Key_Return);
+  EXPECT_EQ(applied_, std::vector<std::string>{"old"});
+  EXPECT_EQ(dialog_.windowTitle(), QStringLiteral("Display name changed"));
 }
 
 TEST_F(OptionsDialogTest, ANameThatCannotBeAppliedKeepsTheDialogOpenWithTheReason) {
