@@ -77,8 +77,7 @@ void AppendUtf8(std::string& out, char32_t c) {
 
 // The text as written, cut short after kQuoteLimit characters.
 std::string Shown(std::u32string_view text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size() && i < kQuoteLimit; ++i) AppendUtf8(out, text[i]);
+  std::string out = Utf8Of(text.substr(0, kQuoteLimit));
   if (text.size() > kQuoteLimit) out += "...";
   return out;
 }

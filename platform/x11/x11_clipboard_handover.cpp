@@ -149,7 +149,7 @@ class Handover {
         data == nullptr) {
       return false;
     }
-    const std::unique_ptr<unsigned char, decltype(&XFree)> owner(data, &XFree);
+    const x11::XPtr<unsigned char> owner(data);
     if (format != 32) return false;
     std::vector<Atom> pairs(reinterpret_cast<Atom*>(data), reinterpret_cast<Atom*>(data) + count);
     for (std::size_t i = 0; i + 1 < pairs.size(); i += 2) {
