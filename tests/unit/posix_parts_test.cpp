@@ -8,7 +8,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <regex>
+#include <string>
 
 #include "platform/posix/interface_address.h"
 #include "platform/posix/locale_time_texts.h"
@@ -61,30 +61,57 @@ TEST(LocaleTimeTexts, GermanDateReadsDayMonthYear) {
   EXPECT_EQ(LocaleTimeTexts().DateText(), expected);
 }
 
-TEST(InterfaceAddress, IsADottedQuadAndNeverLoopbackUnlessThereIsNothingElse) {
-  const std::string address = InterfaceAddress().LocalIP();
-  const std::regex dotted_quad(R"((\d{1,3})\.(\d{1,3})\.(\d{1,3})\.(\d{1,3}))");
-  std::smatch parts;
-  ASSERT_TRUE(std::regex_match(address, parts, dotted_quad)) << address;
-  for (int i = 1; i <= 4; ++i) EXPECT_LE(std::stoi(parts[i].str()), 255);
-  if (address.starts_with("127.")) {
-    EXPECT_EQ(address, "127.0.0.1");
+TEST(InterfaceAddress, IsTheFirstUpIPv4InterfaceNotLoopbackElseLoopback) {
+  // Each row runs in a child process with a network namespace of its own, which starts with only
+  // a loopback interface; the commands give it more.
+  struct Row {
+    const char* name;
+    const char* commands;
+    const char* expected;
+  };
+  const Row rows[] = {
+      {"only loopback", "ip link set lo up", "127.0.0.1"},
+      {"an interface that is up",
+       "ip link set lo up && ip link add pw0 type veth peer name pw1 &&"
+       " ip addr add 192.0.2.7/24 dev pw0 && ip link set pw0 up",
+       "192.0.2.7"},
+      {"an interface that is down",
+       "ip link set lo up && ip link add pw0 type veth peer name pw1 &&"
+       " ip addr add 192.0.2.7/24 dev pw0",
+       "127.0.0.1"},
+      {"an interface with only an IPv6 address",
+       "ip link set lo up && ip link add pw0 type veth peer name pw1 &&"
+       " ip -6 addr add fd00::7/64 dev pw0 nodad && ip link set pw0 up",
+       "127.0.0.1"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    int out[2];
+    ASSERT_EQ(pipe(out), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      close(out[0]);
+      if (unshare(CLONE_NEWNET) != 0) _exit(77);
+      const std::string quiet = std::string(row.commands) + " >/dev/null 2>&1";
+      if (std::system(quiet.c_str()) != 0) _exit(78);
+      const std::string address = InterfaceAddress().LocalIP();
+      _exit(write(out[1], address.data(), address.size()) == static_cast<ssize_t>(address.size())
+                ? 0
+                : 1);
+    }
+    close(out[1]);
+    std::string address;
+    char buffer[64];
+    for (ssize_t n = 0; (n = read(out[0], buffer, sizeof buffer)) > 0;) address.append(buffer, n);
+    close(out[0]);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "no permission to make a network namespace";
+    ASSERT_NE(WEXITSTATUS(status), 78) << "the interfaces could not be made: " << row.commands;
+    EXPECT_EQ(address, row.expected);
   }
-}
-
-TEST(InterfaceAddress, IsLoopbackInANetworkWithoutInterfaces) {
-  // A child process in a network namespace of its own sees only a loopback interface.
-  const pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    if (unshare(CLONE_NEWNET) != 0) _exit(77);
-    _exit(InterfaceAddress().LocalIP() == "127.0.0.1" ? 0 : 1);
-  }
-  int status = 0;
-  ASSERT_EQ(waitpid(child, &status, 0), child);
-  ASSERT_TRUE(WIFEXITED(status));
-  if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "no permission to make a network namespace";
-  EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 }  // namespace
