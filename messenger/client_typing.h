@@ -4,7 +4,8 @@
 // own; until it is, the step waits (handling events) for at most three seconds, then fails and
 // types nothing. Typing a private message into whatever window happens to have the focus, a
 // terminal say, is not safe, and a Space or Enter typed into the program's own window would press
-// one of its buttons.
+// one of its buttons. A key the step must press that the user still holds down is waited for in
+// the same way: its press would not arrive.
 #pragma once
 
 #include <chrono>
@@ -27,7 +28,8 @@ class ClientTyping {
   ClientTyping(Messenger& client, FocusedWindow& focus, Keystrokes& keys, EventWait& wait)
       : client_(client), focus_(focus), keys_(keys), wait_(wait) {}
 
-  // Waits until the client owns the focused window, then types the keys (key notation).
+  // Waits until the client owns the focused window and the user holds none of the keys down,
+  // then types the keys (key notation).
   void Type(const std::string& keys);
   // Waits while the window keeps handling events.
   void Pause(std::chrono::duration<double> interval) { wait_.Pause(interval); }

@@ -5,13 +5,23 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace plumwick {
 
 class Keystrokes {
  public:
   virtual ~Keystrokes() = default;
+  // Throws Failure, typing nothing, also when one of the keys it must press is held down (see
+  // HeldKeys): ask that first and wait until it is empty.
   virtual void Type(const std::string& keys) = 0;
+  // The keys that typing `keys` would press and that are held down right now, by name ("Return"),
+  // by the person at the keyboard or by another program. A press of a key that is already down
+  // never arrives, so typing must wait until the person lets go. Modifier keys are not counted:
+  // typing lets go of those itself and holds them again afterwards. Throws Failure as Type does
+  // for keys that are not valid notation or a keyboard that cannot be reached. A keyboard that
+  // cannot tell which keys are down answers none.
+  virtual std::vector<std::string> HeldKeys(const std::string& /*keys*/) { return {}; }
 };
 
 }  // namespace plumwick

@@ -130,6 +130,16 @@ KeystrokePlan PlanKeystrokes(const std::vector<KeyToken>& tokens, const Keyboard
   return plan;
 }
 
+std::vector<Keycode> LayoutKeysPressed(const std::vector<KeyToken>& tokens,
+                                       const KeyboardLayout& layout, const SpareKeyPool& pool) {
+  const LayoutIndex index(layout, pool);
+  std::set<Keycode> pressed;
+  for (const auto& want : Expand(tokens)) {
+    if (const auto stroke = index.Find(want)) pressed.insert(stroke->keycode);
+  }
+  return {pressed.begin(), pressed.end()};
+}
+
 const BoundStroke* FirstMisbound(const std::vector<BoundStroke>& spare,
                                  const KeyboardLayout& layout) {
   for (const auto& bound : spare) {

@@ -29,6 +29,14 @@ struct KeystrokePlan {
 KeystrokePlan PlanKeystrokes(const std::vector<KeyToken>& tokens, const KeyboardLayout& layout,
                              SpareKeyPool& pool);
 
+// The layout's own keys that typing the tokens presses, each once, in ascending order. The X
+// server drops a press of a key that is already down, so none of these may be held when typing
+// starts. Modifier keys are not among them (typing lets go of held ones itself and holds them
+// again afterwards), nor the pool's spare keys, which no keyboard has. Throws Failure
+// (kKeystrokes) for a character no key can type, as PlanKeystrokes does.
+std::vector<Keycode> LayoutKeysPressed(const std::vector<KeyToken>& tokens,
+                                       const KeyboardLayout& layout, const SpareKeyPool& pool);
+
 // Whether the layout, read again after the bindings were written, gives each spare stroke its
 // keysym. Returns the first stroke that does not, or nullptr.
 const BoundStroke* FirstMisbound(const std::vector<BoundStroke>& spare,

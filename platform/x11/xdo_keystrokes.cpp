@@ -16,6 +16,9 @@
 #include <unistd.h>
 #include <wchar.h>
 
+#include <algorithm>
+#include <array>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 
@@ -84,6 +87,58 @@ std::vector<Keycode> HeldModifierKeys(const xdo_t* xdo) {
   return keycodes;
 }
 
+XkbStateRec KeyboardState(Display* display) {
+  XkbStateRec state{};
+  if (XkbGetState(display, XkbUseCoreKbd, &state) != Success) {
+    Fail("Cannot type keys: the X server did not tell the keyboard state.");
+  }
+  return state;
+}
+
+// Caps Lock is switched off while typing, so it is no part of how a level is reached.
+unsigned KeptLocks(const XkbStateRec& state) {
+  return state.locked_mods & ~LockMask;
+}
+
+// Which keys are down right now, on any keyboard of the display: one bit per keycode.
+using KeysDown = std::array<char, 32>;
+
+KeysDown QueryKeysDown(Display* display) {
+  KeysDown keymap{};
+  XQueryKeymap(display, keymap.data());
+  return keymap;
+}
+
+// Those of `keycodes` that are down.
+std::vector<Keycode> Down(const KeysDown& keymap, const std::vector<Keycode>& keycodes) {
+  std::vector<Keycode> down;
+  for (const Keycode keycode : keycodes) {
+    if (((static_cast<unsigned char>(keymap.at(keycode / 8)) >> (keycode % 8)) & 1U) != 0) {
+      down.push_back(keycode);
+    }
+  }
+  return down;
+}
+
+// A key as its cap shows it: "Return", "A".
+std::string KeyName(Display* display, Keycode keycode) {
+  const KeySym keysym = XkbKeycodeToKeysym(display, static_cast<KeyCode>(keycode), 0, 0);
+  const char* name = keysym == NoSymbol ? nullptr : XKeysymToString(keysym);
+  if (name == nullptr) return "with keycode " + std::to_string(keycode);
+  std::string text = name;
+  if (text.size() == 1) {
+    text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+  }
+  return text;
+}
+
+std::vector<std::string> KeyNames(Display* display, const std::vector<Keycode>& keycodes) {
+  std::vector<std::string> names;
+  names.reserve(keycodes.size());
+  for (const Keycode keycode : keycodes) names.push_back(KeyName(display, keycode));
+  return names;
+}
+
 }  // namespace
 
 struct XdoKeystrokes::Connection {
@@ -122,23 +177,35 @@ void XdoKeystrokes::ReleaseKeys() noexcept {
   connection_.reset();
 }
 
-void XdoKeystrokes::Type(const std::string& keys) {
-  const std::vector<KeyToken> tokens = ParseKeyNotation(keys);
-  if (tokens.empty()) return;
+XdoKeystrokes::Connection& XdoKeystrokes::Connected() {
   if (!connection_) {
     auto connection = std::make_unique<Connection>();
     connection->xdo = Connect(display_);
     connection_ = std::move(connection);
   }
-  Display* display = connection_->display();
+  return *connection_;
+}
+
+std::vector<std::string> XdoKeystrokes::HeldKeys(const std::string& keys) {
+  const std::vector<KeyToken> tokens = ParseKeyNotation(keys);
+  if (tokens.empty()) return {};
+  Display* display = Connected().display();
+  const KeysDown keymap = QueryKeysDown(display);
+  // Nearly always so: then the layout need not be read.
+  if (std::all_of(keymap.begin(), keymap.end(), [](char bits) { return bits == 0; })) return {};
+  const XkbStateRec state = KeyboardState(display);
+  const auto layout = x11::ReadKeyboardLayout(display, state.group, KeptLocks(state));
+  return KeyNames(display, Down(keymap, x11::LayoutKeysPressed(tokens, layout, connection_->pool)));
+}
+
+void XdoKeystrokes::Type(const std::string& keys) {
+  const std::vector<KeyToken> tokens = ParseKeyNotation(keys);
+  if (tokens.empty()) return;
+  Display* display = Connected().display();
   x11::XErrorTrap trap(display);
 
-  XkbStateRec state{};
-  if (XkbGetState(display, XkbUseCoreKbd, &state) != Success) {
-    Fail("Cannot type keys: the X server did not tell the keyboard state.");
-  }
-  // Caps Lock is switched off while typing, so it is no part of how a level is reached.
-  const unsigned kept_locks = state.locked_mods & ~LockMask;
+  const XkbStateRec state = KeyboardState(display);
+  const unsigned kept_locks = KeptLocks(state);
   const auto layout = x11::ReadKeyboardLayout(display, state.group, kept_locks);
   const x11::KeystrokePlan plan = x11::PlanKeystrokes(tokens, layout, connection_->pool);
 
@@ -156,6 +223,19 @@ void XdoKeystrokes::Type(const std::string& keys) {
            std::to_string(wrong->stroke.keycode) +
            " does not come out as expected. Nothing was typed.");
     }
+  }
+
+  // The caller has waited for the person to let go of the keys the text needs; one pressed since
+  // would swallow the job's press of it.
+  const std::vector<Keycode> held_keys =
+      Down(QueryKeysDown(display), x11::LayoutKeysPressed(tokens, layout, connection_->pool));
+  if (!held_keys.empty()) {
+    std::string names;
+    for (const std::string& name : KeyNames(display, held_keys)) {
+      names += (names.empty() ? "" : ", ") + name;
+    }
+    Fail("Cannot type keys: a key the text needs is held down (" + names +
+         "), and a press of a key that is down does not arrive. Nothing was typed.");
   }
 
   // Modifiers the person still holds (Shift from a Shift-click, say) would change every key:

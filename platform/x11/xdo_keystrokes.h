@@ -10,13 +10,18 @@
 //
 // Typing works in whatever layout and group is in use, and leaves the keyboard as it found it:
 // modifier keys still held (Shift from a Shift-click) are let go for the typing and pressed again
-// afterwards, Caps Lock is off while typing and on again afterwards.
+// afterwards, Caps Lock is off while typing and on again afterwards. Any other key the typing
+// presses must be up: the X server drops a press of a key that is down (the person's Return that
+// has just closed a message box, say), so HeldKeys names those and Type refuses to type while one
+// is held. Letting go of such a key for the person instead would end their key press as seen by
+// the focused window and stop its auto-repeat, and pressing it again afterwards would type it.
 //
 // No X or libxdo header here: Qt code includes this one.
 #pragma once
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/keystrokes.h"
 
@@ -37,13 +42,20 @@ class XdoKeystrokes final : public Keystrokes {
   // newline and tab), or when one string needs more distinct characters the layout lacks than
   // there are free key positions (two for each unused keycode but one, which is left to other
   // programs: 36 on a stock Xvfb). In all these cases nothing is typed.
+  // Also kKeystrokes, with nothing typed, when a key the text needs is held down.
   void Type(const std::string& keys) override;
+  // Names keys by their keysym on the first level ("Return", "A" for a letter key). Connects
+  // first like Type, and throws as it does.
+  std::vector<std::string> HeldKeys(const std::string& keys) override;
   // Removes the bindings of characters the layout lacks (those still as this object left them)
   // and lets the display go; a later Type starts afresh. Best effort: it cannot fail.
   void ReleaseKeys() noexcept;
 
  private:
   struct Connection;
+
+  // The connection, made on first use.
+  Connection& Connected();
 
   std::string display_;
   std::unique_ptr<Connection> connection_;

@@ -38,6 +38,7 @@ struct PlanCase {
   std::vector<KeyToken> tokens;
   std::vector<Stroke> strokes;
   std::vector<KeycodeBinding> bindings;
+  std::vector<Keycode> pressed;  // the layout's own keys among the strokes, which must be up
 };
 
 class PlanOnSmallLayout : public ::testing::TestWithParam<PlanCase> {};
@@ -48,6 +49,7 @@ TEST_P(PlanOnSmallLayout, GivesStrokesAndBindings) {
   const KeystrokePlan plan = PlanKeystrokes(c.tokens, SmallLayout(), pool);
   EXPECT_EQ(plan.strokes, c.strokes);
   EXPECT_EQ(plan.bindings, c.bindings);
+  EXPECT_EQ(LayoutKeysPressed(c.tokens, SmallLayout(), SpareKeyPool{}), c.pressed);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -55,30 +57,36 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(PlanCase{"LayoutCharacters",
                                {KeyText(U"aA e!")},
                                {{38, 0}, {38, kShift}, {65, 0}, {26, 0}, {10, kShift}},
-                               {}},
-                      PlanCase{"FewestModifiersWin", {KeyText(U"x")}, {{60, 0}}, {}},
-                      PlanCase{"LegacyKeysymByItsCharacter", {KeyText(U"Ω")}, {{30, 0}}, {}},
+                               {},
+                               {10, 26, 38, 65}},
+                      PlanCase{"FewestModifiersWin", {KeyText(U"x")}, {{60, 0}}, {}, {60}},
+                      PlanCase{"LegacyKeysymByItsCharacter", {KeyText(U"Ω")}, {{30, 0}}, {}, {30}},
                       PlanCase{"NamedKeysWithCounts",
                                {KeyPress{NamedKey::kEnter, 1}, KeyPress{NamedKey::kTab, 2},
                                 KeyPress{NamedKey::kBackspace, 1}},
                                {{36, 0}, {23, 0}, {23, 0}, {22, 0}},
-                               {}},
+                               {},
+                               {22, 23, 36}},
                       PlanCase{"NewlineAndTabInTextAreKeys",
                                {KeyText(U"a\n\ta")},
                                {{38, 0}, {36, 0}, {23, 0}, {38, 0}},
-                               {}},
+                               {},
+                               {23, 36, 38}},
                       PlanCase{"MissingCharactersGetFreeKeys",
                                {KeyText(U"éaÉé")},
                                {{8, 0}, {38, 0}, {93, 0}, {8, 0}},
-                               {{8, {0xe9, 0xe9}}, {93, {0xc9, 0xc9}}}},
+                               {{8, {0xe9, 0xe9}}, {93, {0xc9, 0xc9}}},
+                               {38}},
                       PlanCase{"ThirdMissingCharacterTakesAShiftLevel",
                                {KeyText(U"€你好")},
                                {{8, 0}, {93, 0}, {8, kShift}},
-                               {{8, {0x10020ac, 0x100597d}}, {93, {0x1004f60, 0x1004f60}}}},
+                               {{8, {0x10020ac, 0x100597d}}, {93, {0x1004f60, 0x1004f60}}},
+                               {}},
                       PlanCase{"MissingNamedKeyGetsAFreeKey",
                                {KeyText(U"a"), KeyPress{NamedKey::kF13, 1}},
                                {{38, 0}, {8, 0}},
-                               {{8, {0xffca, 0xffca}}}}),
+                               {{8, {0xffca, 0xffca}}},
+                               {38}}),
     [](const auto& test) { return test.param.name; });
 
 TEST(PlanKeystrokes, LaterStringsReuseFreeKeyBindings) {
@@ -95,6 +103,8 @@ TEST(PlanKeystrokes, LaterStringsReuseFreeKeyBindings) {
   const auto second = PlanKeystrokes({KeyText(U"éé")}, after, pool);
   EXPECT_TRUE(second.bindings.empty());
   EXPECT_EQ(second.strokes, (std::vector<Stroke>{{8, 0}, {8, 0}}));
+  // A spare key is the program's own: no person holds it down.
+  EXPECT_TRUE(LayoutKeysPressed({KeyText(U"é")}, after, pool).empty());
 }
 
 TEST(PlanKeystrokes, LeavesTheHighestFreeKeycodeFree) {

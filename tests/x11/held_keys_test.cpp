@@ -1,0 +1,88 @@
+// A key the person still holds down when typing starts: the X server drops a press of a key that
+// is down, so typing must not start while a key it needs is held, and says which. Modifier keys
+// are let go by the typing itself, and keys the text does not need are no obstacle. The key is
+// held as xdotool holds it (XTest); a real keyboard's held key is dropped and reported alike.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "platform/failure.h"
+#include "tests/e2e/harness/window_keys.h"
+#include "tests/x11/in_process_receiver.h"
+#include "tests/x11/test_desktop.h"
+
+namespace plumwick::x11_test {
+namespace {
+
+using std::chrono::milliseconds;
+using std::chrono::seconds;
+
+struct HeldCase {
+  std::string name;
+  std::string held;                 // keysym name, as xdotool keydown takes it
+  std::string keys;                 // key notation typed
+  std::vector<std::string> named;   // what HeldKeys names: typing refuses while they are down
+  std::vector<TypedEntry> entries;  // what arrived once the key was let go and the keys typed
+};
+
+void PrintTo(const HeldCase& held_case, std::ostream* out) {
+  *out << held_case.held << " held, typing " << held_case.keys;
+}
+
+class HeldKeys : public ::testing::TestWithParam<HeldCase> {
+ protected:
+  static void SetUpTestSuite() { receiver_ = std::make_unique<InProcessReceiver>(); }
+  static void TearDownTestSuite() { receiver_.reset(); }
+
+  void SetUp() override {
+    receiver_->Activate();
+    receiver_->Settle(milliseconds(50));
+  }
+
+  static inline std::unique_ptr<InProcessReceiver> receiver_;
+};
+
+TEST_P(HeldKeys, TypingWaitsForTheKeysItNeedsAndNoneIsLostOrDoubled) {
+  const HeldCase& held_case = GetParam();
+  e2e::HeldKey key(TestDesktop().Env(), held_case.held);
+  EXPECT_EQ(TestKeys().HeldKeys(held_case.keys), held_case.named);
+  if (!held_case.named.empty()) {
+    try {
+      TestKeys().Type(held_case.keys);
+      ADD_FAILURE() << "typed while a key it needs was held down";
+    } catch (const Failure& failure) {
+      EXPECT_EQ(failure.code(), error_code::kKeystrokes) << failure.what();
+      EXPECT_NE(std::string(failure.what()).find("held down (" + held_case.named.front()),
+                std::string::npos)
+          << failure.what();
+    }
+    key.Release();
+    EXPECT_TRUE(TestKeys().HeldKeys(held_case.keys).empty());
+    TestKeys().Type(held_case.keys);
+  } else {
+    TestKeys().Type(held_case.keys);
+    key.Release();
+  }
+  EXPECT_EQ(receiver_->Entries(held_case.entries.size(), seconds(10)), held_case.entries);
+  EXPECT_TRUE(receiver_->Settle(milliseconds(300)).empty()) << "more arrived";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, HeldKeys,
+    ::testing::Values(
+        // The user's own Return makes an entry of its own, then the job's text its one.
+        HeldCase{"ReturnForAnEnter",
+                 "Return",
+                 "ok{ENTER}",
+                 {"Return"},
+                 {{"first", "", ""}, {"first", "ok", ""}}},
+        HeldCase{"LetterForItsCapital", "x", "Box X{ENTER}", {"X"}, OneLine("xBox X")},
+        HeldCase{"ShiftLetGoByTheTyping", "Shift_L", "Ok ok{ENTER}", {}, OneLine("Ok ok")},
+        HeldCase{"KeyTheTextDoesNotNeed", "z", "ok{ENTER}", {}, OneLine("zok")}),
+    [](const auto& test) { return test.param.name; });
+
+}  // namespace
+}  // namespace plumwick::x11_test
