@@ -1,12 +1,14 @@
 // One keyboard job at a time, and keys only for the messaging client, as a new user meets them on
 // plumwick-sandbox: fast clicks on the typing buttons, a click on the program while a job waits,
-// the user's own Return in the client's notice, and texts that are not valid key notation. A
-// listener of the test's own records every key event that reaches the program's window.
+// the user's own Return in the client's notice or still held down when the job must press it, and
+// texts that are not valid key notation. A listener of the test's own records every key event that
+// reaches the program's window.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -15,6 +17,7 @@
 #include "tests/e2e/harness/key_event_watch.h"
 #include "tests/e2e/harness/run_command.h"
 #include "tests/e2e/harness/wait_until.h"
+#include "tests/e2e/harness/window_keys.h"
 
 namespace plumwick::e2e {
 namespace {
@@ -213,6 +216,92 @@ TEST_F(KeyboardJobsE2eTest, ReturnInContactAddedDuringTheJobGivesNoFalseFailure)
                                          "sandbox: contact added: " + address}));
   EXPECT_THAT(KeysOnProgram(), IsEmpty());
 }
+
+// How the user presses the Return that closes a message box, the key the job must press next.
+enum class ReturnPress {
+  kQuick,               // as a quick hand (xdotool's key): up a few milliseconds later
+  kLetGoWithinTheWait,  // held until the job is at its Enter, and a while longer
+  kHeldPastTheWait,     // held longer than the job waits for keys to come up
+};
+
+struct HeldReturnCase {
+  std::string name;
+  ReturnPress press;
+};
+
+void PrintTo(const HeldReturnCase& held_case, std::ostream* out) {
+  *out << held_case.name;
+}
+
+class HeldReturnE2eTest : public KeyboardJobsE2eTest,
+                          public ::testing::WithParamInterface<HeldReturnCase> {};
+
+TEST_P(HeldReturnE2eTest, TheJobsEnterArrivesAfterTheUsersReturnIsUpOrTheJobFails) {
+  // A second Sign Out inside Add contact's one-second wait fails, and its box opens inside that
+  // wait; the Return that closes it is still down when the job's second Enter is due, and the X
+  // server drops a press of a key that is down.
+  ASSERT_NO_FATAL_FAILURE(StartProgram());
+  const std::string address = "race@example.com";
+  ASSERT_EQ(TypeIntoField(place::kText2, address), address);
+  WatchProgramsKeys();
+  ClickControl(place::kAddContact);
+  ASSERT_TRUE(WaitForOutLine("sandbox: contact added: " + address)) << program_->Describe();
+  const auto added = std::chrono::steady_clock::now();
+  const auto notice = User().WaitForWindow("Contact added", kEffectTimeout);
+  ASSERT_TRUE(notice) << program_->Describe();
+  ClickFast(place::kSignOut, 2, milliseconds(80));
+  const auto box = WaitForMessageBox();
+  ASSERT_TRUE(box) << program_->Describe();
+  ASSERT_TRUE(WaitForErrorText("You are signed out")) << program_->ErrText();
+  // The job's wait is over by now: it goes on the moment the box closes.
+  std::this_thread::sleep_until(added + milliseconds(1200));
+  User().Activate(*box);
+  std::optional<HeldKey> user_return;
+  if (GetParam().press == ReturnPress::kQuick) {
+    User().Key("Return");
+  } else {
+    user_return.emplace(Session().Env(), "Return");
+  }
+  ASSERT_TRUE(WaitUntil([&] { return User().FindWindows(kCaption).size() == 1; }, kEffectTimeout))
+      << "the box stayed open";
+
+  if (GetParam().press == ReturnPress::kHeldPastTheWait) {
+    EXPECT_TRUE(WaitForErrorText(
+        "Error 4100 (0x00001004): The key Return was held down for 3 seconds while the job had "
+        "to press it, so the rest of the job was not typed (a key pressed while it is held down "
+        "does not arrive)"))
+        << program_->ErrText();
+    user_return->Release();
+    std::this_thread::sleep_for(milliseconds(500));
+    EXPECT_FALSE(User().FindWindows("Contact added").empty()) << "an Enter reached the notice";
+  } else {
+    if (user_return) {
+      // The job has brought its window back for the Enter, and had time to type it.
+      EXPECT_TRUE(WaitUntil([&] { return User().ActiveWindow() == *notice; }, kEffectTimeout));
+      std::this_thread::sleep_for(milliseconds(500));
+      EXPECT_FALSE(User().FindWindows("Contact added").empty()) << "Enter typed while Return held";
+      user_return->Release();
+    }
+    EXPECT_TRUE(User().WaitForNoWindow("Contact added", kEffectTimeout))
+        << "the job's Enter was lost\n"
+        << program_->ErrText();
+    std::this_thread::sleep_for(milliseconds(500));
+    EXPECT_EQ(program_->ErrText().find("Error ", program_->ErrText().find("Error ") + 1),
+              std::string::npos)
+        << "an error besides Sign Out's: " << program_->ErrText();
+  }
+  EXPECT_EQ(program_->OutLines(),
+            (Lines{"sandbox: add-contact dialog opened for " + address,
+                   "sandbox: contact added: " + address, "sandbox: signed out"}));
+  EXPECT_THAT(KeysOnProgram(), IsEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, HeldReturnE2eTest,
+    ::testing::Values(HeldReturnCase{"Quick", ReturnPress::kQuick},
+                      HeldReturnCase{"LetGoWithinTheWait", ReturnPress::kLetGoWithinTheWait},
+                      HeldReturnCase{"HeldPastTheWait", ReturnPress::kHeldPastTheWait}),
+    [](const auto& test) { return test.param.name; });
 
 TEST_F(KeyboardJobsE2eTest, InvalidKeyNotationOpensNothingAndTheErrorSpeaksAsAUserCounts) {
   ASSERT_NO_FATAL_FAILURE(StartProgram());
