@@ -21,7 +21,7 @@ class Keystrokes {
   // typing lets go of those itself and holds them again afterwards. Throws Failure as Type does
   // for keys that are not valid notation or a keyboard that cannot be reached. A keyboard that
   // cannot tell which keys are down answers none.
-  virtual std::vector<std::string> HeldKeys(const std::string& /*keys*/) { return {}; }
+  virtual std::vector<std::string> HeldKeys(const std::string& keys) = 0;
 };
 
 }  // namespace plumwick

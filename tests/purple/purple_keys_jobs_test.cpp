@@ -60,6 +60,7 @@ class PidginDesktop final : public WindowManager, public FocusedWindow, public K
   bool HasInputFocus(std::uint64_t window) override { return window == input_focus; }
   DesktopWindow Focused() override { return {active, pidgin}; }
   void Type(const std::string& keys) override { typed.push_back(keys); }
+  std::vector<std::string> HeldKeys(const std::string&) override { return {}; }
 
   bool dialog_open = false;
   // The dialog is listed at once, and the window manager is done taking it on after that many

@@ -139,6 +139,31 @@ TEST(ClientTyping, FailsAfterThreeSecondsOnAForeignWindowAndTypesNothing) {
   EXPECT_EQ(rig.messenger.live_objects, 0) << "the conversation is let go on the way out";
 }
 
+TEST(ClientTyping, AKeyThePersonHoldsIsWaitedForAndFailsTheJobAfterThreeSeconds) {
+  ActionRig rig;
+  rig.keys.held = {"Return"};
+  int looks = 0;
+  rig.focus.on_look = [&] {
+    if (++looks == 3) rig.keys.held.clear();
+  };
+  rig.add_contact.Click();
+  EXPECT_THAT(rig.errors.shown, IsEmpty());
+  EXPECT_EQ(std::count(rig.log.calls.begin(), rig.log.calls.end(), "pump.Sleep(20 ms)"), 2)
+      << "the first Enter waits until the key is up";
+
+  ActionRig stays;
+  stays.keys.held = {"Return", "A"};
+  const Clock::TimePoint start = stays.clock.now;
+  stays.send_message.Click();
+  ASSERT_EQ(stays.errors.shown.size(), 1u);
+  EXPECT_EQ(stays.errors.shown[0].code(), error_code::kKeystrokes);
+  EXPECT_EQ(stays.errors.shown[0].description(),
+            "The keys Return and A were held down for 3 seconds while the job had to press them, "
+            "so nothing was typed (a key pressed while it is held down does not arrive)");
+  EXPECT_EQ(stays.clock.now - start, std::chrono::seconds(3));
+  for (const std::string& call : stays.log.calls) EXPECT_FALSE(call.starts_with("keys.")) << call;
+}
+
 TEST(ClientTyping, TheClientPreparesBeforeEachLookMayEndTheJobAndHearsWhereKeysWent) {
   ActionRig rig;
   const DesktopWindow other{0x600001, 999};

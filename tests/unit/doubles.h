@@ -214,6 +214,9 @@ class FakeKeystrokes final : public Keystrokes {
  public:
   explicit FakeKeystrokes(CallLog& log) : log_(log) {}
   void Type(const std::string& keys) override { log_.Record("keys.Type", keys); }
+  std::vector<std::string> HeldKeys(const std::string&) override { return held; }
+  // The keys the person holds down: none unless a test says otherwise.
+  std::vector<std::string> held;
 
  private:
   CallLog& log_;
