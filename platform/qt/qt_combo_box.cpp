@@ -5,23 +5,26 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include "platform/failure.h"
+
 namespace plumwick {
 
 QtComboBox::QtComboBox(QComboBox& box) : box_(box) {
   box_.setEditable(true);
   box_.setInsertPolicy(QComboBox::NoInsert);
-  // Installed after the combo box's own popup filter, so it runs first and marks the pick before
-  // the popup turns it into "activated".
+  // The popup that holds the list reports a pick (a release on an entry, Return or Enter on the
+  // current one) with this signal and nothing else with it. The combo box connected to it first,
+  // so the picked entry is current and shown when Picked runs.
+  QWidget* popup = box_.view()->parentWidget();
+  if (popup == nullptr ||
+      !QObject::connect(popup, SIGNAL(itemSelected(QModelIndex)), this, SLOT(Picked()))) {
+    throw Failure(error_code::kControl, "The status box's list does not report its picks");
+  }
   box_.view()->installEventFilter(this);
-  box_.view()->viewport()->installEventFilter(this);
   // The closed box changes its entry on the wheel and on arrow keys, over the box or its edit
   // field, without a pick: those events stop here.
   box_.installEventFilter(this);
   box_.lineEdit()->installEventFilter(this);
-  QObject::connect(&box_, &QComboBox::activated, this, [this] {
-    const bool picked = std::exchange(picking_, false);
-    if (picked && on_pick_) on_pick_();
-  });
 }
 
 void QtComboBox::Append(const std::string& entry) {
@@ -30,6 +33,10 @@ void QtComboBox::Append(const std::string& entry) {
   const QString text = box_.currentText();
   box_.addItem(QString::fromStdString(entry));
   box_.setEditText(text);
+}
+
+void QtComboBox::Picked() {
+  if (on_pick_) on_pick_();
 }
 
 bool QtComboBox::StepsThroughEntries(const QKeyEvent& key) {
@@ -48,33 +55,12 @@ bool QtComboBox::StepsThroughEntries(const QKeyEvent& key) {
 }
 
 bool QtComboBox::eventFilter(QObject* watched, QEvent* event) {
-  const QAbstractItemView* view = box_.view();
   if (watched == &box_ || watched == box_.lineEdit()) {
     if (event->type() == QEvent::Wheel) return true;
     return event->type() == QEvent::KeyPress &&
            StepsThroughEntries(*static_cast<QKeyEvent*>(event));
   }
-  switch (event->type()) {
-    case QEvent::Show:
-      if (watched == view) {
-        picking_ = false;
-        before_pick_ = box_.currentText();
-      }
-      break;
-    case QEvent::MouseButtonRelease:
-      if (watched == view->viewport())
-        picking_ = view->indexAt(static_cast<QMouseEvent*>(event)->position().toPoint()).isValid();
-      break;
-    case QEvent::KeyPress:
-      if (watched == view) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter)
-          picking_ = view->currentIndex().isValid();
-      }
-      break;
-    default:
-      break;
-  }
+  if (watched == box_.view() && event->type() == QEvent::Show) before_pick_ = box_.currentText();
   return false;
 }
 

@@ -1,6 +1,9 @@
-// The status box on an editable QComboBox. QComboBox reports "activated" on a pick from its list,
-// but also on Return in its edit field and on arrow keys; only a pick from the list counts here,
-// and nothing the user types becomes an entry. The closed box would also show the next or
+// The status box on an editable QComboBox. Only a pick from its open list counts, by mouse or by
+// keyboard, and every pick does; nothing the user types becomes an entry. QComboBox's "activated"
+// cannot tell a pick apart: it also comes from Return in the edit field and from a typed name that
+// matches an entry, and Qt takes a Return in the open list as a shortcut, before the key press an
+// event filter would see. The list's own popup reports exactly its picks, after it has made the
+// entry current; that report is the event here. The closed box would also show the next or
 // previous entry on the mouse wheel and on arrow keys, a status that was never set: it ignores
 // them, so only a pick changes what it shows.
 #pragma once
@@ -16,6 +19,7 @@ namespace plumwick {
 class QtComboBox final : public QObject, public ComboBox {
   Q_OBJECT
  public:
+  // Throws Failure when the box's list does not report its picks.
   explicit QtComboBox(QComboBox& box);
   void Append(const std::string& entry) override;
   std::string Text() const override { return box_.currentText().toStdString(); }
@@ -25,14 +29,16 @@ class QtComboBox final : public QObject, public ComboBox {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
+ private Q_SLOTS:
+  void Picked();
+
  private:
   // Whether the closed box would show another entry on this key.
   static bool StepsThroughEntries(const QKeyEvent& key);
 
   QComboBox& box_;
   std::function<void()> on_pick_;
-  bool picking_ = false;  // set by a release or Return inside the open list, spent by "activated"
-  QString before_pick_;   // the edit field's text when the list last opened
+  QString before_pick_;  // the edit field's text when the list last opened
 };
 
 }  // namespace plumwick

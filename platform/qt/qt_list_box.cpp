@@ -1,7 +1,7 @@
 // The list box on a QListWidget.
 #include "platform/qt/qt_list_box.h"
 
-#include <QEvent>
+#include <QMouseEvent>
 
 namespace plumwick {
 
@@ -21,13 +21,17 @@ std::string QtListBox::CurrentText() const {
 }
 
 bool QtListBox::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != list_.viewport()) return false;
+  const bool press = event->type() == QEvent::MouseButtonPress;
+  const bool double_click = event->type() == QEvent::MouseButtonDblClick;
+  if (!press && !double_click) return false;
   // QListWidget's own signal fires only over an entry; the list's event is any double-click in it.
-  // The list selects the entry under the pointer on the press before this arrives.
-  if (watched == list_.viewport() && event->type() == QEvent::MouseButtonDblClick &&
-      on_double_click_) {
-    on_double_click_();
-  }
-  return false;
+  // Over an entry the list has selected it on the press before this arrives.
+  if (double_click && on_double_click_) on_double_click_();
+  // A press where no entry lies (the second one of a double-click too) would clear the selection:
+  // the list keeps it. The list still takes the focus, which comes before the press.
+  const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+  return !list_.indexAt(at).isValid();
 }
 
 }  // namespace plumwick

@@ -1,5 +1,7 @@
 // The list box on a QListWidget. A double-click anywhere in the list is the event, also where no
-// entry lies; the current entry is the selected one.
+// entry lies; the current entry is the selected one. As in a classic list, a press on the empty
+// part of the list keeps the current entry, where QListWidget would drop its selection, so that a
+// double-click there opens the entry the user chose.
 #pragma once
 
 #include <QListWidget>

@@ -1,8 +1,13 @@
-// The real window with the sandbox client on the offscreen platform: what start-up leaves on
-// screen, the status box reacting to picks only, and the contact list buttons and double-click.
+// The real window with the sandbox client on the offscreen platform, used as a person uses it:
+// what start-up leaves on screen, the status box setting a status on every pick from its list and
+// on nothing else, the contact list buttons and double-click, where the scratch pad's texts land,
+// where the focus goes from a button that disables itself, and the title moving the window.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -11,27 +16,52 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include "clients/sandbox/qt/qt_sandbox_client.h"
+#include "platform/posix/interface_address.h"
+#include "platform/posix/locale_time_texts.h"
 #include "platform/qt/qt_combo_box.h"
 #include "programs/desktop_program.h"
 
 namespace plumwick {
 namespace {
 
-class WindowUi : public ::testing::Test {
- protected:
-  void SetUp() override { ASSERT_TRUE(program.Start()); }
+// The real window with the sandbox client, one for each case of a table. A message box the window
+// shows is closed at once and its text kept, so that a failure shows in the test instead of
+// waiting for a person.
+struct LiveWindow {
+  LiveWindow() {
+    QObject::connect(&box_watch, &QTimer::timeout, [this] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        boxes.push_back(box->text().toStdString());
+        box->reject();
+      }
+    });
+    box_watch.start(10);
+  }
 
-  template <typename Widget>
+  template <typename Widget = QWidget>
   Widget& Child(const char* name) {
     auto* widget = program.widget().findChild<Widget*>(QString::fromLatin1(name));
     if (widget == nullptr) throw std::runtime_error(std::string("no control ") + name);
     return *widget;
   }
+
+  std::ostringstream effects;
+  sandbox::QtSandboxClient client{effects};
+  DesktopProgram program{client.Factory()};
+  std::vector<std::string> boxes;  // the texts of the message boxes shown
+  QTimer box_watch;
+};
+
+class WindowUi : public ::testing::Test, public LiveWindow {
+ protected:
+  void SetUp() override { ASSERT_TRUE(program.Start()); }
 
   QStringList ListEntries() {
     QStringList entries;
@@ -39,10 +69,6 @@ class WindowUi : public ::testing::Test {
     for (int i = 0; i < list.count(); ++i) entries << list.item(i)->text();
     return entries;
   }
-
-  std::ostringstream effects;
-  sandbox::QtSandboxClient client{effects};
-  DesktopProgram program{client.Factory()};
 };
 
 TEST_F(WindowUi, StartUpShowsTheWindowWithStatusEntriesAndThreeButtonsDisabled) {
@@ -66,24 +92,101 @@ TEST_F(WindowUi, StartUpShowsTheWindowWithStatusEntriesAndThreeButtonsDisabled) 
   EXPECT_EQ(Child<QLineEdit>("Text2").text(), "Example: friend@example.com");
 }
 
-TEST_F(WindowUi, StatusBoxSetsTheStatusOnAPickFromItsListOnly) {
-  auto& status = Child<QComboBox>("cboStatus");
-  // Typing a name and pressing Return in the edit field is not a pick and adds no entry.
-  status.lineEdit()->clear();
-  QTest::keyClicks(status.lineEdit(), "Busy");
-  QTest::keyClick(status.lineEdit(), Qt::Key_Return);
-  QTest::keyClick(status.lineEdit(), Qt::Key_Down);
-  EXPECT_EQ(status.count(), 3);
-  EXPECT_EQ(effects.str().find("status set"), std::string::npos) << effects.str();
+// The lines of the client's effects that start with `what`.
+std::vector<std::string> EffectLines(const std::ostringstream& effects, const std::string& what) {
+  std::vector<std::string> lines;
+  std::istringstream in(effects.str());
+  for (std::string line; std::getline(in, line);) {
+    if (line.starts_with(what)) lines.push_back(line);
+  }
+  return lines;
+}
 
-  // A pick from the open list does.
+// What a user does with the status box, as a person does it.
+void TypeIntoStatusBox(QComboBox& status, const char* text) {
+  QTest::keyClick(status.lineEdit(), Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClicks(status.lineEdit(), text);
+  QTest::keyClick(status.lineEdit(), Qt::Key_Return);
+}
+QRect EntryPlace(const QComboBox& status, int row) {
+  return status.view()->visualRect(status.view()->model()->index(row, 0));
+}
+void PickWithTheMouse(QComboBox& status, int row) {
   status.showPopup();
-  QAbstractItemView* view = status.view();
-  const QRect away = view->visualRect(view->model()->index(2, 0));
-  QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, away.center());
-  EXPECT_EQ(status.currentText(), "Away");
-  EXPECT_NE(effects.str().find("sandbox: status set to 34 (Away)"), std::string::npos)
-      << effects.str();
+  QTest::mouseClick(status.view()->viewport(), Qt::LeftButton, {},
+                    EntryPlace(status, row).center());
+}
+// Alt+Down opens the list on its current entry, Up and Down move to the row, Return picks.
+void PickWithTheKeyboard(QComboBox& status, int row) {
+  QTest::keyClick(status.lineEdit(), Qt::Key_Down, Qt::AltModifier);
+  ASSERT_TRUE(status.view()->isVisible());
+  for (int at = status.view()->currentIndex().row(); at != row; at += at < row ? 1 : -1) {
+    QTest::keyClick(status.view(), at < row ? Qt::Key_Down : Qt::Key_Up);
+  }
+  QTest::keyClick(status.view(), Qt::Key_Return);
+}
+// A press on the arrow opens the list under the pointer; a release over an entry right after it
+// is the same click, so the list stays open, and Escape closes it without a pick.
+void MisClickOnTheArrow(QComboBox& status) {
+  QTest::mousePress(&status, Qt::LeftButton, {}, {status.width() - 4, status.height() / 2});
+  ASSERT_TRUE(status.view()->isVisible());
+  QTest::mouseRelease(status.view()->viewport(), Qt::LeftButton, {},
+                      EntryPlace(status, 0).center());
+  ASSERT_TRUE(status.view()->isVisible()) << "the release right after the press picked";
+  QTest::keyClick(status.view(), Qt::Key_Escape);
+  ASSERT_FALSE(status.view()->isVisible());
+}
+
+TEST(StatusBoxUi, SetsTheStatusOnAPickFromItsListOnlyAndOnEveryPick) {
+  struct Case {
+    const char* what;
+    std::function<void(QComboBox&)> gesture;
+    std::vector<std::string> set;
+  };
+  const std::vector<Case> cases = {
+      {"a typed name and Return, then Down",
+       [](QComboBox& status) {
+         TypeIntoStatusBox(status, "Busy");
+         QTest::keyClick(status.lineEdit(), Qt::Key_Down);
+       },
+       {}},
+      {"a mis-click on the arrow, then a typed name and Return",
+       [](QComboBox& status) {
+         ASSERT_NO_FATAL_FAILURE(MisClickOnTheArrow(status));
+         TypeIntoStatusBox(status, "away");
+       },
+       {}},
+      {"a pick with the mouse, then a typed name and Return",
+       [](QComboBox& status) {
+         PickWithTheMouse(status, 2);
+         TypeIntoStatusBox(status, "Online");
+       },
+       {"sandbox: status set to 34 (Away)"}},
+      {"a pick with the keyboard, then a typed name and Return",
+       [](QComboBox& status) {
+         ASSERT_NO_FATAL_FAILURE(PickWithTheKeyboard(status, 1));
+         EXPECT_EQ(status.currentText(), "Busy");
+         TypeIntoStatusBox(status, "Online");
+       },
+       {"sandbox: status set to 10 (Busy)"}},
+      {"two picks with the keyboard",
+       [](QComboBox& status) {
+         ASSERT_NO_FATAL_FAILURE(PickWithTheKeyboard(status, 2));
+         ASSERT_NO_FATAL_FAILURE(PickWithTheKeyboard(status, 0));
+         EXPECT_EQ(status.currentText(), "Online");
+       },
+       {"sandbox: status set to 34 (Away)", "sandbox: status set to 2 (Online)"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    LiveWindow live;
+    ASSERT_TRUE(live.program.Start());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&live.program.widget()));
+    auto& status = live.Child<QComboBox>("cboStatus");
+    c.gesture(status);
+    EXPECT_EQ(EffectLines(live.effects, "sandbox: status set"), c.set);
+    EXPECT_EQ(status.count(), 3) << "nothing typed becomes an entry";
+  }
 }
 
 TEST_F(WindowUi, WheelAndArrowKeysOverTheClosedStatusBoxChangeNothing) {
@@ -149,50 +252,184 @@ TEST_F(WindowUi, SelectListFillsTheListAndClearListEmptiesListAndPad) {
   EXPECT_FALSE(clear.isEnabled());
 }
 
-TEST_F(WindowUi, DoubleClickOnANameOpensItsConversation) {
-  QTest::mouseClick(&Child<QPushButton>("cmdload"), Qt::LeftButton);
-  auto& list = Child<QListWidget>("lbContacts");
-  const QPoint carol = list.visualItemRect(list.item(1)).center();
-  QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, carol);
-  QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, carol);
-  EXPECT_NE(effects.str().find("sandbox: conversation opened with carol@example.com"),
-            std::string::npos)
-      << effects.str();
-  ASSERT_NE(client.conversation_window("carol@example.com"), nullptr);
+// A double-click opens the conversation of the current entry; a press on the empty part of the
+// list leaves the current entry as it was.
+TEST(ContactListUi, DoubleClickOpensTheCurrentEntrysConversationAlsoOnTheEmptyPart) {
+  struct Case {
+    const char* what;
+    std::vector<int> clicks;  // entries clicked first; -1: the empty part
+    int double_click;         // as above
+  };
+  const Case cases[] = {
+      {"on a name", {}, 1},
+      {"on the empty part, a name selected", {1}, -1},
+      {"on the empty part after a click there", {3, 1, -1}, -1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    LiveWindow live;
+    ASSERT_TRUE(live.program.Start());
+    QTest::mouseClick(&live.Child("cmdload"), Qt::LeftButton);
+    auto& list = live.Child<QListWidget>("lbContacts");
+    ASSERT_EQ(list.count(), 5);
+    const QPoint empty(10, list.viewport()->height() - 5);
+    ASSERT_FALSE(list.indexAt(empty).isValid());
+    const auto place = [&](int entry) {
+      return entry < 0 ? empty : list.visualItemRect(list.item(entry)).center();
+    };
+    for (const int entry : c.clicks)
+      QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, place(entry));
+    // A double-click: a click, then QTest's double-click, which is the second press alone.
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, place(c.double_click));
+    QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, place(c.double_click));
+    EXPECT_EQ(EffectLines(live.effects, "sandbox: conversation"),
+              std::vector<std::string>{"sandbox: conversation opened with carol@example.com"});
+    EXPECT_NE(live.client.conversation_window("carol@example.com"), nullptr);
+    EXPECT_EQ(live.boxes, std::vector<std::string>{});
+  }
 }
 
-TEST_F(WindowUi, ScratchPadTextsFollowTheCaretAndTheClipboardGetsThePad) {
+// The pad's texts on the real text box: where the caret and the selection put them.
+TEST_F(WindowUi, ScratchPadTextsLandWhereTheCaretAndSelectionSayAndTheClipboardGetsThePad) {
   auto& pad = Child<QLineEdit>("Text1");
   auto click = [&](const char* name) {
     QTest::mouseClick(&Child<QPushButton>(name), Qt::LeftButton);
   };
+  const auto date = [] { return QString::fromStdString(LocaleTimeTexts().DateText()); };
+  const QString address = QString::fromStdString(InterfaceAddress().LocalIP());
 
-  click("SkinButtons5");  // Get IP ! replaces the pad and leaves the caret at the start
-  const QString address = pad.text();
-  EXPECT_FALSE(address.isEmpty());
-  EXPECT_EQ(pad.cursorPosition(), 0);
-  click("SkinButtons3");  // so the time goes in front of the address
-  const QString time = pad.text().chopped(address.size());
-  EXPECT_TRUE(pad.text().endsWith(address));
+  click("SkinButtons3");  // Time then Date on the empty pad: the two texts, nothing between
+  const QString time = pad.text();
   EXPECT_FALSE(time.isEmpty());
-  click("SkinButtons4");  // the date right after the time, at the caret
-  EXPECT_TRUE(pad.text().startsWith(time));
-  EXPECT_TRUE(pad.text().endsWith(address));
-  EXPECT_GT(pad.text().size(), time.size() + address.size());
+  click("SkinButtons4");
+  EXPECT_EQ(pad.text(), time + date());
+  EXPECT_EQ(pad.cursorPosition(), pad.text().size());
+  click("SkinButtons5");  // Get IP ! replaces both and leaves the caret at the start
+  EXPECT_EQ(pad.text(), address);
+  EXPECT_EQ(pad.cursorPosition(), 0);
 
   click("SkinButtons6");
-  EXPECT_EQ(QGuiApplication::clipboard()->text(), pad.text());
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), address);
   EXPECT_FALSE(Child<QPushButton>("SkinButtons6").isEnabled());
 
-  click("SkinButtons2");  // Clear: empty, and Time can be used again
+  click("SkinButtons2");  // Clear: empty, and the filling buttons can be used again
   EXPECT_EQ(pad.text(), "");
-  EXPECT_TRUE(Child<QPushButton>("SkinButtons3").isEnabled());
-  pad.setText("meet at NOON");
+  click("SkinButtons5");
+  click("SkinButtons3");  // the time goes in front of the address
+  EXPECT_TRUE(pad.text().endsWith(address)) << pad.text().toStdString();
+  EXPECT_GT(pad.text().size(), address.size());
+  EXPECT_EQ(pad.cursorPosition(), pad.text().size() - address.size());
+
+  pad.setText("meet at NOON today");
   pad.setSelection(8, 4);
-  click("SkinButtons3");  // a user's selection is replaced
-  EXPECT_TRUE(pad.text().startsWith("meet at "));
-  EXPECT_FALSE(pad.text().contains("NOON"));
-  EXPECT_EQ(pad.cursorPosition(), pad.text().size());
+  click("SkinButtons4");  // a user's selection is replaced, the caret after the date
+  EXPECT_EQ(pad.text(), "meet at " + date() + " today");
+  EXPECT_EQ(pad.cursorPosition(), 8 + date().size());
+}
+
+// A button whose handler disables it while it has the keyboard focus: the focus goes back to the
+// control the user was working in, as it was, and never on to the next button in the chain.
+TEST(SelfDisablingButtonsUi, LeaveTheFocusInTheControlTheUserWorkedIn) {
+  struct Case {
+    const char* what;
+    const char* worked_in;  // the control the user was in before the buttons
+    std::vector<std::pair<const char*, bool>> presses;  // button, pressed by Space (else clicked)
+    bool fills_pad;  // the last press put a text at the pad's caret
+  };
+  const Case cases[] = {
+      {"Date clicked", "Text1", {{"SkinButtons4", false}}, true},
+      {"Date pressed with Space", "Text1", {{"SkinButtons4", true}}, true},
+      {"Time clicked, then Date",
+       "Text1",
+       {{"SkinButtons3", false}, {"SkinButtons4", false}},
+       true},
+      {"Get IP ! clicked, then Clipboard",
+       "Text1",
+       {{"SkinButtons5", false}, {"SkinButtons6", false}},
+       false},
+      {"Get IP ! and Clipboard pressed with Space",
+       "Text1",
+       {{"SkinButtons5", true}, {"SkinButtons6", true}},
+       false},
+      {"Time clicked from the message box", "Text4", {{"SkinButtons3", false}}, false},
+      {"Select List, then Clear List clicked",
+       "cboStatus",
+       {{"cmdload", false}, {"SkinButtons1", false}},
+       false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    LiveWindow live;
+    ASSERT_TRUE(live.program.Start());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&live.program.widget()));
+    auto& pad = live.Child<QLineEdit>("Text1");
+    QWidget& worked_in = live.Child(c.worked_in);
+    pad.setText(QStringLiteral("collected: "));
+    pad.end(false);
+    worked_in.setFocus(Qt::MouseFocusReason);
+    for (const auto& [name, by_key] : c.presses) {
+      auto& button = live.Child<QPushButton>(name);
+      ASSERT_TRUE(button.isEnabled()) << name;
+      if (by_key) {
+        // Reached with Tab from where the user was, pressed with Space.
+        button.setFocus(Qt::TabFocusReason);
+        QTest::keyClick(&button, Qt::Key_Space);
+      } else {
+        // A press moves the focus to the button before the click, as on the desktop.
+        button.setFocus(Qt::MouseFocusReason);
+        QTest::mouseClick(&button, Qt::LeftButton);
+      }
+      ASSERT_FALSE(button.isEnabled()) << name << " disables itself";
+      QWidget* focus = QApplication::focusWidget();
+      ASSERT_NE(focus, nullptr) << name;
+      EXPECT_TRUE(focus == &worked_in || worked_in.isAncestorOf(focus))
+          << name << " left the focus on " << focus->objectName().toStdString();
+    }
+    EXPECT_FALSE(pad.hasSelectedText()) << pad.selectedText().toStdString();
+    if (c.fills_pad) {
+      EXPECT_EQ(pad.cursorPosition(), pad.text().size()) << "the caret after the inserted text";
+      // The next key goes on from there.
+      const QString collected = pad.text();
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_X);
+      EXPECT_EQ(pad.text(), collected + "x");
+      EXPECT_TRUE(collected.startsWith("collected: ")) << collected.toStdString();
+    }
+  }
+}
+
+// A press of any mouse button on the title, through the real label and drag, moves the window
+// with the pointer; a press on the window's surface beside it does not.
+TEST(TitleUi, APressOnTheTitleMovesTheWindowWithThePointer) {
+  struct Case {
+    const char* what;
+    Qt::MouseButton button;
+    const char* pressed;  // the widget under the pointer
+    QPoint at;            // in the window
+    bool moves;
+  };
+  const Case cases[] = {
+      {"left button on the title", Qt::LeftButton, "Label1", {100, 20}, true},
+      {"right button on the title", Qt::RightButton, "Label1", {30, 10}, true},
+      {"middle button on the title's edge", Qt::MiddleButton, "Label1", {264, 40}, true},
+      {"left button beside the title", Qt::LeftButton, "frmMain", {265, 20}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    LiveWindow live;
+    ASSERT_TRUE(live.program.Start());
+    QWidget& form = live.program.widget();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    ASSERT_EQ(form.childAt(c.at), form.findChild<QWidget*>(QString::fromLatin1(c.pressed)));
+    const QPoint before = form.pos();
+    const QPoint by(-40, 25);
+    // Sent to the control under the pointer, as the window system would.
+    QWidget* pressed = form.childAt(c.at) != nullptr ? form.childAt(c.at) : &form;
+    QTest::mousePress(pressed, c.button, {}, pressed->mapFrom(&form, c.at));
+    QTest::mouseMove(&form, c.at + by);
+    QTest::mouseRelease(&form, c.button, {}, c.at + by);
+    EXPECT_EQ(form.pos(), c.moves ? before + by : before);
+    EXPECT_EQ(live.effects.str(), "") << "no call on the client";
+  }
 }
 
 // The user selects in the pad, which has the keyboard focus, then clicks Time or Date: the click
