@@ -250,14 +250,6 @@ TEST(Exit, PlaysItsCueAndEndsWithoutAnyClientCall) {
   EXPECT_THAT(Since(rig.log, mark), ElementsAre("OLE2.Play()", "window.End()"));
 }
 
-TEST(TitleLabel, APressStartsAWindowMoveWithoutACue) {
-  Rig rig;
-  ASSERT_TRUE(rig.form.Start());
-  const std::size_t mark = rig.log.calls.size();
-  rig.title.MouseDown();
-  EXPECT_THAT(Since(rig.log, mark), ElementsAre("drag.StartMove()"));
-}
-
 TEST(FailureRule, TheWindowKeepsHandlingEventsAfterAFailure) {
   Rig rig;
   rig.messenger.contacts = {{"a@x", 2}};

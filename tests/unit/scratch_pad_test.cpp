@@ -1,5 +1,6 @@
-// The scratch pad tools against doubles: the buttons' flag table, where each text lands in the pad,
-// the clipboard, and failures that leave the flags as they were.
+// The scratch pad tools against doubles: the buttons' flag table, the clipboard, and failures that
+// leave the flags as they were. Where each text lands in the pad is the real text box's doing:
+// tests/ui/window_ui_test.cpp.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -69,37 +70,6 @@ struct PadRig : Rig {
     for (FakeButton* button : {&clear_pad, &get_ip, &copy_pad}) button->enabled = true;
   }
 };
-
-TEST(ScratchPad, TextsLandWhereTheCaretAndSelectionSay) {
-  {
-    PadRig rig;  // Time then Date on an empty pad: the two texts, nothing between
-    rig.insert_time.Click();
-    rig.insert_date.Click();
-    EXPECT_EQ(rig.pad.text, "20:06:5207.12.2026");
-    rig.get_ip.Click();  // Get IP ! replaces both
-    EXPECT_EQ(rig.pad.text, "192.0.2.7");
-  }
-  {
-    PadRig rig;  // Get IP ! leaves the caret at the start: the time goes in front
-    rig.get_ip.Click();
-    rig.insert_time.Click();
-    EXPECT_EQ(rig.pad.text, "20:06:52192.0.2.7");
-  }
-  {
-    PadRig rig;  // a selection made by the user is replaced
-    rig.pad.text = "meet at NOON today";
-    rig.pad.Select(8, 4);
-    rig.insert_time.Click();
-    EXPECT_EQ(rig.pad.text, "meet at 20:06:52 today");
-    EXPECT_EQ(rig.pad.caret, 16u);
-  }
-  {
-    PadRig rig;  // Clear empties it
-    rig.pad.text = "something";
-    rig.clear_pad.Click();
-    EXPECT_EQ(rig.pad.text, "");
-  }
-}
 
 TEST(ScratchPad, ClipboardTakesThePadsWholeTextAlsoWhenEmpty) {
   for (const std::string text : {"", "12:00:00 192.0.2.7"}) {
