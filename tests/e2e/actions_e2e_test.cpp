@@ -1,6 +1,7 @@
 // The contact and account actions of plumwick-sandbox, done as a person does them: the text boxes
 // filled and the buttons clicked on a real desktop, the program's keystrokes typed for real into
-// the sandbox client's windows, and every effect read from the lines the client prints.
+// the sandbox client's windows, and every effect read from the lines the client prints; and the
+// title, which moves the window without a sound.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,6 +10,7 @@
 
 #include "tests/e2e/actions_fixture.h"
 #include "tests/e2e/harness/keymap.h"
+#include "tests/e2e/harness/sound_recorder.h"
 #include "tests/e2e/harness/wait_until.h"
 
 namespace plumwick::e2e {
@@ -140,6 +142,33 @@ TEST_F(ActionsE2eTest, SignOutSignsOutAndTheNextActionFailsWithoutEndingTheProgr
   ASSERT_TRUE(status) << "still running after EXIT PROGRAM!\n" << program_->Describe();
   EXPECT_TRUE(status->ExitedWith(0)) << program_->Describe();
   EXPECT_EQ(program_->OutLines(), (Lines{"sandbox: signed out"}));
+}
+
+TEST_F(ActionsE2eTest, ADragByTheTitleMovesTheWindowWithoutACue) {
+  constexpr double kHeard = 0.02;  // RMS over 50 ms: far above the silent sink
+  SoundRecorder start(Session());
+  ASSERT_NO_FATAL_FAILURE(StartProgram());
+  // The start-up clip lasts 2.1 s: the drag comes once it is over.
+  ASSERT_TRUE(start.WaitForSound(kHeard, kEffectTimeout)) << "the start-up cue was not heard";
+  std::this_thread::sleep_for(milliseconds(2300));
+
+  SoundRecorder drag(Session());
+  const Rect before = User().ClientArea(window_);
+  User().Drag(window_, {100, 20}, {160, 70});
+  const Point target{before.x + 60, before.y + 50};
+  Rect after{};
+  EXPECT_TRUE(WaitUntil(
+      [&] { return (after = User().ClientArea(window_)).x == target.x && after.y == target.y; },
+      kEffectTimeout))
+      << "the window is at " << after.x << "," << after.y;
+  // A cue starts as the press is handled; a click's is heard well within this.
+  std::this_thread::sleep_for(milliseconds(1000));
+  EXPECT_LT(drag.Stop().LoudestRms(milliseconds(50)), kHeard) << "a cue played on the drag";
+
+  // The recording hears this window's cues: a click is heard.
+  SoundRecorder click(Session());
+  ClickControl(place::kSelectList);
+  EXPECT_TRUE(click.WaitForSound(kHeard, kEffectTimeout)) << "no cue heard on Select List";
 }
 
 }  // namespace
