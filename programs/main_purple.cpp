@@ -8,12 +8,22 @@
 #include "clients/purple/qt/purple_messenger.h"
 #include "platform/qt/font_system_warm_up.h"
 #include "programs/desktop_program.h"
+#include "programs/end_process.h"
 
-int main(int argc, char** argv) {
-  if (!plumwick::CheckDisplay("plumwick")) return EXIT_FAILURE;
+namespace {
+
+int Run(int& argc, char** argv) {
   plumwick::FontSystemWarmUp fonts;
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("plumwick"));
   fonts.Wait();
   return plumwick::RunDesktopProgram(plumwick::purple::PurpleMessengerFactory());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (!plumwick::CheckDisplay("plumwick")) return EXIT_FAILURE;
+  // Also after a failed start-up, while the start-up cue's stream may still be being set up.
+  plumwick::EndProcess(Run(argc, argv));
 }

@@ -9,9 +9,11 @@
 #include "clients/sandbox/qt/qt_sandbox_client.h"
 #include "platform/qt/font_system_warm_up.h"
 #include "programs/desktop_program.h"
+#include "programs/end_process.h"
 
-int main(int argc, char** argv) {
-  if (!plumwick::CheckDisplay("plumwick-sandbox")) return EXIT_FAILURE;
+namespace {
+
+int Run(int& argc, char** argv) {
   plumwick::FontSystemWarmUp fonts;
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("plumwick-sandbox"));
@@ -21,4 +23,12 @@ int main(int argc, char** argv) {
   // The client stands for one already running beside the program; its window need not hold up
   // the program's.
   return plumwick::RunDesktopProgram(client.Factory(), [&client] { client.ShowWindow(); });
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (!plumwick::CheckDisplay("plumwick-sandbox")) return EXIT_FAILURE;
+  // Also after a failed start-up, while the start-up cue's stream may still be being set up.
+  plumwick::EndProcess(Run(argc, argv));
 }
