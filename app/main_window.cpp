@@ -97,15 +97,21 @@ bool MainWindow::RunJobs(const EventRow& first) {
     ~Turn() {
       window.job_running_ = false;
       window.waiting_jobs_.clear();
+      window.desktop_.keys.EndJob();
     }
   } turn(*this);
   const bool done = Run(first, true);
-  while (!waiting_jobs_.empty()) {
+  for (;;) {
     // The keys a job typed last reach the client only as it handles them, after they went out:
     // the dialog they close is still up, the notice they dismiss still shows. The next job starts
     // once the client has had time for them, so that it does not find that window and lose its
-    // keys when it goes. Clicks in this wait join the line too.
+    // keys when it goes. Keys borrowed for characters the layout lacks are given back only then
+    // too: the client reads a key with the keymap of the moment it handles it. Clicks in this
+    // wait join the line too.
+    if (waiting_jobs_.empty() && !desktop_.keys.Borrowed()) break;
     desktop_.wait.Pause(kBetweenJobs);
+    if (waiting_jobs_.empty()) break;  // the turn ends the job
+    desktop_.keys.EndJob();
     const Event next = waiting_jobs_.front();
     waiting_jobs_.pop_front();
     Run(RowOf(next), false);

@@ -22,6 +22,13 @@ class Keystrokes {
   // for keys that are not valid notation or a keyboard that cannot be reached. A keyboard that
   // cannot tell which keys are down answers none.
   virtual std::vector<std::string> HeldKeys(const std::string& keys) = 0;
+
+  // Whether typing has borrowed keys for characters the layout lacks: the client reads such a key
+  // with the keymap of the moment it handles it, so the job gives it time to before EndJob.
+  virtual bool Borrowed() const { return false; }
+  // Ends a keyboard job: gives back the keys borrowed for it, so that between jobs the keymap is
+  // exactly the user's. Call it once the client has handled the keys typed last. Cannot fail.
+  virtual void EndJob() noexcept {}
 };
 
 }  // namespace plumwick

@@ -177,6 +177,10 @@ void XdoKeystrokes::ReleaseKeys() noexcept {
   connection_.reset();
 }
 
+bool XdoKeystrokes::Borrowed() const {
+  return connection_ && !connection_->pool.Written().empty();
+}
+
 XdoKeystrokes::Connection& XdoKeystrokes::Connected() {
   if (!connection_) {
     auto connection = std::make_unique<Connection>();

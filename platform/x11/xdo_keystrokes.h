@@ -3,8 +3,9 @@
 // keyboard layout lacks is bound to a free keycode of its own, and the binding stays in place so
 // that a receiver still reads it right when it handles the key much later (a window of this very
 // process handles it only after Type has returned). Bindings are reused, least recently used ones
-// are rebound to make room, and all are removed by ReleaseKeys or when the object is destroyed:
-// keep it alive as long as typed keys may still be waiting in a receiver's queue. A process that
+// are rebound to make room, and all are removed by ReleaseKeys (at the end of each keyboard job)
+// or when the object is destroyed: call it only once typed keys no longer wait in a receiver's
+// queue. A process that
 // ends without running destructors must call ReleaseKeys first: the bindings live in the X server,
 // and keycodes left bound are lost to every later run until the layout is loaded again.
 //
@@ -50,6 +51,9 @@ class XdoKeystrokes final : public Keystrokes {
   // Removes the bindings of characters the layout lacks (those still as this object left them)
   // and lets the display go; a later Type starts afresh. Best effort: it cannot fail.
   void ReleaseKeys() noexcept;
+  bool Borrowed() const override;
+  // Releases the keys as ReleaseKeys does.
+  void EndJob() noexcept override { ReleaseKeys(); }
 
  private:
   struct Connection;

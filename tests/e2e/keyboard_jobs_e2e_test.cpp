@@ -15,6 +15,7 @@
 
 #include "tests/e2e/actions_fixture.h"
 #include "tests/e2e/harness/key_event_watch.h"
+#include "tests/e2e/harness/keymap.h"
 #include "tests/e2e/harness/run_command.h"
 #include "tests/e2e/harness/wait_until.h"
 #include "tests/e2e/harness/window_keys.h"
@@ -112,6 +113,21 @@ TEST_F(KeyboardJobsE2eTest, FastClicksOnSendMsgSendEveryMessageWholeSeparateAndI
     EXPECT_THAT(KeysOnProgram(), IsEmpty());
     EXPECT_TRUE(NoErrorShown()) << program_->ErrText();
   }
+}
+
+TEST_F(KeyboardJobsE2eTest, KeysBorrowedForCharactersTheLayoutLacksAreGivenBackAfterTheJob) {
+  const std::string display = Session().Display();
+  const std::string users_keymap = KeymapText(display);
+  ASSERT_NO_FATAL_FAILURE(StartProgram());
+  ASSERT_EQ(TypeIntoField(place::kText2, kAlice), kAlice);
+  const std::string message = "Ωmega ✓ 你好";
+  ASSERT_EQ(PasteIntoField(place::kText4, message), message);
+  ClickControl(place::kSendMessage);
+  ASSERT_TRUE(WaitForOutLine(std::string("sandbox: message sent to ") + kAlice + ": " + message))
+      << program_->Describe();
+  // The program is idle again once its window is back on top: the keymap is the user's.
+  EXPECT_TRUE(WaitUntil([&] { return KeymapText(display) == users_keymap; }, kEffectTimeout));
+  EXPECT_TRUE(NoErrorShown()) << program_->ErrText();
 }
 
 TEST_F(KeyboardJobsE2eTest, FastClicksOnChangeNickNameChangeTheNameOnceEachAndTypeNothingHere) {

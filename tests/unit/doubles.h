@@ -2,6 +2,7 @@
 // is written to one shared log as "Object.Call(arguments)", and any call can be made to fail.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -213,10 +214,22 @@ class FakeWindowDrag final : public WindowDrag {
 class FakeKeystrokes final : public Keystrokes {
  public:
   explicit FakeKeystrokes(CallLog& log) : log_(log) {}
-  void Type(const std::string& keys) override { log_.Record("keys.Type", keys); }
+  // Like the real keyboard, borrows keys for the characters outside ASCII.
+  void Type(const std::string& keys) override {
+    log_.Record("keys.Type", keys);
+    borrowed = borrowed || std::any_of(keys.begin(), keys.end(), [](char c) { return c < 0; });
+  }
   std::vector<std::string> HeldKeys(const std::string&) override { return held; }
+  bool Borrowed() const override { return borrowed; }
+  void EndJob() noexcept override {
+    ++jobs_ended;
+    borrowed = false;
+  }
   // The keys the person holds down: none unless a test says otherwise.
   std::vector<std::string> held;
+  // Whether typing has borrowed keys, and how often a job gave them back.
+  bool borrowed = false;
+  int jobs_ended = 0;
 
  private:
   CallLog& log_;

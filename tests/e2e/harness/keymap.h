@@ -10,4 +10,8 @@ namespace plumwick::e2e {
 // the display cannot be opened.
 int EmptyKeycodes(const std::string& display);
 
+// Every keycode's keysyms, one line per keycode ("38: a A"), as `xmodmap -pke` lists them: two
+// readings are equal when the keymap is the same. Throws as EmptyKeycodes does.
+std::string KeymapText(const std::string& display);
+
 }  // namespace plumwick::e2e
