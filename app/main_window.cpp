@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <string>
 #include <utility>
 
 #include "messenger/contact_actions.h"
@@ -122,12 +123,28 @@ bool MainWindow::RunJobs(const EventRow& first) {
 bool MainWindow::Run(const EventRow& row, bool cue) {
   try {
     if (cue) PlayCue(row.cue);
+    if (row.types) WaitForKeyboardTurn();
     (this->*row.handler)();
     return true;
   } catch (const Failure& failure) {
     services_.errors.Show(failure);
     return false;
   }
+}
+
+void MainWindow::WaitForKeyboardTurn() {
+  // Before the job's first call to the client: a window the client opens for it would take the
+  // focus from the windows of another program's job.
+  if (desktop_.keys.TakeTurn()) return;
+  if (!desktop_.wait.Until(kTurnWait, [this] { return desktop_.keys.TakeTurn(); })) {
+    throw Failure(error_code::kKeystrokes,
+                  "Another Plumwick on this display kept the keyboard busy with its own job for " +
+                      std::to_string(kTurnWait.count() / 1000) +
+                      " seconds, so nothing was done. Try again once it has finished");
+  }
+  // As after a job of this program's own: the other job's last keys reach its client only as
+  // that handles them.
+  desktop_.wait.Pause(kBetweenJobs);
 }
 
 void MainWindow::PlayCue(Cue cue) {

@@ -9,7 +9,8 @@
 // waits for its turn: it runs once the running job has ended, finished or failed, in the order of
 // the clicks. Typing inside the other job's Pause would merge two messages into one and send keys
 // into windows the other job opened. Handlers that do not type still run at once, nested in the
-// wait; Exit ends everything at once, waiting jobs included.
+// wait; Exit ends everything at once, waiting jobs included. The jobs of every Plumwick on one
+// display take turns in the same way: one keyboard serves them all.
 #pragma once
 
 #include <chrono>
@@ -77,6 +78,8 @@ class MainWindow final {
  public:
   // The wait between two keyboard jobs, one after the other's end.
   static constexpr std::chrono::milliseconds kBetweenJobs{300};
+  // How long a keyboard job waits for the job of another Plumwick on the same display to end.
+  static constexpr std::chrono::milliseconds kTurnWait{20000};
 
   // Every event the window handles, one handler each.
   enum class Event : std::size_t {
@@ -152,6 +155,8 @@ class MainWindow final {
   // Runs a keyboard job, then every job put in line meanwhile, in click order.
   bool RunJobs(const EventRow& first);
   void PlayCue(Cue cue);
+  // Waits (handling events) until the display's keyboard is this program's, at most kTurnWait.
+  void WaitForKeyboardTurn();
   scratchpad::PadControls pad() const;
   messenger::Messenger& client();
   messenger::ClientTyping typing();

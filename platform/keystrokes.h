@@ -23,11 +23,17 @@ class Keystrokes {
   // cannot tell which keys are down answers none.
   virtual std::vector<std::string> HeldKeys(const std::string& keys) = 0;
 
+  // Takes the display's keyboard for a job of this program: false while a job of another program
+  // on the display holds it (jobs of two programs at once would take the focus from each other's
+  // windows), true when this program holds it, already or now. Throws Failure as Type does for a
+  // keyboard that cannot be reached.
+  virtual bool TakeTurn() { return true; }
   // Whether typing has borrowed keys for characters the layout lacks: the client reads such a key
   // with the keymap of the moment it handles it, so the job gives it time to before EndJob.
   virtual bool Borrowed() const { return false; }
   // Ends a keyboard job: gives back the keys borrowed for it, so that between jobs the keymap is
-  // exactly the user's. Call it once the client has handled the keys typed last. Cannot fail.
+  // exactly the user's, and the display's keyboard to the next job. Call it once the client has
+  // handled the keys typed last. Cannot fail.
   virtual void EndJob() noexcept {}
 };
 

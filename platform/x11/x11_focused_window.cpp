@@ -3,10 +3,12 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <system_error>
 #include <vector>
 
 #include "platform/failure.h"
@@ -34,6 +36,17 @@ std::string ProgramName(std::int64_t pid) {
     if (!error && file.starts_with(name)) name = file;
   }
   return name;
+}
+
+// Whether the process runs this very program file: another Plumwick, whose windows (its main
+// window, its message boxes) must never take this one's keys either, and whose client windows
+// are never this one's client's. Such a window counts as the program's own.
+bool AnotherRunOfThisProgram(std::int64_t pid) {
+  if (pid <= 0 || pid == static_cast<std::int64_t>(getpid())) return false;
+  std::error_code error, self_error;
+  const auto file = std::filesystem::read_symlink("/proc/" + std::to_string(pid) + "/exe", error);
+  const auto self = std::filesystem::read_symlink("/proc/self/exe", self_error);
+  return !error && !self_error && file == self;
 }
 
 }  // namespace
@@ -137,7 +150,8 @@ DesktopWindow X11FocusedWindow::Focused() {
     if (trap.Failed()) continue;
     const std::uint64_t id = static_cast<std::uint64_t>(window);
     const std::int64_t process = pid ? static_cast<std::int64_t>(*pid) : 0;
-    return {id, process, std::move(title), ProgramName(process), own_ && own_(id)};
+    const bool own = (own_ && own_(id)) || AnotherRunOfThisProgram(process);
+    return {id, process, std::move(title), ProgramName(process), own};
   }
   return {};
 }

@@ -3,6 +3,8 @@
 // manager that says so, or one that has not caught up with a focus change) the top-level window
 // around the input focus, where keys go. The process comes from the window's _NET_WM_PID (0 when
 // the window does not tell), its name from /proc, and the title from _NET_WM_NAME or WM_NAME.
+// A window of another process running this same program file (a second Plumwick) counts as one
+// of the program's own: keys for the messaging client never go there.
 //
 // No X header here: Qt code includes this one.
 #pragma once

@@ -21,6 +21,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 // xdo.h declares C functions without saying so; the system headers it pulls in are already
 // included above, with their own guards.
@@ -31,6 +32,7 @@ extern "C" {
 #include "platform/x11/x_display.h"
 #include "platform/x11/x_error_trap.h"
 #include "platform/x11/x_keyboard_layout.h"
+#include "platform/x11/x_keyboard_turn.h"
 #include "platform/x11/x_keymap_writer.h"
 #include "platform/x11/xtest_keys.h"
 
@@ -144,6 +146,7 @@ std::vector<std::string> KeyNames(Display* display, const std::vector<Keycode>& 
 struct XdoKeystrokes::Connection {
   XdoPtr xdo;
   x11::SpareKeyPool pool;
+  std::optional<x11::KeyboardTurn> turn;  // made on the first job; goes before the connection
 
   Display* display() const { return xdo->xdpy; }
 };
@@ -175,6 +178,12 @@ void XdoKeystrokes::ReleaseKeys() noexcept {
     // Called on the way out, where nothing can report; the keys then stay bound.
   }
   connection_.reset();
+}
+
+bool XdoKeystrokes::TakeTurn() {
+  Connection& connection = Connected();
+  if (!connection.turn) connection.turn.emplace(connection.display());
+  return connection.turn->Take();
 }
 
 bool XdoKeystrokes::Borrowed() const {

@@ -49,10 +49,13 @@ class XdoKeystrokes final : public Keystrokes {
   // first like Type, and throws as it does.
   std::vector<std::string> HeldKeys(const std::string& keys) override;
   // Removes the bindings of characters the layout lacks (those still as this object left them)
-  // and lets the display go; a later Type starts afresh. Best effort: it cannot fail.
+  // and lets the display go, and with it the keyboard's turn; a later Type starts afresh. Best
+  // effort: it cannot fail.
   void ReleaseKeys() noexcept;
+  // Connects first like Type, and throws as it does.
+  bool TakeTurn() override;
   bool Borrowed() const override;
-  // Releases the keys as ReleaseKeys does.
+  // Releases the keys as ReleaseKeys does, and with the display the keyboard's turn.
   void EndJob() noexcept override { ReleaseKeys(); }
 
  private:

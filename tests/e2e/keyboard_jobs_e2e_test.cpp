@@ -6,7 +6,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -128,6 +130,54 @@ TEST_F(KeyboardJobsE2eTest, KeysBorrowedForCharactersTheLayoutLacksAreGivenBackA
   // The program is idle again once its window is back on top: the keymap is the user's.
   EXPECT_TRUE(WaitUntil([&] { return KeymapText(display) == users_keymap; }, kEffectTimeout));
   EXPECT_TRUE(NoErrorShown()) << program_->ErrText();
+}
+
+TEST_F(KeyboardJobsE2eTest, TwoProgramsOnOneDisplayClickedAMomentApartBothFinishTheirJobs) {
+  // Side by side: the first changes the name (its dialog waits half a second before the name is
+  // typed), the second sends a message, clicked 30 ms later.
+  const Rect fields[] = {place::kText3, place::kText4};
+  const std::string texts[] = {"First Program", "the second program's whole message"};
+  const Rect buttons[] = {place::kChangeNickName, place::kSendMessage};
+  const std::string done[] = {"sandbox: display name changed to First Program",
+                              std::string("sandbox: message sent to ") + kAlice + ": " + texts[1]};
+  std::unique_ptr<ChildProcess> programs[2];
+  WindowId windows[2] = {};
+  for (int i = 0; i < 2; ++i) {
+    ASSERT_NO_FATAL_FAILURE(StartProgram());
+    if (i == 1 && window_ == windows[0]) {
+      const auto other = User().WaitForOtherWindow(kCaption, windows[0], kWindowTimeout);
+      ASSERT_TRUE(other) << program_->Describe();
+      window_ = *other;
+    }
+    RunChecked(
+        {"xdotool", "windowmove", std::to_string(window_), std::to_string(10 + 560 * i), "10"},
+        Session().Env());
+    ASSERT_EQ(TypeIntoField(place::kText2, kAlice), kAlice);
+    ASSERT_EQ(TypeIntoField(fields[i], texts[i]), texts[i]);
+    programs[i] = std::move(program_);
+    windows[i] = window_;
+  }
+  const Point first = User().OnScreen(windows[0], buttons[0].Center());
+  const Point second = User().OnScreen(windows[1], buttons[1].Center());
+  RunChecked({"xdotool", "mousemove", std::to_string(first.x), std::to_string(first.y), "click",
+              "1", "sleep", "0.03", "mousemove", std::to_string(second.x), std::to_string(second.y),
+              "click", "1"},
+             Session().Env());
+  // The second job starts once the first has ended: the first dialog's keys can go nowhere else.
+  program_ = std::move(programs[1]);
+  EXPECT_TRUE(WaitForOutLine(std::string("sandbox: conversation opened with ") + kAlice))
+      << program_->Describe();
+  programs[1] = std::move(program_);
+  const Lines first_lines = programs[0]->OutLines();
+  EXPECT_NE(std::find(first_lines.begin(), first_lines.end(), done[0]), first_lines.end())
+      << programs[0]->Describe();
+  for (int i = 0; i < 2; ++i) {
+    SCOPED_TRACE(texts[i]);
+    program_ = std::move(programs[i]);
+    EXPECT_TRUE(WaitForOutLine(done[i])) << program_->Describe();
+    EXPECT_TRUE(NoErrorShown()) << program_->ErrText();
+    programs[i] = std::move(program_);
+  }
 }
 
 TEST_F(KeyboardJobsE2eTest, FastClicksOnChangeNickNameChangeTheNameOnceEachAndTypeNothingHere) {

@@ -145,6 +145,32 @@ TEST(ClientTyping, FailsAfterThreeSecondsOnAForeignWindowAndTypesNothing) {
   EXPECT_EQ(rig.messenger.live_objects, 0) << "the conversation is let go on the way out";
 }
 
+TEST(KeyboardTurn, AJobWaitsForAnotherProgramsJobBeforeItsFirstCallAndFailsAfterTwentySeconds) {
+  ActionRig rig;
+  rig.keys.busy_turns = 4;  // asked once before the wait
+  rig.send_message.Click();
+  EXPECT_THAT(rig.errors.shown, IsEmpty());
+  const std::vector<std::string> calls = rig.Calls();
+  EXPECT_THAT(
+      std::vector(calls.begin(), calls.begin() + 7),
+      ElementsAre("OLE1.Play()", "pump.Sleep(20 ms)", "pump.Sleep(20 ms)", "pump.Sleep(20 ms)",
+                  "pump.Sleep(300 ms)", "Text2.Text()", "Text4.Text()"));
+
+  ActionRig stays;
+  stays.keys.busy_turns = 1000000;
+  const Clock::TimePoint start = stays.clock.now;
+  stays.add_contact.Click();
+  ASSERT_EQ(stays.errors.shown.size(), 1u);
+  EXPECT_EQ(stays.errors.shown[0].code(), error_code::kKeystrokes);
+  EXPECT_EQ(stays.errors.shown[0].description(),
+            "Another Plumwick on this display kept the keyboard busy with its own job for 20 "
+            "seconds, so nothing was done. Try again once it has finished");
+  EXPECT_EQ(stays.clock.now - start, std::chrono::seconds(20));
+  for (const std::string& call : stays.Calls()) {
+    EXPECT_TRUE(call == "OLE1.Play()" || call == "pump.Sleep(20 ms)") << call;
+  }
+}
+
 TEST(ClientTyping, AKeyThePersonHoldsIsWaitedForAndFailsTheJobAfterThreeSeconds) {
   ActionRig rig;
   rig.keys.held = {"Return"};
