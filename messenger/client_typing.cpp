@@ -4,6 +4,9 @@
 #include "keynotation/key_notation.h"
 #include "platform/failure.h"
 
+#include <string>
+#include <vector>
+
 namespace plumwick::messenger {
 
 namespace {
@@ -30,6 +33,31 @@ std::string Listed(const std::vector<std::string>& names) {
   return text;
 }
 
+// The text cut into pieces of at most kPieceLength characters or keys each, never inside a
+// brace token, so that the keyboard is looked at again between the keys of a long text.
+std::vector<std::string> Pieces(const std::string& keys) {
+  std::vector<std::string> pieces(1);
+  std::size_t count = 0;
+  for (std::size_t at = 0; at < keys.size();) {
+    std::size_t end = at + 1;
+    if (keys[at] == '{') {
+      // "{}}" is a brace itself; every other token ends at its first closing brace.
+      const std::size_t close = keys.compare(at, 3, "{}}") == 0 ? at + 2 : keys.find('}', at + 1);
+      end = close == std::string::npos ? keys.size() : close + 1;
+    } else {
+      while (end < keys.size() && (static_cast<unsigned char>(keys[end]) & 0xC0U) == 0x80U) ++end;
+    }
+    if (count == ClientTyping::kPieceLength) {
+      pieces.emplace_back();
+      count = 0;
+    }
+    pieces.back().append(keys, at, end - at);
+    ++count;
+    at = end;
+  }
+  return pieces;
+}
+
 }  // namespace
 
 void CheckKeys(const std::string& keys, const std::string& source) {
@@ -43,21 +71,37 @@ void CheckKeys(const std::string& keys, const std::string& source) {
 
 void ClientTyping::Type(const std::string& keys) {
   DesktopWindow focused;
+  for (const std::string& piece : Pieces(keys)) {
+    focused = WaitUntilReady(piece);
+    keys_.Type(piece);
+    typed_ = true;
+  }
+  client_.KeysTyped(focused, keys);
+}
+
+DesktopWindow ClientTyping::WaitUntilReady(const std::string& keys) {
+  DesktopWindow focused;
   std::vector<std::string> held;
+  std::string blocked;
   // Asked anew after every batch of events and right before the keys go out: a click on the
   // program's window during the wait moves the focus there. A key the user still holds down (the
   // Return that closed a message box a moment ago) would swallow the job's press of it, so the
-  // job also waits until the user lets go.
+  // job also waits until the user lets go. Keys sent while another program holds the keyboard (a
+  // screen locker, an open menu) would all go to that program, whatever has the focus.
   const bool ready = wait_.Until(kFocusWait, [&] {
     held.clear();
+    blocked.clear();
     focused = focus_.Focused();
     client_.PrepareForKeys(focused);
     if (focused.own || !client_.OwnsWindow(focused)) return false;
     held = keys_.HeldKeys(keys);
-    return held.empty();
+    if (!held.empty()) return false;
+    blocked = keys_.Blocked();
+    return blocked.empty();
   });
+  if (ready) return focused;
   const char* const untyped = typed_ ? "the rest of the job was not typed" : "nothing was typed";
-  if (!ready && !held.empty()) {
+  if (!held.empty()) {
     throw Failure(error_code::kKeystrokes,
                   std::string(held.size() == 1 ? "The key " : "The keys ") + Listed(held) +
                       (held.size() == 1 ? " was" : " were") +
@@ -65,15 +109,15 @@ void ClientTyping::Type(const std::string& keys) {
                       (held.size() == 1 ? "it" : "them") + ", so " + untyped +
                       " (a key pressed while it is held down does not arrive)");
   }
-  if (!ready) {
-    throw Failure(error_code::kFocus,
-                  "The messaging client's window did not take the keyboard focus within 3 "
-                  "seconds (" +
-                      Describe(focused) + "), so " + untyped);
+  if (!blocked.empty()) {
+    throw Failure(error_code::kKeystrokes,
+                  "The keys could not reach the messaging client's window for 3 seconds: " +
+                      blocked + ". So that none of them went there, " + untyped);
   }
-  keys_.Type(keys);
-  typed_ = true;
-  client_.KeysTyped(focused, keys);
+  throw Failure(error_code::kFocus,
+                "The messaging client's window did not take the keyboard focus within 3 "
+                "seconds (" +
+                    Describe(focused) + "), so " + untyped);
 }
 
 }  // namespace plumwick::messenger

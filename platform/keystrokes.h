@@ -13,7 +13,8 @@ class Keystrokes {
  public:
   virtual ~Keystrokes() = default;
   // Throws Failure, typing nothing, also when one of the keys it must press is held down (see
-  // HeldKeys): ask that first and wait until it is empty.
+  // HeldKeys) or when keys cannot reach the focused window (see Blocked): ask those first and
+  // wait until they are empty.
   virtual void Type(const std::string& keys) = 0;
   // The keys that typing `keys` would press and that are held down right now, by name ("Return"),
   // by the person at the keyboard or by another program. A press of a key that is already down
@@ -23,6 +24,11 @@ class Keystrokes {
   // cannot tell which keys are down answers none.
   virtual std::vector<std::string> HeldKeys(const std::string& keys) = 0;
 
+  // What keeps keys from reaching the focused window right now, as a person would name it
+  // ("another program holds the keyboard ..."), or empty when nothing does: keys sent while
+  // another program holds the keyboard (a screen locker, an open menu) all go to that program.
+  // Throws Failure as Type does for a keyboard that cannot be reached.
+  virtual std::string Blocked() { return {}; }
   // Takes the display's keyboard for a job of this program: false while a job of another program
   // on the display holds it (jobs of two programs at once would take the focus from each other's
   // windows), true when this program holds it, already or now. Throws Failure as Type does for a

@@ -31,6 +31,7 @@ extern "C" {
 
 #include "platform/x11/x_display.h"
 #include "platform/x11/x_error_trap.h"
+#include "platform/x11/x_keyboard_block.h"
 #include "platform/x11/x_keyboard_layout.h"
 #include "platform/x11/x_keyboard_turn.h"
 #include "platform/x11/x_keymap_writer.h"
@@ -147,6 +148,21 @@ struct XdoKeystrokes::Connection {
   XdoPtr xdo;
   x11::SpareKeyPool pool;
   std::optional<x11::KeyboardTurn> turn;  // made on the first job; goes before the connection
+  std::optional<x11::KeyboardBlockProbe> probe;  // likewise, on the first look
+
+  // What keeps keys from the focused window now; empty when nothing does.
+  std::string Blocked() {
+    if (!probe) probe.emplace(display());
+    switch (probe->Probe()) {
+      case x11::KeyboardBlock::kGrabbed:
+        return "another program holds the keyboard (a screen locker, an open menu or a drag)";
+      case x11::KeyboardBlock::kScreenSaver:
+        return "the screen saver is on (the screen is blanked or locked)";
+      case x11::KeyboardBlock::kNone:
+        break;
+    }
+    return {};
+  }
 
   Display* display() const { return xdo->xdpy; }
 };
@@ -178,6 +194,10 @@ void XdoKeystrokes::ReleaseKeys() noexcept {
     // Called on the way out, where nothing can report; the keys then stay bound.
   }
   connection_.reset();
+}
+
+std::string XdoKeystrokes::Blocked() {
+  return Connected().Blocked();
 }
 
 bool XdoKeystrokes::TakeTurn() {
@@ -249,6 +269,11 @@ void XdoKeystrokes::Type(const std::string& keys) {
     }
     Fail("Cannot type keys: a key the text needs is held down (" + names +
          "), and a press of a key that is down does not arrive. Nothing was typed.");
+  }
+
+  // The caller has waited for the keyboard too: keys sent now would all go to a grab's owner.
+  if (const std::string blocked = connection_->Blocked(); !blocked.empty()) {
+    Fail("Cannot type keys: " + blocked + ". Nothing was typed.");
   }
 
   // Modifiers the person still holds (Shift from a Shift-click, say) would change every key:

@@ -43,7 +43,8 @@ class XdoKeystrokes final : public Keystrokes {
   // newline and tab), or when one string needs more distinct characters the layout lacks than
   // there are free key positions (two for each unused keycode but one, which is left to other
   // programs: 36 on a stock Xvfb). In all these cases nothing is typed.
-  // Also kKeystrokes, with nothing typed, when a key the text needs is held down.
+  // Also kKeystrokes, with nothing typed, when a key the text needs is held down or Blocked
+  // names a cause.
   void Type(const std::string& keys) override;
   // Names keys by their keysym on the first level ("Return", "A" for a letter key). Connects
   // first like Type, and throws as it does.
@@ -52,6 +53,8 @@ class XdoKeystrokes final : public Keystrokes {
   // and lets the display go, and with it the keyboard's turn; a later Type starts afresh. Best
   // effort: it cannot fail.
   void ReleaseKeys() noexcept;
+  // Connects first like Type, and throws as it does.
+  std::string Blocked() override;
   // Connects first like Type, and throws as it does.
   bool TakeTurn() override;
   bool Borrowed() const override;

@@ -17,6 +17,7 @@
 
 #include "tests/e2e/actions_fixture.h"
 #include "tests/e2e/harness/key_event_watch.h"
+#include "tests/e2e/harness/keyboard_grabber.h"
 #include "tests/e2e/harness/keymap.h"
 #include "tests/e2e/harness/run_command.h"
 #include "tests/e2e/harness/wait_until.h"
@@ -130,6 +131,38 @@ TEST_F(KeyboardJobsE2eTest, KeysBorrowedForCharactersTheLayoutLacksAreGivenBackA
   // The program is idle again once its window is back on top: the keymap is the user's.
   EXPECT_TRUE(WaitUntil([&] { return KeymapText(display) == users_keymap; }, kEffectTimeout));
   EXPECT_TRUE(NoErrorShown()) << program_->ErrText();
+}
+
+TEST_F(KeyboardJobsE2eTest, AStandInLockerHoldingTheKeyboardGetsNoKeyTheMessageWaitsOrFails) {
+  ASSERT_NO_FATAL_FAILURE(StartProgram());
+  ASSERT_EQ(TypeIntoField(place::kText2, kAlice), kAlice);
+  std::string message;
+  for (int i = 0; i < 8; ++i) message += "a long message, part " + std::to_string(i) + " - ";
+  ASSERT_EQ(TypeIntoField(place::kText4, message), message);
+  const std::string sent = std::string("sandbox: message sent to ") + kAlice + ": " + message;
+  const std::string cause = "another program holds the keyboard";
+  // Let go within the job's three seconds, the message goes out whole after; held longer, the
+  // job fails naming the cause. Either way the locker gets no key.
+  for (const milliseconds held : {milliseconds(2000), milliseconds(4500)}) {
+    SCOPED_TRACE(held.count());
+    const bool lets_go_in_time = held < std::chrono::seconds(3);
+    const std::size_t before = program_->OutLines().size();
+    std::optional<KeyboardGrabber> locker(std::in_place, Session().Display());
+    ClickControl(place::kSendMessage);
+    std::this_thread::sleep_for(held);
+    EXPECT_EQ(locker->KeyPresses(), 0);
+    locker.reset();
+    if (lets_go_in_time) {
+      EXPECT_TRUE(WaitForOutLine(sent)) << program_->Describe();
+      EXPECT_TRUE(NoErrorShown()) << program_->ErrText();
+    } else {
+      EXPECT_TRUE(WaitForErrorText(cause)) << program_->Describe();
+      const auto box = WaitForMessageBox();
+      ASSERT_TRUE(box) << program_->Describe();
+      EXPECT_TRUE(DismissWithReturn(*box));
+      for (const std::string& line : LinesFrom(before)) EXPECT_FALSE(line.starts_with(sent));
+    }
+  }
 }
 
 TEST_F(KeyboardJobsE2eTest, TwoProgramsOnOneDisplayClickedAMomentApartBothFinishTheirJobs) {

@@ -171,6 +171,51 @@ TEST(KeyboardTurn, AJobWaitsForAnotherProgramsJobBeforeItsFirstCallAndFailsAfter
   }
 }
 
+TEST(ClientTyping, AnotherProgramsHoldOnTheKeyboardIsWaitedForAlsoBetweenPiecesOfALongText) {
+  const std::string grab = "another program holds the keyboard (a screen locker)";
+  // 31 letters and a token are the first piece: a token is never cut.
+  const std::string first(31, 'a'), second = std::string(31, 'b') + "é", third = "c{}}";
+  ActionRig rig;
+  rig.message.text = first + "{ENTER 2}" + second + third;
+  int looks = 0;
+  rig.focus.on_look = [&] {
+    ++looks;
+    if (looks == 2) rig.keys.blocked = grab;  // taken after the first piece went out
+    if (looks == 4) rig.keys.blocked.clear();
+  };
+  rig.send_message.Click();
+  EXPECT_THAT(rig.errors.shown, IsEmpty());
+  const std::vector<std::string> calls = rig.Calls();
+  EXPECT_THAT(
+      std::vector(calls.begin() + 4, calls.begin() + 10),
+      ElementsAre("keys.Type(" + first + "{ENTER 2})", "pump.Sleep(20 ms)", "pump.Sleep(20 ms)",
+                  "keys.Type(" + second + ")", "keys.Type(" + third + ")", "pump.Sleep(100 ms)"));
+
+  for (const bool after_a_piece : {false, true}) {
+    ActionRig stays;
+    stays.keys.blocked = grab;
+    stays.message.text = after_a_piece ? std::string(40, 'x') : "short";
+    int stays_looks = 0;
+    stays.focus.on_look = [&] {
+      if (after_a_piece && ++stays_looks == 1) stays.keys.blocked.clear();
+      if (stays_looks == 2) stays.keys.blocked = grab;
+    };
+    const Clock::TimePoint start = stays.clock.now;
+    stays.send_message.Click();
+    ASSERT_EQ(stays.errors.shown.size(), 1u);
+    EXPECT_EQ(stays.errors.shown[0].code(), error_code::kKeystrokes);
+    EXPECT_EQ(
+        stays.errors.shown[0].description(),
+        "The keys could not reach the messaging client's window for 3 seconds: another "
+        "program holds the keyboard (a screen locker). So that none of them went there, " +
+            std::string(after_a_piece ? "the rest of the job was not typed" : "nothing was typed"));
+    EXPECT_EQ(stays.clock.now - start, std::chrono::seconds(3));
+    EXPECT_EQ(std::ranges::count_if(
+                  stays.Calls(), [](const std::string& call) { return call.starts_with("keys."); }),
+              after_a_piece ? 1 : 0);
+  }
+}
+
 TEST(ClientTyping, AKeyThePersonHoldsIsWaitedForAndFailsTheJobAfterThreeSeconds) {
   ActionRig rig;
   rig.keys.held = {"Return"};

@@ -220,6 +220,7 @@ class FakeKeystrokes final : public Keystrokes {
     borrowed = borrowed || std::any_of(keys.begin(), keys.end(), [](char c) { return c < 0; });
   }
   std::vector<std::string> HeldKeys(const std::string&) override { return held; }
+  std::string Blocked() override { return blocked; }
   bool TakeTurn() override { return busy_turns-- <= 0; }
   bool Borrowed() const override { return borrowed; }
   void EndJob() noexcept override {
@@ -228,6 +229,8 @@ class FakeKeystrokes final : public Keystrokes {
   }
   // The keys the person holds down: none unless a test says otherwise.
   std::vector<std::string> held;
+  // What keeps keys from the focused window (another program's grab): nothing unless a test says.
+  std::string blocked;
   // How many times another program's job still holds the display's keyboard when asked.
   int busy_turns = 0;
   // Whether typing has borrowed keys, and how often a job gave them back.
