@@ -75,7 +75,7 @@ class CuesE2eTest : public ActionsFixture {
   bool ClickIsHeard(const std::string& what) {
     SoundRecorder recorder(Session());
     ClickAListButton();
-    if (!recorder.WaitForSound(kHeard, std::chrono::seconds(2))) {
+    if (!recorder.WaitForSound(kHeard, kEffectTimeout)) {
       ADD_FAILURE() << what << ": nothing was heard";
       return false;
     }
@@ -231,6 +231,9 @@ TEST_F(CuesAfterRestartE2eTest, ClicksAreHeardAgainAndWithoutAServerActionsGoOn)
   User().Activate(window_);
   ClickControl(place::kSignOut);
   ASSERT_TRUE(WaitForOutLine("sandbox: signed out")) << program_->Describe();
+  // Written before the action's line, but read on its own.
+  EXPECT_TRUE(
+      WaitUntil([&] { return program_->ErrText().size() > before.size(); }, kEffectTimeout));
   EXPECT_EQ(program_->ErrText().substr(before.size()), std::string(kSilentLine) + "\n")
       << program_->Describe();
   std::istringstream lines(program_->ErrText());
