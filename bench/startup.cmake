@@ -8,7 +8,7 @@ if(PLUMWICK_TESTS AND PLUMWICK_E2E)
   target_link_libraries(startup_bench_bare PRIVATE Qt6::Widgets)
   set_target_properties(startup_bench_bare PROPERTIES AUTOMOC OFF)
   add_executable(startup_bench_floor ${CMAKE_CURRENT_LIST_DIR}/startup_bench_floor.cpp)
-  target_link_libraries(startup_bench_floor PRIVATE Qt6::Widgets Qt6::Multimedia plumwick_assets)
+  target_link_libraries(startup_bench_floor PRIVATE Qt6::Widgets plumwick_platform_pulse plumwick_assets)
   set_target_properties(startup_bench_floor PROPERTIES AUTOMOC OFF)
 
   add_executable(startup_bench ${CMAKE_CURRENT_LIST_DIR}/startup_bench.cpp)

@@ -1,12 +1,13 @@
 // The floor of the start-up benchmark: the bare window plus the two things any build of plumwick's
 // window must do before it shows, laid out the plainest way: a line of text in each of the design's
-// fonts and the start-up cue playing through Qt Multimedia. It tells how much of plumwick's cost
+// fonts and the start-up cue playing on the sound server. It tells how much of plumwick's cost
 // over the bare window is these parts' own, and how much is plumwick's.
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
-#include <QSoundEffect>
-#include <QUrl>
 #include <QWidget>
+
+#include "platform/pulse/pulse_clip_player.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -25,9 +26,13 @@ int main(int argc, char** argv) {
   line.setFont(small);
   line.move(0, 40);
 
-  QSoundEffect cue;
-  cue.setSource(QUrl(QStringLiteral("qrc:/cues/start.wav")));
-  cue.play();
+  QFile clip(QStringLiteral(":/cues/start.wav"));
+  if (!clip.open(QIODevice::ReadOnly)) return 1;
+  const QByteArray wave = clip.readAll();
+  plumwick::PulseClipPlayer cue(
+      "start",
+      plumwick::ReadWave({wave.constData(), static_cast<std::size_t>(wave.size())}).value());
+  cue.Play();
 
   window.show();
   return QApplication::exec();

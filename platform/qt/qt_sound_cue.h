@@ -1,16 +1,13 @@
-// A sound cue on Qt Multimedia, playing one of the clips compiled in as Qt resources. The clip is
-// read once; every play gets an output stream of its own, which goes away once the clip has been
-// heard to its end. Without an audio output device the cues are silent, and the program says so
-// in one line on standard error instead of Qt Multimedia's several warnings.
+// A sound cue playing one of the clips compiled in as Qt resources on the desktop's sound server.
+// The clip is read once; every play gets a stream of its own. Without a sound server or an output
+// device the cues are silent, and the program says so in one line on standard error.
 #pragma once
 
 #include <string>
 
-#include <QAudioFormat>
-#include <QByteArray>
-#include <QObject>
 #include <QString>
 
+#include "platform/pulse/pulse_clip_player.h"
 #include "platform/sound_cue.h"
 
 namespace plumwick {
@@ -19,15 +16,11 @@ class QtSoundCue final : public SoundCue {
  public:
   // name: the holder's name, for errors; resource: the clip, e.g. ":/cues/click.wav". Throws
   // Failure when the clip is missing or is not one this cue can play.
-  QtSoundCue(std::string name, const QString& resource);
-  void Play() override;
+  QtSoundCue(const std::string& name, const QString& resource);
+  void Play() override { player_.Play(); }
 
  private:
-  std::string name_;
-  QAudioFormat format_;
-  QByteArray samples_;
-  // The parent of the plays still sounding: they stop with the cue.
-  QObject plays_;
+  PulseClipPlayer player_;
 };
 
 }  // namespace plumwick

@@ -205,20 +205,12 @@ TEST_F(CuesAfterRestartE2eTest, ClicksAreHeardAgainAndWithoutAServerActionsGoOn)
   ASSERT_NO_FATAL_FAILURE(StartProgramAndItsCue());
   ASSERT_TRUE(ClickIsHeard("before the restart"));
 
+  // Away for longer than a client library's one attempt to connect again (Qt Multimedia's comes
+  // after 3 s): the first click after the restart is heard all the same.
   ASSERT_NO_FATAL_FAILURE(StopSoundServer());
+  ClickAListButton();
+  std::this_thread::sleep_for(std::chrono::seconds(4));
   ASSERT_NO_FATAL_FAILURE(StartSoundServer());
-  // Qt Multimedia connects again a few seconds after it lost the server; clicks until then may
-  // be silent (saying so), and none is an error.
-  ASSERT_TRUE(WaitUntil(
-      [&] {
-        SoundRecorder recorder(Session());
-        ClickAListButton();
-        return recorder.WaitForSound(kHeard, std::chrono::milliseconds(1500));
-      },
-      std::chrono::seconds(15), std::chrono::milliseconds(0)))
-      << "no click was heard after the restart\n"
-      << program_->Describe();
-  std::this_thread::sleep_for(kShortClipLength);
   for (int click = 1; click <= 4; ++click) {
     ClickIsHeard("click " + std::to_string(click) + " after the restart");
   }
