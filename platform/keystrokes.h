@@ -28,19 +28,19 @@ class Keystrokes {
   // ("another program holds the keyboard ..."), or empty when nothing does: keys sent while
   // another program holds the keyboard (a screen locker, an open menu) all go to that program.
   // Throws Failure as Type does for a keyboard that cannot be reached.
-  virtual std::string Blocked() { return {}; }
+  virtual std::string Blocked() = 0;
   // Takes the display's keyboard for a job of this program: false while a job of another program
   // on the display holds it (jobs of two programs at once would take the focus from each other's
   // windows), true when this program holds it, already or now. Throws Failure as Type does for a
   // keyboard that cannot be reached.
-  virtual bool TakeTurn() { return true; }
+  virtual bool TakeTurn() = 0;
   // Whether typing has borrowed keys for characters the layout lacks: the client reads such a key
   // with the keymap of the moment it handles it, so the job gives it time to before EndJob.
-  virtual bool Borrowed() const { return false; }
+  virtual bool Borrowed() const = 0;
   // Ends a keyboard job: gives back the keys borrowed for it, so that between jobs the keymap is
   // exactly the user's, and the display's keyboard to the next job. Call it once the client has
   // handled the keys typed last. Cannot fail.
-  virtual void EndJob() noexcept {}
+  virtual void EndJob() noexcept = 0;
 };
 
 }  // namespace plumwick

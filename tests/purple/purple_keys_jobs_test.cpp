@@ -61,6 +61,10 @@ class PidginDesktop final : public WindowManager, public FocusedWindow, public K
   DesktopWindow Focused() override { return {active, pidgin}; }
   void Type(const std::string& keys) override { typed.push_back(keys); }
   std::vector<std::string> HeldKeys(const std::string&) override { return {}; }
+  std::string Blocked() override { return {}; }
+  bool TakeTurn() override { return true; }
+  bool Borrowed() const override { return false; }
+  void EndJob() noexcept override {}
 
   bool dialog_open = false;
   // The dialog is listed at once, and the window manager is done taking it on after that many
