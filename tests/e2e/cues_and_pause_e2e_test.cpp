@@ -9,18 +9,15 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
-#include <mutex>
 #include <sstream>
-#include <stdexcept>
 #include <thread>
 #include <vector>
 
 #include "tests/e2e/actions_fixture.h"
 #include "tests/e2e/harness/clip_fingerprint.h"
-#include "tests/e2e/harness/run_command.h"
 #include "tests/e2e/harness/sound_recorder.h"
+#include "tests/e2e/harness/typed_keys.h"
 #include "tests/e2e/harness/wait_until.h"
-#include "tests/e2e/harness/x_event_thread.h"
 
 namespace plumwick::e2e {
 namespace {
@@ -158,48 +155,7 @@ TEST_F(CuesE2eTest, EveryOneOfManyClicksIsHeardToItsEnd) {
 
 // The sound server of the session, ended and started again, as a user or an update restarts it.
 // Its own suite: the session's sound server is this test's afterwards.
-class CuesAfterRestartE2eTest : public CuesE2eTest {
- protected:
-  void StopSoundServer() {
-    const Environment& env = Session().Env();
-    ASSERT_TRUE(RunCommand({"pactl", "exit"}, env).Ok());
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-          return !RunCommand({"pactl", "info"}, env).Ok();
-        },
-        std::chrono::seconds(5)))
-        << "the sound server did not end";
-  }
-
-  // The same server on the same socket, and the session's recording going on into the same file.
-  void StartSoundServer() {
-    Environment env = Session().Env();
-    env.erase("DISPLAY");
-    server_ = std::make_unique<ChildProcess>(
-        ProcessOptions{.argv = {"pulseaudio", "--daemonize=no", "--exit-idle-time=-1", "-n",
-                                "--use-pid-file=no", "--realtime=no", "--high-priority=no",
-                                "--log-target=stderr", "--load=module-null-sink sink_name=nullsink",
-                                "--load=module-native-protocol-unix auth-anonymous=1"},
-                       .env = env});
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-          return RunCommand({"pactl", "info"}, env).Ok();
-        },
-        std::chrono::seconds(10)))
-        << server_->Describe();
-    const std::string file = Session().MonitorFile().string();
-    monitor_ = std::make_unique<ChildProcess>(
-        ProcessOptions{.argv = {"sh", "-c",
-                                "exec parec --device " + std::string(DesktopSession::kSinkMonitor) +
-                                    " --raw --format=s16le --channels=1 --rate=" +
-                                    std::to_string(DesktopSession::kMonitorRate) +
-                                    " --latency-msec=20 >> '" + file + "'"},
-                       .env = Session().Env()});
-  }
-
-  std::unique_ptr<ChildProcess> server_;
-  std::unique_ptr<ChildProcess> monitor_;
-};
+class CuesAfterRestartE2eTest : public CuesE2eTest {};
 
 TEST_F(CuesAfterRestartE2eTest, ClicksAreHeardAgainAndWithoutAServerActionsGoOn) {
   ASSERT_NO_FATAL_FAILURE(StartProgramAndItsCue());
@@ -207,16 +163,16 @@ TEST_F(CuesAfterRestartE2eTest, ClicksAreHeardAgainAndWithoutAServerActionsGoOn)
 
   // Away for longer than a client library's one attempt to connect again (Qt Multimedia's comes
   // after 3 s): the first click after the restart is heard all the same.
-  ASSERT_NO_FATAL_FAILURE(StopSoundServer());
+  Session().StopSound();
   ClickAListButton();
   std::this_thread::sleep_for(std::chrono::seconds(4));
-  ASSERT_NO_FATAL_FAILURE(StartSoundServer());
+  Session().StartSound();
   for (int click = 1; click <= 4; ++click) {
     ClickIsHeard("click " + std::to_string(click) + " after the restart");
   }
 
   // No server at all: the cues are silent, one line says so, and the actions go on.
-  ASSERT_NO_FATAL_FAILURE(StopSoundServer());
+  Session().StopSound();
   const std::string before = program_->ErrText();
   ClickAListButton();
   ClickAListButton();
@@ -232,24 +188,6 @@ TEST_F(CuesAfterRestartE2eTest, ClicksAreHeardAgainAndWithoutAServerActionsGoOn)
   for (std::string line; std::getline(lines, line);) EXPECT_EQ(line, kSilentLine);
 }
 
-// The X server's times (in milliseconds of its clock) of the Return presses it takes in, from
-// XInput 2's raw events, which come for synthesized keys too, before any window decides where
-// they go.
-class ReturnPresses {
- public:
-  explicit ReturnPresses(const std::string& display);
-  std::vector<unsigned long> Times() const;
-
- private:
-  void Select(void* display);
-  void Record(void* display, void* event);
-
-  int xinput_opcode_ = 0;
-  mutable std::mutex mutex_;
-  std::vector<unsigned long> times_;
-  XEventThread listener_;  // last: stopped before what it records into goes
-};
-
 class PauseE2eTest : public ActionsFixture {
  protected:
   void SetUp() override {
@@ -263,13 +201,13 @@ class PauseE2eTest : public ActionsFixture {
 };
 
 TEST_F(PauseE2eTest, AddContactsTwoEntersAreASecondApart) {
-  const ReturnPresses presses(Session().Display());
+  const TypedKeys presses(Session().Display());
   ClickControl(place::kAddContact);
   ASSERT_TRUE(program_->WaitForLine(kAdded, kEffectTimeout)) << program_->Describe();
-  ASSERT_TRUE(WaitUntil([&] { return presses.Times().size() >= 2; }, kEffectTimeout))
+  ASSERT_TRUE(WaitUntil([&] { return presses.PressTimes("Return").size() >= 2; }, kEffectTimeout))
       << "the second Enter never came\n"
       << program_->Describe();
-  const std::vector<unsigned long> times = presses.Times();
+  const std::vector<unsigned long> times = presses.PressTimes("Return");
   ASSERT_EQ(times.size(), 2U);
   const auto apart = static_cast<long>(times[1] - times[0]);
   std::printf("the second Enter came %ld ms after the first\n", apart);
@@ -299,61 +237,6 @@ TEST_F(PauseE2eTest, AClickDuringAddContactsWaitRunsAtOnceInsideIt) {
   EXPECT_LT(after_enter, milliseconds(1000))
       << "the click was handled after the wait, not inside it\n"
       << program_->Describe();
-}
-
-}  // namespace
-}  // namespace plumwick::e2e
-
-// Last: Xlib's macros (None, Bool, Status) must not reach the code above.
-#include <X11/XKBlib.h>
-#include <X11/Xlib.h>
-#include <X11/extensions/XInput2.h>
-#include <X11/keysym.h>
-
-namespace plumwick::e2e {
-namespace {
-
-ReturnPresses::ReturnPresses(const std::string& display)
-    : listener_(
-          display, [this](void* connection) { Select(connection); },
-          [this](void* connection, void* event) { Record(connection, event); }) {}
-
-std::vector<unsigned long> ReturnPresses::Times() const {
-  const std::lock_guard lock(mutex_);
-  return times_;
-}
-
-void ReturnPresses::Select(void* connection) {
-  auto* display = static_cast<Display*>(connection);
-  int event = 0;
-  int error = 0;
-  int major = 2;
-  int minor = 0;
-  if (!XQueryExtension(display, "XInputExtension", &xinput_opcode_, &event, &error) ||
-      XIQueryVersion(display, &major, &minor) != Success) {
-    throw std::runtime_error("the X server has no XInput 2");
-  }
-  unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
-  XISetMask(bits, XI_RawKeyPress);
-  // The master keyboard only: each key also comes from the XTest device behind it.
-  XIEventMask mask{XIAllMasterDevices, sizeof bits, bits};
-  XISelectEvents(display, DefaultRootWindow(display), &mask, 1);
-}
-
-void ReturnPresses::Record(void* connection, void* event) {
-  auto* display = static_cast<Display*>(connection);
-  XGenericEventCookie& cookie = static_cast<XEvent*>(event)->xcookie;
-  if (cookie.type != GenericEvent || cookie.extension != xinput_opcode_ ||
-      !XGetEventData(display, &cookie)) {
-    return;
-  }
-  const auto* raw = static_cast<const XIRawEvent*>(cookie.data);
-  if (cookie.evtype == XI_RawKeyPress &&
-      XkbKeycodeToKeysym(display, static_cast<KeyCode>(raw->detail), 0, 0) == XK_Return) {
-    const std::lock_guard lock(mutex_);
-    times_.push_back(raw->time);
-  }
-  XFreeEventData(display, &cookie);
 }
 
 }  // namespace

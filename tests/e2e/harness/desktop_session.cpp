@@ -46,8 +46,8 @@ DesktopSession::DesktopSession(DesktopKind kind) : kind_(kind) {
     StartX();
     StartWindowManager();
   }
+  monitor_file_ = scratch_ / "monitor.raw";
   StartSound();
-  StartMonitor();
 }
 
 DesktopSession::~DesktopSession() {
@@ -110,18 +110,26 @@ void DesktopSession::StartSound() {
       },
       kStartTimeout);
   if (!ready || !pulse_->Running()) FailStart("PulseAudio did not start", *pulse_);
+
+  // One recording for the whole session, appended to after a restart. An idle null sink works in
+  // blocks of two seconds and hands a new recording its first samples only when the current block
+  // ends; recording all along keeps it on short blocks, and each test takes its part of the one
+  // recording.
+  monitor_ = std::make_unique<ChildProcess>(ProcessOptions{
+      .argv = {"sh", "-c",
+               std::string("exec parec --device ") + kSinkMonitor +
+                   " --raw --format=s16le --channels=1 --rate=" + std::to_string(kMonitorRate) +
+                   " --latency-msec=20 >> \"$0\"",
+               monitor_file_.string()},
+      .env = env_});
 }
 
-void DesktopSession::StartMonitor() {
-  // One recording for the whole session. An idle null sink works in blocks of two seconds and
-  // hands a new recording its first samples only when the current block ends; recording all
-  // along keeps it on short blocks, and each test takes its part of the one recording.
-  monitor_file_ = scratch_ / "monitor.raw";
-  monitor_ = std::make_unique<ChildProcess>(ProcessOptions{
-      .argv = {"parec", "--device", kSinkMonitor, "--raw", "--format=s16le", "--channels=1",
-               "--rate=" + std::to_string(kMonitorRate), "--latency-msec=20"},
-      .env = env_,
-      .stdout_file = monitor_file_});
+void DesktopSession::StopSound() {
+  monitor_.reset();
+  RunCommand({"pactl", "exit"}, env_);
+  const bool gone = WaitUntil([&] { return !pulse_->Running(); }, kStartTimeout);
+  if (!gone) throw std::runtime_error("PulseAudio did not end: " + pulse_->Describe());
+  pulse_.reset();
 }
 
 std::unique_ptr<ChildProcess> DesktopSession::Start(std::vector<std::string> argv) const {

@@ -44,12 +44,16 @@ class DesktopSession {
 
   std::unique_ptr<ChildProcess> Start(std::vector<std::string> argv) const;
 
+  // Ends the session's sound server, as a user or an update does, and waits until it has gone.
+  void StopSound();
+  // Starts the sound server (again, on the same socket) and the recording of its sink, which goes
+  // on in the same file.
+  void StartSound();
+
  private:
   void StartX();
   void StartWindowManager();
   void StartWaylandSession();
-  void StartSound();
-  void StartMonitor();
 
   DesktopKind kind_;
   PrivateDir dir_;

@@ -22,6 +22,12 @@ int TypedKeys::Releases(const std::string& key) const {
   return found == releases_.end() ? 0 : found->second;
 }
 
+std::vector<unsigned long> TypedKeys::PressTimes(const std::string& key) const {
+  const std::lock_guard lock(mutex_);
+  const auto found = press_times_.find(key);
+  return found == press_times_.end() ? std::vector<unsigned long>{} : found->second;
+}
+
 void TypedKeys::SelectRawKeys(void* connection) {
   auto* display = static_cast<Display*>(connection);
   int event = 0;
@@ -34,6 +40,7 @@ void TypedKeys::SelectRawKeys(void* connection) {
                              " has no XInput 2");
   }
   unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
+  XISetMask(bits, XI_RawKeyPress);
   XISetMask(bits, XI_RawKeyRelease);
   // The master keyboard only: each key also comes from the physical or XTest device behind it.
   XIEventMask mask{XIAllMasterDevices, sizeof bits, bits};
@@ -47,13 +54,18 @@ void TypedKeys::Count(void* connection, void* event) {
       !XGetEventData(display, &cookie)) {
     return;
   }
-  if (cookie.evtype == XI_RawKeyRelease) {
+  if (cookie.evtype == XI_RawKeyPress || cookie.evtype == XI_RawKeyRelease) {
     const auto* raw = static_cast<const XIRawEvent*>(cookie.data);
     // Named at once: a program may bind a spare keycode to another key for a moment.
     const KeySym keysym = XkbKeycodeToKeysym(display, static_cast<KeyCode>(raw->detail), 0, 0);
     const char* name = XKeysymToString(keysym);
+    const std::string key = name != nullptr ? name : std::to_string(raw->detail);
     const std::lock_guard lock(mutex_);
-    ++releases_[name != nullptr ? name : std::to_string(raw->detail)];
+    if (cookie.evtype == XI_RawKeyPress) {
+      press_times_[key].push_back(raw->time);
+    } else {
+      ++releases_[key];
+    }
   }
   XFreeEventData(display, &cookie);
 }

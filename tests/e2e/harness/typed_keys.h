@@ -5,6 +5,7 @@
 #include <map>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "tests/e2e/harness/x_event_thread.h"
 
@@ -18,6 +19,8 @@ class TypedKeys {
 
   // How often the key with this keysym name ("Return") was released since the start.
   int Releases(const std::string& key) const;
+  // The X server's times (milliseconds of its clock) of that key's presses since the start.
+  std::vector<unsigned long> PressTimes(const std::string& key) const;
 
  private:
   void SelectRawKeys(void* display);
@@ -26,6 +29,7 @@ class TypedKeys {
   int xinput_opcode_ = 0;
   mutable std::mutex mutex_;
   std::map<std::string, int> releases_;
+  std::map<std::string, std::vector<unsigned long>> press_times_;
   XEventThread listener_;  // last: stopped before what it counts into goes
 };
 
