@@ -98,11 +98,11 @@ void PulseClipPlayer::Play() {
   auto opened = std::make_shared<std::promise<int>>();
   std::future<int> answer = opened->get_future();
   std::thread([clip = clip_, name = name_, opened] {
-    const pa_sample_spec spec{clip->bits == 8 ? PA_SAMPLE_U8 : PA_SAMPLE_S16LE, clip->rate,
-                              clip->channels};
+    const pa_sample_spec sample_format{clip->bits == 8 ? PA_SAMPLE_U8 : PA_SAMPLE_S16LE, clip->rate,
+                                       clip->channels};
     int error = 0;
     pa_simple* stream = pa_simple_new(nullptr, "Plumwick", PA_STREAM_PLAYBACK, nullptr,
-                                      name.c_str(), &spec, nullptr, nullptr, &error);
+                                      name.c_str(), &sample_format, nullptr, nullptr, &error);
     opened->set_value(stream == nullptr ? error : PA_OK);
     if (stream == nullptr) return;
     // Drained before it is freed: freeing at once would cut off what the server still holds.
