@@ -167,7 +167,7 @@ messenger::Messenger& MainWindow::client() {
 }
 
 messenger::ClientTyping MainWindow::typing() {
-  return {client(), desktop_.focus, desktop_.keys, desktop_.wait};
+  return {desktop_.focus, desktop_.keys, desktop_.wait};
 }
 
 scratchpad::PadControls MainWindow::pad() const {

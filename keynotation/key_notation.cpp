@@ -210,7 +210,7 @@ KeyPress ParseKeyToken(std::u32string_view token, std::size_t position) {
 
 }  // namespace
 
-std::vector<KeyToken> ParseKeyNotation(std::string_view keys) {
+KeySequence ParseKeyNotation(std::string_view keys) {
   const std::u32string text = DecodeUtf8(keys);
   const std::u32string_view s = text;
   std::vector<KeyToken> tokens;
@@ -250,7 +250,7 @@ std::string Utf8Of(std::u32string_view text) {
   return out;
 }
 
-std::string FormatKeyNotation(const std::vector<KeyToken>& tokens) {
+std::string FormatKeyNotation(const KeySequence& tokens) {
   std::string out;
   for (const KeyToken& token : tokens) {
     if (const auto* run = std::get_if<KeyText>(&token)) {

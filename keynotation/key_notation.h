@@ -77,14 +77,23 @@ using KeyText = std::u32string;
 
 using KeyToken = std::variant<KeyText, KeyPress>;
 
+// Keys to type, read once: the typing, the focus guard and the messaging client's job all take
+// this, so no one reads a text's notation a second time.
+using KeySequence = std::vector<KeyToken>;
+
+// One press of a named key, as a sequence.
+inline KeySequence OnePress(NamedKey key) {
+  return {KeyPress{key}};
+}
+
 // Reads a keystroke string (UTF-8) into tokens in typing order. The empty string gives no tokens.
 // Throws Failure (kKeyNotation) for anything that is not valid notation.
-std::vector<KeyToken> ParseKeyNotation(std::string_view keys);
+KeySequence ParseKeyNotation(std::string_view keys);
 
 // Writes tokens back as notation (UTF-8): braces in text escaped, names in their canonical
 // spelling, a count of 1 left out. For tokens the parser returned, ParseKeyNotation gives them
 // back unchanged. Also what logs show for a sequence.
-std::string FormatKeyNotation(const std::vector<KeyToken>& tokens);
+std::string FormatKeyNotation(const KeySequence& tokens);
 
 // The text as UTF-8, braces and all.
 std::string Utf8Of(std::u32string_view text);

@@ -4,7 +4,9 @@
 #include "keynotation/key_notation.h"
 #include "platform/failure.h"
 
+#include <algorithm>
 #include <string>
+#include <variant>
 #include <vector>
 
 namespace plumwick::messenger {
@@ -33,53 +35,62 @@ std::string Listed(const std::vector<std::string>& names) {
   return text;
 }
 
-// The text cut into pieces of at most kPieceLength characters or keys each, never inside a
-// brace token, so that the keyboard is looked at again between the keys of a long text.
-std::vector<std::string> Pieces(const std::string& keys) {
-  std::vector<std::string> pieces(1);
-  std::size_t count = 0;
-  for (std::size_t at = 0; at < keys.size();) {
-    std::size_t end = at + 1;
-    if (keys[at] == '{') {
-      // "{}}" is a brace itself; every other token ends at its first closing brace.
-      const std::size_t close = keys.compare(at, 3, "{}}") == 0 ? at + 2 : keys.find('}', at + 1);
-      end = close == std::string::npos ? keys.size() : close + 1;
-    } else {
-      while (end < keys.size() && (static_cast<unsigned char>(keys[end]) & 0xC0U) == 0x80U) ++end;
+// The keys cut into pieces of at most kPieceLength characters or named keys each, so that the
+// keyboard is looked at again between the keys of a long text.
+std::vector<KeySequence> Pieces(const KeySequence& keys) {
+  std::vector<KeySequence> pieces(1);
+  std::size_t room = ClientTyping::kPieceLength;
+  const auto make_room = [&] {
+    if (room > 0) return;
+    pieces.emplace_back();
+    room = ClientTyping::kPieceLength;
+  };
+  for (const KeyToken& token : keys) {
+    const auto* text = std::get_if<KeyText>(&token);
+    if (text == nullptr) {
+      make_room();
+      pieces.back().push_back(token);
+      --room;
+      continue;
     }
-    if (count == ClientTyping::kPieceLength) {
-      pieces.emplace_back();
-      count = 0;
+    for (std::size_t at = 0; at < text->size();) {
+      make_room();
+      const std::size_t length = std::min(room, text->size() - at);
+      pieces.back().emplace_back(text->substr(at, length));
+      at += length;
+      room -= length;
     }
-    pieces.back().append(keys, at, end - at);
-    ++count;
-    at = end;
   }
   return pieces;
 }
 
 }  // namespace
 
-void CheckKeys(const std::string& keys, const std::string& source) {
+KeySequence ReadKeys(const std::string& text, const std::string& source) {
   try {
-    ParseKeyNotation(keys);
+    return ParseKeyNotation(text);
   } catch (const Failure& failure) {
     throw Failure(failure.code(), "The text of " + source + " cannot be typed: " +
                                       failure.description() + ". Nothing was done.");
   }
 }
 
-void ClientTyping::Type(const std::string& keys) {
+void ClientTyping::Type(TypingJob& job, const KeySequence& keys) {
+  if (const KeySequence first = job.KeysFirst(); !first.empty()) TypeStep(job, first);
+  TypeStep(job, keys);
+}
+
+void ClientTyping::TypeStep(TypingJob& job, const KeySequence& keys) {
   DesktopWindow focused;
-  for (const std::string& piece : Pieces(keys)) {
-    focused = WaitUntilReady(piece);
+  for (const KeySequence& piece : Pieces(keys)) {
+    focused = WaitUntilReady(job, piece);
     keys_.Type(piece);
     typed_ = true;
   }
-  client_.KeysTyped(focused, keys);
+  job.KeysTyped(focused, keys);
 }
 
-DesktopWindow ClientTyping::WaitUntilReady(const std::string& keys) {
+DesktopWindow ClientTyping::WaitUntilReady(TypingJob& job, const KeySequence& keys) {
   DesktopWindow focused;
   std::vector<std::string> held;
   std::string blocked;
@@ -92,8 +103,8 @@ DesktopWindow ClientTyping::WaitUntilReady(const std::string& keys) {
     held.clear();
     blocked.clear();
     focused = focus_.Focused();
-    client_.PrepareForKeys(focused);
-    if (focused.own || !client_.OwnsWindow(focused)) return false;
+    job.PrepareForKeys(focused);
+    if (focused.own || !job.TakesKeys(focused)) return false;
     held = keys_.HeldKeys(keys);
     if (!held.empty()) return false;
     blocked = keys_.Blocked();

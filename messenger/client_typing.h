@@ -1,9 +1,9 @@
 // Typing into the messaging client's windows, for the actions that finish a job by keys. Keys go
 // only to the client: immediately before each typing step, and after any event processing, the
-// focused window must be one the client owns for the job under way, and never one of the program's
-// own; until it is, the step waits (handling events) for at most three seconds, then fails and
-// types nothing. Typing a private message into whatever window happens to have the focus, a
-// terminal say, is not safe, and a Space or Enter typed into the program's own window would press
+// focused window must be one that takes the keys of the client's job under way, and never one of
+// the program's own; until it is, the step waits (handling events) for at most three seconds, then
+// fails and types nothing. Typing a private message into whatever window happens to have the focus,
+// a terminal say, is not safe, and a Space or Enter typed into the program's own window would press
 // one of its buttons. A key the step must press that the user still holds down is waited for in
 // the same way: its press would not arrive; and so is another program's hold on the keyboard (a
 // screen locker, an open menu), which would take every key: also between the keys of a long text.
@@ -20,31 +20,32 @@
 
 namespace plumwick::messenger {
 
-// Checks the key notation of a text a job will type, before the job asks anything of the client,
+// Reads the key notation of a text a job will type, before the job asks anything of the client,
 // so that a bad text opens no conversation or dialog. `source` names where the text comes from as
 // the user sees it ("the message box"). Throws Failure(kKeyNotation).
-void CheckKeys(const std::string& keys, const std::string& source);
+KeySequence ReadKeys(const std::string& text, const std::string& source);
 
 class ClientTyping {
  public:
-  ClientTyping(Messenger& client, FocusedWindow& focus, Keystrokes& keys, EventWait& wait)
-      : client_(client), focus_(focus), keys_(keys), wait_(wait) {}
+  ClientTyping(FocusedWindow& focus, Keystrokes& keys, EventWait& wait)
+      : focus_(focus), keys_(keys), wait_(wait) {}
 
   // A long text is typed in pieces of this many characters or keys, each waited for as a step.
   static constexpr std::size_t kPieceLength = 32;
 
-  // Waits until the client owns the focused window, the user holds none of the keys down and no
-  // other program holds the keyboard, then types the keys (key notation).
-  void Type(const std::string& keys);
+  // Waits until the focused window takes the job's keys, the user holds none of the keys down and
+  // no other program holds the keyboard, then types the keys the job needs first and the keys.
+  void Type(TypingJob& job, const KeySequence& keys);
   // Waits while the window keeps handling events.
   void Pause(std::chrono::duration<double> interval) { wait_.Pause(interval); }
 
  private:
-  // Waits until `keys` can go out to the client's window, and answers that window; throws
-  // Failure when it does not come to that within kFocusWait.
-  DesktopWindow WaitUntilReady(const std::string& keys);
+  // Types one step, once it can go out to the job's window.
+  void TypeStep(TypingJob& job, const KeySequence& keys);
+  // Waits until `keys` can go out to the job's window, and answers that window; throws Failure
+  // when it does not come to that within kFocusWait.
+  DesktopWindow WaitUntilReady(TypingJob& job, const KeySequence& keys);
 
-  Messenger& client_;
   FocusedWindow& focus_;
   Keystrokes& keys_;
   EventWait& wait_;

@@ -12,33 +12,31 @@ using Seconds = std::chrono::duration<double>;
 void SendMessage(Messenger& client, const TextBox& address, const TextBox& message,
                  ClientTyping& typing) {
   const std::string contact = address.Text();
-  const std::string text = message.Text();
-  CheckKeys(text, "the message box");
+  const KeySequence text = ReadKeys(message.Text(), "the message box");
   // Held until the second Enter is typed: the window is the message's way out.
   const std::unique_ptr<ConversationWindow> conversation = client.InstantMessage(contact);
-  typing.Type(text);
+  typing.Type(*conversation, text);
   typing.Pause(Seconds(0.1));
-  typing.Type("{ENTER}");
-  typing.Type("{ENTER}");
+  typing.Type(*conversation, OnePress(NamedKey::kEnter));
+  typing.Type(*conversation, OnePress(NamedKey::kEnter));
 }
 
 void AddContact(Messenger& client, const TextBox& address, ClientTyping& typing) {
-  client.AddContact(0, address.Text());
-  typing.Type("{ENTER}");
+  const std::unique_ptr<TypingJob> dialog = client.AddContact(0, address.Text());
+  typing.Type(*dialog, OnePress(NamedKey::kEnter));
   typing.Pause(Seconds(1));
-  typing.Type("{ENTER}");
+  typing.Type(*dialog, OnePress(NamedKey::kEnter));
 }
 
 void ChangeNickName(Messenger& client, const TextBox& nickname, ClientTyping& typing,
                     Window& main_window) {
-  const std::string name = nickname.Text();
-  CheckKeys(name, "the nickname box");
-  client.OptionsPages(0, 0);
+  const KeySequence name = ReadKeys(nickname.Text(), "the nickname box");
+  const std::unique_ptr<TypingJob> options = client.OptionsPages(0, 0);
   typing.Pause(Seconds(0.5));
-  typing.Type(name);
+  typing.Type(*options, name);
   typing.Pause(Seconds(0.5));
-  typing.Type("{ENTER}");
-  typing.Type("{ENTER}");
+  typing.Type(*options, OnePress(NamedKey::kEnter));
+  typing.Type(*options, OnePress(NamedKey::kEnter));
   main_window.ShowAndActivate();
 }
 

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "keynotation/key_notation.h"
 #include "platform/desktop.h"
 #include "platform/focused_window.h"
 
@@ -49,12 +50,27 @@ class ContactCollection {
   virtual void Remove(const Contact& contact) = 0;
 };
 
-// A conversation window the client opened. The program only holds it and lets it go; letting it go
-// does not close the window.
-class ConversationWindow {
+// A job the client started that the program finishes by typing keys: into the conversation it
+// opened, into a dialog and the notice after it. It holds all the job's state and answers the
+// typing's questions; the job ends when the program lets it go, which closes no window.
+class TypingJob {
  public:
-  virtual ~ConversationWindow() = default;
+  virtual ~TypingJob() = default;
+  // Keys the job's window needs before the program's next keys, typed through the same guard
+  // (moving the focus to the field where Enter acts, say); empty when none.
+  virtual KeySequence KeysFirst() { return {}; }
+  // Called before each look at the focus while keys wait for the job's window, with the window
+  // that has the focus now: the job may ask for its window to come back, and throws when it can
+  // no longer succeed (a contact that was not added, say).
+  virtual void PrepareForKeys(const DesktopWindow& focused) = 0;
+  // Whether keys typed into the window now reach the job. A question: it changes nothing.
+  virtual bool TakesKeys(const DesktopWindow& window) = 0;
+  // The keys of one typing step went into the window, which took them.
+  virtual void KeysTyped(const DesktopWindow& window, const KeySequence& keys) = 0;
 };
+
+// The conversation window the client opened: the job of typing a message into it.
+using ConversationWindow = TypingJob;
 
 class Messenger {
  public:
@@ -63,26 +79,19 @@ class Messenger {
   virtual void Signout() = 0;
   virtual std::unique_ptr<Contact> GetContact(const std::string& signin_name,
                                               const std::string& service_id) = 0;
-  // Opens the options dialog (window 0: no parent; page 0: general) and returns while it is open.
-  virtual void OptionsPages(std::int32_t window, std::int32_t page) = 0;
-  // Opens the add-contact dialog for the address and returns while it is open.
-  virtual void AddContact(std::int32_t window, const std::string& address) = 0;
-  // Opens a conversation window with the contact, which then takes the keyboard focus.
+  // Opens the options dialog (window 0: no parent; page 0: general) and returns while it is open,
+  // with the job of typing into it.
+  virtual std::unique_ptr<TypingJob> OptionsPages(std::int32_t window, std::int32_t page) = 0;
+  // Opens the add-contact dialog for the address and returns while it is open, with the job of
+  // confirming it.
+  virtual std::unique_ptr<TypingJob> AddContact(std::int32_t window,
+                                                const std::string& address) = 0;
+  // Opens a conversation window with the contact, which then takes the keyboard focus, with the
+  // job of typing into it.
   virtual std::unique_ptr<ConversationWindow> InstantMessage(const std::string& contact) = 0;
   virtual std::unique_ptr<ContactCollection> MyContacts() = 0;
   virtual void MyStatus(std::int32_t status) = 0;
   virtual std::string MyServiceId() = 0;
-
-  // Whether keys typed into the window now reach the client's job under way (a conversation, a
-  // dialog), or the client at all when no job is under way. A question: it changes nothing.
-  // Answers also when signed out.
-  virtual bool OwnsWindow(const DesktopWindow& window) = 0;
-  // Called before each look at the focus while keys wait for one of the client's windows, with
-  // the window that has the focus now: the client may ask for the window of its job to come
-  // back, and throws when the job can no longer succeed (a contact that was not added, say).
-  virtual void PrepareForKeys(const DesktopWindow& focused) = 0;
-  // The keys of one typing step (key notation) went into the window, which the client owned.
-  virtual void KeysTyped(const DesktopWindow& window, const std::string& keys) = 0;
 };
 
 // Creates a client object connected to the running messaging client, working with the desktop's

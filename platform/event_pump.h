@@ -1,10 +1,12 @@
 // Lets the window process its pending events (user input, painting and the handlers they start)
-// while a handler waits, and the program's one wait loop built on it.
+// while a handler waits, the program's one wait loop built on it, and the two ways a wait asks
+// another program for something: again until it is done, and not more often than it can act.
 #pragma once
 
 #include <algorithm>
 #include <chrono>
 #include <functional>
+#include <optional>
 
 #include "platform/clock.h"
 
@@ -51,9 +53,43 @@ class EventWait {
     }
   }
 
+  // Asks for something (`ask`: that a window come forward), then waits up to `each` for `done`,
+  // and asks again, until `done` answers true or `limit` has passed; returns its last answer. A
+  // window manager may drop a request that comes while it is busy, so one request is not enough.
+  bool Retry(std::chrono::milliseconds limit, std::chrono::milliseconds each,
+             const std::function<void()>& ask, const std::function<bool()>& done) {
+    const Clock::TimePoint deadline = Now() + limit;
+    for (;;) {
+      ask();
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Now());
+      if (Until(std::min(each, left), done)) return true;
+      if (Now() >= deadline) return false;
+    }
+  }
+
  private:
   const Clock& clock_;
   EventPump& pump_;
+};
+
+// Says when something may happen again, at most once every interval on the wait's clock: a
+// window manager asked to bring a window forward needs a moment to act before it is asked again.
+class Throttle {
+ public:
+  Throttle(const EventWait& wait, std::chrono::milliseconds every) : wait_(wait), every_(every) {}
+
+  // True the first time, then once `every` has passed since the last true answer.
+  bool Due() {
+    const Clock::TimePoint now = wait_.Now();
+    if (last_ && now - *last_ < every_) return false;
+    last_ = now;
+    return true;
+  }
+
+ private:
+  const EventWait& wait_;
+  std::chrono::milliseconds every_;
+  std::optional<Clock::TimePoint> last_;
 };
 
 }  // namespace plumwick

@@ -1,11 +1,12 @@
-// Types keystroke strings into the window that has the keyboard focus. The string is in the key
-// notation of keynotation/key_notation.h; a string that is not valid notation is rejected whole
-// before any key of it is typed. Typing returns once the keys are sent, without waiting for the
+// Types key sequences (keynotation/key_notation.h) into the window that has the keyboard focus.
+// Typing returns once the keys are sent, without waiting for the
 // target window to process them. Every character arrives or the call fails.
 #pragma once
 
 #include <string>
 #include <vector>
+
+#include "keynotation/key_notation.h"
 
 namespace plumwick {
 
@@ -15,14 +16,14 @@ class Keystrokes {
   // Throws Failure, typing nothing, also when one of the keys it must press is held down (see
   // HeldKeys) or when keys cannot reach the focused window (see Blocked): ask those first and
   // wait until they are empty.
-  virtual void Type(const std::string& keys) = 0;
+  virtual void Type(const KeySequence& keys) = 0;
   // The keys that typing `keys` would press and that are held down right now, by name ("Return"),
   // by the person at the keyboard or by another program. A press of a key that is already down
   // never arrives, so typing must wait until the person lets go. Modifier keys are not counted:
   // typing lets go of those itself and holds them again afterwards. Throws Failure as Type does
-  // for keys that are not valid notation or a keyboard that cannot be reached. A keyboard that
+  // for a keyboard that cannot be reached. A keyboard that
   // cannot tell which keys are down answers none.
-  virtual std::vector<std::string> HeldKeys(const std::string& keys) = 0;
+  virtual std::vector<std::string> HeldKeys(const KeySequence& keys) = 0;
 
   // What keeps keys from reaching the focused window right now, as a person would name it
   // ("another program holds the keyboard ..."), or empty when nothing does: keys sent while

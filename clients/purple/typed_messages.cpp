@@ -3,12 +3,10 @@
 
 #include <variant>
 
-#include "keynotation/key_notation.h"
-
 namespace plumwick::purple {
 
-void TypedMessages::Add(std::string_view keys) {
-  for (const KeyToken& token : ParseKeyNotation(keys)) {
+void TypedMessages::Add(const KeySequence& keys) {
+  for (const KeyToken& token : keys) {
     if (const auto* text = std::get_if<KeyText>(&token)) {
       entry_ += *text;
       continue;

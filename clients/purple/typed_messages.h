@@ -5,16 +5,16 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 #include <vector>
+
+#include "keynotation/key_notation.h"
 
 namespace plumwick::purple {
 
 class TypedMessages {
  public:
-  // Adds the keys of one typing step, in key notation; throws Failure(kKeyNotation) for keys
-  // that are not.
-  void Add(std::string_view keys);
+  // Adds the keys of one typing step.
+  void Add(const KeySequence& keys);
   // The messages the keys so far have sent, oldest first.
   const std::vector<std::string>& Sent() const { return sent_; }
   // Whether Sent() holds their texts. Backspace takes back the last character typed; a key that

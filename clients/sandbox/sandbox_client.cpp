@@ -175,10 +175,6 @@ void SandboxClient::OpenOptionsDialog() {
   Effect("options dialog opened");
 }
 
-bool SandboxClient::OwnsWindow(std::uint64_t id) const noexcept {
-  return id != 0 && AnyView([id](const SandboxView& view) { return view.OwnsWindow(id); });
-}
-
 bool SandboxClient::ShowsJobWindow(JobWindow window, const std::string& contact,
                                    std::uint64_t id) const noexcept {
   return id != 0 &&

@@ -73,9 +73,6 @@ class SandboxClient {
   void OpenAddContactDialog(const std::string& address);
   void OpenOptionsDialog();
 
-  // Whether some view owns the window with this desktop id and takes typed keys there. Answers
-  // also when signed out; id 0 (no window) is nobody's.
-  bool OwnsWindow(std::uint64_t id) const noexcept;
   // Whether some view shows that window of a job as `id` (see SandboxView).
   bool ShowsJobWindow(JobWindow window, const std::string& contact,
                       std::uint64_t id) const noexcept;

@@ -3,6 +3,7 @@
 // obtained before a sign-out fails like any other.
 #include "clients/sandbox/sandbox_messenger.h"
 
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -68,15 +69,96 @@ class SandboxContactCollection final : public messenger::ContactCollection {
   std::shared_ptr<SandboxClient> client_;
 };
 
-// The program only holds and lets go of it; the window itself belongs to the client's views.
-class SandboxConversation final : public messenger::ConversationWindow {};
-
 // How often the job's window is asked back while the program's window keeps the focus: the window
 // manager needs a moment to act on each request.
 constexpr std::chrono::milliseconds kBringBackEvery{300};
 // How long the add-contact dialog may take to handle the Enter typed into it, its own process's
 // event loop running all along.
 constexpr std::chrono::seconds kEnterHandledWithin{2};
+
+// Typing into one of the client's windows, a conversation or the options dialog: only that window
+// takes the keys. The client's windows live in the program's own process, so the window id alone
+// tells them from the program's window.
+class WindowJob : public messenger::TypingJob {
+ public:
+  WindowJob(std::shared_ptr<SandboxClient> client, const EventWait& wait, JobWindow window,
+            std::string contact = {})
+      : client_(std::move(client)),
+        wait_(wait),
+        window_(window),
+        contact_(std::move(contact)),
+        bring_back_(wait, kBringBackEvery) {}
+
+  void PrepareForKeys(const DesktopWindow& focused) override { BringBackFrom(focused); }
+  bool TakesKeys(const DesktopWindow& window) override {
+    return client_->ShowsJobWindow(window_, contact_, window.id);
+  }
+  void KeysTyped(const DesktopWindow& /*window*/, const KeySequence& /*keys*/) override {}
+
+ protected:
+  // A click on the program's window during the job (a quick second click on its button, say)
+  // took the focus from the job's window: that window is brought back. From another program's
+  // window it is not: the user went there.
+  void BringBackFrom(const DesktopWindow& focused) {
+    if (focused.own && bring_back_.Due()) client_->BringBack(window_, contact_);
+  }
+
+  std::shared_ptr<SandboxClient> client_;
+  const EventWait& wait_;
+  JobWindow window_;  // the window the job's keys go to now
+  std::string contact_;
+
+ private:
+  Throttle bring_back_;
+};
+
+// Confirms like a real client: after the dialog's Enter, the next keys wait until the dialog has
+// added the contact, and fail with the client's reason when it refused; then they go to the
+// notice that confirms it. A notice the user closed before the Enter meant for it comes back for
+// that Enter, so a contact that was added is never reported as a failure.
+class AddContactJob final : public WindowJob {
+ public:
+  AddContactJob(std::shared_ptr<SandboxClient> client, const EventWait& wait)
+      : WindowJob(std::move(client), wait, JobWindow::kAddContactDialog) {}
+
+  void PrepareForKeys(const DesktopWindow& focused) override {
+    // Without an outcome the dialog has not taken an Enter yet, or its Enter is on its way.
+    if (const auto& outcome = client_->add_outcome()) {
+      // Added or refused by an Enter of the user's, before the program's: the job goes on from
+      // there.
+      window_ = JobWindow::kAddedNotice;
+      if (outcome->refusal) {
+        throw Failure(outcome->refusal->code(),
+                      outcome->refusal->description() +
+                          " (the add-contact dialog stays open: correct the address there, or "
+                          "close it)");
+      }
+      client_->ShowAddedNotice();
+    } else if (enter_typed_at_) {
+      if (wait_.Now() - *enter_typed_at_ < kEnterHandledWithin) return;
+      throw Failure(error_code::kClientError,
+                    "The contact was not added: the Enter typed into the add-contact dialog did "
+                    "not reach its Add button. If the dialog is still open, press Add there");
+    }
+    BringBackFrom(focused);
+  }
+
+  // Until the dialog has added the contact, no window takes the keys after its Enter.
+  bool TakesKeys(const DesktopWindow& window) override {
+    const auto& outcome = client_->add_outcome();
+    if (window_ == JobWindow::kAddedNotice && (!outcome || outcome->refusal)) return false;
+    return WindowJob::TakesKeys(window);
+  }
+
+  void KeysTyped(const DesktopWindow& window, const KeySequence& /*keys*/) override {
+    if (window_ != JobWindow::kAddContactDialog || !WindowJob::TakesKeys(window)) return;
+    window_ = JobWindow::kAddedNotice;
+    enter_typed_at_ = wait_.Now();
+  }
+
+ private:
+  std::optional<Clock::TimePoint> enter_typed_at_;
+};
 
 void RequireWindow(std::int32_t window) {
   if (window != 0) {
@@ -88,8 +170,8 @@ void RequireWindow(std::int32_t window) {
 
 }  // namespace
 
-SandboxMessenger::SandboxMessenger(std::shared_ptr<SandboxClient> client)
-    : client_(std::move(client)) {}
+SandboxMessenger::SandboxMessenger(std::shared_ptr<SandboxClient> client, const EventWait& wait)
+    : client_(std::move(client)), wait_(wait) {}
 
 void SandboxMessenger::Signout() {
   client_->Signout();
@@ -109,7 +191,8 @@ std::unique_ptr<messenger::Contact> SandboxMessenger::GetContact(const std::stri
   return std::make_unique<SandboxContact>(client_, client_->FindContact(signin_name).signin_name);
 }
 
-void SandboxMessenger::OptionsPages(std::int32_t window, std::int32_t page) {
+std::unique_ptr<messenger::TypingJob> SandboxMessenger::OptionsPages(std::int32_t window,
+                                                                     std::int32_t page) {
   client_->RequireSignedIn();
   RequireWindow(window);
   if (page != 0) {
@@ -117,23 +200,21 @@ void SandboxMessenger::OptionsPages(std::int32_t window, std::int32_t page) {
                                                 " does not exist: pass 0 for the general page");
   }
   client_->OpenOptionsDialog();
-  job_ = Job::kOptions;
+  return std::make_unique<WindowJob>(client_, wait_, JobWindow::kOptionsDialog);
 }
 
-void SandboxMessenger::AddContact(std::int32_t window, const std::string& address) {
+std::unique_ptr<messenger::TypingJob> SandboxMessenger::AddContact(std::int32_t window,
+                                                                   const std::string& address) {
   client_->RequireSignedIn();
   RequireWindow(window);
   client_->OpenAddContactDialog(address);
-  job_ = Job::kAddContact;
-  dialog_enter_typed_ = false;
+  return std::make_unique<AddContactJob>(client_, wait_);
 }
 
 std::unique_ptr<messenger::ConversationWindow> SandboxMessenger::InstantMessage(
     const std::string& contact) {
   client_->OpenConversation(contact);
-  job_ = Job::kConversation;
-  contact_ = contact;
-  return std::make_unique<SandboxConversation>();
+  return std::make_unique<WindowJob>(client_, wait_, JobWindow::kConversation, contact);
 }
 
 std::unique_ptr<messenger::ContactCollection> SandboxMessenger::MyContacts() {
@@ -150,73 +231,10 @@ std::string SandboxMessenger::MyServiceId() {
   return std::string(kServiceId);
 }
 
-JobWindow SandboxMessenger::KeysWindow() const {
-  switch (job_) {
-    case Job::kConversation:
-      return JobWindow::kConversation;
-    case Job::kOptions:
-      return JobWindow::kOptionsDialog;
-    case Job::kAddContact:
-    case Job::kNone:
-      break;
-  }
-  return dialog_enter_typed_ ? JobWindow::kAddedNotice : JobWindow::kAddContactDialog;
-}
-
-bool SandboxMessenger::OwnsWindow(const DesktopWindow& window) {
-  if (window.own) return false;
-  if (job_ == Job::kNone) return client_->OwnsWindow(window.id);
-  if (job_ == Job::kAddContact && dialog_enter_typed_) {
-    // Until the dialog has added the contact, no window takes the job's keys.
-    const auto& outcome = client_->add_outcome();
-    if (!outcome || outcome->refusal) return false;
-  }
-  return client_->ShowsJobWindow(KeysWindow(), contact_, window.id);
-}
-
-void SandboxMessenger::PrepareForKeys(const DesktopWindow& focused) {
-  if (job_ == Job::kNone) return;
-  if (job_ == Job::kAddContact) {
-    const auto& outcome = client_->add_outcome();
-    // Without an outcome the dialog has not taken an Enter yet, or its Enter is on its way.
-    if (outcome) {
-      // Added or refused by an Enter of the user's, before the program's: the job goes on from
-      // there.
-      dialog_enter_typed_ = true;
-      if (outcome->refusal) {
-        const Failure refusal = *outcome->refusal;
-        job_ = Job::kNone;
-        throw Failure(refusal.code(), refusal.description() +
-                                          " (the add-contact dialog stays open: correct the "
-                                          "address there, or close it)");
-      }
-      client_->ShowAddedNotice();
-    } else if (dialog_enter_typed_) {
-      if (std::chrono::steady_clock::now() - enter_typed_at_ < kEnterHandledWithin) return;
-      job_ = Job::kNone;
-      throw Failure(error_code::kClientError,
-                    "The contact was not added: the Enter typed into the add-contact dialog did "
-                    "not reach its Add button. If the dialog is still open, press Add there");
-    }
-  }
-  if (!focused.own) return;
-  const auto now = std::chrono::steady_clock::now();
-  if (now - last_bring_back_ < kBringBackEvery) return;
-  last_bring_back_ = now;
-  client_->BringBack(KeysWindow(), contact_);
-}
-
-void SandboxMessenger::KeysTyped(const DesktopWindow& window, const std::string& /*keys*/) {
-  if (job_ == Job::kAddContact && !dialog_enter_typed_ &&
-      client_->ShowsJobWindow(JobWindow::kAddContactDialog, {}, window.id)) {
-    dialog_enter_typed_ = true;
-    enter_typed_at_ = std::chrono::steady_clock::now();
-  }
-}
-
 messenger::MessengerFactory SandboxMessengerFactory(std::shared_ptr<SandboxClient> client) {
-  return [client = std::move(client)](const Desktop&) -> std::unique_ptr<messenger::Messenger> {
-    return std::make_unique<SandboxMessenger>(client);
+  return [client =
+              std::move(client)](const Desktop& desktop) -> std::unique_ptr<messenger::Messenger> {
+    return std::make_unique<SandboxMessenger>(client, desktop.wait);
   };
 }
 

@@ -34,8 +34,6 @@ class SandboxView {
   virtual bool OpenAddContact(const std::string& address) = 0;
   // As OpenAddContact, for the options dialog on its general page, the display name selected.
   virtual bool OpenOptions() = 0;
-  // Whether `id` is the desktop's id of one of this view's windows that take typed keys.
-  virtual bool OwnsWindow(std::uint64_t id) const noexcept = 0;
 
   // Whether `id` is this view's window of that kind, shown and taking keys: the window a job of
   // the program's types into. `contact` says which conversation.

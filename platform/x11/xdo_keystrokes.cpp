@@ -219,8 +219,7 @@ XdoKeystrokes::Connection& XdoKeystrokes::Connected() {
   return *connection_;
 }
 
-std::vector<std::string> XdoKeystrokes::HeldKeys(const std::string& keys) {
-  const std::vector<KeyToken> tokens = ParseKeyNotation(keys);
+std::vector<std::string> XdoKeystrokes::HeldKeys(const KeySequence& tokens) {
   if (tokens.empty()) return {};
   Display* display = Connected().display();
   const KeysDown keymap = QueryKeysDown(display);
@@ -231,8 +230,7 @@ std::vector<std::string> XdoKeystrokes::HeldKeys(const std::string& keys) {
   return KeyNames(display, Down(keymap, x11::LayoutKeysPressed(tokens, layout, connection_->pool)));
 }
 
-void XdoKeystrokes::Type(const std::string& keys) {
-  const std::vector<KeyToken> tokens = ParseKeyNotation(keys);
+void XdoKeystrokes::Type(const KeySequence& tokens) {
   if (tokens.empty()) return;
   Display* display = Connected().display();
   x11::XErrorTrap trap(display);

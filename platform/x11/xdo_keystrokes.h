@@ -1,4 +1,4 @@
-// Types key notation into the window that has the keyboard focus on X11, as XTest key events on a
+// Types key sequences into the window that has the keyboard focus on X11, as XTest key events on a
 // libxdo connection. Every character of the text arrives as written, Unicode included: one the
 // keyboard layout lacks is bound to a free keycode of its own, and the binding stays in place so
 // that a receiver still reads it right when it handles the key much later (a window of this very
@@ -38,17 +38,16 @@ class XdoKeystrokes final : public Keystrokes {
   XdoKeystrokes(const XdoKeystrokes&) = delete;
   XdoKeystrokes& operator=(const XdoKeystrokes&) = delete;
 
-  // Throws Failure: kKeyNotation when `keys` is not valid notation, kKeystrokes when there is no
-  // display, when the text holds a character no key types (a control character other than
-  // newline and tab), or when one string needs more distinct characters the layout lacks than
-  // there are free key positions (two for each unused keycode but one, which is left to other
-  // programs: 36 on a stock Xvfb). In all these cases nothing is typed.
+  // Throws Failure(kKeystrokes) when there is no display, when the text holds a character no key
+  // types (a control character other than newline and tab), or when one string needs more distinct
+  // characters the layout lacks than there are free key positions (two for each unused keycode but
+  // one, which is left to other programs: 36 on a stock Xvfb). In all these cases nothing is typed.
   // Also kKeystrokes, with nothing typed, when a key the text needs is held down or Blocked
   // names a cause.
-  void Type(const std::string& keys) override;
+  void Type(const KeySequence& keys) override;
   // Names keys by their keysym on the first level ("Return", "A" for a letter key). Connects
   // first like Type, and throws as it does.
-  std::vector<std::string> HeldKeys(const std::string& keys) override;
+  std::vector<std::string> HeldKeys(const KeySequence& keys) override;
   // Removes the bindings of characters the layout lacks (those still as this object left them)
   // and lets the display go, and with it the keyboard's turn; a later Type starts afresh. Best
   // effort: it cannot fail.

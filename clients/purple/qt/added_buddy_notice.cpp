@@ -8,16 +8,13 @@ namespace plumwick::purple {
 namespace {
 
 constexpr char kSignal[] = "BuddyAdded";
-// Looked at every so often, for as long as the focus guard waits for the notice.
-constexpr int kActivateEveryMs = 100;
-constexpr int kActivations = 30;
 
 }  // namespace
 
-AddedBuddyNotice::AddedBuddyNotice(PurpleBus& bus, WindowManager& windows)
-    : bus_(bus), windows_(windows), notice_(QStringLiteral("Contact added")) {
-  activate_.setInterval(kActivateEveryMs);
-  connect(&activate_, &QTimer::timeout, this, &AddedBuddyNotice::ActivateNotice);
+AddedBuddyNotice::AddedBuddyNotice(PurpleBus& bus, Handle account, const std::string& name)
+    : bus_(bus),
+      expected_(Expected{account, QString::fromStdString(name)}),
+      notice_(QStringLiteral("Contact added")) {
   // Matched by the service's name: the bus routes the signal of whoever owns it now.
   if (!bus_.connection().connect(QString::fromLatin1(kService), QString::fromLatin1(kObject),
                                  QString::fromLatin1(kInterface), QString::fromLatin1(kSignal),
@@ -31,10 +28,6 @@ AddedBuddyNotice::~AddedBuddyNotice() {
   bus_.connection().disconnect(QString::fromLatin1(kService), QString::fromLatin1(kObject),
                                QString::fromLatin1(kInterface), QString::fromLatin1(kSignal), this,
                                SLOT(OnBuddyAdded(int)));
-}
-
-void AddedBuddyNotice::Expect(Handle account, const std::string& name) {
-  expected_ = Expected{account, QString::fromStdString(name)};
 }
 
 void AddedBuddyNotice::OnBuddyAdded(int buddy) {
@@ -56,35 +49,6 @@ void AddedBuddyNotice::OnBuddyAdded(int buddy) {
   expected_.reset();
   confirmation_ = name + QStringLiteral(" was added to your contacts.");
   ShowAgain();
-}
-
-void AddedBuddyNotice::ShowAgain() {
-  notice_.Present(confirmation_);
-  activations_left_ = kActivations;
-  ActivateNotice();
-  activate_.start();
-}
-
-void AddedBuddyNotice::Dismiss() {
-  expected_.reset();
-  confirmation_.clear();
-  activate_.stop();
-  notice_.hide();
-}
-
-void AddedBuddyNotice::ActivateNotice() {
-  if (!notice_.isVisible() || activations_left_-- <= 0) {
-    activate_.stop();
-    return;
-  }
-  if (notice_.isActiveWindow()) return;
-  try {
-    windows_.Activate(static_cast<std::uint64_t>(notice_.winId()));
-  } catch (const Failure&) {
-    // From the event loop, where a failure must not go: the notice then waits for a click, and
-    // the focus guard says why no key reached it.
-    activate_.stop();
-  }
 }
 
 }  // namespace plumwick::purple

@@ -43,7 +43,8 @@ bool SameContact(const QString& receiver, const QString& contact) {
          bare.compare(contact, Qt::CaseInsensitive) == 0;
 }
 
-SentMessageWatch::SentMessageWatch(PurpleBus& bus) : bus_(bus) {
+SentMessageWatch::SentMessageWatch(PurpleBus& bus, Handle account, const std::string& contact)
+    : bus_(bus), expected_{account, QString::fromStdString(contact)} {
   // Matched by the service's name: the bus routes the signal of whoever owns it now.
   if (!bus_.connection().connect(QString::fromLatin1(kService), QString::fromLatin1(kObject),
                                  QString::fromLatin1(kInterface), QString::fromLatin1(kSignal),
@@ -59,20 +60,8 @@ SentMessageWatch::~SentMessageWatch() {
                                SLOT(OnSentImMsg(int, QString, QString)));
 }
 
-void SentMessageWatch::Expect(Handle account, const std::string& contact) {
-  expected_ = Expected{account, QString::fromStdString(contact)};
-  sent_.clear();
-}
-
-void SentMessageWatch::Forget() {
-  expected_.reset();
-  sent_.clear();
-}
-
 void SentMessageWatch::OnSentImMsg(int account, const QString& receiver, const QString& message) {
-  if (!expected_ || account != expected_->account || !SameContact(receiver, expected_->contact)) {
-    return;
-  }
+  if (account != expected_.account || !SameContact(receiver, expected_.contact)) return;
   sent_.push_back(PlainMessageText(message));
 }
 

@@ -5,7 +5,6 @@
 // HTML); the watch collects the reports for the one conversation expected.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,16 +26,11 @@ bool SameContact(const QString& receiver, const QString& contact);
 class SentMessageWatch final : public QObject {
   Q_OBJECT
  public:
-  // Listens on the bus whichever process owns the service name. Throws Failure(kClientError)
-  // when the bus refuses.
-  explicit SentMessageWatch(PurpleBus& bus);
+  // Keeps the reports of messages sent to `contact` on `account` from now on. Listens on the bus
+  // whichever process owns the service name. Throws Failure(kClientError) when the bus refuses.
+  SentMessageWatch(PurpleBus& bus, Handle account, const std::string& contact);
   ~SentMessageWatch() override;
 
-  // From now on, reports of messages sent to `contact` on `account` are kept; earlier ones and an
-  // earlier expectation are dropped.
-  void Expect(Handle account, const std::string& contact);
-  // Stops keeping reports.
-  void Forget();
   // The texts Pidgin reported sent to the contact expected, oldest first.
   const std::vector<std::string>& Sent() const { return sent_; }
 
@@ -50,7 +44,7 @@ class SentMessageWatch final : public QObject {
   };
 
   PurpleBus& bus_;
-  std::optional<Expected> expected_;
+  Expected expected_;
   std::vector<std::string> sent_;
 };
 

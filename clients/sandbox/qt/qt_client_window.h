@@ -30,9 +30,6 @@ class QtClientWindow final : public QWidget, public SandboxView {
   void OpenConversation(const std::string&) override {}
   bool OpenAddContact(const std::string&) override { return false; }
   bool OpenOptions() override { return false; }
-  // Nothing in this window takes typed keys: keys typed while it is in front would be lost, so it
-  // does not count as a window to type into.
-  bool OwnsWindow(std::uint64_t) const noexcept override { return false; }
 
  private:
   void ShowContacts();

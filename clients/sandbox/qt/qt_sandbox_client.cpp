@@ -58,8 +58,8 @@ messenger::MessengerFactory QtSandboxClient::Factory() {
   return SandboxMessengerFactory(client_);
 }
 
-std::unique_ptr<messenger::Messenger> QtSandboxClient::Connect() {
-  return std::make_unique<SandboxMessenger>(client_);
+std::unique_ptr<messenger::Messenger> QtSandboxClient::Connect(const EventWait& wait) {
+  return std::make_unique<SandboxMessenger>(client_, wait);
 }
 
 QtConversationWindow* QtSandboxClient::conversation_window(const std::string& signin_name) {
@@ -101,16 +101,6 @@ bool QtSandboxClient::OpenOptions() {
   }
   options_->Present(QString::fromStdString(client_->display_name()));
   return true;
-}
-
-bool QtSandboxClient::OwnsWindow(std::uint64_t id) const noexcept {
-  for (const auto& [signin_name, window] : conversations_) {
-    if (Shows(window.get(), id)) return true;
-  }
-  if (add_contact_ && (Shows(add_contact_.get(), id) || Shows(&add_contact_->confirmation(), id))) {
-    return true;
-  }
-  return options_ && Shows(options_.get(), id);
 }
 
 bool QtSandboxClient::ShowsJobWindow(JobWindow window, const std::string& contact,

@@ -28,7 +28,7 @@ class QtSandboxClient final : private SandboxView {
 
   // Each call returns a new Messenger object connected to this one running client.
   messenger::MessengerFactory Factory();
-  std::unique_ptr<messenger::Messenger> Connect();
+  std::unique_ptr<messenger::Messenger> Connect(const EventWait& wait);
 
   SandboxClient& client() { return *client_; }
   // The client's own window, made on first use; shown only by ShowWindow.
@@ -50,8 +50,6 @@ class QtSandboxClient final : private SandboxView {
   void OpenConversation(const std::string& signin_name) override;
   bool OpenAddContact(const std::string& address) override;
   bool OpenOptions() override;
-  // The visible conversation windows, dialogs and their notices; not the client window.
-  bool OwnsWindow(std::uint64_t id) const noexcept override;
   bool ShowsJobWindow(JobWindow window, const std::string& contact,
                       std::uint64_t id) const noexcept override;
   bool ShowAddedNotice() override;

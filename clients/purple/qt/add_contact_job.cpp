@@ -1,0 +1,95 @@
+// Adding a contact through Pidgin's add-buddy dialog.
+#include "clients/purple/qt/add_contact_job.h"
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "platform/failure.h"
+
+namespace plumwick::purple {
+
+namespace {
+
+// How often the window keys are meant for is asked back while another one has the focus: the
+// window manager needs a moment to act on each request.
+constexpr std::chrono::milliseconds kBringBackEvery{300};
+// How long after the Enter that adds the contact Pidgin has to report the new buddy. It does so
+// at once, without waiting for the server; this leaves room for a busy machine, and ends before
+// the focus guard would give up waiting with a less telling error.
+constexpr std::chrono::milliseconds kConfirmationWait{2500};
+
+}  // namespace
+
+AddContactJob::AddContactJob(PurpleBus& bus, const Desktop& desktop, Handle account,
+                             std::string address)
+    : desktop_(desktop),
+      address_(std::move(address)),
+      notice_(bus, account, address_),
+      bring_back_(desktop.wait, kBringBackEvery) {
+  const std::int64_t pidgin = bus.ServiceProcess();
+  const std::vector<std::uint64_t> before = desktop.windows.WindowsOf(pidgin);
+  bus.Call("PurpleBlistRequestAddBuddy",
+           {Int(account), Str(QString::fromStdString(address_)), Str(QString()), Str(QString())},
+           error_code::kNotSignedIn);
+  // Pidgin builds the dialog before it answers; the window manager lists it a moment later, and is
+  // done taking it on a moment after that. Activated in between, it may lose the focus again (marco
+  // hands it back to the window that had it, after keys went to the dialog).
+  const bool shown = desktop.wait.Until(messenger::kFocusWait, [&] {
+    for (const std::uint64_t window : desktop.windows.WindowsOf(pidgin)) {
+      if (std::find(before.begin(), before.end(), window) == before.end()) dialog_ = window;
+    }
+    return dialog_ != 0 && desktop.windows.TakenOn(dialog_);
+  });
+  if (!shown) {
+    throw Failure(error_code::kClientError,
+                  "Pidgin did not show its add-contact dialog for \"" + address_ + "\"");
+  }
+}
+
+KeySequence AddContactJob::KeysFirst() {
+  return up_typed_ ? KeySequence{} : OnePress(NamedKey::kUp);
+}
+
+void AddContactJob::PrepareForKeys(const DesktopWindow& focused) {
+  if (notice_.Showing()) {
+    // The notice opens while Pidgin's dialog has the focus, and Pidgin's buddy list takes it once
+    // the dialog has closed; a window manager that prevents focus stealing grants a taskbar's
+    // request.
+    if (!notice_.Shows(focused.id) && bring_back_.Due()) desktop_.windows.Activate(notice_.Id());
+    return;
+  }
+  // The notice the user closed comes back for the Enter meant for it, which would otherwise find
+  // no window of the job's and fail a job that succeeded.
+  if (notice_.Confirmed()) return notice_.ShowAgain();
+  if (!enter_typed_at_) {
+    if (focused.id != dialog_ && bring_back_.Due()) desktop_.windows.Activate(dialog_);
+    return;
+  }
+  // Without the notice's confirmation the contact was not added, and the job has failed however
+  // the keys are typed; it is not reported as done.
+  if (desktop_.wait.Now() - *enter_typed_at_ < kConfirmationWait) return;
+  throw Failure(error_code::kClientError,
+                "Pidgin did not add \"" + address_ +
+                    "\" to your contacts: the Enter typed into its add-contact dialog did not "
+                    "press Add. If the dialog is still open, press its Add button there");
+}
+
+bool AddContactJob::TakesKeys(const DesktopWindow& window) {
+  if (window.id == 0) return false;
+  if (notice_.Showing()) return notice_.Shows(window.id);
+  if (notice_.Confirmed() || enter_typed_at_) return false;
+  // The window manager's word and the X server's: a key must reach the dialog.
+  return window.id == dialog_ && desktop_.windows.HasInputFocus(window.id);
+}
+
+void AddContactJob::KeysTyped(const DesktopWindow& window, const KeySequence& /*keys*/) {
+  if (window.id != dialog_) return;
+  if (!up_typed_) {
+    up_typed_ = true;
+  } else if (!enter_typed_at_) {
+    enter_typed_at_ = desktop_.wait.Now();
+  }
+}
+
+}  // namespace plumwick::purple

@@ -1,0 +1,51 @@
+// Adding a contact through Pidgin's add-buddy dialog, opened filled with an address. Pidgin opens
+// it without the focus when it is not the active program (the window manager prevents focus
+// stealing), and inside it puts the focus in the alias field, where Enter does nothing; in the
+// address field above it Enter presses Add. So the job has the window manager activate the dialog
+// while keys wait for it, and types Up first (GTK moves the focus between fields with the arrow
+// keys): the program's Enter then adds the contact. The dialog closes without a word; only
+// Pidgin's report of the buddy confirms it, through a notice that takes the next Enter.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "clients/purple/qt/added_buddy_notice.h"
+#include "clients/purple/qt/purple_bus.h"
+#include "messenger/messenger.h"
+#include "platform/desktop.h"
+
+namespace plumwick::purple {
+
+class AddContactJob final : public messenger::TypingJob {
+ public:
+  // Opens the dialog for the address on the account and waits until the window manager has
+  // taken it on; Failure(kClientError) when it did not show within messenger::kFocusWait.
+  AddContactJob(PurpleBus& bus, const Desktop& desktop, Handle account, std::string address);
+
+  // The Up that moves the focus to the address field, until it went in.
+  KeySequence KeysFirst() override;
+  // Asks for the dialog, then the notice, back while another window has the focus; shows again a
+  // notice the user closed before the program's Enter reached it; and when no notice came after
+  // the dialog's Enter because the contact was not added, throws Failure(kClientError) instead of
+  // letting the job pass for done.
+  void PrepareForKeys(const DesktopWindow& focused) override;
+  // The dialog, with the X server's input focus too, for the Up and the one Enter that adds the
+  // contact; after it, only the notice.
+  bool TakesKeys(const DesktopWindow& window) override;
+  void KeysTyped(const DesktopWindow& window, const KeySequence& keys) override;
+
+  AddedBuddyNotice& notice() { return notice_; }
+
+ private:
+  const Desktop desktop_;
+  const std::string address_;
+  AddedBuddyNotice notice_;
+  std::uint64_t dialog_ = 0;
+  bool up_typed_ = false;
+  std::optional<Clock::TimePoint> enter_typed_at_;
+  Throttle bring_back_;
+};
+
+}  // namespace plumwick::purple
