@@ -195,7 +195,7 @@ TEST(SentMessageTest, TheReceiverIsTheContactWhateverTheCaseOrResource) {
 
 std::vector<std::string> SentBy(std::initializer_list<const char*> steps, bool* known = nullptr) {
   TypedMessages typed;
-  for (const char* keys : steps) typed.Add(keys);
+  for (const char* keys : steps) typed.Add(ParseKeyNotation(keys));
   if (known != nullptr) *known = typed.TextsKnown();
   return typed.Sent();
 }

@@ -21,6 +21,8 @@
 #include <utility>
 #include <vector>
 
+#include "clients/purple/qt/add_contact_job.h"
+#include "clients/purple/qt/conversation_job.h"
 #include "clients/purple/qt/purple_messenger.h"
 #include "platform/failure.h"
 #include "platform/posix/steady_clock.h"
@@ -59,8 +61,8 @@ class PidginDesktop final : public WindowManager, public FocusedWindow, public K
   }
   bool HasInputFocus(std::uint64_t window) override { return window == input_focus; }
   DesktopWindow Focused() override { return {active, pidgin}; }
-  void Type(const std::string& keys) override { typed.push_back(keys); }
-  std::vector<std::string> HeldKeys(const std::string&) override { return {}; }
+  void Type(const KeySequence& keys) override { typed.push_back(FormatKeyNotation(keys)); }
+  std::vector<std::string> HeldKeys(const KeySequence&) override { return {}; }
   std::string Blocked() override { return {}; }
   bool TakeTurn() override { return true; }
   bool Borrowed() const override { return false; }
@@ -101,15 +103,21 @@ class PidginJobTest : public ::testing::Test {
  protected:
   PidginJobTest() { desktop_.pidgin = stand_in_pid; }
 
-  // One look at the focus as the program's typing makes it: the client prepares, is asked, and
-  // hears of the keys when they go in.
+  // One look at the focus as the program's typing makes it: the job prepares, is asked, and hears
+  // of the keys when they go in, after the keys it needs first.
   bool Owns(std::uint64_t window, const std::string& keys = "{ENTER}") {
     const DesktopWindow focused{window, stand_in_pid};
-    messenger_->PrepareForKeys(focused);
-    if (!messenger_->OwnsWindow(focused)) return false;
-    messenger_->KeysTyped(focused, keys);
+    job_->PrepareForKeys(focused);
+    if (!job_->TakesKeys(focused)) return false;
+    if (const KeySequence first = job_->KeysFirst(); !first.empty()) {
+      desktop_.Type(first);
+      job_->KeysTyped(focused, first);
+    }
+    job_->KeysTyped(focused, ParseKeyNotation(keys));
     return true;
   }
+
+  AddContactJob& add_job() { return dynamic_cast<AddContactJob&>(*job_); }
 
   // The focus guard's question before a key, asked as it asks it: every 20 ms for up to 3 s.
   bool GuardLetsThrough(std::uint64_t window, const std::string& keys = "{ENTER}") {
@@ -127,11 +135,12 @@ class PidginJobTest : public ::testing::Test {
   EventWait wait_{clock_, pump_};
   std::unique_ptr<PurpleMessenger> messenger_ = std::make_unique<PurpleMessenger>(
       Desktop{.wait = wait_, .focus = desktop_, .keys = desktop_, .windows = desktop_});
+  std::unique_ptr<messenger::TypingJob> job_;  // the job the last request started
 };
 
 TEST_F(PidginJobTest, KeysGoIntoTheConversationOnlyWhileTheInputFocusIsInIt) {
   desktop_.active = desktop_.input_focus = kConversation;
-  const auto conversation = messenger_->InstantMessage("alice@localhost");
+  job_ = messenger_->InstantMessage("alice@localhost");
   EXPECT_TRUE(Owns(kConversation));
   // Pidgin's buddy list takes the focus; the window manager has not caught up yet.
   desktop_.input_focus = kBuddyList;
@@ -144,19 +153,21 @@ TEST_F(PidginJobTest, KeysGoIntoTheConversationOnlyWhileTheInputFocusIsInIt) {
 
 TEST_F(PidginJobTest, TheDialogIsActivatedAndTypedIntoOnlyOnceTheWindowManagerTookItOn) {
   desktop_.looks_until_taken_on = 3;
-  messenger_->AddContact(0, "zoe@localhost");
+  job_ = messenger_->AddContact(0, "zoe@localhost");
+  EXPECT_TRUE(desktop_.typed.empty()) << "keys go only through the focus guard";
+  EXPECT_TRUE(Owns(kDialog));
   EXPECT_EQ(desktop_.activated_too_early, 0) << "the window manager could undo the activation";
   EXPECT_EQ(desktop_.typed, std::vector<std::string>{"{UP}"});
 }
 
 class PurpleAddContactTest : public PidginJobTest {
  protected:
-  PurpleAddContactTest() { messenger_->AddContact(0, "zoe@localhost"); }
+  PurpleAddContactTest() { job_ = messenger_->AddContact(0, "zoe@localhost"); }
 };
 
 TEST_F(PurpleAddContactTest, TheDialogTakesOneEnterAndTheNoticeOfThatContactTheNext) {
-  EXPECT_EQ(desktop_.typed, std::vector<std::string>{"{UP}"}) << "from the alias to the address";
   ASSERT_TRUE(Owns(kDialog)) << "the Enter that adds";
+  EXPECT_EQ(desktop_.typed, std::vector<std::string>{"{UP}"}) << "from the alias to the address";
   EXPECT_FALSE(Owns(kDialog)) << "a second key would land in the dialog";
   EXPECT_FALSE(Owns(kBuddyList));
 
@@ -165,12 +176,11 @@ TEST_F(PurpleAddContactTest, TheDialogTakesOneEnterAndTheNoticeOfThatContactTheN
   ASSERT_TRUE(e2e::WaitUntil(
       [&] {
         pump_.ProcessEventsUntil(clock_.Now() + milliseconds(20));
-        return messenger_->added_notice().Showing();
+        return add_job().notice().Showing();
       },
       std::chrono::seconds(3), milliseconds(0)));
-  const auto notice = static_cast<std::uint64_t>(messenger_->added_notice().notice().winId());
-  EXPECT_EQ(messenger_->added_notice().notice().Message(),
-            "zoe@localhost was added to your contacts.");
+  const auto notice = static_cast<std::uint64_t>(add_job().notice().notice().winId());
+  EXPECT_EQ(add_job().notice().notice().Message(), "zoe@localhost was added to your contacts.");
   EXPECT_TRUE(GuardLetsThrough(notice));
   EXPECT_FALSE(Owns(kDialog));
 }
@@ -178,7 +188,7 @@ TEST_F(PurpleAddContactTest, TheDialogTakesOneEnterAndTheNoticeOfThatContactTheN
 TEST_F(PurpleAddContactTest, ANoticeTheUserClosedEarlyComesBackForTheProgramsEnter) {
   ASSERT_TRUE(Owns(kDialog));
   EmitBuddyAdded(kAskedFor);
-  clients::Notice& notice = messenger_->added_notice().notice();
+  clients::Notice& notice = add_job().notice().notice();
   ASSERT_TRUE(e2e::WaitUntil(
       [&] {
         pump_.ProcessEventsUntil(clock_.Now() + milliseconds(20));
@@ -202,13 +212,13 @@ TEST_F(PurpleAddContactTest, AnEnterThatAddedNobodyFailsTheJobInsteadOfPassingFo
     EXPECT_NE(failure.description().find("Pidgin did not add \"zoe@localhost\""), std::string::npos)
         << failure.description();
   }
-  EXPECT_FALSE(messenger_->added_notice().Showing());
+  EXPECT_FALSE(add_job().notice().Showing());
   // The job is over: a new one starts afresh.
   desktop_.typed.clear();
   desktop_.dialog_open = false;  // the user closed it
-  messenger_->AddContact(0, "zoe@localhost");
-  EXPECT_EQ(desktop_.typed, std::vector<std::string>{"{UP}"});
+  job_ = messenger_->AddContact(0, "zoe@localhost");
   EXPECT_TRUE(Owns(kDialog));
+  EXPECT_EQ(desktop_.typed, std::vector<std::string>{"{UP}"});
 }
 
 // Send Msg.: the conversation takes the text, then the Enter that sends it; the second Enter waits
@@ -217,10 +227,8 @@ class PurpleSendMessageTest : public PidginJobTest {
  protected:
   PurpleSendMessageTest() {
     desktop_.active = desktop_.input_focus = kConversation;
-    conversation_ = messenger_->InstantMessage("alice@localhost");
+    job_ = messenger_->InstantMessage("alice@localhost");
   }
-
-  std::unique_ptr<messenger::ConversationWindow> conversation_;
 };
 
 TEST_F(PurpleSendMessageTest, TheSecondEnterWaitsForPidginsReportOfTheMessageSentToTheContact) {
@@ -231,7 +239,8 @@ TEST_F(PurpleSendMessageTest, TheSecondEnterWaitsForPidginsReportOfTheMessageSen
   EmitSentImMsg(kAccount, "bob@localhost", "to someone else");
   EmitSentImMsg(kAccount, "Alice@localhost/laptop", "fish &amp; chips &lt;3  &quot;now&quot;");
   EXPECT_TRUE(GuardLetsThrough(kConversation));
-  EXPECT_EQ(messenger_->sent_messages(), std::vector<std::string>{"fish & chips <3  \"now\""});
+  EXPECT_EQ(dynamic_cast<ConversationJob&>(*job_).sent_messages(),
+            std::vector<std::string>{"fish & chips <3  \"now\""});
 }
 
 TEST_F(PurpleSendMessageTest, AnEmptyMessageBoxSendsNothingAndTheSecondEnterDoesNotWait) {
@@ -260,7 +269,7 @@ TEST_F(PurpleSendMessageTest, NoReportOrAnotherTextFailsTheSecondEnterInsteadOfP
       << no_report;
 
   // A key lost on the way: Pidgin sent what it got.
-  conversation_ = messenger_->InstantMessage("alice@localhost");
+  job_ = messenger_->InstantMessage("alice@localhost");
   ASSERT_TRUE(Owns(kConversation, "héllo"));
   ASSERT_TRUE(Owns(kConversation));
   EmitSentImMsg(kAccount, "alice@localhost", "hllo");
@@ -269,7 +278,7 @@ TEST_F(PurpleSendMessageTest, NoReportOrAnotherTextFailsTheSecondEnterInsteadOfP
             "was lost on the way, or the conversation already held some text");
 
   // The job is over: the next one starts afresh.
-  conversation_ = messenger_->InstantMessage("alice@localhost");
+  job_ = messenger_->InstantMessage("alice@localhost");
   EXPECT_TRUE(Owns(kConversation));
 }
 

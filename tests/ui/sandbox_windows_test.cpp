@@ -20,6 +20,8 @@
 #include <QTest>
 
 #include "clients/sandbox/qt/qt_sandbox_client.h"
+#include "platform/posix/steady_clock.h"
+#include "platform/qt/qt_event_pump.h"
 
 // Failure messages show texts, not their bytes.
 inline void PrintTo(const QString& text, std::ostream* out) {
@@ -35,13 +37,17 @@ using ::testing::IsEmpty;
 const QString kText = QStringLiteral("  Hi Alice, 100% sure :-) {ENTER} +^%~() ");
 
 struct Rig {
+  SteadyClock clock;
+  QtEventPump pump;
+  EventWait wait{clock, pump};
   std::ostringstream effects;
   QtSandboxClient sandbox{effects};
-  std::unique_ptr<messenger::Messenger> messenger = sandbox.Connect();
+  std::unique_ptr<messenger::Messenger> messenger = sandbox.Connect(wait);
+  std::unique_ptr<messenger::TypingJob> job;  // the job the last request started
 
   // Opens the conversation the way the program does, and waits until its window is active.
   QtConversationWindow& Open(const std::string& contact) {
-    messenger->InstantMessage(contact);
+    job = messenger->InstantMessage(contact);
     QtConversationWindow* window = sandbox.conversation_window(contact);
     EXPECT_NE(window, nullptr);
     EXPECT_TRUE(QTest::qWaitForWindowActive(window));
@@ -63,9 +69,10 @@ struct Rig {
     QTest::keyClick(focused, key, modifiers);
   }
 
-  // Whether the client owns the window, asked as the program asks: by desktop id and process.
+  // Whether the job takes keys in the window, asked as the program asks: by desktop id and
+  // process.
   bool Owns(QWidget& window) {
-    return messenger->OwnsWindow(
+    return job->TakesKeys(
         {static_cast<std::uint64_t>(window.winId()), QCoreApplication::applicationPid()});
   }
 
@@ -363,39 +370,33 @@ TEST(SandboxWindows, TheOptionsDialogRefusesAnEmptyNameAndReopensWithTheCurrentO
   EXPECT_EQ(options.ErrorText(), "");
 }
 
-TEST(SandboxWindows, TheClientOwnsOnlyItsJobsShownWindowAndNoOtherWindowOfTheProcess) {
+TEST(SandboxWindows, EachJobTakesKeysOnlyInItsShownWindowAndNoOtherWindowOfTheProcess) {
   Rig rig;
   QWidget program;  // stands for the program's own window, in the same process
   program.show();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&program));
-  EXPECT_FALSE(rig.Owns(program));
-  EXPECT_FALSE(rig.Owns(rig.sandbox.client_window())) << "it takes no typed keys";
-  EXPECT_FALSE(rig.messenger->OwnsWindow({0, QCoreApplication::applicationPid()}));
 
   QtConversationWindow& alice = rig.Open("alice@example.com");
   EXPECT_TRUE(rig.Owns(alice));
+  EXPECT_FALSE(rig.Owns(program));
+  EXPECT_FALSE(rig.Owns(rig.sandbox.client_window())) << "it takes no typed keys";
+  EXPECT_FALSE(rig.job->TakesKeys({0, QCoreApplication::applicationPid()}));
   QtConversationWindow& bob = rig.Open("bob@example.com");
   EXPECT_TRUE(rig.Owns(bob));
   EXPECT_FALSE(rig.Owns(alice)) << "keys of the job go into bob's conversation only";
-  EXPECT_TRUE(rig.sandbox.Connect()->OwnsWindow(
-      {static_cast<std::uint64_t>(alice.winId()), QCoreApplication::applicationPid()}))
-      << "with no job under way, any window of the client's that takes keys";
-  // The program's own window, whatever its id, is never the client's.
-  EXPECT_FALSE(rig.messenger->OwnsWindow(
-      {static_cast<std::uint64_t>(bob.winId()), QCoreApplication::applicationPid(), {}, {}, true}));
 
-  rig.messenger->AddContact(0, "zoe@example.com");
+  rig.job = rig.messenger->AddContact(0, "zoe@example.com");
   QtAddContactDialog& dialog = *rig.sandbox.add_contact_dialog();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
   EXPECT_TRUE(rig.Owns(dialog));
   EXPECT_FALSE(rig.Owns(bob));
   EXPECT_FALSE(rig.Owns(dialog.confirmation())) << "not shown yet";
   Rig::Press(Qt::Key_Return);
-  rig.messenger->PrepareForKeys({});
+  rig.job->PrepareForKeys({});
   EXPECT_FALSE(rig.Owns(dialog)) << "closed";
   EXPECT_TRUE(rig.Owns(dialog.confirmation()));
 
-  rig.messenger->OptionsPages(0, 0);
+  rig.job = rig.messenger->OptionsPages(0, 0);
   clients::OptionsDialog& options = *rig.sandbox.options_dialog();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&options));
   EXPECT_TRUE(rig.Owns(options));
@@ -414,14 +415,14 @@ TEST(SandboxWindows, TheClientOwnsOnlyItsJobsShownWindowAndNoOtherWindowOfThePro
 // next Enter), with the user's own keys in between.
 TEST(SandboxWindows, TheAddContactJobConfirmsLikeARealClient) {
   const auto typed_into = [](Rig& rig, QWidget& window) {
-    rig.messenger->KeysTyped(
+    rig.job->KeysTyped(
         {static_cast<std::uint64_t>(window.winId()), QCoreApplication::applicationPid()},
-        "{ENTER}");
+        OnePress(NamedKey::kEnter));
   };
   {
     SCOPED_TRACE("the user closes the notice before the program's Enter for it");
     Rig rig;
-    rig.messenger->AddContact(0, "zoe@example.com");
+    rig.job = rig.messenger->AddContact(0, "zoe@example.com");
     QtAddContactDialog& dialog = *rig.sandbox.add_contact_dialog();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
     typed_into(rig, dialog);  // the program's Enter, as it leaves: processed after the note
@@ -430,7 +431,7 @@ TEST(SandboxWindows, TheAddContactJobConfirmsLikeARealClient) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&notice));
     Rig::Press(Qt::Key_Return);  // the user's, early
     EXPECT_FALSE(notice.isVisible());
-    rig.messenger->PrepareForKeys({});
+    rig.job->PrepareForKeys({});
     EXPECT_TRUE(notice.isVisible()) << "it comes back for the program's Enter";
     EXPECT_TRUE(rig.Owns(notice));
     EXPECT_EQ(notice.Message(), "zoe@example.com was added to your contacts.");
@@ -438,27 +439,27 @@ TEST(SandboxWindows, TheAddContactJobConfirmsLikeARealClient) {
   {
     SCOPED_TRACE("the user's Enter adds the contact before the program's first");
     Rig rig;
-    rig.messenger->AddContact(0, "zoe@example.com");
+    rig.job = rig.messenger->AddContact(0, "zoe@example.com");
     QtAddContactDialog& dialog = *rig.sandbox.add_contact_dialog();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
     Rig::Press(Qt::Key_Return);
-    rig.messenger->PrepareForKeys({});
+    rig.job->PrepareForKeys({});
     EXPECT_TRUE(rig.Owns(dialog.confirmation())) << "the job's keys go to the notice";
     EXPECT_FALSE(rig.Owns(dialog));
   }
   {
     SCOPED_TRACE("the dialog refuses the address");
     Rig rig;
-    rig.messenger->AddContact(0, "dave@example.com");
+    rig.job = rig.messenger->AddContact(0, "dave@example.com");
     QtAddContactDialog& dialog = *rig.sandbox.add_contact_dialog();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
-    rig.messenger->PrepareForKeys({});
+    rig.job->PrepareForKeys({});
     EXPECT_TRUE(rig.Owns(dialog)) << "before its Enter";
     typed_into(rig, dialog);
     Rig::Press(Qt::Key_Return);
     EXPECT_FALSE(rig.Owns(dialog)) << "its Enter is spent: no second one for the same dialog";
     try {
-      rig.messenger->PrepareForKeys({});
+      rig.job->PrepareForKeys({});
       ADD_FAILURE() << "a contact that was not added passed for added";
     } catch (const Failure& failure) {
       EXPECT_EQ(failure.code(), error_code::kClientError);

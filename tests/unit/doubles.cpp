@@ -206,14 +206,22 @@ class Collection final : public messenger::ContactCollection {
   Live live_;
 };
 
-class Conversation final : public messenger::ConversationWindow {
+class Job final : public messenger::TypingJob {
  public:
-  Conversation(CallLog& log, FakeMessenger& owner) : log_(log), live_(owner.live_objects) {}
-  ~Conversation() override { log_.calls.push_back("conversation.Release()"); }
+  Job(CallLog& log, FakeMessenger& owner, std::string kind)
+      : log_(log), owner_(owner), live_(owner.live_objects), kind_(std::move(kind)) {}
+  ~Job() override { log_.calls.push_back(kind_ + ".Release()"); }
+  void PrepareForKeys(const DesktopWindow& focused) override { owner_.PrepareForKeys(focused); }
+  bool TakesKeys(const DesktopWindow& window) override { return owner_.TakesKeys(window); }
+  void KeysTyped(const DesktopWindow& window, const KeySequence& keys) override {
+    owner_.KeysTyped(window, keys);
+  }
 
  private:
   CallLog& log_;
+  FakeMessenger& owner_;
   Live live_;
+  std::string kind_;
 };
 
 // What the factory hands out: the window owns it, the test keeps the FakeMessenger behind it.
@@ -225,11 +233,13 @@ class Proxy final : public messenger::Messenger {
                                                  const std::string& service_id) override {
     return target_.GetContact(signin_name, service_id);
   }
-  void OptionsPages(std::int32_t window, std::int32_t page) override {
-    target_.OptionsPages(window, page);
+  std::unique_ptr<messenger::TypingJob> OptionsPages(std::int32_t window,
+                                                     std::int32_t page) override {
+    return target_.OptionsPages(window, page);
   }
-  void AddContact(std::int32_t window, const std::string& address) override {
-    target_.AddContact(window, address);
+  std::unique_ptr<messenger::TypingJob> AddContact(std::int32_t window,
+                                                   const std::string& address) override {
+    return target_.AddContact(window, address);
   }
   std::unique_ptr<messenger::ConversationWindow> InstantMessage(
       const std::string& contact) override {
@@ -240,11 +250,6 @@ class Proxy final : public messenger::Messenger {
   }
   void MyStatus(std::int32_t status) override { target_.MyStatus(status); }
   std::string MyServiceId() override { return target_.MyServiceId(); }
-  bool OwnsWindow(const DesktopWindow& window) override { return target_.OwnsWindow(window); }
-  void PrepareForKeys(const DesktopWindow& focused) override { target_.PrepareForKeys(focused); }
-  void KeysTyped(const DesktopWindow& window, const std::string& keys) override {
-    target_.KeysTyped(window, keys);
-  }
 
  private:
   FakeMessenger& target_;
@@ -263,18 +268,22 @@ std::unique_ptr<messenger::Contact> FakeMessenger::GetContact(const std::string&
                                    FakeContact{signin_name, messenger::status::kOnline});
 }
 
-void FakeMessenger::OptionsPages(std::int32_t window, std::int32_t page) {
+std::unique_ptr<messenger::TypingJob> FakeMessenger::OptionsPages(std::int32_t window,
+                                                                  std::int32_t page) {
   log_.Record("client.OptionsPages", std::to_string(window) + ", " + std::to_string(page));
+  return std::make_unique<Job>(log_, *this, "options");
 }
 
-void FakeMessenger::AddContact(std::int32_t window, const std::string& address) {
+std::unique_ptr<messenger::TypingJob> FakeMessenger::AddContact(std::int32_t window,
+                                                                const std::string& address) {
   log_.Record("client.AddContact", std::to_string(window) + ", " + address);
+  return std::make_unique<Job>(log_, *this, "dialog");
 }
 
 std::unique_ptr<messenger::ConversationWindow> FakeMessenger::InstantMessage(
     const std::string& contact) {
   log_.Record("client.InstantMessage", contact);
-  return std::make_unique<Conversation>(log_, *this);
+  return std::make_unique<Job>(log_, *this, "conversation");
 }
 
 std::unique_ptr<messenger::ContactCollection> FakeMessenger::MyContacts() {
@@ -291,8 +300,8 @@ std::string FakeMessenger::MyServiceId() {
   return "service";
 }
 
-bool FakeMessenger::OwnsWindow(const DesktopWindow& window) {
-  log_.Record("client.OwnsWindow");
+bool FakeMessenger::TakesKeys(const DesktopWindow& window) {
+  log_.Record("job.TakesKeys");
   return window == kClientWindow;
 }
 
@@ -301,9 +310,9 @@ void FakeMessenger::PrepareForKeys(const DesktopWindow& focused) {
   if (on_prepare) on_prepare();
 }
 
-void FakeMessenger::KeysTyped(const DesktopWindow& window, const std::string& keys) {
+void FakeMessenger::KeysTyped(const DesktopWindow& window, const KeySequence& keys) {
   typed_into.push_back(window);
-  keys_typed.push_back(keys);
+  keys_typed.push_back(FormatKeyNotation(keys));
 }
 
 Rig::Rig()

@@ -215,11 +215,12 @@ class FakeKeystrokes final : public Keystrokes {
  public:
   explicit FakeKeystrokes(CallLog& log) : log_(log) {}
   // Like the real keyboard, borrows keys for the characters outside ASCII.
-  void Type(const std::string& keys) override {
-    log_.Record("keys.Type", keys);
-    borrowed = borrowed || std::any_of(keys.begin(), keys.end(), [](char c) { return c < 0; });
+  void Type(const KeySequence& keys) override {
+    const std::string text = FormatKeyNotation(keys);
+    log_.Record("keys.Type", text);
+    borrowed = borrowed || std::any_of(text.begin(), text.end(), [](char c) { return c < 0; });
   }
-  std::vector<std::string> HeldKeys(const std::string&) override { return held; }
+  std::vector<std::string> HeldKeys(const KeySequence&) override { return held; }
   std::string Blocked() override { return blocked; }
   bool TakeTurn() override { return busy_turns-- <= 0; }
   bool Borrowed() const override { return borrowed; }
@@ -269,23 +270,27 @@ class FakeMessenger final : public messenger::Messenger {
   void Signout() override;
   std::unique_ptr<messenger::Contact> GetContact(const std::string& signin_name,
                                                  const std::string& service_id) override;
-  void OptionsPages(std::int32_t window, std::int32_t page) override;
-  void AddContact(std::int32_t window, const std::string& address) override;
+  // Every job hands its questions to the three calls below, and logs "<kind>.Release()" as it
+  // ends: "options", "dialog" or "conversation".
+  std::unique_ptr<messenger::TypingJob> OptionsPages(std::int32_t window,
+                                                     std::int32_t page) override;
+  std::unique_ptr<messenger::TypingJob> AddContact(std::int32_t window,
+                                                   const std::string& address) override;
   std::unique_ptr<messenger::ConversationWindow> InstantMessage(
       const std::string& contact) override;
   std::unique_ptr<messenger::ContactCollection> MyContacts() override;
   void MyStatus(std::int32_t status) override;
   std::string MyServiceId() override;
-  bool OwnsWindow(const DesktopWindow& window) override;
+  bool TakesKeys(const DesktopWindow& window);
   // Not logged: they come with every look at the focus. The windows they were called with are kept.
-  void PrepareForKeys(const DesktopWindow& focused) override;
-  void KeysTyped(const DesktopWindow& window, const std::string& keys) override;
+  void PrepareForKeys(const DesktopWindow& focused);
+  void KeysTyped(const DesktopWindow& window, const KeySequence& keys);
 
   std::vector<FakeContact> contacts;
   std::vector<DesktopWindow> prepared_for, typed_into;
-  std::vector<std::string> keys_typed;  // as the notes named them
+  std::vector<std::string> keys_typed;  // in notation
   std::function<void()> on_prepare;     // e.g. to fail the job
-  int live_objects = 0;  // collections, enumerators, contacts and conversations not yet let go
+  int live_objects = 0;  // collections, enumerators, contacts and jobs not yet let go
 
  private:
   CallLog& log_;

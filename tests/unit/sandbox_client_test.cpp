@@ -1,6 +1,7 @@
 // The sandbox client and its Messenger objects: the effect line of each change, the error of each
 // impossible request, the contact list's order, removal, sign-out ending every later call, and the
-// dialogs and window ownership the client asks its views about.
+// dialogs the client asks its views about, and its typing jobs under the program's typing on the
+// fake clock.
 #include <functional>
 #include <memory>
 #include <set>
@@ -13,7 +14,9 @@
 
 #include "clients/sandbox/sandbox_client.h"
 #include "clients/sandbox/sandbox_messenger.h"
+#include "messenger/client_typing.h"
 #include "platform/failure.h"
+#include "tests/unit/doubles.h"
 
 namespace plumwick::sandbox {
 namespace {
@@ -23,11 +26,15 @@ using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 
 struct Rig {
+  testing::CallLog log;
+  testing::FakeClock clock;
+  testing::FakeEventPump pump{log, clock};
+  EventWait wait{clock, pump};
   std::ostringstream effects;
   std::shared_ptr<SandboxClient> client = std::make_shared<SandboxClient>(effects);
   // Another Messenger object connected to the same client.
   std::unique_ptr<messenger::Messenger> Connect() {
-    return std::make_unique<SandboxMessenger>(client);
+    return std::make_unique<SandboxMessenger>(client, wait);
   }
   std::unique_ptr<messenger::Messenger> messenger = Connect();
 };
@@ -53,7 +60,8 @@ Failure FailureOf(const std::function<void()>& call) {
   return Failure(0, "");
 }
 
-// Records every call; shows dialogs when `shows_dialogs`, and owns the windows in `windows`.
+// Records every call; shows dialogs when `shows_dialogs`, and shows the windows in `windows` as the
+// window of every job.
 class RecordingView final : public SandboxView {
  public:
   explicit RecordingView(bool dialogs = true) : shows_dialogs(dialogs) {}
@@ -71,8 +79,6 @@ class RecordingView final : public SandboxView {
     Log("options dialog");
     return shows_dialogs;
   }
-  bool OwnsWindow(std::uint64_t id) const noexcept override { return windows.contains(id); }
-  // Every window it owns is the window of any job.
   bool ShowsJobWindow(JobWindow, const std::string&, std::uint64_t id) const noexcept override {
     return windows.contains(id);
   }
@@ -241,49 +247,125 @@ TEST(SandboxClient, ADialogNoViewCanShowIsNotAvailableAndPrintsNothing) {
   }
 }
 
-TEST(SandboxClient, OwnsWindowAsksTheViewsByWindowIdAlsoWhenSignedOut) {
-  Rig rig;
-  const std::int64_t pid = 4242;
-  EXPECT_FALSE(rig.messenger->OwnsWindow({7, pid})) << "no views, no windows";
-  RecordingView first;
-  RecordingView second;
-  first.windows = {7};
-  second.windows = {9, 0};  // a view that wrongly claims "no window" is not believed
-  rig.client->AddView(first);
-  rig.client->AddView(second);
-  EXPECT_TRUE(rig.messenger->OwnsWindow({7, pid}));
-  EXPECT_TRUE(rig.messenger->OwnsWindow({9, 0})) << "an unknown process does not matter";
-  EXPECT_FALSE(rig.messenger->OwnsWindow({8, pid}));
-  EXPECT_FALSE(rig.messenger->OwnsWindow({0, pid})) << "no window has the focus";
-
-  rig.messenger->Signout();
-  EXPECT_TRUE(rig.messenger->OwnsWindow({9, pid}));
-  EXPECT_TRUE(rig.Connect()->OwnsWindow({7, pid})) << "also a Messenger made after sign-out";
-  rig.client->RemoveView(first);
-  EXPECT_FALSE(rig.messenger->OwnsWindow({7, pid}));
-  EXPECT_THAT(first.calls, ElementsAre("signed out")) << "asking changes nothing";
+// The program's typing into the jobs the client starts: what the client does, and the keys that
+// reach its window or the error the job ends with.
+TEST(SandboxJobs, TypingFinishesEachJobOrFailsWithTheClientsReason) {
+  using std::chrono::milliseconds;
+  struct Case {
+    const char* name;
+    std::function<std::unique_ptr<messenger::TypingJob>(Rig&)> start;
+    std::vector<std::string> keys;  // the action's typing steps
+    // When the client handles the first step (its own event loop's delay), and what it does then;
+    // never when unset.
+    milliseconds handled_after;
+    std::function<void(Rig&)> handle;
+    std::vector<std::string> typed;
+    std::string error;  // part of the error's description; empty: none
+  };
+  const auto add = [](Rig& r) { return r.messenger->AddContact(0, "zoe@example.com"); };
+  const auto adds = [](const std::string& address) {
+    return [address](Rig& r) {
+      try {
+        r.client->AddContact(address);
+      } catch (const Failure&) {
+        // Shown in the dialog; the job reads the outcome.
+      }
+    };
+  };
+  const std::vector<std::string> message = {"hi", "{ENTER}", "{ENTER}"};
+  const std::vector<std::string> enters = {"{ENTER}", "{ENTER}"};
+  const std::vector<Case> cases = {
+      {"a conversation takes the message and both Enters",
+       [](Rig& r) { return r.messenger->InstantMessage("alice@example.com"); },
+       message,
+       {},
+       {},
+       message,
+       ""},
+      {"the options dialog takes the name and both Enters",
+       [](Rig& r) { return r.messenger->OptionsPages(0, 0); },
+       message,
+       {},
+       {},
+       message,
+       ""},
+      {"added after 1.5 s: the next Enter goes to the notice", add, enters, milliseconds(1500),
+       adds("zoe@example.com"), enters, ""},
+      {"refused: the client's reason, and no more keys",
+       add,
+       enters,
+       milliseconds(100),
+       adds("alice@example.com"),
+       {"{ENTER}"},
+       "already in your contact list"},
+      {"the dialog's Enter not handled within 2 s",
+       add,
+       enters,
+       {},
+       {},
+       {"{ENTER}"},
+       "did not reach its Add button"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Rig rig;
+    RecordingView view;
+    view.windows = {7};
+    rig.client->AddView(view);
+    testing::FakeKeystrokes keys(rig.log);
+    testing::FakeFocusedWindow focus(rig.log);
+    focus.window = {7, 4242};
+    messenger::ClientTyping typing(focus, keys, rig.wait);
+    std::optional<Clock::TimePoint> enter_at;
+    focus.on_look = [&] {
+      if (enter_at && c.handle && rig.clock.now - *enter_at >= c.handled_after) {
+        c.handle(rig);
+        enter_at.reset();
+      }
+    };
+    std::string error;
+    try {
+      const std::unique_ptr<messenger::TypingJob> job = c.start(rig);
+      for (const std::string& step : c.keys) {
+        typing.Type(*job, ParseKeyNotation(step));
+        if (step == c.keys.front()) enter_at = rig.clock.now;
+      }
+    } catch (const Failure& failure) {
+      error = failure.description();
+    }
+    std::vector<std::string> typed;
+    for (const std::string& call : rig.log.calls) {
+      if (call.starts_with("keys.Type(")) typed.push_back(call.substr(10, call.size() - 11));
+    }
+    EXPECT_EQ(typed, c.typed);
+    if (c.error.empty()) {
+      EXPECT_EQ(error, "");
+    } else {
+      EXPECT_THAT(error, HasSubstr(c.error));
+    }
+  }
 }
 
-TEST(SandboxClient, TheJobsWindowComesBackFromTheProgramsOwnWindowButNotFromAnotherProgram) {
+TEST(SandboxJobs, TheJobsWindowComesBackFromTheProgramsOwnWindowButNotFromAnotherProgram) {
   Rig rig;
   RecordingView view;
   view.windows = {7};
   rig.client->AddView(view);
-  rig.messenger->InstantMessage("alice@example.com");
+  const auto conversation = rig.messenger->InstantMessage("alice@example.com");
   view.calls.clear();
   const DesktopWindow foreign{8, 999, "Terminal", "bash"};
-  rig.messenger->PrepareForKeys(foreign);
+  conversation->PrepareForKeys(foreign);
   EXPECT_THAT(view.calls, IsEmpty()) << "the user went to another program";
 
   const DesktopWindow own{5, 4242, "PLUMWICK", "plumwick-sandbox", true};
-  rig.messenger->PrepareForKeys(own);
-  rig.messenger->PrepareForKeys(own);  // asked again at once: the window manager is at it
+  conversation->PrepareForKeys(own);
+  conversation->PrepareForKeys(own);  // asked again at once: the window manager is at it
   EXPECT_THAT(view.calls, ElementsAre("bring back 0 alice@example.com"));
-  EXPECT_FALSE(rig.messenger->OwnsWindow(own)) << "never the program's own window";
-  DesktopWindow claimed{7, 4242};
-  claimed.own = true;
-  EXPECT_FALSE(rig.messenger->OwnsWindow(claimed)) << "whatever the view claims";
-  EXPECT_TRUE(rig.messenger->OwnsWindow({7, 4242}));
+  rig.clock.now += std::chrono::milliseconds(300);
+  conversation->PrepareForKeys(own);
+  EXPECT_EQ(view.calls.size(), 2u) << "asked again once the window manager had its time";
+  EXPECT_TRUE(conversation->TakesKeys({7, 4242}));
+  EXPECT_FALSE(conversation->TakesKeys({8, 4242}));
 }
 
 TEST(SandboxClient, RemovedContactIsGoneAndRemovingItAgainFails) {
