@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "keynotation/key_notation.h"
 #include "platform/failure.h"
 #include "tests/e2e/harness/window_keys.h"
 #include "tests/x11/in_process_receiver.h"
@@ -47,11 +48,12 @@ class HeldKeys : public ::testing::TestWithParam<HeldCase> {
 
 TEST_P(HeldKeys, TypingWaitsForTheKeysItNeedsAndNoneIsLostOrDoubled) {
   const HeldCase& held_case = GetParam();
+  const KeySequence keys = ParseKeyNotation(held_case.keys);
   e2e::HeldKey key(TestDesktop().Env(), held_case.held);
-  EXPECT_EQ(TestKeys().HeldKeys(held_case.keys), held_case.named);
+  EXPECT_EQ(TestKeys().HeldKeys(keys), held_case.named);
   if (!held_case.named.empty()) {
     try {
-      TestKeys().Type(held_case.keys);
+      TestKeys().Type(keys);
       ADD_FAILURE() << "typed while a key it needs was held down";
     } catch (const Failure& failure) {
       EXPECT_EQ(failure.code(), error_code::kKeystrokes) << failure.what();
@@ -60,10 +62,10 @@ TEST_P(HeldKeys, TypingWaitsForTheKeysItNeedsAndNoneIsLostOrDoubled) {
           << failure.what();
     }
     key.Release();
-    EXPECT_TRUE(TestKeys().HeldKeys(held_case.keys).empty());
-    TestKeys().Type(held_case.keys);
+    EXPECT_TRUE(TestKeys().HeldKeys(keys).empty());
+    TestKeys().Type(keys);
   } else {
-    TestKeys().Type(held_case.keys);
+    TestKeys().Type(keys);
     key.Release();
   }
   EXPECT_EQ(receiver_->Entries(held_case.entries.size(), seconds(10)), held_case.entries);

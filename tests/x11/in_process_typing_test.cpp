@@ -35,7 +35,7 @@ class InProcessTypingCase : public InProcessTyping,
 
 TEST_P(InProcessTypingCase, ArrivesExactly) {
   const TypingCase& typing_case = GetParam();
-  TestKeys().Type(typing_case.keys);  // no event handled in between
+  TypeNotation(typing_case.keys);  // no event handled in between
   EXPECT_EQ(receiver_->Entries(typing_case.expected.size(), seconds(10)), typing_case.expected)
       << "typed: " << typing_case.keys;
 }
@@ -45,11 +45,11 @@ INSTANTIATE_TEST_SUITE_P(Table, InProcessTypingCase, ::testing::ValuesIn(TypingC
 
 TEST_F(InProcessTyping, StringsTypedBackToBackArriveInOrder) {
   // As the program sends a message: the text, then Enter, and only then back to the event loop.
-  TestKeys().Type("Grüße, ");
-  TestKeys().Type("Ωmega ");
-  TestKeys().Type("und 你好 — ÆØÅ");
-  TestKeys().Type("{ENTER}");
-  TestKeys().Type("zweite Zeile ÿ{ENTER}");
+  TypeNotation("Grüße, ");
+  TypeNotation("Ωmega ");
+  TypeNotation("und 你好 — ÆØÅ");
+  TypeNotation("{ENTER}");
+  TypeNotation("zweite Zeile ÿ{ENTER}");
   EXPECT_EQ(receiver_->Entries(2, seconds(10)),
             (std::vector<TypedEntry>{{"first", "Grüße, Ωmega und 你好 — ÆØÅ", ""},
                                      {"first", "zweite Zeile ÿ", ""}}));
@@ -66,20 +66,20 @@ TEST_F(InProcessTyping, FreeKeysAreReusedAcrossStrings) {
       text += static_cast<char>(0x80 | ((c >> 6) & 0x3f));
       text += static_cast<char>(0x80 | (c & 0x3f));
     }
-    TestKeys().Type(text + "{ENTER}");
+    TypeNotation(text + "{ENTER}");
     ASSERT_EQ(receiver_->Entries(1, seconds(10)), OneLine(text)) << "batch " << batch;
   }
 }
 
 TEST_F(InProcessTyping, RejectedStringTypesNothing) {
   try {
-    TestKeys().Type("secret{ENTER}{BOGUS}");
+    TypeNotation("secret{ENTER}{BOGUS}");
     ADD_FAILURE() << "typing was accepted";
   } catch (const Failure& failure) {
     EXPECT_EQ(failure.code(), error_code::kKeyNotation) << failure.what();
   }
   EXPECT_TRUE(receiver_->Settle(milliseconds(300)).empty());
-  TestKeys().Type("ok{ENTER}");
+  TypeNotation("ok{ENTER}");
   EXPECT_EQ(receiver_->Entries(1, seconds(10)), OneLine("ok"));
 }
 
@@ -91,13 +91,13 @@ TEST_F(InProcessTyping, ReleasedKeysLeaveTheKeymapAsItWas) {
   // The keymap is the X server's: what a program leaves bound stays after it has gone.
   TestKeys().ReleaseKeys();
   const int before = EmptyKeycodes();
-  TestKeys().Type("жé€{ENTER}");
+  TypeNotation("жé€{ENTER}");
   EXPECT_EQ(receiver_->Entries(1, seconds(10)), OneLine("жé€"));
   EXPECT_LT(EmptyKeycodes(), before);
   TestKeys().ReleaseKeys();
   EXPECT_EQ(EmptyKeycodes(), before);
   // And typing goes on, binding afresh.
-  TestKeys().Type("ok ж{ENTER}");
+  TypeNotation("ok ж{ENTER}");
   EXPECT_EQ(receiver_->Entries(1, seconds(10)), OneLine("ok ж"));
 }
 

@@ -4,8 +4,6 @@
 // it was found: the same layout and group, Caps Lock on again, the held keys held again.
 #include <gtest/gtest.h>
 
-#include <X11/X.h>
-
 #include <memory>
 #include <ostream>
 #include <string>
@@ -15,6 +13,10 @@
 #include "tests/x11/keyboard_state.h"
 #include "tests/x11/receiver_process.h"
 #include "tests/x11/test_desktop.h"
+
+// After the project's headers: X.h defines KeyPress as a macro, and the key notation has a type
+// of that name.
+#include <X11/X.h>
 
 namespace plumwick::x11_test {
 namespace {
@@ -127,7 +129,7 @@ TEST_P(LayoutTyping, ArrivesExactlyAndLeavesTheKeyboardAsItWas) {
   ASSERT_EQ(CurrentGroup(display), layout_case.group);
   ASSERT_EQ(HeldModifiers(display) & held_mask, held_mask);
 
-  TestKeys().Type(layout_case.keys + "{ENTER}");
+  TypeNotation(layout_case.keys + "{ENTER}");
   const unsigned held_after = HeldModifiers(display);
   const bool caps_after = CapsLockOn(display);
   const int group_after = CurrentGroup(display);

@@ -37,13 +37,13 @@ class OtherProcessTyping : public ::testing::Test {
 
   static void ExpectTypesNothing(const std::string& keys, std::int32_t code) {
     try {
-      TestKeys().Type(keys);
+      TypeNotation(keys);
       ADD_FAILURE() << "typing was accepted: " << keys;
     } catch (const Failure& failure) {
       EXPECT_EQ(failure.code(), code) << failure.what();
     }
     // Whatever the rejected string had typed would be in front of this.
-    TestKeys().Type("ok{ENTER}");
+    TypeNotation("ok{ENTER}");
     EXPECT_EQ(Entries(1), OneLine("ok"));
   }
 
@@ -55,7 +55,7 @@ class OtherProcessTypingCase : public OtherProcessTyping,
 
 TEST_P(OtherProcessTypingCase, ArrivesExactly) {
   const TypingCase& typing_case = GetParam();
-  TestKeys().Type(typing_case.keys);
+  TypeNotation(typing_case.keys);
   EXPECT_EQ(Entries(typing_case.expected.size()), typing_case.expected)
       << "typed: " << typing_case.keys << "\n"
       << receiver_->Describe();
@@ -95,7 +95,7 @@ TEST_F(OtherProcessTyping, FreeKeysAreReusedAcrossStrings) {
   // before the next is typed (the focus check between typing steps gives the receiver that time).
   for (int batch = 0; batch < 12; ++batch) {
     const std::string text = Ideographs(0x5000 + 16 * static_cast<char32_t>(batch), 16);
-    TestKeys().Type(text + "{ENTER}");
+    TypeNotation(text + "{ENTER}");
     ASSERT_EQ(Entries(1), OneLine(text)) << "batch " << batch;
   }
 }
@@ -103,7 +103,7 @@ TEST_F(OtherProcessTyping, FreeKeysAreReusedAcrossStrings) {
 TEST_F(OtherProcessTyping, LongMessageArrivesWhole) {
   std::string text;
   for (int i = 0; i < 40; ++i) text += "Grüße ΑΒΓ line " + std::to_string(i) + " (ok) 100% ";
-  TestKeys().Type(text + "{ENTER}");
+  TypeNotation(text + "{ENTER}");
   EXPECT_EQ(Entries(1), OneLine(text));
 }
 

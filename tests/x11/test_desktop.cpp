@@ -3,6 +3,8 @@
 
 #include <stdexcept>
 
+#include "keynotation/key_notation.h"
+
 namespace plumwick::x11_test {
 namespace {
 
@@ -19,6 +21,10 @@ TypingDesktop& TestDesktop() {
 XdoKeystrokes& TestKeys() {
   if (!keys) keys = std::make_unique<XdoKeystrokes>(TestDesktop().Display());
   return *keys;
+}
+
+void TypeNotation(std::string_view notation) {
+  TestKeys().Type(ParseKeyNotation(notation));
 }
 
 void SetTestDesktop(TypingDesktop* session) {

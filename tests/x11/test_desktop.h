@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <string_view>
 
 #include "platform/x11/xdo_keystrokes.h"
 #include "tests/x11/typing_desktop.h"
@@ -13,6 +14,9 @@ namespace plumwick::x11_test {
 TypingDesktop& TestDesktop();
 // Typing to the test desktop by its display name, not through $DISPLAY.
 XdoKeystrokes& TestKeys();
+// Reads key notation and types it with TestKeys(), as the program reads a text once and types
+// what it read: notation that does not read throws before any key is sent.
+void TypeNotation(std::string_view notation);
 
 // Called by main: the desktop lives until `desktop` is reset, the keys until ReleaseTestKeys.
 void SetTestDesktop(TypingDesktop* desktop);
