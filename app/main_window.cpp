@@ -11,26 +11,42 @@
 
 namespace plumwick {
 
-// One row per event: the cue its handler starts first, whether it is a keyboard job, and the
-// handler.
+// One row per event: the cue its handler starts first, whether it is a keyboard job, the handler,
+// and how the control that raises the event is subscribed to it (the load has no control).
 const MainWindow::EventRow MainWindow::kEventTable[] = {
-    {Event::kLoad, Cue::kStart, false, &MainWindow::OnLoad},
-    {Event::kStatusPick, Cue::kNone, false, &MainWindow::OnStatusPick},
-    {Event::kSelectList, Cue::kClick, false, &MainWindow::OnSelectList},
-    {Event::kClearList, Cue::kClick, false, &MainWindow::OnClearList},
-    {Event::kContactDoubleClick, Cue::kNone, false, &MainWindow::OnContactDoubleClick},
-    {Event::kClearPad, Cue::kClick, false, &MainWindow::OnClearPad},
-    {Event::kInsertTime, Cue::kClick, false, &MainWindow::OnInsertTime},
-    {Event::kInsertDate, Cue::kClick, false, &MainWindow::OnInsertDate},
-    {Event::kGetIP, Cue::kClick, false, &MainWindow::OnGetIP},
-    {Event::kCopyPad, Cue::kClick, false, &MainWindow::OnCopyPad},
-    {Event::kSendMessage, Cue::kClick, true, &MainWindow::OnSendMessage},
-    {Event::kAddContact, Cue::kClick, true, &MainWindow::OnAddContact},
-    {Event::kChangeNickName, Cue::kClick, true, &MainWindow::OnChangeNickName},
-    {Event::kDeleteContact, Cue::kClick, false, &MainWindow::OnDeleteContact},
-    {Event::kSignOut, Cue::kSignOut, false, &MainWindow::OnSignOut},
-    {Event::kExit, Cue::kSignOut, false, &MainWindow::OnExit},
-    {Event::kTitleMouseDown, Cue::kNone, false, &MainWindow::OnTitleMouseDown},
+    {Event::kLoad, Cue::kStart, false, &MainWindow::OnLoad, nullptr},
+    {Event::kStatusPick, Cue::kNone, false, &MainWindow::OnStatusPick,
+     [](Controls c, const Handler& h) { c.status_box.OnPick(h); }},
+    {Event::kSelectList, Cue::kClick, false, &MainWindow::OnSelectList,
+     [](Controls c, const Handler& h) { c.select_list.OnClick(h); }},
+    {Event::kClearList, Cue::kClick, false, &MainWindow::OnClearList,
+     [](Controls c, const Handler& h) { c.clear_list.OnClick(h); }},
+    {Event::kContactDoubleClick, Cue::kNone, false, &MainWindow::OnContactDoubleClick,
+     [](Controls c, const Handler& h) { c.contact_list.OnDoubleClick(h); }},
+    {Event::kClearPad, Cue::kClick, false, &MainWindow::OnClearPad,
+     [](Controls c, const Handler& h) { c.clear_pad.OnClick(h); }},
+    {Event::kInsertTime, Cue::kClick, false, &MainWindow::OnInsertTime,
+     [](Controls c, const Handler& h) { c.insert_time.OnClick(h); }},
+    {Event::kInsertDate, Cue::kClick, false, &MainWindow::OnInsertDate,
+     [](Controls c, const Handler& h) { c.insert_date.OnClick(h); }},
+    {Event::kGetIP, Cue::kClick, false, &MainWindow::OnGetIP,
+     [](Controls c, const Handler& h) { c.get_ip.OnClick(h); }},
+    {Event::kCopyPad, Cue::kClick, false, &MainWindow::OnCopyPad,
+     [](Controls c, const Handler& h) { c.copy_pad.OnClick(h); }},
+    {Event::kSendMessage, Cue::kClick, true, &MainWindow::OnSendMessage,
+     [](Controls c, const Handler& h) { c.send_message.OnClick(h); }},
+    {Event::kAddContact, Cue::kClick, true, &MainWindow::OnAddContact,
+     [](Controls c, const Handler& h) { c.add_contact.OnClick(h); }},
+    {Event::kChangeNickName, Cue::kClick, true, &MainWindow::OnChangeNickName,
+     [](Controls c, const Handler& h) { c.change_nickname.OnClick(h); }},
+    {Event::kDeleteContact, Cue::kClick, false, &MainWindow::OnDeleteContact,
+     [](Controls c, const Handler& h) { c.delete_contact.OnClick(h); }},
+    {Event::kSignOut, Cue::kSignOut, false, &MainWindow::OnSignOut,
+     [](Controls c, const Handler& h) { c.sign_out.OnClick(h); }},
+    {Event::kExit, Cue::kSignOut, false, &MainWindow::OnExit,
+     [](Controls c, const Handler& h) { c.exit_program.OnClick(h); }},
+    {Event::kTitleMouseDown, Cue::kNone, false, &MainWindow::OnTitleMouseDown,
+     [](Controls c, const Handler& h) { c.title.OnMouseDown(h); }},
 };
 
 MainWindow::MainWindow(const MainWindowControls& controls, const MainWindowServices& services,
@@ -39,23 +55,9 @@ MainWindow::MainWindow(const MainWindowControls& controls, const MainWindowServi
       services_(services),
       desktop_(desktop),
       create_client_(std::move(create_client)) {
-  const auto on = [this](Event event) { return [this, event] { Dispatch(event); }; };
-  c_.status_box.OnPick(on(Event::kStatusPick));
-  c_.select_list.OnClick(on(Event::kSelectList));
-  c_.clear_list.OnClick(on(Event::kClearList));
-  c_.contact_list.OnDoubleClick(on(Event::kContactDoubleClick));
-  c_.clear_pad.OnClick(on(Event::kClearPad));
-  c_.insert_time.OnClick(on(Event::kInsertTime));
-  c_.insert_date.OnClick(on(Event::kInsertDate));
-  c_.get_ip.OnClick(on(Event::kGetIP));
-  c_.copy_pad.OnClick(on(Event::kCopyPad));
-  c_.exit_program.OnClick(on(Event::kExit));
-  c_.sign_out.OnClick(on(Event::kSignOut));
-  c_.delete_contact.OnClick(on(Event::kDeleteContact));
-  c_.send_message.OnClick(on(Event::kSendMessage));
-  c_.add_contact.OnClick(on(Event::kAddContact));
-  c_.change_nickname.OnClick(on(Event::kChangeNickName));
-  c_.title.OnMouseDown(on(Event::kTitleMouseDown));
+  for (const EventRow& row : kEventTable) {
+    if (row.subscribe != nullptr) row.subscribe(c_, [this, &row] { Dispatch(row.event); });
+  }
 }
 
 bool MainWindow::Start() {

@@ -16,6 +16,7 @@
 #include <chrono>
 #include <cstddef>
 #include <deque>
+#include <functional>
 #include <memory>
 
 #include "messenger/client_typing.h"
@@ -140,11 +141,14 @@ class MainWindow final {
   void OnExit();
 
   enum class Cue { kNone, kClick, kSignOut, kStart };
+  using Controls = const MainWindowControls&;
+  using Handler = std::function<void()>;
   struct EventRow {
     Event event;
     Cue cue;
     bool types;  // a keyboard job: it types into the client, and takes turns with the others
     void (MainWindow::*handler)();
+    void (*subscribe)(Controls controls, const Handler& dispatch);
   };
   static const EventRow kEventTable[];
 
