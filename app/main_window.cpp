@@ -183,9 +183,7 @@ scratchpad::PadControls MainWindow::pad() const {
 
 void MainWindow::OnLoad() {
   client_ = create_client_(desktop_);
-  c_.status_box.Append("Online");
-  c_.status_box.Append("Busy");
-  c_.status_box.Append("Away");
+  messenger::AppendStatusNames(c_.status_box);
   c_.clear_list.SetEnabled(false);
   c_.clear_pad.SetEnabled(false);
   c_.copy_pad.SetEnabled(false);

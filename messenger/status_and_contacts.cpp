@@ -2,6 +2,7 @@
 #include "messenger/status_and_contacts.h"
 
 #include <array>
+#include <string>
 #include <string_view>
 
 namespace plumwick::messenger {
@@ -20,6 +21,10 @@ constexpr std::array<StatusName, 3> kStatusNames{{
 }};
 
 }  // namespace
+
+void AppendStatusNames(ComboBox& status_box) {
+  for (const StatusName& name : kStatusNames) status_box.Append(std::string(name.text));
+}
 
 void SetStatusFromPick(ComboBox& status_box, Messenger& client) {
   // The box never shows a status that was not set.

@@ -1,5 +1,6 @@
-// The status box and the contact list: setting the user's presence from a pick, listing the
-// contacts who are not offline, clearing the list, and opening a conversation by double-click.
+// The status box and the contact list: the box's names and setting the user's presence from a pick,
+// listing the contacts who are not offline, clearing the list, opening a conversation by
+// double-click.
 #pragma once
 
 #include "messenger/messenger.h"
@@ -9,6 +10,9 @@
 #include "platform/text_box.h"
 
 namespace plumwick::messenger {
+
+// Fills the status box with the names a pick can set, in the box's order.
+void AppendStatusNames(ComboBox& status_box);
 
 // Writes the status code of the picked name ("Online", "Busy", "Away"); any other text writes
 // nothing. The box's text is read once per name tried. When the client fails to set the status,
