@@ -1,6 +1,7 @@
 // The window on the desktop with a given messaging client.
 #include "programs/desktop_program.h"
 
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -8,6 +9,7 @@
 #include <utility>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QEvent>
 #include <QObject>
 #include <QTimer>
@@ -24,6 +26,7 @@
 #include "platform/qt/qt_form.h"
 #include "platform/qt/qt_sound_cue.h"
 #include "platform/qt/qt_window_drag.h"
+#include "platform/x11/x11_clipboard_handover.h"
 #include "platform/x11/x11_focused_window.h"
 #include "platform/x11/x11_window_manager.h"
 #include "platform/x11/xdo_keystrokes.h"
@@ -78,14 +81,32 @@ bool IsOwnWindow(const QWidget& form, std::uint64_t id) {
   return false;
 }
 
+// How long the clipboard manager is given to save the clipboard as the program ends: it answers in
+// milliseconds, and one that hangs must not keep the program from ending.
+constexpr std::chrono::milliseconds kClipboardHandoverLimit{2000};
+
+// The text the program put on the clipboard stays pasteable after it has ended, as after a normal
+// exit: handed to the desktop's clipboard manager, where one runs. Not when another program has
+// taken the clipboard since.
+void HandOverClipboard() {
+  const QClipboard* clipboard = QGuiApplication::clipboard();
+  if (clipboard == nullptr || !clipboard->ownsClipboard()) return;
+  if (QGuiApplication::platformName() != QStringLiteral("xcb")) return;
+  HandClipboardToManager(clipboard->text(QClipboard::Clipboard).toStdString(),
+                         kClipboardHandoverLimit);
+}
+
 }  // namespace
 
 struct DesktopProgram::Parts {
   explicit Parts(messenger::MessengerFactory create_client)
       : window(controls(), services(), desktop(), std::move(create_client)) {
-    // The exit button ends the process without destructors; the keyboard's spare keys are the
-    // X server's and would stay bound.
-    form.OnEnd([this] { keys.ReleaseKeys(); });
+    // Every way out ends the process without destructors: the keyboard's spare keys are the X
+    // server's and would stay bound, and the copied text would leave with the process.
+    form.OnEnd([this] {
+      keys.ReleaseKeys();
+      HandOverClipboard();
+    });
   }
 
   // The controls by their design names (app/design.cpp).

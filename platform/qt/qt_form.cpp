@@ -2,14 +2,12 @@
 #include "platform/qt/qt_form.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
 #include <vector>
 
 #include <QApplication>
-#include <QClipboard>
 #include <QComboBox>
 #include <QIcon>
 #include <QKeyEvent>
@@ -28,7 +26,6 @@
 #include "platform/qt/qt_list_box.h"
 #include "platform/qt/qt_text_box.h"
 #include "platform/qt/skin_button.h"
-#include "platform/x11/x11_clipboard_handover.h"
 
 namespace plumwick {
 
@@ -36,21 +33,6 @@ namespace {
 
 QString ToQString(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-// How long the clipboard manager is given to save the clipboard as the program ends: it answers in
-// milliseconds, and one that hangs must not keep the program from ending.
-constexpr std::chrono::milliseconds kClipboardHandoverLimit{2000};
-
-// The text the program put on the clipboard stays pasteable after it has ended, as after a normal
-// exit: handed to the desktop's clipboard manager, where one runs. Not when another program has
-// taken the clipboard since.
-void HandOverClipboard() {
-  const QClipboard* clipboard = QGuiApplication::clipboard();
-  if (clipboard == nullptr || !clipboard->ownsClipboard()) return;
-  if (QGuiApplication::platformName() != QStringLiteral("xcb")) return;
-  HandClipboardToManager(clipboard->text(QClipboard::Clipboard).toStdString(),
-                         kClipboardHandoverLimit);
 }
 
 }  // namespace
@@ -196,7 +178,6 @@ void QtForm::End() {
   // it holds, the client connection included, is the operating system's to release.
   hide();
   if (last_step_) last_step_();
-  HandOverClipboard();
   std::fflush(nullptr);
   std::_Exit(EXIT_SUCCESS);
 }

@@ -39,7 +39,7 @@ class QtForm final : public QWidget, public Window {
   Label& label(const std::string& name);
 
   void ShowAndActivate() override;
-  // Hands the text the program put on the clipboard to the desktop's clipboard manager first.
+  // Ends the process at once, after the last step.
   [[noreturn]] void End() override;
   // What must still be done when the program ends at once, which skips every destructor.
   void OnEnd(std::function<void()> last_step) { last_step_ = std::move(last_step); }
