@@ -11,9 +11,7 @@ namespace plumwick::purple {
 
 namespace {
 
-constexpr char kBusService[] = "org.freedesktop.DBus";
-constexpr char kBusObject[] = "/org/freedesktop/DBus";
-constexpr char kBusInterface[] = "org.freedesktop.DBus";
+constexpr char kBusName[] = "org.freedesktop.DBus";
 
 int TimeoutMs() {
   return static_cast<int>(kCallTimeout.count());
@@ -27,6 +25,9 @@ Failure UnexpectedReply(const char* method, const QDBusMessage& reply) {
 
 }  // namespace
 
+const PurpleBus::Target PurpleBus::kPidgin{kService, kObject, kInterface};
+const PurpleBus::Target PurpleBus::kBus{kBusName, "/org/freedesktop/DBus", kBusName};
+
 PurpleBus::PurpleBus() : connection_(QDBusConnection::sessionBus()) {
   if (!connection_.isConnected()) {
     const QDBusError error = connection_.lastError();
@@ -36,11 +37,11 @@ PurpleBus::PurpleBus() : connection_(QDBusConnection::sessionBus()) {
   }
 }
 
-QVariantList PurpleBus::Reply(const char* method, const QVariantList& args,
+QVariantList PurpleBus::Reply(const Target& target, const char* method, const QVariantList& args,
                               std::int32_t invalid_handle_code, const char* signature) {
-  QDBusMessage call =
-      QDBusMessage::createMethodCall(QString::fromLatin1(kService), QString::fromLatin1(kObject),
-                                     QString::fromLatin1(kInterface), QString::fromLatin1(method));
+  QDBusMessage call = QDBusMessage::createMethodCall(
+      QString::fromLatin1(target.service), QString::fromLatin1(target.object),
+      QString::fromLatin1(target.interface), QString::fromLatin1(method));
   call.setArguments(args);
   const QDBusMessage reply = connection_.call(call, QDBus::Block, TimeoutMs());
   if (reply.type() == QDBusMessage::ErrorMessage) {
@@ -54,52 +55,38 @@ QVariantList PurpleBus::Reply(const char* method, const QVariantList& args,
 
 void PurpleBus::Call(const char* method, const QVariantList& args,
                      std::int32_t invalid_handle_code) {
-  Reply(method, args, invalid_handle_code, "");
+  Reply(kPidgin, method, args, invalid_handle_code, "");
 }
 
 std::int32_t PurpleBus::CallInt(const char* method, const QVariantList& args,
                                 std::int32_t invalid_handle_code) {
-  return Reply(method, args, invalid_handle_code, "i").at(0).value<std::int32_t>();
+  return Reply(kPidgin, method, args, invalid_handle_code, "i").at(0).value<std::int32_t>();
 }
 
 QString PurpleBus::CallString(const char* method, const QVariantList& args,
                               std::int32_t invalid_handle_code) {
-  return Reply(method, args, invalid_handle_code, "s").at(0).toString();
+  return Reply(kPidgin, method, args, invalid_handle_code, "s").at(0).toString();
 }
 
 std::vector<std::int32_t> PurpleBus::CallIntArray(const char* method, const QVariantList& args,
                                                   std::int32_t invalid_handle_code) {
-  const QVariant value = Reply(method, args, invalid_handle_code, "ai").at(0);
+  const QVariant value = Reply(kPidgin, method, args, invalid_handle_code, "ai").at(0);
   const QList<std::int32_t> list = qdbus_cast<QList<std::int32_t>>(value);
   return {list.begin(), list.end()};
 }
 
 std::int64_t PurpleBus::ServiceProcess() {
-  QDBusMessage call = QDBusMessage::createMethodCall(
-      QString::fromLatin1(kBusService), QString::fromLatin1(kBusObject),
-      QString::fromLatin1(kBusInterface), QStringLiteral("GetConnectionUnixProcessID"));
-  call.setArguments({Str(QString::fromLatin1(kService))});
-  const QDBusMessage reply = connection_.call(call, QDBus::Block, TimeoutMs());
-  if (reply.type() == QDBusMessage::ErrorMessage) {
-    throw DBusFailure(QDBusError(reply), QStringLiteral("GetConnectionUnixProcessID"));
-  }
-  if (reply.signature() != QLatin1String("u")) {
-    throw UnexpectedReply("GetConnectionUnixProcessID", reply);
-  }
-  return reply.arguments().at(0).value<std::uint32_t>();
+  return Reply(kBus, "GetConnectionUnixProcessID", {Str(QString::fromLatin1(kService))},
+               error_code::kClientError, "u")
+      .at(0)
+      .value<std::uint32_t>();
 }
 
 bool PurpleBus::ServiceRunning() {
-  QDBusMessage call = QDBusMessage::createMethodCall(
-      QString::fromLatin1(kBusService), QString::fromLatin1(kBusObject),
-      QString::fromLatin1(kBusInterface), QStringLiteral("NameHasOwner"));
-  call.setArguments({Str(QString::fromLatin1(kService))});
-  const QDBusMessage reply = connection_.call(call, QDBus::Block, TimeoutMs());
-  if (reply.type() == QDBusMessage::ErrorMessage) {
-    throw DBusFailure(QDBusError(reply), QStringLiteral("NameHasOwner"));
-  }
-  if (reply.signature() != QLatin1String("b")) throw UnexpectedReply("NameHasOwner", reply);
-  return reply.arguments().at(0).toBool();
+  return Reply(kBus, "NameHasOwner", {Str(QString::fromLatin1(kService))}, error_code::kClientError,
+               "b")
+      .at(0)
+      .toBool();
 }
 
 }  // namespace plumwick::purple

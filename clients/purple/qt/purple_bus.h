@@ -61,8 +61,18 @@ class PurpleBus {
   QDBusConnection& connection() { return connection_; }
 
  private:
-  QVariantList Reply(const char* method, const QVariantList& args, std::int32_t invalid_handle_code,
-                     const char* signature);
+  // Where a call goes: Pidgin's object or the bus's own.
+  struct Target {
+    const char* service;
+    const char* object;
+    const char* interface;
+  };
+  // Every call of this client: sends `method` to `target` and returns the reply's arguments, which
+  // must have the D-Bus `signature`.
+  QVariantList Reply(const Target& target, const char* method, const QVariantList& args,
+                     std::int32_t invalid_handle_code, const char* signature);
+  static const Target kPidgin;
+  static const Target kBus;
 
   QDBusConnection connection_;
 };
