@@ -1,6 +1,9 @@
 // The one failure type of the program: every platform, control and client call that fails throws
-// it, carrying a 32-bit error code and the failing object's description. Only the window's event
-// dispatcher catches it.
+// it, carrying a 32-bit error code and the failing object's description. The window's event
+// dispatcher and its start-up catch it and show it. Elsewhere it is caught only to name its source
+// (which box's text) and where it must not go on: in the event handlers of the clients' own
+// windows (it must not cross the event loop), by a call that takes one code as an answer (a
+// contact that is gone), and on the way out.
 #pragma once
 
 #include <cstdint>
