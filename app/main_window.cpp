@@ -2,7 +2,6 @@
 #include "app/main_window.h"
 
 #include <algorithm>
-#include <iterator>
 #include <string>
 #include <utility>
 
@@ -72,8 +71,7 @@ bool MainWindow::Start() {
 }
 
 const MainWindow::EventRow& MainWindow::RowOf(Event event) {
-  return *std::find_if(std::begin(kEventTable), std::end(kEventTable),
-                       [event](const EventRow& candidate) { return candidate.event == event; });
+  return *std::ranges::find(kEventTable, event, &EventRow::event);
 }
 
 bool MainWindow::Dispatch(Event event) {
