@@ -1,6 +1,5 @@
-// The status box and the contact list: the box's names and setting the user's presence from a pick,
-// listing the contacts who are not offline, clearing the list, opening a conversation by
-// double-click.
+// The status box and the contact list: the box's names, the presence set from a pick, the contacts
+// who are not offline, clearing the list, and opening a conversation by double-click.
 #pragma once
 
 #include "messenger/messenger.h"
