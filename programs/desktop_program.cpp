@@ -81,19 +81,15 @@ bool IsOwnWindow(const QWidget& form, std::uint64_t id) {
   return false;
 }
 
-// How long the clipboard manager is given to save the clipboard as the program ends: it answers in
-// milliseconds, and one that hangs must not keep the program from ending.
-constexpr std::chrono::milliseconds kClipboardHandoverLimit{2000};
-
 // The text the program put on the clipboard stays pasteable after it has ended, as after a normal
 // exit: handed to the desktop's clipboard manager, where one runs. Not when another program has
-// taken the clipboard since.
+// taken the clipboard since. The manager answers in milliseconds; one that hangs is given 2 s.
 void HandOverClipboard() {
   const QClipboard* clipboard = QGuiApplication::clipboard();
   if (clipboard == nullptr || !clipboard->ownsClipboard()) return;
   if (QGuiApplication::platformName() != QStringLiteral("xcb")) return;
   HandClipboardToManager(clipboard->text(QClipboard::Clipboard).toStdString(),
-                         kClipboardHandoverLimit);
+                         std::chrono::seconds(2));
 }
 
 }  // namespace
