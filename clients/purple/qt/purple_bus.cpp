@@ -11,8 +11,6 @@ namespace plumwick::purple {
 
 namespace {
 
-constexpr char kBusName[] = "org.freedesktop.DBus";
-
 int TimeoutMs() {
   return static_cast<int>(kCallTimeout.count());
 }
@@ -25,9 +23,6 @@ Failure UnexpectedReply(const char* method, const QDBusMessage& reply) {
 
 }  // namespace
 
-const PurpleBus::Target PurpleBus::kPidgin{kService, kObject, kInterface};
-const PurpleBus::Target PurpleBus::kBus{kBusName, "/org/freedesktop/DBus", kBusName};
-
 PurpleBus::PurpleBus() : connection_(QDBusConnection::sessionBus()) {
   if (!connection_.isConnected()) {
     const QDBusError error = connection_.lastError();
@@ -37,8 +32,8 @@ PurpleBus::PurpleBus() : connection_(QDBusConnection::sessionBus()) {
   }
 }
 
-QVariantList PurpleBus::Reply(const Target& target, const char* method, const QVariantList& args,
-                              std::int32_t invalid_handle_code, const char* signature) {
+QVariantList PurpleBus::Reply(const Target& target, const char* method, const char* signature,
+                              const QVariantList& args, std::int32_t invalid_handle_code) {
   QDBusMessage call = QDBusMessage::createMethodCall(
       QString::fromLatin1(target.service), QString::fromLatin1(target.object),
       QString::fromLatin1(target.interface), QString::fromLatin1(method));
@@ -55,38 +50,34 @@ QVariantList PurpleBus::Reply(const Target& target, const char* method, const QV
 
 void PurpleBus::Call(const char* method, const QVariantList& args,
                      std::int32_t invalid_handle_code) {
-  Reply(kPidgin, method, args, invalid_handle_code, "");
+  Reply(kPidgin, method, "", args, invalid_handle_code);
 }
 
 std::int32_t PurpleBus::CallInt(const char* method, const QVariantList& args,
                                 std::int32_t invalid_handle_code) {
-  return Reply(kPidgin, method, args, invalid_handle_code, "i").at(0).value<std::int32_t>();
+  return Reply(kPidgin, method, "i", args, invalid_handle_code).at(0).value<std::int32_t>();
 }
 
 QString PurpleBus::CallString(const char* method, const QVariantList& args,
                               std::int32_t invalid_handle_code) {
-  return Reply(kPidgin, method, args, invalid_handle_code, "s").at(0).toString();
+  return Reply(kPidgin, method, "s", args, invalid_handle_code).at(0).toString();
 }
 
 std::vector<std::int32_t> PurpleBus::CallIntArray(const char* method, const QVariantList& args,
                                                   std::int32_t invalid_handle_code) {
-  const QVariant value = Reply(kPidgin, method, args, invalid_handle_code, "ai").at(0);
+  const QVariant value = Reply(kPidgin, method, "ai", args, invalid_handle_code).at(0);
   const QList<std::int32_t> list = qdbus_cast<QList<std::int32_t>>(value);
   return {list.begin(), list.end()};
 }
 
 std::int64_t PurpleBus::ServiceProcess() {
-  return Reply(kBus, "GetConnectionUnixProcessID", {Str(QString::fromLatin1(kService))},
-               error_code::kClientError, "u")
+  return Reply(kBus, "GetConnectionUnixProcessID", "u", {Str(QString::fromLatin1(kService))})
       .at(0)
       .value<std::uint32_t>();
 }
 
 bool PurpleBus::ServiceRunning() {
-  return Reply(kBus, "NameHasOwner", {Str(QString::fromLatin1(kService))}, error_code::kClientError,
-               "b")
-      .at(0)
-      .toBool();
+  return Reply(kBus, "NameHasOwner", "b", {Str(QString::fromLatin1(kService))}).at(0).toBool();
 }
 
 }  // namespace plumwick::purple

@@ -67,12 +67,13 @@ class PurpleBus {
     const char* object;
     const char* interface;
   };
-  // Every call of this client: sends `method` to `target` and returns the reply's arguments, which
-  // must have the D-Bus `signature`.
-  QVariantList Reply(const Target& target, const char* method, const QVariantList& args,
-                     std::int32_t invalid_handle_code, const char* signature);
-  static const Target kPidgin;
-  static const Target kBus;
+  // Every call of this client: `method` of `target`, answered with the D-Bus `signature`.
+  QVariantList Reply(const Target& target, const char* method, const char* signature,
+                     const QVariantList& args,
+                     std::int32_t invalid_handle_code = error_code::kClientError);
+  static constexpr Target kPidgin{kService, kObject, kInterface};
+  static constexpr Target kBus{"org.freedesktop.DBus", "/org/freedesktop/DBus",
+                               "org.freedesktop.DBus"};
 
   QDBusConnection connection_;
 };
