@@ -9,6 +9,8 @@ namespace plumwick::purple {
 
 namespace {
 
+// libpurple's PURPLE_CONV_TYPE_IM.
+constexpr std::int32_t kImConversation = 1;
 // How long one Present is given to take the focus before Pidgin is asked again.
 constexpr std::chrono::milliseconds kPresentWait{400};
 // How often the conversation is asked back while another window has the focus.
@@ -18,13 +20,26 @@ constexpr std::chrono::milliseconds kBringBackEvery{300};
 // guard would give up waiting with a less telling error.
 constexpr std::chrono::milliseconds kConfirmationWait{2500};
 
+// Pidgin's conversation with the contact on the account, opened or found.
+Handle OpenConversation(PurpleBus& bus, Handle account, const std::string& contact) {
+  const Handle conversation =
+      bus.CallInt("PurpleConversationNew",
+                  {Int(kImConversation), Int(account), Str(QString::fromStdString(contact))},
+                  error_code::kNotSignedIn);
+  if (conversation == 0) {
+    throw Failure(error_code::kClientError,
+                  "Pidgin did not open a conversation with \"" + contact + "\"");
+  }
+  return conversation;
+}
+
 }  // namespace
 
 ConversationJob::ConversationJob(PurpleBus& bus, const Desktop& desktop, Handle account,
-                                 Handle conversation, std::string contact)
+                                 std::string contact)
     : bus_(bus),
       desktop_(desktop),
-      conversation_(conversation),
+      conversation_(OpenConversation(bus, account, contact)),
       contact_(std::move(contact)),
       sent_(bus, account, contact_),
       bring_back_(desktop.wait, kBringBackEvery) {

@@ -19,12 +19,11 @@ namespace plumwick::purple {
 
 class ConversationJob final : public messenger::TypingJob {
  public:
-  // Presents Pidgin's conversation with the contact on the account until Pidgin says it has the
-  // focus and the desktop agrees, for at most messenger::kFocusWait: under a window manager the
-  // first present does not always take it. If it never does, the focus guard says so before any
-  // key is typed.
-  ConversationJob(PurpleBus& bus, const Desktop& desktop, Handle account, Handle conversation,
-                  std::string contact);
+  // Opens Pidgin's conversation with the contact on the account (or finds the one open), and
+  // presents it until Pidgin says it has the focus and the desktop agrees, for at most
+  // messenger::kFocusWait: under a window manager the first present does not always take it. If it
+  // never does, the focus guard says so before any key is typed.
+  ConversationJob(PurpleBus& bus, const Desktop& desktop, Handle account, std::string contact);
 
   // While another window has the focus, asks the conversation back now and then. Once keys have
   // sent a message, throws Failure(kClientError) when Pidgin reports another text sent, or none

@@ -14,9 +14,6 @@ namespace plumwick::purple {
 
 namespace {
 
-// libpurple's PURPLE_CONV_TYPE_IM.
-constexpr std::int32_t kImConversation = 1;
-
 // Typing into this client's own options dialog, which needs no readying.
 class OptionsJob final : public messenger::TypingJob {
  public:
@@ -109,15 +106,7 @@ std::unique_ptr<messenger::ConversationWindow> PurpleMessenger::InstantMessage(
   // The account that has the contact in its list, or the one actions go through.
   const BuddyOnAccount found = FindBuddyOnConnectedAccount(bus_, contact);
   const Handle account = found.account != 0 ? found.account : ActionAccount(bus_);
-  const Handle conversation =
-      bus_.CallInt("PurpleConversationNew",
-                   {Int(kImConversation), Int(account), Str(QString::fromStdString(contact))},
-                   error_code::kNotSignedIn);
-  if (conversation == 0) {
-    throw Failure(error_code::kClientError,
-                  "Pidgin did not open a conversation with \"" + contact + "\"");
-  }
-  return std::make_unique<ConversationJob>(bus_, desktop_, account, conversation, contact);
+  return std::make_unique<ConversationJob>(bus_, desktop_, account, contact);
 }
 
 std::unique_ptr<messenger::ContactCollection> PurpleMessenger::MyContacts() {
