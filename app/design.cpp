@@ -44,9 +44,9 @@ constexpr ButtonDesign SkinButtonDesign(int width, int height) {
 }
 
 constexpr ControlDesign TextBox(std::string_view name, int left, int top, int width, int height,
-                                std::string_view text, int tab) {
-  return {name, K::kTextBox, left,   top,        width,          height,
-          text, "",          kSmall, S::kWindow, S::kWindowText, tab};
+                                std::string_view text, int tab, std::string_view accessible_name) {
+  return {name,   K::kTextBox, left,           top, width,        height,         text, "",
+          kSmall, S::kWindow,  S::kWindowText, tab, std::nullopt, accessible_name};
 }
 
 constexpr ControlDesign Button(std::string_view name, int left, int top, int width,
@@ -72,19 +72,19 @@ constexpr ControlDesign Socket(std::string_view name) {
 
 // Stacking order, topmost first.
 constexpr std::array<ControlDesign, 24> kControls{{
-    TextBox("Text4", 8, 376, 249, 13, "Your Custom Message here!", 19),
-    TextBox("Text3", 8, 416, 249, 15, "NickName Here", 18),
+    TextBox("Text4", 8, 376, 249, 13, "Your Custom Message here!", 19, "Message"),
+    TextBox("Text3", 8, 416, 249, 15, "NickName Here", 18, "Display name"),
     Button("SkinButtons12", 8, 440, 249, "Change NickName", kSmall, 17),
     Button("SkinButtons11", 176, 392, 81, "Add contact", kPalatino9, 16),
     Button("SkinButtons10", 96, 392, 73, "Send Msg.", kPalatino825, 15),
-    TextBox("Text2", 8, 360, 249, 14, "Example: friend@example.com", 14),
+    TextBox("Text2", 8, 360, 249, 14, "Example: friend@example.com", 14, "Contact address"),
     Button("SkinButtons9", 8, 392, 81, "Delete Contact", kPalatino825, 13),
     Button("SkinButtons8", 176, 336, 81, "Sign Out", kSmall, 12),
     Button("SkinButtons7", 8, 456, 249, "EXIT PROGRAM!", kSmall, 10),
     Socket("Winsock1"),
     Button("SkinButtons6", 96, 336, 73, "Clipboard", kSmall, 9),
     Button("SkinButtons5", 8, 336, 81, "Get IP !", kSmall, 8),
-    TextBox("Text1", 8, 288, 249, 17, "", 7),
+    TextBox("Text1", 8, 288, 249, 17, "", 7, "Scratch pad"),
     Button("SkinButtons4", 96, 312, 73, "Date", kSmall, 6),
     Button("SkinButtons3", 8, 312, 81, "Time", kSmall, 5),
     Button("SkinButtons2", 176, 312, 81, "Clear", kSmall, 4),
@@ -92,10 +92,10 @@ constexpr std::array<ControlDesign, 24> kControls{{
            "This will clear your Buddy List!"),
     Button("cmdload", 8, 264, 129, "Select List", kSmall, 2, "This will bring your buddy list up!"),
     {"lbContacts", K::kListBox, 8, 72, 249, 182, "", "Click on a Name to send a Personal Message!",
-     kContactsFont, S::kAppWorkspace, Rgb{0xFFFFFF}, 1},
+     kContactsFont, S::kAppWorkspace, Rgb{0xFFFFFF}, 1, std::nullopt, "Contacts"},
     {"cboStatus", K::kComboBox, 8, 48, 249, 19, "CHANGE YOUR STATUS HERE !",
      "Scroll Down to change your status - I be Tamsel -", kSmall, S::kHighlightText, S::kMenuText,
-     0},
+     0, std::nullopt, "Status"},
     // The sound cues' holders lie right of the client area, where nobody sees them.
     SoundHolder("OLE3", 368, 22),
     SoundHolder("OLE2", 328, 21),

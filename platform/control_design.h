@@ -80,6 +80,9 @@ struct ControlDesign {
   std::optional<Colour> fore = std::nullopt;
   int tab = -1;  // position in the keyboard focus order, 0 first; -1 for none
   std::optional<ButtonDesign> button = std::nullopt;  // for buttons
+  // What a screen reader names a control that holds text (its caption names a button); the
+  // tooltip is its description. Empty for the artwork, which a reader skips.
+  std::string_view accessible_name = "";
 };
 
 // A straight stroke of the given width centred on the segment between the two points.

@@ -103,6 +103,7 @@ QWidget* QtForm::MakeControl(const ControlDesign& design) {
       auto* box = new QComboBox(this);
       box->setEditable(true);
       box->setEditText(ToQString(design.text));
+      box->lineEdit()->setAccessibleName(ToQString(design.accessible_name));
       combo_boxes_[name] = std::make_unique<QtComboBox>(*box);
       widget = box;
       break;
@@ -130,6 +131,10 @@ QWidget* QtForm::MakeControl(const ControlDesign& design) {
   widget->setFont(ToQFont(design.font));
   if (design.back && design.fore) ApplyColours(*widget, *design.back, *design.fore);
   if (!design.tooltip.empty()) widget->setToolTip(ToQString(design.tooltip));
+  // What a screen reader says: the name, then the tooltip as the description (Qt's lists would
+  // not fall back on the tooltip by themselves).
+  widget->setAccessibleName(ToQString(design.accessible_name));
+  widget->setAccessibleDescription(ToQString(design.tooltip));
   return widget;
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QFontInfo>
@@ -17,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QTest>
 
@@ -266,6 +268,64 @@ TEST_F(Design, EveryControlIsBuiltAsDesigned) {
     }
   }
   EXPECT_EQ(Form().findChild<QObject*>("Winsock1"), nullptr) << "the socket is never shown";
+}
+
+// What a screen reader says for a control, read through Qt's accessibility interface as the
+// desktop's accessibility bus reads it.
+std::string ReaderText(QWidget& widget, QAccessible::Text text) {
+  QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(&widget);
+  return reader == nullptr ? "(none)" : reader->text(text).toStdString();
+}
+
+TEST_F(Design, EveryControlThatHoldsTextTellsAScreenReaderWhatItHolds) {
+  struct Row {
+    const char* control;
+    const char* name;
+    const char* description;  // the tooltip
+  };
+  const Row rows[] = {
+      {"Text1", "Scratch pad", ""},
+      {"Text2", "Contact address", ""},
+      {"Text3", "Display name", ""},
+      {"Text4", "Message", ""},
+      {"lbContacts", "Contacts", "Click on a Name to send a Personal Message!"},
+      // Qt names a combo box by its text on Linux; its edit carries the name (below).
+      {"cboStatus", "CHANGE YOUR STATUS HERE !",
+       "Scroll Down to change your status - I be Tamsel -"},
+      {"cmdload", "Select List", "This will bring your buddy list up!"},
+      {"SkinButtons7", "EXIT PROGRAM!", ""},
+      {"Label1", "", ""},  // the title's artwork
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.control);
+    EXPECT_EQ(ReaderText(Child(row.control), QAccessible::Name), row.name);
+    EXPECT_EQ(ReaderText(Child(row.control), QAccessible::Description), row.description);
+  }
+  // The status box's edit is a control of its own to a reader.
+  EXPECT_EQ(
+      ReaderText(*qobject_cast<QComboBox*>(&Child("cboStatus"))->lineEdit(), QAccessible::Name),
+      "Status");
+
+  // The sandbox client's windows: every box that holds text or a list has a name too.
+  client_.client().OpenConversation("alice@example.com");
+  client_.client().OpenAddContactDialog("zoe@example.com");
+  client_.client().OpenOptionsDialog();
+  client_.client_window().show();
+  int boxes = 0;
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (window == &Form()) continue;
+    for (QWidget* box : window->findChildren<QWidget*>()) {
+      if (qobject_cast<QLineEdit*>(box) == nullptr &&
+          qobject_cast<QPlainTextEdit*>(box) == nullptr &&
+          qobject_cast<QListWidget*>(box) == nullptr && qobject_cast<QComboBox*>(box) == nullptr) {
+        continue;
+      }
+      ++boxes;
+      EXPECT_NE(ReaderText(*box, QAccessible::Name), "")
+          << box->objectName().toStdString() << " in " << window->windowTitle().toStdString();
+    }
+  }
+  EXPECT_GE(boxes, 5) << "the conversation's two, the dialogs' entries and the client's list";
 }
 
 TEST_F(Design, TheFocusChainFollowsTheTabPositions) {

@@ -18,6 +18,7 @@ QtAddContactDialog::QtAddContactDialog(SandboxClient& client)
       confirmation_(QStringLiteral("Contact added")) {
   setWindowTitle(QStringLiteral("Add a contact"));
   address_->setObjectName(QStringLiteral("address"));
+  address_->setAccessibleName(QStringLiteral("Contact address"));
   error_->setObjectName(QStringLiteral("error"));
   error_->setWordWrap(true);
   error_->hide();

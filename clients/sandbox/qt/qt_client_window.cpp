@@ -27,6 +27,7 @@ QtClientWindow::QtClientWindow(const SandboxClient& client)
   display_name_->setObjectName(QStringLiteral("displayName"));
   status_->setObjectName(QStringLiteral("status"));
   contacts_->setObjectName(QStringLiteral("contacts"));
+  contacts_->setAccessibleName(QStringLiteral("Contacts"));
   contacts_->setFocusPolicy(Qt::NoFocus);
 
   auto* account = new QFormLayout;

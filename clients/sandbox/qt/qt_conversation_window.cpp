@@ -14,10 +14,12 @@ QtConversationWindow::QtConversationWindow(SandboxClient& client, std::string si
       entry_(new QLineEdit) {
   setWindowTitle(QString::fromStdString(signin_name_) + QStringLiteral(" - Conversation"));
   transcript_->setObjectName(QStringLiteral("transcript"));
+  transcript_->setAccessibleName(QStringLiteral("Conversation"));
   transcript_->setReadOnly(true);
   // Only the entry takes keys: typed text must never land in the transcript.
   transcript_->setFocusPolicy(Qt::NoFocus);
   entry_->setObjectName(QStringLiteral("entry"));
+  entry_->setAccessibleName(QStringLiteral("Message"));
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(transcript_);
   layout->addWidget(entry_);
