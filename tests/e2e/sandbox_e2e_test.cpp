@@ -1,9 +1,12 @@
 // plumwick-sandbox as a person meets it: started on a desktop with a window manager and a sound
 // server, its window shown, the contact list filled and used with real clicks, the start-up cue
-// heard, and the program ended with its exit button; and a plain message when there is no display.
+// heard, and the program ended with its exit button; a plain message when there is no display; and
+// both programs' answers to their command line, which need no display.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
+#include <string>
 #include <thread>
 
 #include "tests/e2e/harness/child_process.h"
@@ -199,6 +202,37 @@ TEST(SandboxWithoutDisplayTest, AWaylandSessionWithoutXWaylandIsNamedBeforeAnyWi
   EXPECT_TRUE(status->exited && status->code != 0) << program.Describe();
   program.Stop();
   EXPECT_NE(program.ErrText().find("needs XWayland"), std::string::npos) << program.ErrText();
+}
+
+TEST(CommandLineTest, HelpAndVersionAnswerWithoutADisplayAndAnythingElseIsRefused) {
+  struct Row {
+    const char* program;
+    const char* option;
+    int status;
+    const char* out;  // what standard output starts with
+    const char* err;  // what standard error starts with
+  };
+  const Row rows[] = {
+      {PLUMWICK_PROGRAM, "--help", 0, "Usage: ", ""},
+      {PLUMWICK_PROGRAM, "--version", 0, "plumwick 0.", ""},
+      {kProgram, "--help", 0, "Usage: ", ""},
+      {kProgram, "-v", 0, "plumwick-sandbox 0.", ""},
+      {PLUMWICK_PROGRAM, "--bogus", 2, "",
+       "plumwick: Unknown option 'bogus'. Usage: plumwick [--help] [--version]\n"},
+      {kProgram, "stray", 2, "", "plumwick-sandbox: It takes no argument such as 'stray'."},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::string(row.program) + " " + row.option);
+    ChildProcess program(
+        {.argv = {row.program, row.option}, .env = BaseEnvironment("/nonexistent")});
+    const auto status = program.WaitForExit(seconds(10));
+    ASSERT_TRUE(status) << program.Describe();
+    EXPECT_TRUE(status->ExitedWith(row.status)) << program.Describe();
+    program.Stop();
+    EXPECT_TRUE(program.OutText().starts_with(row.out)) << program.OutText();
+    EXPECT_TRUE(program.ErrText().starts_with(row.err)) << program.ErrText();
+    EXPECT_EQ(std::ranges::count(program.ErrText(), '\n'), row.status == 2 ? 1 : 0);
+  }
 }
 
 }  // namespace
