@@ -14,18 +14,18 @@ namespace {
 // How often the window keys are meant for is asked back while another one has the focus: the
 // window manager needs a moment to act on each request.
 constexpr std::chrono::milliseconds kBringBackEvery{300};
-// How long after the Enter that adds the contact Pidgin has to report the new buddy. It does so
-// at once, without waiting for the server; this leaves room for a busy machine, and ends before
-// the focus guard would give up waiting with a less telling error.
+// How long after the Enter that adds the contact Pidgin has to report that the server has it. The
+// server answers within milliseconds on a working connection; this leaves room for a busy machine,
+// and ends before the focus guard would give up waiting with a less telling error.
 constexpr std::chrono::milliseconds kConfirmationWait{2500};
 
 }  // namespace
 
 AddContactJob::AddContactJob(PurpleBus& bus, const Desktop& desktop, Handle account,
-                             std::string address)
+                             std::string address, bool server_roster)
     : desktop_(desktop),
       address_(std::move(address)),
-      notice_(bus, account, address_),
+      notice_(bus, account, address_, server_roster),
       bring_back_(desktop.wait, kBringBackEvery) {
   const std::int64_t pidgin = bus.ServiceProcess();
   const std::vector<std::uint64_t> before = desktop.windows.WindowsOf(pidgin);
@@ -66,13 +66,38 @@ void AddContactJob::PrepareForKeys(const DesktopWindow& focused) {
     if (focused.id != dialog_ && bring_back_.Due()) desktop_.windows.Activate(dialog_);
     return;
   }
-  // Without the notice's confirmation the contact was not added, and the job has failed however
+  // Without the server's confirmation the contact was not added, and the job has failed however
   // the keys are typed; it is not reported as done.
+  using Progress = AddedBuddyNotice::Progress;
+  const Progress progress = notice_.progress();
+  if (progress == Progress::kRefused) {
+    throw Failure(error_code::kClientError,
+                  "The server refused to add \"" + address_ + "\" to your contacts");
+  }
   if (desktop_.wait.Now() - *enter_typed_at_ < kConfirmationWait) return;
-  throw Failure(error_code::kClientError,
-                "Pidgin did not add \"" + address_ +
-                    "\" to your contacts: the Enter typed into its add-contact dialog did not "
-                    "press Add. If the dialog is still open, press its Add button there");
+  switch (progress) {
+    case Progress::kInLocalList: {
+      const std::string what = "Pidgin did not ask the server to add \"" + address_ +
+                               "\" (it cannot make a server address of it), so it is not one of "
+                               "your contacts";
+      try {
+        notice_.TakeOutLocalBuddy();
+      } catch (const Failure&) {
+        // On the way out: the contact was not added, which says more than why it stays listed.
+        throw Failure(error_code::kClientError, what + "; Pidgin still lists it");
+      }
+      throw Failure(error_code::kClientError, what + "; it was taken out of Pidgin's list again");
+    }
+    case Progress::kAskedServer:
+      throw Failure(error_code::kClientError,
+                    "The server did not answer Pidgin's request to add \"" + address_ +
+                        "\" to your contacts");
+    default:
+      throw Failure(error_code::kClientError,
+                    "Pidgin did not add \"" + address_ +
+                        "\" to your contacts: the Enter typed into its add-contact dialog did "
+                        "not press Add. If the dialog is still open, press its Add button there");
+  }
 }
 
 bool AddContactJob::TakesKeys(const DesktopWindow& window) {

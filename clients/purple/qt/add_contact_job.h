@@ -4,7 +4,8 @@
 // address field above it Enter presses Add. So the job has the window manager activate the dialog
 // while keys wait for it, and types Up first (GTK moves the focus between fields with the arrow
 // keys): the program's Enter then adds the contact. The dialog closes without a word; only
-// Pidgin's report of the buddy confirms it, through a notice that takes the next Enter.
+// Pidgin's report that the server has the contact (AddedBuddyNotice) confirms it, through a notice
+// that takes the next Enter.
 #pragma once
 
 #include <cstdint>
@@ -21,15 +22,18 @@ namespace plumwick::purple {
 class AddContactJob final : public messenger::TypingJob {
  public:
   // Opens the dialog for the address on the account and waits until the window manager has
-  // taken it on; Failure(kClientError) when it did not show within messenger::kFocusWait.
-  AddContactJob(PurpleBus& bus, const Desktop& desktop, Handle account, std::string address);
+  // taken it on; Failure(kClientError) when it did not show within messenger::kFocusWait. The
+  // address is one the account's protocol takes, in the form Pidgin keeps it; `server_roster` as
+  // AddedBuddyNotice takes it.
+  AddContactJob(PurpleBus& bus, const Desktop& desktop, Handle account, std::string address,
+                bool server_roster);
 
   // The Up that moves the focus to the address field, until it went in.
   KeySequence KeysFirst() override;
   // Asks for the dialog, then the notice, back while another window has the focus; shows again a
-  // notice the user closed before the program's Enter reached it; and when no notice came after
-  // the dialog's Enter because the contact was not added, throws Failure(kClientError) instead of
-  // letting the job pass for done.
+  // notice the user closed before the program's Enter reached it; and when the contact was not
+  // added after the dialog's Enter (the server refused it, or did not get it), throws
+  // Failure(kClientError) instead of letting the job pass for done.
   void PrepareForKeys(const DesktopWindow& focused) override;
   // The dialog, with the X server's input focus too, for the Up and the one Enter that adds the
   // contact; after it, only the notice.

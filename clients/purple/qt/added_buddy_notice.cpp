@@ -1,5 +1,8 @@
-// The notice after a contact was added through Pidgin's dialog.
+// The notice after a contact was added through Pidgin's dialog, once the server has it.
 #include "clients/purple/qt/added_buddy_notice.h"
+
+#include <QDomDocument>
+#include <QDomElement>
 
 #include "platform/failure.h"
 
@@ -7,31 +10,71 @@ namespace plumwick::purple {
 
 namespace {
 
-constexpr char kSignal[] = "BuddyAdded";
+constexpr char kRosterNamespace[] = "jabber:iq:roster";
 
 }  // namespace
 
-AddedBuddyNotice::AddedBuddyNotice(PurpleBus& bus, Handle account, const std::string& name)
+QString RosterAddRequestId(const QString& stanza, const QString& jid) {
+  QDomDocument document;
+  if (!document.setContent(stanza, /*namespaceProcessing=*/true)) return {};
+  const QDomElement iq = document.documentElement();
+  if (iq.localName() != QLatin1String("iq") || iq.attribute(QStringLiteral("type")) != "set") {
+    return {};
+  }
+  const QDomElement query = iq.firstChildElement(QStringLiteral("query"));
+  if (query.isNull() || query.namespaceURI() != QLatin1String(kRosterNamespace)) return {};
+  for (QDomElement item = query.firstChildElement(QStringLiteral("item")); !item.isNull();
+       item = item.nextSiblingElement(QStringLiteral("item"))) {
+    if (item.attribute(QStringLiteral("jid")).compare(jid, Qt::CaseInsensitive) == 0 &&
+        item.attribute(QStringLiteral("subscription")) != QLatin1String("remove")) {
+      return iq.attribute(QStringLiteral("id"));
+    }
+  }
+  return {};
+}
+
+AddedBuddyNotice::AddedBuddyNotice(PurpleBus& bus, Handle account, const std::string& name,
+                                   bool server_roster)
     : bus_(bus),
-      expected_(Expected{account, QString::fromStdString(name)}),
+      account_(account),
+      name_(QString::fromStdString(name)),
+      server_roster_(server_roster),
       notice_(QStringLiteral("Contact added")) {
-  // Matched by the service's name: the bus routes the signal of whoever owns it now.
-  if (!bus_.connection().connect(QString::fromLatin1(kService), QString::fromLatin1(kObject),
-                                 QString::fromLatin1(kInterface), QString::fromLatin1(kSignal),
-                                 this, SLOT(OnBuddyAdded(int)))) {
+  bool listening = Listen(true, "BuddyAdded", SLOT(OnBuddyAdded(int)));
+  if (server_roster_) {
+    // Pidgin names the account's connection in its protocol's signals.
+    connection_ =
+        bus_.CallInt("PurpleAccountGetConnection", {Int(account_)}, error_code::kNotSignedIn);
+    listening =
+        listening && Listen(true, "JabberSendingText", SLOT(OnSendingText(int, QString))) &&
+        Listen(true, "JabberReceivingIq", SLOT(OnReceivingIq(int, QString, QString, QString, int)));
+  }
+  if (!listening) {
     throw Failure(error_code::kClientError,
-                  "Pidgin's BuddyAdded signal cannot be listened to on the session bus");
+                  "Pidgin's reports of added contacts cannot be listened to on the session bus");
   }
 }
 
 AddedBuddyNotice::~AddedBuddyNotice() {
-  bus_.connection().disconnect(QString::fromLatin1(kService), QString::fromLatin1(kObject),
-                               QString::fromLatin1(kInterface), QString::fromLatin1(kSignal), this,
-                               SLOT(OnBuddyAdded(int)));
+  Listen(false, "BuddyAdded", SLOT(OnBuddyAdded(int)));
+  if (server_roster_) {
+    Listen(false, "JabberSendingText", SLOT(OnSendingText(int, QString)));
+    Listen(false, "JabberReceivingIq", SLOT(OnReceivingIq(int, QString, QString, QString, int)));
+  }
+}
+
+bool AddedBuddyNotice::Listen(bool on, const char* signal, const char* slot) {
+  // Matched by the service's name: the bus routes the signal of whoever owns it now.
+  const QString service = QString::fromLatin1(kService);
+  const QString object = QString::fromLatin1(kObject);
+  const QString interface = QString::fromLatin1(kInterface);
+  const QString name = QString::fromLatin1(signal);
+  return on ? bus_.connection().connect(service, object, interface, name, this, slot)
+            : bus_.connection().disconnect(service, object, interface, name, this, slot);
 }
 
 void AddedBuddyNotice::OnBuddyAdded(int buddy) {
-  if (!expected_) return;
+  if (progress_ != Progress::kNothing) return;
   QString name;
   Handle account = 0;
   try {
@@ -42,12 +85,45 @@ void AddedBuddyNotice::OnBuddyAdded(int buddy) {
     // Pidgin that went away, confirms nothing.
     return;
   }
-  // XMPP addresses are compared without regard to case, as the server does.
-  if (account != expected_->account || name.compare(expected_->name, Qt::CaseInsensitive) != 0) {
+  // Addresses are compared without regard to case, as the server does.
+  if (account != account_ || name.compare(name_, Qt::CaseInsensitive) != 0) return;
+  if (server_roster_) {
+    local_buddy_ = buddy;
+    progress_ = Progress::kInLocalList;
+  } else {
+    Confirm();
+  }
+}
+
+void AddedBuddyNotice::OnSendingText(int connection, const QString& stanza) {
+  if (connection != connection_ || progress_ == Progress::kConfirmed) return;
+  const QString id = RosterAddRequestId(stanza, name_);
+  if (id.isEmpty()) return;
+  request_id_ = id;
+  progress_ = Progress::kAskedServer;
+}
+
+void AddedBuddyNotice::OnReceivingIq(int connection, const QString& type, const QString& id,
+                                     const QString& /*from*/, int /*node*/) {
+  if (connection != connection_ || progress_ != Progress::kAskedServer || id != request_id_) {
     return;
   }
-  expected_.reset();
-  confirmation_ = name + QStringLiteral(" was added to your contacts.");
+  if (type == QLatin1String("result")) {
+    Confirm();
+  } else if (type == QLatin1String("error")) {
+    progress_ = Progress::kRefused;
+  }
+}
+
+void AddedBuddyNotice::TakeOutLocalBuddy() {
+  if (progress_ != Progress::kInLocalList) return;
+  bus_.Call("PurpleBlistRemoveBuddy", {Int(local_buddy_)});
+  progress_ = Progress::kNothing;
+}
+
+void AddedBuddyNotice::Confirm() {
+  progress_ = Progress::kConfirmed;
+  confirmation_ = name_ + QStringLiteral(" was added to your contacts.");
   ShowAgain();
 }
 

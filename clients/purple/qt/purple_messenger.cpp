@@ -8,6 +8,7 @@
 #include "clients/purple/qt/display_name.h"
 #include "clients/purple/qt/purple_accounts.h"
 #include "clients/purple/qt/purple_contacts.h"
+#include "clients/purple/xmpp_address.h"
 #include "platform/failure.h"
 
 namespace plumwick::purple {
@@ -37,6 +38,29 @@ void RequireNoParent(std::int32_t window) {
 void RequireName(const std::string& name, const char* what) {
   if (name.empty())
     throw Failure(error_code::kEmptyContact, std::string("The ") + what + " is empty");
+}
+
+constexpr char kXmpp[] = "prpl-jabber";
+
+// The address to add as the account's protocol keeps it: for XMPP without the resource, and with
+// case folded as Pidgin folds it. Text that is no address of the protocol is refused here, before
+// any dialog opens: Pidgin would put it into its own list, and the server would never have it.
+std::string AddressToAdd(PurpleBus& bus, Handle account, const std::string& protocol,
+                         const std::string& typed) {
+  std::string address = typed;
+  if (protocol == kXmpp) {
+    XmppAddress read = ReadXmppAddress(typed);
+    if (!read.problem.empty()) {
+      throw Failure(error_code::kBadArgument,
+                    "\"" + typed + "\" is not an XMPP address: " + read.problem);
+    }
+    address = std::move(read.bare);
+  }
+  // Pidgin hands back what it cannot read unchanged, and an empty text for nothing.
+  const std::string normalised =
+      bus.CallString("PurpleNormalize", {Int(account), Str(QString::fromStdString(address))})
+          .toStdString();
+  return normalised.empty() ? address : normalised;
 }
 
 }  // namespace
@@ -93,11 +117,14 @@ std::unique_ptr<messenger::TypingJob> PurpleMessenger::AddContact(std::int32_t w
   RequireNoParent(window);
   RequireName(address, "address of the contact to add");
   const Handle account = ActionAccount(bus_);
+  const std::string protocol =
+      bus_.CallString("PurpleAccountGetProtocolId", {Int(account)}).toStdString();
+  const std::string contact = AddressToAdd(bus_, account, protocol, address);
   // Pidgin adds nobody twice and then says nothing: say it here, before any window opens.
-  if (bus_.CallInt("PurpleFindBuddy", {Int(account), Str(QString::fromStdString(address))}) != 0) {
-    throw Failure(error_code::kClientError, "\"" + address + "\" is already in your contact list");
+  if (bus_.CallInt("PurpleFindBuddy", {Int(account), Str(QString::fromStdString(contact))}) != 0) {
+    throw Failure(error_code::kClientError, "\"" + contact + "\" is already in your contact list");
   }
-  return std::make_unique<AddContactJob>(bus_, desktop_, account, address);
+  return std::make_unique<AddContactJob>(bus_, desktop_, account, contact, protocol == kXmpp);
 }
 
 std::unique_ptr<messenger::ConversationWindow> PurpleMessenger::InstantMessage(
