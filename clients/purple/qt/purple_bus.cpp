@@ -3,6 +3,9 @@
 
 #include <QDBusArgument>
 #include <QDBusMessage>
+#include <QDBusPendingCall>
+#include <QDBusPendingCallWatcher>
+#include <QEventLoop>
 #include <QList>
 
 #include "clients/purple/qt/dbus_failure.h"
@@ -19,6 +22,19 @@ Failure UnexpectedReply(const char* method, const QDBusMessage& reply) {
   return Failure(error_code::kClientError, std::string("Pidgin answered ") + method + " with \"" +
                                                reply.signature().toStdString() +
                                                "\", which this program does not expect");
+}
+
+// Returns once every call has its answer, an error after the call's timeout included. Pidgin
+// answers in the order it was asked, so mostly only the first unanswered call is waited for.
+void WaitForAll(const std::vector<QDBusPendingCall>& calls) {
+  QEventLoop loop;
+  for (const QDBusPendingCall& call : calls) {
+    if (call.isFinished()) continue;
+    // A watcher made for a call that has just finished still says so, through the event loop.
+    const QDBusPendingCallWatcher watcher(call);
+    QObject::connect(&watcher, &QDBusPendingCallWatcher::finished, &loop, &QEventLoop::quit);
+    if (!call.isFinished()) loop.exec(QEventLoop::ExcludeUserInputEvents);
+  }
 }
 
 }  // namespace
@@ -68,6 +84,38 @@ std::vector<std::int32_t> PurpleBus::CallIntArray(const char* method, const QVar
   const QVariant value = Reply(kPidgin, method, "ai", args, invalid_handle_code).at(0);
   const QList<std::int32_t> list = qdbus_cast<QList<std::int32_t>>(value);
   return {list.begin(), list.end()};
+}
+
+std::vector<QVariant> PurpleBus::CallEach(const char* method, const char* signature,
+                                          const std::vector<QVariantList>& args) {
+  std::vector<QDBusPendingCall> calls;
+  calls.reserve(args.size());
+  for (const QVariantList& each : args) {
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QString::fromLatin1(kService), QString::fromLatin1(kObject),
+        QString::fromLatin1(kInterface), QString::fromLatin1(method));
+    call.setArguments(each);
+    calls.push_back(connection_.asyncCall(call, TimeoutMs()));
+  }
+  WaitForAll(calls);
+  std::vector<QVariant> answers;
+  answers.reserve(calls.size());
+  for (const QDBusPendingCall& call : calls) {
+    const QDBusMessage reply = call.reply();
+    if (reply.type() == QDBusMessage::ErrorMessage) {
+      const QDBusError error(reply);
+      if (error.name() != QLatin1String(kInvalidHandleError)) {
+        throw DBusFailure(error, QString::fromLatin1(method));
+      }
+      answers.emplace_back();
+    } else if (reply.type() != QDBusMessage::ReplyMessage ||
+               reply.signature() != QLatin1String(signature)) {
+      throw UnexpectedReply(method, reply);
+    } else {
+      answers.push_back(reply.arguments().at(0));
+    }
+  }
+  return answers;
 }
 
 std::int64_t PurpleBus::ServiceProcess() {

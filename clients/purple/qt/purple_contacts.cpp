@@ -2,8 +2,11 @@
 #include "clients/purple/qt/purple_contacts.h"
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 #include <vector>
+
+#include <QVariant>
 
 #include "clients/purple/purple_status.h"
 #include "clients/purple/qt/purple_accounts.h"
@@ -23,29 +26,71 @@ Failure Gone(const std::string& name) {
   return Failure(kUnknownContact, "\"" + name + "\" is not in your contact list any more");
 }
 
+// One buddy as the snapshot has it.
+struct ListedBuddy {
+  Handle buddy;
+  std::optional<std::string> name;
+  std::int32_t status;
+};
+
 class PurpleContactEnumerator final : public messenger::ContactEnumerator {
  public:
-  PurpleContactEnumerator(PurpleBus& bus, std::vector<Handle> buddies)
+  PurpleContactEnumerator(PurpleBus& bus, std::vector<ListedBuddy> buddies)
       : bus_(bus), buddies_(std::move(buddies)) {}
 
-  // A buddy removed since the list was taken is skipped: it is no contact any more.
   std::unique_ptr<messenger::Contact> Next() override {
-    while (next_ < buddies_.size()) {
-      const Handle buddy = buddies_[next_++];
-      try {
-        return std::make_unique<PurpleContact>(bus_, buddy, BuddyName(bus_, buddy));
-      } catch (const Failure& failure) {
-        if (failure.code() != kUnknownContact) throw;
-      }
-    }
-    return nullptr;
+    if (next_ == buddies_.size()) return nullptr;
+    ListedBuddy& listed = buddies_[next_++];
+    return std::make_unique<PurpleContact>(bus_, listed.buddy, std::move(listed.name),
+                                           listed.status);
   }
 
  private:
   PurpleBus& bus_;
-  std::vector<Handle> buddies_;
+  std::vector<ListedBuddy> buddies_;
   std::size_t next_ = 0;
 };
+
+std::vector<QVariantList> ArgumentsOf(const std::vector<Handle>& handles) {
+  std::vector<QVariantList> args;
+  args.reserve(handles.size());
+  for (const Handle handle : handles) args.push_back({Int(handle)});
+  return args;
+}
+
+// Asks `method` about every handle at once; a handle that names nothing any more (a buddy removed
+// meanwhile) answers 0, libpurple's none.
+std::vector<Handle> IntOfEach(PurpleBus& bus, const char* method,
+                              const std::vector<Handle>& handles) {
+  std::vector<Handle> answers;
+  answers.reserve(handles.size());
+  for (const QVariant& answer : bus.CallEach(method, "i", ArgumentsOf(handles))) {
+    answers.push_back(answer.isNull() ? 0 : answer.value<std::int32_t>());
+  }
+  return answers;
+}
+
+// The status codes of buddies who are online: presence, its active status, the status's type and
+// the type's primitive. The types are a handful shared by all buddies of a protocol, so each is
+// asked about once.
+std::vector<std::int32_t> StatusesOf(PurpleBus& bus, const std::vector<Handle>& buddies) {
+  const std::vector<Handle> presences = IntOfEach(bus, "PurpleBuddyGetPresence", buddies);
+  const std::vector<Handle> statuses = IntOfEach(bus, "PurplePresenceGetActiveStatus", presences);
+  const std::vector<Handle> types = IntOfEach(bus, "PurpleStatusGetType", statuses);
+  std::vector<Handle> distinct = types;
+  std::sort(distinct.begin(), distinct.end());
+  distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+  const std::vector<Handle> primitives = IntOfEach(bus, "PurpleStatusTypeGetPrimitive", distinct);
+  std::vector<std::int32_t> codes;
+  codes.reserve(types.size());
+  for (const Handle type : types) {
+    const auto at = std::lower_bound(distinct.begin(), distinct.end(), type) - distinct.begin();
+    // A buddy gone between the rounds has no status: it is listed as offline, that is not at all.
+    codes.push_back(type == 0 ? messenger::status::kOffline
+                              : StatusCodeOf(primitives[static_cast<std::size_t>(at)]));
+  }
+  return codes;
+}
 
 }  // namespace
 
@@ -53,15 +98,21 @@ PurpleContact::PurpleContact(PurpleBus& bus, Handle buddy, std::string name)
     : bus_(bus), buddy_(buddy), name_(std::move(name)) {}
 
 void PurpleContact::RequireSameBuddy() const {
+  const std::string name = name_.value_or("");
   try {
-    if (BuddyName(bus_, buddy_) == name_) return;
+    if (BuddyName(bus_, buddy_) == name) return;
   } catch (const Failure& failure) {
     if (failure.code() != kUnknownContact) throw;
   }
-  throw Gone(name_);
+  throw Gone(name);
 }
 
+PurpleContact::PurpleContact(PurpleBus& bus, Handle buddy, std::optional<std::string> name,
+                             std::int32_t status)
+    : bus_(bus), buddy_(buddy), name_(std::move(name)), snapshot_status_(status) {}
+
 std::int32_t PurpleContact::Status() const {
+  if (snapshot_status_) return *snapshot_status_;
   RequireSameBuddy();
   const Handle presence = bus_.CallInt("PurpleBuddyGetPresence", {Int(buddy_)}, kUnknownContact);
   const Handle status =
@@ -71,26 +122,50 @@ std::int32_t PurpleContact::Status() const {
 }
 
 std::string PurpleContact::SigninName() const {
-  RequireSameBuddy();
-  return name_;
+  // A contact of a snapshot that was not named then is named now; Failure(kUnknownContact) when
+  // the buddy is gone.
+  if (!name_) {
+    name_ = BuddyName(bus_, buddy_);
+    return *name_;
+  }
+  // A snapshot's name is the buddy's as it was then.
+  if (!snapshot_status_) RequireSameBuddy();
+  return *name_;
 }
 
 std::unique_ptr<messenger::ContactEnumerator> PurpleContactCollection::Enumerate() {
-  const std::vector<Handle> accounts = ActiveAccounts(bus_);
+  // Only what the list needs, each round asked of all buddies at once: whether a buddy is online,
+  // and for those who are, the name and the status.
   std::vector<Handle> buddies;
-  for (const Handle buddy : bus_.CallIntArray("PurpleBlistGetBuddies")) {
-    Handle account = 0;
-    try {
-      account = bus_.CallInt("PurpleBuddyGetAccount", {Int(buddy)}, kUnknownContact);
-    } catch (const Failure& failure) {
-      if (failure.code() != kUnknownContact) throw;
+  for (const Handle account : ActiveAccounts(bus_)) {
+    // libpurple's D-Bus binding passes the empty name on as none: every buddy of the account.
+    const std::vector<Handle> of_account =
+        bus_.CallIntArray("PurpleFindBuddies", {Int(account), Str("")}, error_code::kNotSignedIn);
+    buddies.insert(buddies.end(), of_account.begin(), of_account.end());
+  }
+  const std::vector<Handle> online = IntOfEach(bus_, "PurpleBuddyIsOnline", buddies);
+  std::vector<Handle> online_buddies;
+  for (std::size_t i = 0; i < buddies.size(); ++i) {
+    if (online[i] != 0) online_buddies.push_back(buddies[i]);
+  }
+  std::vector<QVariant> names =
+      bus_.CallEach("PurpleBuddyGetName", "s", ArgumentsOf(online_buddies));
+  const std::vector<std::int32_t> statuses = StatusesOf(bus_, online_buddies);
+
+  std::vector<ListedBuddy> listed;
+  listed.reserve(buddies.size());
+  std::size_t next_online = 0;
+  for (std::size_t i = 0; i < buddies.size(); ++i) {
+    if (online[i] == 0) {
+      listed.push_back({buddies[i], std::nullopt, messenger::status::kOffline});
       continue;
     }
-    if (std::find(accounts.begin(), accounts.end(), account) != accounts.end()) {
-      buddies.push_back(buddy);
-    }
+    const std::size_t at = next_online++;
+    // A buddy removed since the list was taken is no contact any more.
+    if (names[at].isNull()) continue;
+    listed.push_back({buddies[i], names[at].toString().toStdString(), statuses[at]});
   }
-  return std::make_unique<PurpleContactEnumerator>(bus_, std::move(buddies));
+  return std::make_unique<PurpleContactEnumerator>(bus_, std::move(listed));
 }
 
 void PurpleContactCollection::Remove(const messenger::Contact& contact) {

@@ -1,9 +1,12 @@
 // The user's contacts as Pidgin's buddy list has them, on every enabled account. A contact keeps
 // the buddy's handle and name and checks on every use that the handle still names that buddy: a
-// handle outlives its buddy (removed, or Pidgin restarted) and may be reused for another.
+// handle outlives its buddy (removed, or Pidgin restarted) and may be reused for another. A walk
+// through the list is a snapshot instead, taken in a few rounds of calls sent all at once: the
+// list is what Pidgin had when the walk began, as "Select List" shows it.
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "clients/purple/qt/purple_bus.h"
@@ -13,9 +16,13 @@ namespace plumwick::purple {
 
 class PurpleContact final : public messenger::Contact {
  public:
+  // A contact read live from Pidgin.
   PurpleContact(PurpleBus& bus, Handle buddy, std::string name);
+  // A contact of a snapshot: its status as it was then, and its name when it was read (read on
+  // first use otherwise).
+  PurpleContact(PurpleBus& bus, Handle buddy, std::optional<std::string> name, std::int32_t status);
 
-  // Read live from Pidgin. Failure(kUnknownContact) once the buddy is gone.
+  // Read live from Pidgin, or from the snapshot. Failure(kUnknownContact) once the buddy is gone.
   std::int32_t Status() const override;
   std::string SigninName() const override;
 
@@ -27,10 +34,12 @@ class PurpleContact final : public messenger::Contact {
 
   PurpleBus& bus_;
   Handle buddy_;
-  std::string name_;
+  mutable std::optional<std::string> name_;
+  std::optional<std::int32_t> snapshot_status_;
 };
 
-// The buddies of all enabled accounts, as the list is when Enumerate is called.
+// The buddies of all enabled accounts, as the list is when Enumerate is called: with their
+// statuses, and the names of those who are not offline.
 class PurpleContactCollection final : public messenger::ContactCollection {
  public:
   explicit PurpleContactCollection(PurpleBus& bus) : bus_(bus) {}
