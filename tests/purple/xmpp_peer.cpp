@@ -91,6 +91,24 @@ void XmppPeer::SkipReceived() {
   process_->WaitForLine("(?!)", Clock::duration::zero());
 }
 
+XmppCrowd::XmppCrowd(const std::vector<std::string>& jids, const std::string& password,
+                     const Environment& env) {
+  if (jids.empty()) return;
+  std::vector<std::string> argv = PeerArgv("crowd", jids.front(), password);
+  argv.emplace_back("--more");
+  argv.insert(argv.end(), jids.begin() + 1, jids.end());
+  process_ = std::make_unique<ChildProcess>(ProcessOptions{.argv = argv, .env = env});
+  // A few hundred sign-ins take a while on a busy machine.
+  if (!process_->WaitForLine("^ready$", 4 * kPeerTimeout)) {
+    throw std::runtime_error("the crowd of " + std::to_string(jids.size()) +
+                             " peers did not sign in\n" + process_->Describe());
+  }
+}
+
+XmppCrowd::~XmppCrowd() {
+  if (process_) process_->Stop();
+}
+
 std::map<std::string, std::string> ServerRoster(const std::string& jid, const std::string& password,
                                                 const Environment& env) {
   const std::string out = RunChecked(PeerArgv("roster", jid, password), env, kPeerTimeout);

@@ -40,6 +40,22 @@ class XmppPeer {
   std::unique_ptr<ChildProcess> process_;
 };
 
+// Many people online at once, signed in by one process: every address with the one password,
+// each plainly available, until the object goes. Throws std::runtime_error when one of them
+// does not sign in.
+class XmppCrowd {
+ public:
+  XmppCrowd(const std::vector<std::string>& jids, const std::string& password,
+            const Environment& env);
+  ~XmppCrowd();
+
+  XmppCrowd(const XmppCrowd&) = delete;
+  XmppCrowd& operator=(const XmppCrowd&) = delete;
+
+ private:
+  std::unique_ptr<ChildProcess> process_;
+};
+
 // The roster the server keeps for `jid`'s account, as jid -> subscription, read through a
 // resource of that account that does not show itself. Throws std::runtime_error on failure.
 std::map<std::string, std::string> ServerRoster(const std::string& jid, const std::string& password,

@@ -11,6 +11,9 @@ roster: signs in as one of the account's resources without showing itself (so it
 vcard: prints "vcard <field> <value as JSON>" for each field of another account's vCard, then
   "vcard-end", and ends.
 set-vcard: publishes the account's own vCard from a JSON object of fields, prints "done", ends.
+crowd: signs in --jid and every address of --more (all with the one password) in this one
+  process, each available, prints "ready" once all are, and stays until it is ended: hundreds of
+  contacts online without hundreds of processes.
 
 No TLS: the server listens on the loopback interface of a private network namespace only.
 """
@@ -103,9 +106,46 @@ class Peer(slixmpp.ClientXMPP):
         self.disconnect()
 
 
+def run_crowd(args):
+    loop = asyncio.get_event_loop()
+    jids = [args.jid] + (args.more or [])
+    signed_in = set()
+    done = loop.create_future()
+
+    def make(jid):
+        peer = slixmpp.ClientXMPP(jid, args.password)
+        peer["feature_mechanisms"].unencrypted_plain = True
+
+        async def start(_event):
+            await peer.get_roster()
+            peer.send_presence()
+            signed_in.add(jid)
+            if len(signed_in) == len(jids) and not done.done():
+                done.set_result(True)
+
+        def failed(_event):
+            if not done.done():
+                done.set_exception(RuntimeError("authentication failed for " + jid))
+
+        peer.add_event_handler("session_start", start)
+        peer.add_event_handler("failed_auth", failed)
+        peer.connect(address=(args.host, args.port), force_starttls=False, disable_starttls=True)
+        return peer
+
+    peers = [make(jid) for jid in jids]
+    try:
+        loop.run_until_complete(done)
+    except Exception as error:  # the test reads the reason from the output
+        say("error", json.dumps(repr(error)))
+        sys.exit(1)
+    say("ready")
+    loop.run_forever()
+    del peers
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("command", choices=["listen", "roster", "vcard", "set-vcard"])
+    parser.add_argument("command", choices=["listen", "roster", "vcard", "set-vcard", "crowd"])
     parser.add_argument("--jid", required=True)
     parser.add_argument("--password", required=True)
     parser.add_argument("--host", default="127.0.0.1")
@@ -113,7 +153,11 @@ def main():
     parser.add_argument("--of", help="whose vCard to read")
     parser.add_argument("--fields", help="the vCard to publish, as a JSON object")
     parser.add_argument("--show", help="the presence to show while listening: away, dnd, ...")
+    parser.add_argument("--more", nargs="*", help="crowd: the other addresses to sign in")
     args = parser.parse_args()
+    if args.command == "crowd":
+        run_crowd(args)
+        return
 
     peer = Peer(args)
     peer["feature_mechanisms"].unencrypted_plain = True
