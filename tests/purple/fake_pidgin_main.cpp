@@ -2,8 +2,8 @@
 // be made to fail on cue. One signed-on account (7) with no buddies; a conversation opens and has
 // the focus by Pidgin's word; the add-buddy request is taken and remembered; buddy 42 is the last
 // address asked for and any other buddy is someone else. The test makes it report an added buddy
-// with its own method EmitBuddyAdded(buddy), and a sent message with EmitSentImMsg(account,
-// receiver, message).
+// with its own method EmitBuddyAdded(buddy), a sent message with EmitSentImMsg(account,
+// receiver, message), and any other report with Emit(signal, arguments...).
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -41,6 +41,8 @@ class FakePidgin final : public QDBusVirtualObject {
       out << (args.value(0).toInt() == kAskedFor ? asked_for_ : QStringLiteral("someone@else"));
     } else if (method == QLatin1String("PurpleBuddyGetAccount")) {
       out << kAccount;
+    } else if (method == QLatin1String("PurpleFindConversationWithAccount")) {
+      out << 0;
     } else if (method == QLatin1String("PurpleConversationNew")) {
       out << kConversation;
     } else if (method == QLatin1String("PurpleConversationPresent")) {
@@ -52,6 +54,11 @@ class FakePidgin final : public QDBusVirtualObject {
                                      QStringLiteral("BuddyAdded"));
       added << args.value(0).toInt();
       connection.send(added);
+    } else if (method == QLatin1String("Emit")) {
+      QDBusMessage report = QDBusMessage::createSignal(
+          QString::fromLatin1(kObject), QString::fromLatin1(kInterface), args.value(0).toString());
+      report.setArguments(args.mid(1));
+      connection.send(report);
     } else if (method == QLatin1String("EmitSentImMsg")) {
       QDBusMessage sent =
           QDBusMessage::createSignal(QString::fromLatin1(kObject), QString::fromLatin1(kInterface),

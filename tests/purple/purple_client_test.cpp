@@ -9,6 +9,7 @@
 
 #include "clients/purple/purple_status.h"
 #include "clients/purple/qt/dbus_failure.h"
+#include "clients/purple/qt/refused_message_watch.h"
 #include "clients/purple/qt/sent_message_watch.h"
 #include "clients/purple/qt/vcard_nickname.h"
 #include "clients/purple/typed_messages.h"
@@ -191,6 +192,30 @@ TEST(SentMessageTest, TheReceiverIsTheContactWhateverTheCaseOrResource) {
   EXPECT_TRUE(SameContact(QStringLiteral("Alice@LocalHost/laptop"), alice));
   EXPECT_FALSE(SameContact(QStringLiteral("alice@localhost.org"), alice));
   EXPECT_FALSE(SameContact(QStringLiteral("bob@localhost/alice@localhost"), alice));
+}
+
+// Only a stanza that carries the message counts as sent: a typing notification the server sends
+// back is no refusal of the message.
+TEST(SentMessageTest, TheIdOfAStanzaWithTheMessageToTheContact) {
+  const QString alice = QStringLiteral("alice@localhost");
+  const struct {
+    const char* stanza;
+    const char* id;
+  } rows[] = {
+      {"<message type='chat' id='purple1' to='alice@localhost'><active "
+       "xmlns='http://jabber.org/protocol/chatstates'/><body>hi</body></message>",
+       "purple1"},
+      {"<message type='chat' id='purple2' to='Alice@localhost/phone'><body>x</body></message>",
+       "purple2"},
+      {"<message type='chat' id='purple3' to='alice@localhost'><composing "
+       "xmlns='http://jabber.org/protocol/chatstates'/></message>",
+       ""},
+      {"<message type='chat' id='purple4' to='bob@localhost'><body>hi</body></message>", ""},
+      {"<iq type='get' id='purple5' to='alice@localhost'><body/></iq>", ""},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(SentMessageId(QString::fromUtf8(row.stanza), alice), row.id) << row.stanza;
+  }
 }
 
 std::vector<std::string> SentBy(std::initializer_list<const char*> steps, bool* known = nullptr) {

@@ -3,9 +3,9 @@
 // in it, whatever the window manager's name for the active window says; the add dialog takes
 // exactly the one Enter that should add the contact, only a buddy-added report for that very
 // contact confirms it, and without one the job fails instead of passing for done; likewise the
-// Enter after the one that sends a message waits for Pidgin's report that it sent the message to
-// that contact. A real Pidgin gets there only when its windows race for the focus or a key goes
-// astray, which a test cannot bring about on cue.
+// Enter that sends a message waits for Pidgin's report that it sent the message to that contact,
+// and a message Pidgin or the server reports refused fails the job. A real Pidgin gets there only
+// when its windows race for the focus or a key goes astray, which a test cannot bring about on cue.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -93,6 +93,17 @@ void EmitSentImMsg(int account, const char* receiver, const char* message) {
       QString::fromLatin1(kService), QString::fromLatin1(kObject), QString::fromLatin1(kInterface),
       QStringLiteral("EmitSentImMsg"));
   call << account << QString::fromUtf8(receiver) << QString::fromUtf8(message);
+  const QDBusMessage reply = QDBusConnection::sessionBus().call(call);
+  ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+}
+
+// Any report of Pidgin's, with its arguments as D-Bus sends them.
+void Emit(const char* signal, const QVariantList& arguments) {
+  QDBusMessage call =
+      QDBusMessage::createMethodCall(QString::fromLatin1(kService), QString::fromLatin1(kObject),
+                                     QString::fromLatin1(kInterface), QStringLiteral("Emit"));
+  call << QString::fromLatin1(signal);
+  for (const QVariant& argument : arguments) call << argument;
   const QDBusMessage reply = QDBusConnection::sessionBus().call(call);
   ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
 }
@@ -221,8 +232,8 @@ TEST_F(PurpleAddContactTest, AnEnterThatAddedNobodyFailsTheJobInsteadOfPassingFo
   EXPECT_EQ(desktop_.typed, std::vector<std::string>{"{UP}"});
 }
 
-// Send Msg.: the conversation takes the text, then the Enter that sends it; the second Enter waits
-// for Pidgin's report.
+// Send Msg.: the conversation takes the text, then the Enter that sends it, which waits for
+// Pidgin's report.
 class PurpleSendMessageTest : public PidginJobTest {
  protected:
   PurpleSendMessageTest() {
@@ -231,16 +242,15 @@ class PurpleSendMessageTest : public PidginJobTest {
   }
 };
 
-TEST_F(PurpleSendMessageTest, TheSecondEnterWaitsForPidginsReportOfTheMessageSentToTheContact) {
+TEST_F(PurpleSendMessageTest, TheEnterThatSendsWaitsForPidginsReportOfTheMessageSentToTheContact) {
   ASSERT_TRUE(Owns(kConversation, "fish & chips <3  \"now\"")) << "the text";
-  ASSERT_TRUE(Owns(kConversation)) << "the Enter that sends it";
-  EXPECT_FALSE(Owns(kConversation)) << "the second Enter went in before Pidgin sent anything";
   EmitSentImMsg(kAccount + 1, "alice@localhost", "on another account");
   EmitSentImMsg(kAccount, "bob@localhost", "to someone else");
   EmitSentImMsg(kAccount, "Alice@localhost/laptop", "fish &amp; chips &lt;3  &quot;now&quot;");
-  EXPECT_TRUE(GuardLetsThrough(kConversation));
+  ASSERT_TRUE(Owns(kConversation)) << "the Enter that sends it";
   EXPECT_EQ(dynamic_cast<ConversationJob&>(*job_).sent_messages(),
             std::vector<std::string>{"fish & chips <3  \"now\""});
+  EXPECT_TRUE(Owns(kConversation)) << "the second Enter";
 }
 
 TEST_F(PurpleSendMessageTest, AnEmptyMessageBoxSendsNothingAndTheSecondEnterDoesNotWait) {
@@ -249,10 +259,10 @@ TEST_F(PurpleSendMessageTest, AnEmptyMessageBoxSendsNothingAndTheSecondEnterDoes
   EXPECT_TRUE(Owns(kConversation));
 }
 
-// Fails the job's second Enter and returns the error's description; empty when it was let through.
-std::string SecondEnterFailure(const std::function<bool()>& second_enter) {
+// Fails the job's Enter and returns the error's description; empty when it was let through.
+std::string EnterFailure(const std::function<bool()>& enter) {
   try {
-    second_enter();
+    enter();
   } catch (const Failure& failure) {
     EXPECT_EQ(failure.code(), error_code::kClientError);
     return failure.description();
@@ -260,26 +270,64 @@ std::string SecondEnterFailure(const std::function<bool()>& second_enter) {
   return {};
 }
 
-TEST_F(PurpleSendMessageTest, NoReportOrAnotherTextFailsTheSecondEnterInsteadOfPassingForDone) {
+TEST_F(PurpleSendMessageTest, NoReportOrAnotherTextFailsTheEnterInsteadOfPassingForDone) {
   ASSERT_TRUE(Owns(kConversation, "héllo"));
-  ASSERT_TRUE(Owns(kConversation));
   EmitSentImMsg(kAccount, "bob@localhost", "to someone else");
-  const std::string no_report = SecondEnterFailure([&] { return GuardLetsThrough(kConversation); });
-  EXPECT_TRUE(no_report.starts_with("Pidgin did not send the message to \"alice@localhost\""))
+  const std::string no_report = EnterFailure([&] { return Owns(kConversation); });
+  EXPECT_TRUE(
+      no_report.starts_with("Pidgin did not send the message to \"alice@localhost\" within "))
       << no_report;
 
   // A key lost on the way: Pidgin sent what it got.
   job_ = messenger_->InstantMessage("alice@localhost");
   ASSERT_TRUE(Owns(kConversation, "héllo"));
-  ASSERT_TRUE(Owns(kConversation));
   EmitSentImMsg(kAccount, "alice@localhost", "hllo");
-  EXPECT_EQ(SecondEnterFailure([&] { return GuardLetsThrough(kConversation); }),
+  EXPECT_EQ(EnterFailure([&] { return Owns(kConversation); }),
             "Pidgin sent \"hllo\" to \"alice@localhost\", not the message typed, \"héllo\": a key "
             "was lost on the way, or the conversation already held some text");
 
   // The job is over: the next one starts afresh.
   job_ = messenger_->InstantMessage("alice@localhost");
   EXPECT_TRUE(Owns(kConversation));
+}
+
+// The server sends back the stanza with the message (an address no one has): only that stanza's
+// bounce counts, not one of a typing notification. Pidgin writes its own refusals into the
+// conversation as errors, and reports no message sent then.
+TEST_F(PurpleSendMessageTest, AMessageSentBackOrWrittenAsAnErrorFailsTheEnterWithTheReason) {
+  constexpr int kConnection = 233;
+  constexpr int kStandInConversation = 77;
+  const auto bounce = [&](const char* id) {
+    Emit("JabberReceivingMessage",
+         {kConnection, QStringLiteral("error"), QString::fromLatin1(id),
+          QStringLiteral("alice@localhost"), QStringLiteral("plum@localhost"), 0});
+  };
+  ASSERT_TRUE(Owns(kConversation, "hi"));
+  Emit("JabberSendingText",
+       {kConnection, QStringLiteral("<message type='chat' id='p1' to='alice@localhost'>"
+                                    "<composing/></message>")});
+  bounce("p1");
+  Emit("JabberSendingText",
+       {kConnection, QStringLiteral("<message type='chat' id='p2' to='alice@localhost'>"
+                                    "<body>hi</body></message>")});
+  EmitSentImMsg(kAccount, "alice@localhost", "hi");
+  bounce("p2");
+  const std::string bounced = EnterFailure([&] { return Owns(kConversation); });
+  EXPECT_TRUE(
+      bounced.starts_with("The message to \"alice@localhost\" was not delivered: the "
+                          "server of \"alice@localhost\" sent the message back"))
+      << bounced;
+
+  job_ = messenger_->InstantMessage("alice@localhost");
+  ASSERT_TRUE(Owns(kConversation, "hi"));
+  Emit("WroteImMsg", {kAccount, QStringLiteral("alice@localhost"), QStringLiteral("hi"),
+                      kStandInConversation, QVariant::fromValue<uint>(0x0001)});
+  Emit("WroteImMsg", {kAccount, QStringLiteral("alice@localhost"),
+                      QStringLiteral("Unable to send message: The message is too large."),
+                      kStandInConversation, QVariant::fromValue<uint>(0x0200)});
+  EXPECT_EQ(EnterFailure([&] { return Owns(kConversation); }),
+            "The message to \"alice@localhost\" was not delivered: Pidgin reported: Unable to "
+            "send message: The message is too large.");
 }
 
 }  // namespace

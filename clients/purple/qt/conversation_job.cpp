@@ -1,7 +1,9 @@
 // Sending a message through a Pidgin conversation.
 #include "clients/purple/qt/conversation_job.h"
 
+#include <cmath>
 #include <utility>
+#include <variant>
 
 #include "platform/failure.h"
 
@@ -9,16 +11,28 @@ namespace plumwick::purple {
 
 namespace {
 
+using Seconds = std::chrono::duration<double>;
+
 // libpurple's PURPLE_CONV_TYPE_IM.
 constexpr std::int32_t kImConversation = 1;
 // How long one Present is given to take the focus before Pidgin is asked again.
 constexpr std::chrono::milliseconds kPresentWait{400};
 // How often the conversation is asked back while another window has the focus.
 constexpr std::chrono::milliseconds kBringBackEvery{300};
-// How long after the Enter that sends a message Pidgin has to report it sent. It does so at once,
-// without waiting for the server; this leaves room for a busy machine, and ends before the focus
-// guard would give up waiting with a less telling error.
-constexpr std::chrono::milliseconds kConfirmationWait{2500};
+// Pidgin's report of a message comes once it has handled every key typed for it. A short message
+// is reported within a few tenths of a second; this leaves room for a busy machine.
+constexpr std::chrono::milliseconds kReportBase{2500};
+// And per character or key typed: Pidgin handled 1,000 to 3,000 typed characters at 1.7 to 2.0 ms
+// each on a machine with two cores shared with builds (a message of 3,000 characters reported
+// 5.1 s after the click), the same for letters outside ASCII. Five times that lets a slower
+// machine pass, and Pidgin's report ends the wait as soon as it comes.
+constexpr std::chrono::microseconds kReportPerKey{10000};
+// How long after Pidgin's report the server is given to send the message back: a server answers
+// for an address it has no one for at once (Prosody here within a millisecond). A bounce from a
+// remote domain's server may come later, after the job; Pidgin shows nothing of it.
+constexpr std::chrono::milliseconds kRefusalWait{700};
+// How long Pidgin is given to handle the draft check's space.
+constexpr std::chrono::milliseconds kProbeWait{2000};
 
 // Pidgin's conversation with the contact on the account, opened or found.
 Handle OpenConversation(PurpleBus& bus, Handle account, const std::string& contact) {
@@ -33,54 +47,109 @@ Handle OpenConversation(PurpleBus& bus, Handle account, const std::string& conta
   return conversation;
 }
 
+bool ConversationOpen(PurpleBus& bus, Handle account, const std::string& contact) {
+  return bus.CallInt("PurpleFindConversationWithAccount",
+                     {Int(kImConversation), Str(QString::fromStdString(contact)), Int(account)},
+                     error_code::kNotSignedIn) != 0;
+}
+
+std::size_t KeyCount(const KeySequence& keys) {
+  std::size_t count = 0;
+  for (const KeyToken& token : keys) {
+    if (const auto* text = std::get_if<KeyText>(&token)) {
+      count += text->size();
+    } else {
+      count += static_cast<std::size_t>(std::get<KeyPress>(token).count);
+    }
+  }
+  return count;
+}
+
+// "3 seconds", "7.5 seconds": a time waited as a person reads it.
+std::string SecondsText(Clock::TimePoint::duration waited) {
+  const double tenths = std::round(Seconds(waited).count() * 10);
+  const std::string whole = std::to_string(static_cast<long long>(tenths) / 10);
+  const long long tenth = static_cast<long long>(tenths) % 10;
+  return whole + (tenth == 0 ? "" : "." + std::to_string(tenth)) + " seconds";
+}
+
 }  // namespace
+
+std::chrono::milliseconds ConfirmationWait(std::size_t keys) {
+  return kReportBase + std::chrono::duration_cast<std::chrono::milliseconds>(kReportPerKey * keys);
+}
 
 ConversationJob::ConversationJob(PurpleBus& bus, const Desktop& desktop, Handle account,
                                  std::string contact)
     : bus_(bus),
       desktop_(desktop),
+      was_open_(ConversationOpen(bus, account, contact)),
       conversation_(OpenConversation(bus, account, contact)),
       contact_(std::move(contact)),
       sent_(bus, account, contact_),
+      refused_(bus, conversation_, contact_),
+      draft_(bus, conversation_),
+      probe_(was_open_ ? Probe::kDue : Probe::kDone),
       bring_back_(desktop.wait, kBringBackEvery) {
-  const std::int64_t pidgin = bus_.ServiceProcess();
-  desktop_.wait.Retry(
-      messenger::kFocusWait, kPresentWait,
-      [&] { bus_.Call("PurpleConversationPresent", {Int(conversation_)}); },
-      [&] {
-        if (bus_.CallInt("PurpleConversationHasFocus", {Int(conversation_)}) == 0) return false;
-        const DesktopWindow window = desktop_.focus.Focused();
-        if (window.id == 0 || window.pid != pidgin || !desktop_.windows.HasInputFocus(window.id)) {
-          return false;
-        }
-        window_ = window.id;
-        return true;
-      });
+  const Clock::TimePoint start = desktop_.wait.Now();
+  if (desktop_.wait.Retry(
+          messenger::kFocusWait, kPresentWait,
+          [&] { bus_.Call("PurpleConversationPresent", {Int(conversation_)}); },
+          [&] { return Focused(); })) {
+    return;
+  }
+  // Waited for here, once: the typing that follows would wait as long again for the same thing.
+  const DesktopWindow focused = desktop_.focus.Focused();
+  std::string instead;
+  if (focused.id != 0 && !focused.own && focused.pid == bus_.ServiceProcess()) {
+    instead = "Pidgin's window '" + focused.title +
+              "' has the focus but shows another conversation in front of it (Pidgin brings a "
+              "conversation's tab forward only for a click in Pidgin itself)";
+  } else if (focused.id == 0) {
+    instead = "no window has the keyboard focus";
+  } else if (focused.own) {
+    instead = "Plumwick's own window has the keyboard focus";
+  } else {
+    instead = "the window '" + focused.title + "'" +
+              (focused.program.empty() ? "" : " (" + focused.program + ")") +
+              " has the keyboard focus";
+  }
+  throw Failure(error_code::kFocus, "Pidgin's conversation with \"" + contact_ +
+                                        "\" did not take the keyboard focus within " +
+                                        SecondsText(desktop_.wait.Now() - start) + ": " + instead +
+                                        ". Nothing was typed");
+}
+
+bool ConversationJob::Focused() {
+  if (bus_.CallInt("PurpleConversationHasFocus", {Int(conversation_)}) == 0) return false;
+  const DesktopWindow window = desktop_.focus.Focused();
+  if (window.id == 0 || window.pid != bus_.ServiceProcess() ||
+      !desktop_.windows.HasInputFocus(window.id)) {
+    return false;
+  }
+  window_ = window.id;
+  return true;
 }
 
 bool ConversationJob::IsConversation(const DesktopWindow& window) {
   return window_ != 0 ? window.id == window_ : window.pid == bus_.ServiceProcess();
 }
 
-void ConversationJob::PrepareForKeys(const DesktopWindow& focused) {
-  if (typed_.TextsKnown()) {
-    const std::vector<std::string>& reported = sent_.Sent();
-    for (std::size_t i = 0; i < reported.size() && i < typed_.Sent().size(); ++i) {
-      if (reported[i] == typed_.Sent()[i]) continue;
-      throw Failure(error_code::kClientError,
-                    "Pidgin sent \"" + reported[i] + "\" to \"" + contact_ +
-                        "\", not the message typed, \"" + typed_.Sent()[i] +
-                        "\": a key was lost on the way, or the conversation already held some "
-                        "text");
-    }
-  }
-  if (AwaitingSentReport()) {
-    if (desktop_.wait.Now() - *send_typed_at_ < kConfirmationWait) return;
+KeySequence ConversationJob::KeysFirst() {
+  if (probe_ != Probe::kDue) return {};
+  if (!draft_.Possible()) {
     throw Failure(error_code::kClientError,
-                  "Pidgin did not send the message to \"" + contact_ +
-                      "\": the text and the Enter typed into its conversation did not reach it "
-                      "as a message. If the text is still in the conversation, press Enter there");
+                  "Pidgin's conversation with \"" + contact_ +
+                      "\" was open already, and whether it holds text typed there and not sent "
+                      "cannot be seen while Pidgin sends no typing notifications (its "
+                      "preference). The message was not typed, so that it does not go out joined "
+                      "to such text: close the conversation and send again");
   }
+  probe_ = Probe::kTyped;
+  return draft_.Keys();
+}
+
+void ConversationJob::PrepareForKeys(const DesktopWindow& focused) {
   // Pidgin's buddy list sometimes takes the focus right after a window of Pidgin's opened.
   if (IsConversation(focused) || !bring_back_.Due()) return;
   bus_.Call("PurpleConversationPresent", {Int(conversation_)});
@@ -90,7 +159,7 @@ void ConversationJob::PrepareForKeys(const DesktopWindow& focused) {
 }
 
 bool ConversationJob::TakesKeys(const DesktopWindow& window) {
-  if (window.id == 0 || AwaitingSentReport()) return false;
+  if (window.id == 0) return false;
   // The desktop's focus is not enough: GTK must have taken it too, or the keys reach a window
   // that does not know yet that it has the focus.
   return IsConversation(window) && desktop_.windows.HasInputFocus(window.id) &&
@@ -100,9 +169,63 @@ bool ConversationJob::TakesKeys(const DesktopWindow& window) {
 void ConversationJob::KeysTyped(const DesktopWindow& window, const KeySequence& keys) {
   if (!IsConversation(window)) return;
   window_ = window.id;
+  if (probe_ == Probe::kTyped) {
+    probe_ = Probe::kDone;
+    if (draft_.FoundDraft(desktop_.wait, kProbeWait)) {
+      throw Failure(error_code::kClientError,
+                    "Pidgin's conversation with \"" + contact_ +
+                        "\" holds text that was typed there and not sent. The message was not "
+                        "typed, so that it does not go out joined to that text, which is still "
+                        "there: send or clear it in Pidgin, then send the message again");
+    }
+    return;
+  }
   const std::size_t sent_before = typed_.Sent().size();
   typed_.Add(keys);
-  if (typed_.Sent().size() > sent_before) send_typed_at_ = desktop_.wait.Now();
+  keys_unconfirmed_ += KeyCount(keys);
+  if (typed_.Sent().size() == sent_before) return;
+  AwaitSentReports();
+  AwaitRefusal();
+  keys_unconfirmed_ = 0;
+}
+
+void ConversationJob::AwaitSentReports() {
+  const Clock::TimePoint typed_at = desktop_.wait.Now();
+  desktop_.wait.Until(ConfirmationWait(keys_unconfirmed_), [&] {
+    return refused_.Refusal() || sent_.Sent().size() >= typed_.Sent().size();
+  });
+  ThrowIfRefused();
+  const std::vector<std::string>& reported = sent_.Sent();
+  if (typed_.TextsKnown()) {
+    for (std::size_t i = 0; i < reported.size() && i < typed_.Sent().size(); ++i) {
+      if (reported[i] == typed_.Sent()[i]) continue;
+      throw Failure(error_code::kClientError,
+                    "Pidgin sent \"" + reported[i] + "\" to \"" + contact_ +
+                        "\", not the message typed, \"" + typed_.Sent()[i] +
+                        "\": a key was lost on the way, or the conversation already held some "
+                        "text");
+    }
+  }
+  if (reported.size() < typed_.Sent().size()) {
+    throw Failure(error_code::kClientError,
+                  "Pidgin did not send the message to \"" + contact_ + "\" within " +
+                      SecondsText(desktop_.wait.Now() - typed_at) +
+                      " of the Enter that sends it: the text and the Enter typed into its "
+                      "conversation did not reach it as a message. If the text is still in the "
+                      "conversation, press Enter there");
+  }
+}
+
+void ConversationJob::AwaitRefusal() {
+  desktop_.wait.Until(kRefusalWait, [&] { return refused_.Refusal().has_value(); });
+  ThrowIfRefused();
+}
+
+void ConversationJob::ThrowIfRefused() const {
+  if (const std::optional<std::string>& refusal = refused_.Refusal()) {
+    throw Failure(error_code::kClientError,
+                  "The message to \"" + contact_ + "\" was not delivered: " + *refusal);
+  }
 }
 
 }  // namespace plumwick::purple

@@ -1,15 +1,20 @@
 // Sending a message through a Pidgin conversation: the conversation presented until it has the
-// keyboard focus, the keys let in only while it has it, and each message the keys send confirmed
-// by Pidgin's report before the next keys go in. Typed keys say nothing of what became of them: a
-// key lost on the way or a conversation that did not take the text would pass for a sent message.
+// keyboard focus, the keys let in only while it has it, an open conversation first checked for
+// text the user typed there and did not send (the message would go out joined to it), and each
+// message the keys send confirmed by Pidgin's report before the next keys go in. Typed keys say
+// nothing of what became of them: a key lost on the way or a conversation that did not take the
+// text would pass for a sent message.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "clients/purple/qt/draft_probe.h"
 #include "clients/purple/qt/purple_bus.h"
+#include "clients/purple/qt/refused_message_watch.h"
 #include "clients/purple/qt/sent_message_watch.h"
 #include "clients/purple/typed_messages.h"
 #include "messenger/messenger.h"
@@ -17,21 +22,28 @@
 
 namespace plumwick::purple {
 
+// How long Pidgin may take to report a message sent once its Enter was typed: it handles the
+// typed keys one by one after they were sent, and reports the message at once, without waiting
+// for the server. `keys` is how many characters and keys were typed for the message.
+std::chrono::milliseconds ConfirmationWait(std::size_t keys);
+
 class ConversationJob final : public messenger::TypingJob {
  public:
   // Opens Pidgin's conversation with the contact on the account (or finds the one open), and
   // presents it until Pidgin says it has the focus and the desktop agrees, for at most
-  // messenger::kFocusWait: under a window manager the first present does not always take it. If it
-  // never does, the focus guard says so before any key is typed.
+  // messenger::kFocusWait: under a window manager the first present does not always take it.
+  // Throws Failure(kFocus) when it never does, saying what is in front instead.
   ConversationJob(PurpleBus& bus, const Desktop& desktop, Handle account, std::string contact);
 
-  // While another window has the focus, asks the conversation back now and then. Once keys have
-  // sent a message, throws Failure(kClientError) when Pidgin reports another text sent, or none
-  // within its time.
+  // A conversation that was open already is first checked for a draft (DraftProbe).
+  KeySequence KeysFirst() override;
+  // While another window has the focus, asks the conversation back now and then.
   void PrepareForKeys(const DesktopWindow& focused) override;
-  // The conversation, while the desktop, the X server and Pidgin all say it has the focus, and
-  // not while a message the keys sent waits for Pidgin's report.
+  // The conversation, while the desktop, the X server and Pidgin all say it has the focus.
   bool TakesKeys(const DesktopWindow& window) override;
+  // After keys that send a message, waits for Pidgin's report of it (ConfirmationWait) and a
+  // moment more for the server to send it back. Throws Failure(kClientError) when Pidgin reports
+  // another text sent, none in time, or the message refused; and when the draft check found one.
   void KeysTyped(const DesktopWindow& window, const KeySequence& keys) override;
 
   // What Pidgin reported sent in the conversation, as plain text.
@@ -41,16 +53,27 @@ class ConversationJob final : public messenger::TypingJob {
   // Whether the window is the conversation: the one it was seen to take the focus in, or, until
   // it was, any of Pidgin's.
   bool IsConversation(const DesktopWindow& window);
-  bool AwaitingSentReport() const { return sent_.Sent().size() < typed_.Sent().size(); }
+  // Whether the conversation has the focus by Pidgin's word and the desktop's, remembering its
+  // window when it has.
+  bool Focused();
+  // Wait for Pidgin's report of the messages typed, and for the server to send one back.
+  void AwaitSentReports();
+  void AwaitRefusal();
+  // Throws Failure(kClientError) once a message was refused.
+  void ThrowIfRefused() const;
 
   PurpleBus& bus_;
   const Desktop desktop_;
+  const bool was_open_;
   const Handle conversation_;
   const std::string contact_;
   std::uint64_t window_ = 0;
   SentMessageWatch sent_;
+  RefusedMessageWatch refused_;
   TypedMessages typed_;
-  std::optional<Clock::TimePoint> send_typed_at_;
+  DraftProbe draft_;
+  enum class Probe { kDue, kTyped, kDone } probe_;
+  std::size_t keys_unconfirmed_ = 0;  // characters and keys typed since the last report
   Throttle bring_back_;
 };
 
