@@ -8,6 +8,7 @@
 #include <set>
 
 #include "tests/e2e/harness/desktop_test.h"
+#include "tests/e2e/harness/typed_keys.h"
 #include "tests/e2e/harness/wait_until.h"
 #include "tests/purple/purple_fixture.h"
 #include "tests/purple/session_bus.h"
@@ -27,7 +28,28 @@ constexpr const char* kNoClientText = "No messaging client is running: start Pid
 // only keeps a hang from passing, it measures nothing finer.
 constexpr auto kFailureReported = seconds(6);
 
+// An address the server has no one for.
+const std::string kNobody = "nobody@localhost";
+// Pidgin handles a long message's keys for seconds after they were typed.
+constexpr auto kLongMessageTimeout = seconds(40);
+
 using Roster = std::map<std::string, std::string>;
+
+// Opens Pidgin's conversation with the contact as the user would have it: in front, with the
+// keyboard focus.
+std::int32_t OpenConversationInFront(const PurpleDbus& dbus, const std::string& contact) {
+  constexpr std::int32_t kIm = 1;
+  const std::int32_t conversation = dbus.Int(
+      "PurpleConversationNew", {IntArg(kIm), IntArg(dbus.SignedOnAccount()), StringArg(contact)});
+  const bool in_front = WaitUntil(
+      [&] {
+        dbus.Call("PurpleConversationPresent", {IntArg(conversation)});
+        return dbus.Int("PurpleConversationHasFocus", {IntArg(conversation)}) != 0;
+      },
+      kEffectTimeout, milliseconds(300));
+  EXPECT_TRUE(in_front) << "Pidgin's conversation with " << contact << " did not come forward";
+  return conversation;
+}
 
 Roster UserRoster(const Environment& env) {
   return ServerRoster(people::kUser + "/observer", people::kUserPassword, env);
@@ -91,6 +113,87 @@ TEST_F(PurpleE2eTest, SendMessageDeliversTheExactText) {
         << Alice().Describe() << program_->Describe();
     EXPECT_EQ(program_->ErrText().find("Error "), std::string::npos) << program_->ErrText();
   }
+}
+
+// A long message takes Pidgin seconds to handle after its keys were typed: the job waits for its
+// report as long as the keys can take, and the message arrives once, with no error.
+TEST_F(PurpleE2eTest, ALongMessageArrivesWholeAndIsNotReportedFailed) {
+  std::string text;
+  for (int line = 1; text.size() < 3000; ++line) text += "line " + std::to_string(line) + ", ";
+  text.resize(3000);
+  ASSERT_EQ(TypeIntoField(place::kText2, people::kAlice), people::kAlice);
+  ASSERT_EQ(PasteIntoField(place::kText4, text), text);
+  const TypedKeys keys(Session().Display());
+  ClickControl(place::kSendMessage);
+  EXPECT_TRUE(Alice().WaitForMessage(people::kUser, text, kLongMessageTimeout))
+      << Alice().Describe() << program_->Describe();
+  EXPECT_TRUE(WaitUntil([&] { return keys.Releases("Return") >= 2; }, kLongMessageTimeout))
+      << "the job did not reach its second Enter\n"
+      << program_->Describe();
+  EXPECT_EQ(program_->ErrText().find("Error "), std::string::npos) << program_->ErrText();
+}
+
+// Prosody answers a message to an address it has no one for with an error; Pidgin shows nothing.
+TEST_F(PurpleE2eTest, AMessageTheServerSendsBackIsReported) {
+  ASSERT_EQ(TypeIntoField(place::kText2, kNobody), kNobody);
+  ASSERT_EQ(TypeIntoField(place::kText4, "anyone there?"), "anyone there?");
+  ClickControl(place::kSendMessage);
+  EXPECT_TRUE(WaitForErrorText("Error 8200 (0x00002008): The message to \"" + kNobody +
+                                   "\" was not delivered: the server of \"" + kNobody +
+                                   "\" sent the message back",
+                               kFailureReported))
+      << program_->ErrText();
+  const auto box = WaitForMessageBox();
+  ASSERT_TRUE(box) << "no message box\n" << program_->Describe();
+  EXPECT_TRUE(DismissWithReturn(*box));
+}
+
+// Text the user typed into the conversation and did not send stays there, and the message is not
+// typed after it: it would go out as one message with it.
+TEST_F(PurpleE2eTest, ADraftInTheConversationIsNeitherSentWithTheMessageNorLost) {
+  ASSERT_EQ(TypeIntoField(place::kText2, people::kAlice), people::kAlice);
+  ASSERT_EQ(TypeIntoField(place::kText4, "Hello Alice"), "Hello Alice");
+  const std::int32_t conversation = OpenConversationInFront(Dbus(), people::kAlice);
+  User().Type("see you at ");
+  ClickControl(place::kSendMessage);
+  EXPECT_TRUE(
+      WaitForErrorText("Pidgin's conversation with \"alice@localhost\" holds text that was "
+                       "typed there and not sent"))
+      << program_->ErrText();
+  const auto box = WaitForMessageBox();
+  ASSERT_TRUE(box) << "no message box\n" << program_->Describe();
+  EXPECT_TRUE(DismissWithReturn(*box));
+  // The draft alone is still in the entry: sent by hand, it arrives as it was typed.
+  ASSERT_EQ(OpenConversationInFront(Dbus(), people::kAlice), conversation);
+  User().Key("Return");
+  EXPECT_TRUE(Alice().WaitForMessage(people::kUser, "see you at ", kEffectTimeout))
+      << Alice().Describe();
+}
+
+// Pidgin's default layout puts a second conversation in a tab behind the first, and nothing Pidgin
+// offers other programs brings a tab forward: the job says so within its wait, and types nothing
+// into the conversation in front.
+TEST_F(PurpleE2eTest, AConversationInATabBehindAnotherIsReportedAndNothingIsTyped) {
+  const std::string tabs = "/pidgin/conversations/tabs";
+  const std::int32_t tabbed = Dbus().Int("PurplePrefsGetBool", {StringArg(tabs)});
+  Dbus().Call("PurplePrefsSetBool", {StringArg(tabs), IntArg(1)});
+  OpenConversationInFront(Dbus(), people::kAlice);
+  ASSERT_EQ(TypeIntoField(place::kText2, people::kDave), people::kDave);
+  ASSERT_EQ(TypeIntoField(place::kText4, "behind"), "behind");
+  ClickControl(place::kSendMessage);
+  const bool reported = WaitForErrorText(
+      "Error 4102 (0x00001006): Pidgin's conversation with \"dave@localhost\" did not take the "
+      "keyboard focus within 3");
+  Dbus().Call("PurplePrefsSetBool", {StringArg(tabs), IntArg(tabbed)});
+  EXPECT_TRUE(reported) << program_->ErrText();
+  EXPECT_NE(program_->ErrText().find("Pidgin's window 'alice@localhost' has the focus but shows "
+                                     "another conversation in front of it"),
+            std::string::npos)
+      << program_->ErrText();
+  const auto box = WaitForMessageBox();
+  ASSERT_TRUE(box) << "no message box\n" << program_->Describe();
+  EXPECT_TRUE(DismissWithReturn(*box));
+  EXPECT_FALSE(Alice().WaitForMessage(people::kUser, "behind", std::chrono::seconds(1)));
 }
 
 TEST_F(PurpleE2eTest, AddContactPutsTheContactInTheServerRoster) {
