@@ -63,9 +63,10 @@ struct World {
         std::vector<XmppAccount>{
             {"plum", people::kUserPassword, {"alice", "bob", "dave"}},
             {"alice", people::kAlicePassword, {"plum"}},
-            {"bob", "bob-secret", {"plum"}},
+            {"bob", "bob-secret", {"plum", "erin"}},
             {"carol", "carol-secret", {}},
             {"dave", "dave-secret", {"plum"}},
+            {"erin", people::kErinPassword, {"bob"}},
         },
         env);
     // The user's profile on the server before Pidgin reads it at sign-on: a nickname change must

@@ -35,6 +35,10 @@ inline const std::string kAlicePassword = "alice-secret";
 inline const std::string kBob = "bob@localhost";
 inline const std::string kCarol = "carol@localhost";  // not a contact at the start
 inline const std::string kDave = "dave@localhost";    // a contact who never signs in
+// The user's second account, on the server only: a test that needs it signs it on in Pidgin.
+// bob is its contact too.
+inline const std::string kErin = "erin@localhost";
+inline const std::string kErinPassword = "erin-secret";
 // The user's vCard on the server before Pidgin signs on.
 inline const std::string kUserFullName = "Plum Wick";
 inline const std::string kUserDescription = "Tests plumwick";

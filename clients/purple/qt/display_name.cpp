@@ -16,10 +16,9 @@ std::string CurrentDisplayName(PurpleBus& bus) {
   return user.section(QLatin1Char('/'), 0, 0).toStdString();
 }
 
-void ApplyDisplayName(PurpleBus& bus, const std::string& name) {
-  if (name.empty()) throw Failure(error_code::kBadArgument, "The display name is empty");
-  const Handle account = ActionAccount(bus);
-  const QString text = QString::fromStdString(name);
+namespace {
+
+void ApplyToAccount(PurpleBus& bus, Handle account, const QString& text) {
   bus.Call("PurpleAccountSetAlias", {Int(account), Str(text)}, error_code::kNotSignedIn);
   if (bus.CallString("PurpleAccountGetProtocolId", {Int(account)}) !=
       QLatin1String(kXmppProtocol)) {
@@ -35,6 +34,14 @@ void ApplyDisplayName(PurpleBus& bus, const std::string& name) {
   }
   // Sends the whole vCard to the server, which keeps it as the user's profile.
   bus.Call("ServSetInfo", {Int(connection), Str(vcard)}, error_code::kNotSignedIn);
+}
+
+}  // namespace
+
+void ApplyDisplayName(PurpleBus& bus, const std::string& name) {
+  if (name.empty()) throw Failure(error_code::kBadArgument, "The display name is empty");
+  const QString text = QString::fromStdString(name);
+  for (const Handle account : SignedOnAccounts(bus)) ApplyToAccount(bus, account, text);
 }
 
 }  // namespace plumwick::purple

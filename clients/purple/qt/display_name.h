@@ -10,12 +10,12 @@ namespace plumwick::purple {
 
 inline constexpr char kXmppProtocol[] = "prpl-jabber";
 
-// The display name of the account that actions go through: its alias, or its user name when it
-// has none. Failure(kNotSignedIn) when signed out.
+// The display name of the first signed-on account: its alias, or its user name when it has none.
+// Failure(kNotSignedIn) when signed out.
 std::string CurrentDisplayName(PurpleBus& bus);
 
-// Sets the display name of the account that actions go through. Failure(kBadArgument) for an
-// empty name, Failure(kNotSignedIn) when signed out.
+// Sets the display name of every signed-on account. Failure(kBadArgument) for an empty name,
+// Failure(kNotSignedIn) when signed out.
 void ApplyDisplayName(PurpleBus& bus, const std::string& name);
 
 }  // namespace plumwick::purple

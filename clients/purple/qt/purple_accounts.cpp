@@ -1,6 +1,8 @@
 // The user's accounts and status in Pidgin.
 #include "clients/purple/qt/purple_accounts.h"
 
+#include <string_view>
+
 namespace plumwick::purple {
 
 namespace {
@@ -21,22 +23,72 @@ std::vector<Handle> ActiveAccounts(PurpleBus& bus) {
   return bus.CallIntArray("PurpleAccountsGetAllActive");
 }
 
+namespace {
+
+constexpr char kOpenOn[] = " (on ";
+
+Failure SignedOut() {
+  return Failure(
+      error_code::kNotSignedIn,
+      "You are signed out: no account is signed on in Pidgin (pick a status to sign on)");
+}
+
+}  // namespace
+
 Handle ActionAccount(PurpleBus& bus) {
   for (const Handle account : ActiveAccounts(bus)) {
     if (Connected(bus, account)) return account;
   }
-  throw Failure(error_code::kNotSignedIn,
-                "You are signed out: no account is signed on in Pidgin (pick a status to sign on)");
+  throw SignedOut();
 }
 
-BuddyOnAccount FindBuddyOnConnectedAccount(PurpleBus& bus, const std::string& name) {
+std::vector<Handle> SignedOnAccounts(PurpleBus& bus) {
+  std::vector<Handle> signed_on;
   for (const Handle account : ActiveAccounts(bus)) {
-    if (!Connected(bus, account)) continue;
-    const Handle buddy =
-        bus.CallInt("PurpleFindBuddy", {Int(account), Str(QString::fromStdString(name))});
-    if (buddy != 0) return {account, buddy};
+    if (Connected(bus, account)) signed_on.push_back(account);
   }
-  return {};
+  if (signed_on.empty()) throw SignedOut();
+  return signed_on;
+}
+
+Handle AccountFor(PurpleBus& bus, const std::string& name) {
+  return AccountFor(bus, name, SignedOnAccounts(bus));
+}
+
+Handle AccountFor(PurpleBus& bus, const std::string& name, const std::vector<Handle>& accounts) {
+  Handle having = 0;
+  for (const Handle account : accounts) {
+    if (bus.CallInt("PurpleFindBuddy", {Int(account), Str(QString::fromStdString(name))}) == 0) {
+      continue;
+    }
+    if (having != 0) return accounts.front();
+    having = account;
+  }
+  return having != 0 ? having : accounts.front();
+}
+
+std::string AccountName(PurpleBus& bus, Handle account) {
+  const QString user = bus.CallString("PurpleAccountGetUsername", {Int(account)});
+  return user.section(QLatin1Char('/'), 0, 0).toStdString();
+}
+
+Handle SignedOnAccountNamed(PurpleBus& bus, const std::string& account_name) {
+  for (const Handle account : SignedOnAccounts(bus)) {
+    if (AccountName(bus, account) == account_name) return account;
+  }
+  return 0;
+}
+
+std::string RowOnAccount(const std::string& contact, const std::string& account_name) {
+  return contact + kOpenOn + account_name + ")";
+}
+
+std::optional<ContactOnAccount> ReadRowOnAccount(const std::string& row) {
+  const std::size_t open = row.find(kOpenOn);
+  if (open == std::string::npos || open == 0 || row.back() != ')') return std::nullopt;
+  const std::size_t name_at = open + std::string_view(kOpenOn).size();
+  if (name_at + 1 >= row.size()) return std::nullopt;
+  return ContactOnAccount{row.substr(0, open), row.substr(name_at, row.size() - 1 - name_at)};
 }
 
 void ActivateTransientStatus(PurpleBus& bus, std::int32_t primitive) {

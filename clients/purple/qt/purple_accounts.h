@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,17 +15,35 @@ namespace plumwick::purple {
 // The enabled accounts, in Pidgin's order.
 std::vector<Handle> ActiveAccounts(PurpleBus& bus);
 
-// The first enabled account that is signed on: with several, actions go through this one. Throws
-// Failure(kNotSignedIn) when none is.
+// The first enabled account that is signed on: with several, actions that concern no contact go
+// through this one. Throws Failure(kNotSignedIn) when none is.
 Handle ActionAccount(PurpleBus& bus);
 
-// The first signed-on account that has `name` in its buddy list, and the buddy there; {0, 0}
-// when none has.
-struct BuddyOnAccount {
-  Handle account = 0;
-  Handle buddy = 0;
+// The enabled accounts that are signed on, in Pidgin's order. Throws Failure(kNotSignedIn) when
+// none is.
+std::vector<Handle> SignedOnAccounts(PurpleBus& bus);
+
+// The one rule for the account a contact action goes through: the signed-on account whose buddy
+// list has `name`; when none or several have it, the first signed-on account. Throws
+// Failure(kNotSignedIn) when none is signed on.
+Handle AccountFor(PurpleBus& bus, const std::string& name);
+// The same rule among the given signed-on accounts (not empty).
+Handle AccountFor(PurpleBus& bus, const std::string& name, const std::vector<Handle>& signed_on);
+
+// How the user knows an account: its user name without the XMPP resource ("erin@localhost").
+std::string AccountName(PurpleBus& bus, Handle account);
+// The signed-on account known by that name; 0 when none is.
+Handle SignedOnAccountNamed(PurpleBus& bus, const std::string& account_name);
+
+// A row of the contact list for a contact that several accounts list, which names the account:
+// "bob@localhost (on erin@localhost)". An address holds no space, so the row reads back unmixed.
+std::string RowOnAccount(const std::string& contact, const std::string& account_name);
+struct ContactOnAccount {
+  std::string contact;
+  std::string account_name;
 };
-BuddyOnAccount FindBuddyOnConnectedAccount(PurpleBus& bus, const std::string& name);
+// The contact and account of such a row; nullopt for any other text.
+std::optional<ContactOnAccount> ReadRowOnAccount(const std::string& row);
 
 // Sets every account's status to a transient saved status of the primitive, reusing the one
 // Pidgin already has (a new one each time would pile them up in its status list).

@@ -2,7 +2,9 @@
 #include "clients/purple/qt/purple_contacts.h"
 
 #include <algorithm>
+#include <map>
 #include <optional>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -137,11 +139,13 @@ std::unique_ptr<messenger::ContactEnumerator> PurpleContactCollection::Enumerate
   // Only what the list needs, each round asked of all buddies at once: whether a buddy is online,
   // and for those who are, the name and the status.
   std::vector<Handle> buddies;
+  std::vector<Handle> accounts;  // each buddy's
   for (const Handle account : ActiveAccounts(bus_)) {
     // libpurple's D-Bus binding passes the empty name on as none: every buddy of the account.
     const std::vector<Handle> of_account =
         bus_.CallIntArray("PurpleFindBuddies", {Int(account), Str("")}, error_code::kNotSignedIn);
     buddies.insert(buddies.end(), of_account.begin(), of_account.end());
+    accounts.insert(accounts.end(), of_account.size(), account);
   }
   const std::vector<Handle> online = IntOfEach(bus_, "PurpleBuddyIsOnline", buddies);
   std::vector<Handle> online_buddies;
@@ -154,16 +158,30 @@ std::unique_ptr<messenger::ContactEnumerator> PurpleContactCollection::Enumerate
 
   std::vector<ListedBuddy> listed;
   listed.reserve(buddies.size());
+  std::vector<Handle> listed_accounts;
+  std::map<std::string, std::set<Handle>> accounts_listing;  // of each name listed
   std::size_t next_online = 0;
   for (std::size_t i = 0; i < buddies.size(); ++i) {
     if (online[i] == 0) {
       listed.push_back({buddies[i], std::nullopt, messenger::status::kOffline});
+      listed_accounts.push_back(accounts[i]);
       continue;
     }
     const std::size_t at = next_online++;
     // A buddy removed since the list was taken is no contact any more.
     if (names[at].isNull()) continue;
-    listed.push_back({buddies[i], names[at].toString().toStdString(), statuses[at]});
+    std::string name = names[at].toString().toStdString();
+    accounts_listing[name].insert(accounts[i]);
+    listed.push_back({buddies[i], std::move(name), statuses[at]});
+    listed_accounts.push_back(accounts[i]);
+  }
+  // A contact listed for several accounts is listed once for each, naming the account.
+  std::map<Handle, std::string> account_names;
+  for (std::size_t i = 0; i < listed.size(); ++i) {
+    if (!listed[i].name || accounts_listing[*listed[i].name].size() < 2) continue;
+    const Handle account = listed_accounts[i];
+    if (!account_names.contains(account)) account_names[account] = AccountName(bus_, account);
+    listed[i].name = RowOnAccount(*listed[i].name, account_names[account]);
   }
   return std::make_unique<PurpleContactEnumerator>(bus_, std::move(listed));
 }
@@ -173,8 +191,10 @@ void PurpleContactCollection::Remove(const messenger::Contact& contact) {
   if (ours == nullptr) {
     throw Failure(error_code::kBadArgument, "The contact does not come from Pidgin's list");
   }
-  const std::string name = ours->SigninName();
+  ours->SigninName();  // Failure(kUnknownContact) once the buddy is gone
   const Handle buddy = ours->buddy();
+  // The buddy's own name: a list row may also name its account.
+  const std::string name = BuddyName(bus_, buddy);
   const Handle account = bus_.CallInt("PurpleBuddyGetAccount", {Int(buddy)}, kUnknownContact);
   const Handle group = bus_.CallInt("PurpleBuddyGetGroup", {Int(buddy)}, kUnknownContact);
   // The server first; for XMPP its answer already takes the buddy out of Pidgin's list.

@@ -39,7 +39,8 @@ class PurpleContact final : public messenger::Contact {
 };
 
 // The buddies of all enabled accounts, as the list is when Enumerate is called: with their
-// statuses, and the names of those who are not offline.
+// statuses, and the names of those who are not offline. A contact who is not offline for several
+// accounts is there once for each, its name naming the account (RowOnAccount).
 class PurpleContactCollection final : public messenger::ContactCollection {
  public:
   explicit PurpleContactCollection(PurpleBus& bus) : bus_(bus) {}

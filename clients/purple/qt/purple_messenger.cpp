@@ -1,6 +1,9 @@
 // The Messenger interface over Pidgin's D-Bus interface.
 #include "clients/purple/qt/purple_messenger.h"
 
+#include <optional>
+#include <vector>
+
 #include "clients/purple/purple_status.h"
 #include "clients/purple/qt/add_contact_job.h"
 #include "clients/purple/qt/conversation_job.h"
@@ -40,15 +43,13 @@ void RequireName(const std::string& name, const char* what) {
     throw Failure(error_code::kEmptyContact, std::string("The ") + what + " is empty");
 }
 
-constexpr char kXmpp[] = "prpl-jabber";
-
 // The address to add as the account's protocol keeps it: for XMPP without the resource, and with
 // case folded as Pidgin folds it. Text that is no address of the protocol is refused here, before
 // any dialog opens: Pidgin would put it into its own list, and the server would never have it.
 std::string AddressToAdd(PurpleBus& bus, Handle account, const std::string& protocol,
                          const std::string& typed) {
   std::string address = typed;
-  if (protocol == kXmpp) {
+  if (protocol == kXmppProtocol) {
     XmppAddress read = ReadXmppAddress(typed);
     if (!read.problem.empty()) {
       throw Failure(error_code::kBadArgument,
@@ -83,21 +84,21 @@ void PurpleMessenger::Signout() {
 std::unique_ptr<messenger::Contact> PurpleMessenger::GetContact(const std::string& signin_name,
                                                                 const std::string& service_id) {
   RequireName(signin_name, "contact's sign-in name");
-  ActionAccount(bus_);  // signed out comes before any other answer
-  bool serves = false;
-  for (const Handle account : ActiveAccounts(bus_)) {
-    if (bus_.CallString("PurpleAccountGetProtocolId", {Int(account)}).toStdString() != service_id) {
-      continue;
+  // Signed out comes before any other answer; then the one rule among the accounts of the service.
+  std::vector<Handle> serving;
+  for (const Handle account : SignedOnAccounts(bus_)) {
+    if (bus_.CallString("PurpleAccountGetProtocolId", {Int(account)}).toStdString() == service_id) {
+      serving.push_back(account);
     }
-    serves = true;
-    const Handle buddy =
-        bus_.CallInt("PurpleFindBuddy", {Int(account), Str(QString::fromStdString(signin_name))});
-    if (buddy != 0) return ContactOf(bus_, buddy);
   }
-  if (!serves) {
+  if (serving.empty()) {
     throw Failure(error_code::kUnknownService,
                   "The service \"" + service_id + "\" is not one of your accounts in Pidgin");
   }
+  const Handle account = AccountFor(bus_, signin_name, serving);
+  const Handle buddy =
+      bus_.CallInt("PurpleFindBuddy", {Int(account), Str(QString::fromStdString(signin_name))});
+  if (buddy != 0) return ContactOf(bus_, buddy);
   throw Failure(error_code::kUnknownContact, "\"" + signin_name + "\" is not in your contact list");
 }
 
@@ -116,24 +117,31 @@ std::unique_ptr<messenger::TypingJob> PurpleMessenger::AddContact(std::int32_t w
                                                                   const std::string& address) {
   RequireNoParent(window);
   RequireName(address, "address of the contact to add");
-  const Handle account = ActionAccount(bus_);
+  // The address is read as the first signed-on account's protocol reads it; the account it is
+  // added to follows the one rule, which finds an account that has it already.
+  const Handle first = ActionAccount(bus_);
   const std::string protocol =
-      bus_.CallString("PurpleAccountGetProtocolId", {Int(account)}).toStdString();
-  const std::string contact = AddressToAdd(bus_, account, protocol, address);
+      bus_.CallString("PurpleAccountGetProtocolId", {Int(first)}).toStdString();
+  const std::string contact = AddressToAdd(bus_, first, protocol, address);
+  const Handle account = AccountFor(bus_, contact);
   // Pidgin adds nobody twice and then says nothing: say it here, before any window opens.
   if (bus_.CallInt("PurpleFindBuddy", {Int(account), Str(QString::fromStdString(contact))}) != 0) {
     throw Failure(error_code::kClientError, "\"" + contact + "\" is already in your contact list");
   }
-  return std::make_unique<AddContactJob>(bus_, desktop_, account, contact, protocol == kXmpp);
+  return std::make_unique<AddContactJob>(bus_, desktop_, account, contact,
+                                         protocol == kXmppProtocol);
 }
 
 std::unique_ptr<messenger::ConversationWindow> PurpleMessenger::InstantMessage(
     const std::string& contact) {
   RequireName(contact, "contact's sign-in name");
-  // The account that has the contact in its list, or the one actions go through.
-  const BuddyOnAccount found = FindBuddyOnConnectedAccount(bus_, contact);
-  const Handle account = found.account != 0 ? found.account : ActionAccount(bus_);
-  return std::make_unique<ConversationJob>(bus_, desktop_, account, contact);
+  // A row of the list that names its account opens the conversation on that account.
+  if (const std::optional<ContactOnAccount> row = ReadRowOnAccount(contact)) {
+    if (const Handle account = SignedOnAccountNamed(bus_, row->account_name)) {
+      return std::make_unique<ConversationJob>(bus_, desktop_, account, row->contact);
+    }
+  }
+  return std::make_unique<ConversationJob>(bus_, desktop_, AccountFor(bus_, contact), contact);
 }
 
 std::unique_ptr<messenger::ContactCollection> PurpleMessenger::MyContacts() {
