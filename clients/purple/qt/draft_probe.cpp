@@ -27,7 +27,8 @@ KeySequence DraftProbe::Keys() {
   bus_.Call("PurpleConvImSetTypeAgain",
             {Int(im_), QVariant::fromValue<std::uint32_t>(kTypeAgainAhead)});
   type_again_ = bus_.CallInt("PurpleConvImGetTypeAgain", {Int(im_)});
-  return {KeyText(U" "), KeyPress{NamedKey::kBackspace}};
+  // End first: a space typed over text the user selected would replace it.
+  return {KeyPress{NamedKey::kEnd}, KeyText(U" "), KeyPress{NamedKey::kBackspace}};
 }
 
 bool DraftProbe::FoundDraft(EventWait& wait, std::chrono::milliseconds limit) {

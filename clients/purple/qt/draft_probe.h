@@ -2,9 +2,9 @@
 // draft). Nothing over D-Bus reads the entry, and keys typed into it would join such text and go
 // out with it. Pidgin does tell one thing: when a character is typed into an entry that was empty,
 // it announces that the user started typing and sets the conversation's "type again" time; into
-// an entry that holds text, it leaves that time alone. The probe sets that time itself, types a
-// space and takes it back with Backspace, which leaves the entry as it was, and looks whether
-// Pidgin changed the time.
+// an entry that holds text, it leaves that time alone. The probe sets that time itself, moves the
+// caret to the end of its line (leaving any selection), types a space and takes it back with
+// Backspace, which leaves the entry as it was, and looks whether Pidgin changed the time.
 #pragma once
 
 #include "clients/purple/qt/purple_bus.h"
