@@ -33,6 +33,10 @@ class FakePidgin final : public QDBusVirtualObject {
       out << QVariant::fromValue(QList<int>{kAccount});
     } else if (method == QLatin1String("PurpleAccountIsConnected")) {
       out << 1;
+    } else if (method == QLatin1String("PurpleAccountGetProtocolId")) {
+      out << QStringLiteral("prpl-fake");
+    } else if (method == QLatin1String("PurpleNormalize")) {
+      out << args.value(1).toString();
     } else if (method == QLatin1String("PurpleFindBuddy")) {
       out << 0;
     } else if (method == QLatin1String("PurpleBlistRequestAddBuddy")) {
