@@ -266,6 +266,8 @@ std::string FormatKeyNotation(const KeySequence& tokens) {
     } else {
       const auto& press = std::get<KeyPress>(token);
       out += '{';
+      // No key name holds a "+": the parser refuses this, so a log never reads as a plain key.
+      if (press.control) out += "CTRL+";
       out += KeyName(press.key);
       if (press.count != 1) out += ' ' + std::to_string(press.count);
       out += '}';

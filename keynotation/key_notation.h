@@ -14,6 +14,10 @@
 //     literal: it is most often the end of a mistyped token, and typing it as text would send the
 //     client something the writer did not mean. Write it as "{}}".
 //
+// The notation has no way to hold a key down while another is pressed: a user's text types only
+// characters and named keys. A press with Control held (KeyPress::control) is made by the program
+// itself, for a client's window that takes such a chord (the next tab of a window, say).
+//
 // A string that breaks any of these rules, or is not valid UTF-8, is rejected as a whole by
 // throwing plumwick::Failure with error_code::kKeyNotation; nothing of it is returned. The message
 // reads as a person counts: "at the 4th character, {FOO} is not a key name (see the README for the
@@ -63,10 +67,12 @@ enum class NamedKey {
 
 inline constexpr int kMaxKeyRepeat = 999;
 
-// A named key pressed `count` times (1..kMaxKeyRepeat).
+// A named key pressed `count` times (1..kMaxKeyRepeat), with Control held down around the presses
+// when `control` is set. The parser never sets it.
 struct KeyPress {
   NamedKey key;
   int count = 1;
+  bool control = false;
   bool operator==(const KeyPress&) const = default;
 };
 
@@ -92,7 +98,8 @@ KeySequence ParseKeyNotation(std::string_view keys);
 
 // Writes tokens back as notation (UTF-8): braces in text escaped, names in their canonical
 // spelling, a count of 1 left out. For tokens the parser returned, ParseKeyNotation gives them
-// back unchanged. Also what logs show for a sequence.
+// back unchanged. Also what logs show for a sequence: a press with Control reads "{CTRL+PGDN}",
+// which the parser rejects rather than reading it as another key.
 std::string FormatKeyNotation(const KeySequence& tokens);
 
 // The text as UTF-8, braces and all.

@@ -35,6 +35,9 @@ struct KeyboardLayout {
   std::map<Keycode, std::array<Keysym, 2>> first_levels;  // group 1, levels 1 and 2 of each key
   std::map<unsigned, Keycode> modifier_keys;  // a key to hold for each usable modifier bit
   unsigned shift_mask = 0;                    // the Shift bit when a Shift key exists, else 0
+  // The Control bit when a Control key exists, else 0. Control chooses no level of any entry: it
+  // is held only around a key pressed with Control.
+  unsigned control_mask = 0;
 };
 
 }  // namespace plumwick::x11

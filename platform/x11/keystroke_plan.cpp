@@ -15,10 +15,12 @@
 namespace plumwick::x11 {
 namespace {
 
-// What one press must produce: a character of text, or a key that types none.
+// What one press must produce: a character of text, or a key that types none, pressed with
+// Control held or not. Which key gives it does not depend on Control, so the order leaves it out.
 struct Wanted {
   Keysym keysym = kNoSymbol;
   char32_t character = 0;  // 0 for a key
+  bool control = false;
   bool operator<(const Wanted& other) const {
     return std::tie(keysym, character) < std::tie(other.keysym, other.character);
   }
@@ -35,7 +37,7 @@ std::vector<Wanted> Expand(const std::vector<KeyToken>& tokens) {
   for (const auto& token : tokens) {
     if (const auto* press = std::get_if<KeyPress>(&token)) {
       wanted.insert(wanted.end(), static_cast<std::size_t>(press->count),
-                    Wanted{KeysymFor(press->key), 0});
+                    Wanted{KeysymFor(press->key), 0, press->control});
       continue;
     }
     for (const char32_t c : std::get<KeyText>(token)) {
@@ -95,6 +97,12 @@ KeystrokePlan PlanKeystrokes(const std::vector<KeyToken>& tokens, const Keyboard
   if (!free.empty()) free.pop_back();
   pool.Refresh(free, layout.first_levels, layout.shift_mask != 0 ? 2 : 1);
   const std::vector<Wanted> wanted = Expand(tokens);
+  if (layout.control_mask == 0 &&
+      std::ranges::any_of(wanted, [](const Wanted& want) { return want.control; })) {
+    throw Failure(error_code::kKeystrokes,
+                  "The keyboard layout has no Control key to hold for a key pressed with it. "
+                  "Nothing was typed.");
+  }
   const LayoutIndex index(layout, pool);
 
   std::map<Wanted, Stroke> strokes;
@@ -120,12 +128,15 @@ KeystrokePlan PlanKeystrokes(const std::vector<KeyToken>& tokens, const Keyboard
   plan.strokes.reserve(wanted.size());
   for (const auto& want : wanted) {
     const auto found = strokes.find(want);
+    Stroke stroke;
     if (found != strokes.end()) {
-      plan.strokes.push_back(found->second);
+      stroke = found->second;
     } else {
       const auto& position = positions.at(want.keysym);
-      plan.strokes.push_back({position.keycode, position.level == 0 ? 0u : layout.shift_mask});
+      stroke = {position.keycode, position.level == 0 ? 0u : layout.shift_mask};
     }
+    if (want.control) stroke.mods |= layout.control_mask;
+    plan.strokes.push_back(stroke);
   }
   return plan;
 }

@@ -24,15 +24,18 @@ struct KeystrokePlan {
   std::vector<BoundStroke> spare;        // distinct strokes on spare keys
 };
 
-// Throws Failure (kKeystrokes) for a character no key can type (a control character) and when
-// the text needs more spare keys than the pool has; the pool is then unchanged.
+// A key pressed with Control gets the layout's Control bit among its stroke's modifiers. Throws
+// Failure (kKeystrokes) for a character no key can type (a control character), for a key pressed
+// with Control on a layout without a Control key, and when the text needs more spare keys than
+// the pool has; the pool is then unchanged.
 KeystrokePlan PlanKeystrokes(const std::vector<KeyToken>& tokens, const KeyboardLayout& layout,
                              SpareKeyPool& pool);
 
 // The layout's own keys that typing the tokens presses, each once, in ascending order. The X
 // server drops a press of a key that is already down, so none of these may be held when typing
-// starts. Modifier keys are not among them (typing lets go of held ones itself and holds them
-// again afterwards), nor the pool's spare keys, which no keyboard has. Throws Failure
+// starts. Modifier keys are not among them, Control held for a key included (typing lets go of
+// held ones itself and holds them again afterwards), nor the pool's spare keys, which no
+// keyboard has. Throws Failure
 // (kKeystrokes) for a character no key can type, as PlanKeystrokes does.
 std::vector<Keycode> LayoutKeysPressed(const std::vector<KeyToken>& tokens,
                                        const KeyboardLayout& layout, const SpareKeyPool& pool);

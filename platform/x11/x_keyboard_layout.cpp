@@ -77,6 +77,7 @@ void FindModifierKeys(XkbDescPtr xkb, KeyboardLayout& layout) {
     const unsigned bits = xkb->map->modmap[keycode];
     unsigned usable = 0;
     if (keysym == XK_Shift_L || keysym == XK_Shift_R) usable = bits & ShiftMask;
+    if (keysym == XK_Control_L || keysym == XK_Control_R) usable = bits & ControlMask;
     // Level shift keys only choose levels; Control, Alt, Super and the locks do more.
     if (keysym == XK_ISO_Level3_Shift || keysym == XK_ISO_Level5_Shift) {
       usable = bits & ~(ShiftMask | LockMask | ControlMask);
@@ -86,6 +87,7 @@ void FindModifierKeys(XkbDescPtr xkb, KeyboardLayout& layout) {
     }
   }
   if (layout.modifier_keys.contains(ShiftMask)) layout.shift_mask = ShiftMask;
+  if (layout.modifier_keys.contains(ControlMask)) layout.control_mask = ControlMask;
 }
 
 }  // namespace
@@ -100,8 +102,10 @@ KeyboardLayout ReadKeyboardLayout(Display* display, int group, unsigned locked_m
 
   KeyboardLayout layout;
   FindModifierKeys(xkb.get(), layout);
+  // Control reaches levels on some keys (Ctrl+Alt+F1 switches the console): no text is typed so.
   unsigned usable = 0;
   for (const auto& [bit, keycode] : layout.modifier_keys) usable |= bit;
+  usable &= ~layout.control_mask;
 
   for (int keycode = xkb->min_key_code; keycode <= xkb->max_key_code; ++keycode) {
     const auto code = static_cast<Keycode>(keycode);

@@ -121,10 +121,14 @@ TEST(KeyNotationTest, FormatEscapesBracesAndUsesCanonicalNames) {
       {{Press(NamedKey::kBackspace, 2), Press(NamedKey::kDelete)}, "{BACKSPACE 2}{DELETE}"},
       {{U"Ωmega", Press(NamedKey::kF12), U"100%"}, "Ωmega{F12}100%"},
       {{Press(NamedKey::kPageUp, 999)}, "{PGUP 999}"},
+      {{KeyPress{NamedKey::kPageDown, 2, true}}, "{CTRL+PGDN 2}"},
   };
   for (const auto& [tokens, keys] : cases) {
     EXPECT_EQ(FormatKeyNotation(tokens), keys);
   }
+  // No text a user types presses Control: what a log shows of such a press does not read back.
+  EXPECT_THROW(ParseKeyNotation(FormatKeyNotation({KeyPress{NamedKey::kPageDown, 1, true}})),
+               Failure);
 }
 
 TEST(KeyNotationTest, MalformedTokensAreRejectedWithTheirPosition) {

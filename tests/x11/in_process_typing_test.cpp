@@ -71,6 +71,13 @@ TEST_F(InProcessTyping, FreeKeysAreReusedAcrossStrings) {
   }
 }
 
+TEST_F(InProcessTyping, AKeyPressedWithControlArrivesWithControlAndOnlyIt) {
+  // Backspace with Control takes back a word, without it a character; Enter after it still sends.
+  TestKeys().Type({KeyText(U"one two"), KeyPress{NamedKey::kBackspace, 1, true}, KeyText(U"x"),
+                   KeyPress{NamedKey::kEnter}});
+  EXPECT_EQ(receiver_->Entries(1, seconds(10)), OneLine("one x"));
+}
+
 TEST_F(InProcessTyping, RejectedStringTypesNothing) {
   try {
     TypeNotation("secret{ENTER}{BOGUS}");

@@ -10,6 +10,7 @@ namespace plumwick::x11 {
 namespace {
 
 constexpr unsigned kShift = 1;
+constexpr unsigned kControl = 4;
 
 // A small US-like layout: a/A, e/E, 1/!, Return, Tab, BackSpace, space, x only with Shift on 53
 // but plain on 60, Ω as the legacy Greek keysym, and three empty keycodes, the last of which is
@@ -28,8 +29,9 @@ KeyboardLayout SmallLayout() {
   layout.first_levels[8] = {};
   layout.first_levels[93] = {};
   layout.first_levels[97] = {};
-  layout.modifier_keys = {{kShift, 50}};
+  layout.modifier_keys = {{kShift, 50}, {kControl, 37}};
   layout.shift_mask = kShift;
+  layout.control_mask = kControl;
   return layout;
 }
 
@@ -86,7 +88,15 @@ INSTANTIATE_TEST_SUITE_P(
                                {KeyText(U"a"), KeyPress{NamedKey::kF13, 1}},
                                {{38, 0}, {8, 0}},
                                {{8, {0xffca, 0xffca}}},
-                               {38}}),
+                               {38}},
+                      // Control only around its own presses; its key is a modifier, not checked.
+                      PlanCase{
+                          "ControlHeldForThePressesWithIt",
+                          {KeyPress{NamedKey::kTab, 2, true}, KeyText(U"A"),
+                           KeyPress{NamedKey::kTab}, KeyPress{NamedKey::kF13, 1, true}},
+                          {{23, kControl}, {23, kControl}, {38, kShift}, {23, 0}, {8, kControl}},
+                          {{8, {0xffca, 0xffca}}},
+                          {23, 38}}),
     [](const auto& test) { return test.param.name; });
 
 TEST(PlanKeystrokes, LaterStringsReuseFreeKeyBindings) {
@@ -122,6 +132,14 @@ TEST(PlanKeystrokes, WithoutAShiftKeyOnlyPlainLevelsAreUsed) {
   layout.shift_mask = 0;
   SpareKeyPool pool;
   EXPECT_THROW(PlanKeystrokes({KeyText(U"€你好")}, layout, pool), Failure);
+}
+
+TEST(PlanKeystrokes, WithoutAControlKeyAPressWithControlIsRefused) {
+  KeyboardLayout layout = SmallLayout();
+  layout.modifier_keys.erase(kControl);
+  layout.control_mask = 0;
+  SpareKeyPool pool;
+  EXPECT_THROW(PlanKeystrokes({KeyPress{NamedKey::kTab, 1, true}}, layout, pool), Failure);
 }
 
 struct RejectCase {
