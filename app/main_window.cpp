@@ -200,7 +200,8 @@ void MainWindow::OnClearList() {
 }
 
 void MainWindow::OnContactDoubleClick() {
-  messenger::OpenConversation(c_.contact_list, client());
+  messenger::ClientTyping keys = typing();
+  messenger::OpenConversation(c_.contact_list, client(), keys);
 }
 
 void MainWindow::OnClearPad() {

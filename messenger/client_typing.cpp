@@ -76,8 +76,15 @@ KeySequence ReadKeys(const std::string& text, const std::string& source) {
 }
 
 void ClientTyping::Type(TypingJob& job, const KeySequence& keys) {
+  BringForward(job);
   if (const KeySequence first = job.KeysFirst(); !first.empty()) TypeStep(job, first);
   TypeStep(job, keys);
+}
+
+void ClientTyping::BringForward(TypingJob& job) {
+  for (KeySequence keys = job.KeysToFront(); !keys.empty(); keys = job.KeysToFront()) {
+    TypeStep(job, keys);
+  }
 }
 
 void ClientTyping::TypeStep(TypingJob& job, const KeySequence& keys) {

@@ -34,8 +34,12 @@ class ClientTyping {
   static constexpr std::size_t kPieceLength = 32;
 
   // Waits until the focused window takes the job's keys, the user holds none of the keys down and
-  // no other program holds the keyboard, then types the keys the job needs first and the keys.
+  // no other program holds the keyboard, then types the keys that bring the job's window in
+  // front, the keys the job needs first and the keys.
   void Type(TypingJob& job, const KeySequence& keys);
+  // Types only the keys that bring the job's window in front, each step as guarded as any other;
+  // the job says when its window is there, or throws once it cannot get there.
+  void BringForward(TypingJob& job);
   // Waits while the window keeps handling events.
   void Pause(std::chrono::duration<double> interval) { wait_.Pause(interval); }
 

@@ -56,6 +56,11 @@ class ContactCollection {
 class TypingJob {
  public:
   virtual ~TypingJob() = default;
+  // Keys that bring the job's window in front within its program's window, typed through the same
+  // guard before any other (the next tab, while the window shows another tab in front); asked
+  // again after each went in, until it answers none. TakesKeys answers for them while it does.
+  // Also typed for a job that types nothing else: a conversation opened to be in front.
+  virtual KeySequence KeysToFront() { return {}; }
   // Keys the job's window needs before the program's next keys, typed through the same guard
   // (moving the focus to the field where Enter acts, say); empty when none.
   virtual KeySequence KeysFirst() { return {}; }

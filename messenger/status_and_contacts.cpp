@@ -2,6 +2,7 @@
 #include "messenger/status_and_contacts.h"
 
 #include <array>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -62,9 +63,11 @@ void ClearList(ListBox& contact_list, TextBox& pad, Button& select_list, Button&
   clear_list.SetEnabled(false);
 }
 
-void OpenConversation(const ListBox& contact_list, Messenger& client) {
-  // The conversation window object is let go at once; the window itself stays open.
-  client.InstantMessage(contact_list.CurrentText());
+void OpenConversation(const ListBox& contact_list, Messenger& client, ClientTyping& typing) {
+  // The conversation window object is let go once it is in front; the window itself stays open.
+  const std::unique_ptr<ConversationWindow> conversation =
+      client.InstantMessage(contact_list.CurrentText());
+  typing.BringForward(*conversation);
 }
 
 }  // namespace plumwick::messenger

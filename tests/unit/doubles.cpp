@@ -211,6 +211,11 @@ class Job final : public messenger::TypingJob {
   Job(CallLog& log, FakeMessenger& owner, std::string kind)
       : log_(log), owner_(owner), live_(owner.live_objects), kind_(std::move(kind)) {}
   ~Job() override { log_.calls.push_back(kind_ + ".Release()"); }
+  KeySequence KeysToFront() override {
+    if (owner_.tabs_behind == 0) return {};
+    --owner_.tabs_behind;
+    return {KeyPress{.key = NamedKey::kPageDown, .control = true}};
+  }
   void PrepareForKeys(const DesktopWindow& focused) override { owner_.PrepareForKeys(focused); }
   bool TakesKeys(const DesktopWindow& window) override { return owner_.TakesKeys(window); }
   void KeysTyped(const DesktopWindow& window, const KeySequence& keys) override {

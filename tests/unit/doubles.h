@@ -290,6 +290,8 @@ class FakeMessenger final : public messenger::Messenger {
   std::vector<DesktopWindow> prepared_for, typed_into;
   std::vector<std::string> keys_typed;  // in notation
   std::function<void()> on_prepare;     // e.g. to fail the job
+  // How many times the next job asks for Ctrl+Page Down to bring its window in front.
+  int tabs_behind = 0;
   int live_objects = 0;  // collections, enumerators, contacts and jobs not yet let go
 
  private:
