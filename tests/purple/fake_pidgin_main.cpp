@@ -1,10 +1,13 @@
 // A stand-in for Pidgin on a test's session bus, for the client's checks that a real Pidgin cannot
-// be made to fail on cue. One signed-on account (7) with no buddies; a conversation opens and has
-// the focus by Pidgin's word; the add-buddy request is taken and remembered; buddy 42 is the last
-// address asked for and any other buddy is someone else. The test makes it report an added buddy
-// with its own method EmitBuddyAdded(buddy), a sent message with EmitSentImMsg(account,
-// receiver, message), and any other report with Emit(signal, arguments...).
+// be made to fail on cue. One signed-on account (7) with no buddies; a conversation (77) opens and
+// has the focus by Pidgin's word; the add-buddy request is taken and remembered; buddy 42 is the
+// last address asked for and any other buddy is someone else. The test makes it report an added
+// buddy with its own method EmitBuddyAdded(buddy), a sent message with EmitSentImMsg(account,
+// receiver, message), and any other report with Emit(signal, arguments...). Two more
+// conversations (78, 79) are open; ShowTabs(front, tabs) puts the focused window's tabs in that
+// order with `front` in front, and NextTab() does what Ctrl+Page Down does there.
 #include <QCoreApplication>
+#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusVirtualObject>
@@ -51,7 +54,14 @@ class FakePidgin final : public QDBusVirtualObject {
       out << kConversation;
     } else if (method == QLatin1String("PurpleConversationPresent")) {
     } else if (method == QLatin1String("PurpleConversationHasFocus")) {
-      out << 1;
+      out << (args.value(0).toInt() == front_ ? 1 : 0);
+    } else if (method == QLatin1String("PurpleGetConversations")) {
+      out << QVariant::fromValue(QList<int>{kConversation, kConversation + 1, kConversation + 2});
+    } else if (method == QLatin1String("ShowTabs")) {
+      front_ = args.value(0).toInt();
+      tabs_ = qdbus_cast<QList<int>>(args.value(1));
+    } else if (method == QLatin1String("NextTab")) {
+      front_ = tabs_.value((tabs_.indexOf(front_) + 1) % tabs_.size());
     } else if (method == QLatin1String("EmitBuddyAdded")) {
       QDBusMessage added =
           QDBusMessage::createSignal(QString::fromLatin1(kObject), QString::fromLatin1(kInterface),
@@ -81,6 +91,8 @@ class FakePidgin final : public QDBusVirtualObject {
 
  private:
   QString asked_for_;
+  int front_ = kConversation;
+  QList<int> tabs_{kConversation};
 };
 
 }  // namespace

@@ -24,6 +24,7 @@
 #include "clients/purple/qt/add_contact_job.h"
 #include "clients/purple/qt/conversation_job.h"
 #include "clients/purple/qt/purple_messenger.h"
+#include "messenger/client_typing.h"
 #include "platform/failure.h"
 #include "platform/posix/steady_clock.h"
 #include "platform/qt/qt_event_pump.h"
@@ -43,6 +44,16 @@ constexpr std::uint64_t kConversation = 0x3c00020;
 constexpr int kAskedFor = 42;  // the stand-in's buddy handle for the address asked for
 constexpr int kAccount = 7;    // the stand-in's one account
 
+// A method of the stand-in's own.
+void CallStandIn(const char* method, const QVariantList& arguments) {
+  QDBusMessage call =
+      QDBusMessage::createMethodCall(QString::fromLatin1(kService), QString::fromLatin1(kObject),
+                                     QString::fromLatin1(kInterface), QString::fromLatin1(method));
+  call.setArguments(arguments);
+  const QDBusMessage reply = QDBusConnection::sessionBus().call(call);
+  ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+}
+
 // The window manager, keyboard focus and keyboard of a desktop where Pidgin's newest window is
 // the dialog, which has the focus. The window manager's name for the focused window and the X
 // server's input focus are set apart, as they are apart for a moment when the focus moves.
@@ -61,7 +72,11 @@ class PidginDesktop final : public WindowManager, public FocusedWindow, public K
   }
   bool HasInputFocus(std::uint64_t window) override { return window == input_focus; }
   DesktopWindow Focused() override { return {active, pidgin}; }
-  void Type(const KeySequence& keys) override { typed.push_back(FormatKeyNotation(keys)); }
+  // Pidgin switches tabs on Ctrl+Page Down as it handles the key.
+  void Type(const KeySequence& keys) override {
+    typed.push_back(FormatKeyNotation(keys));
+    if (typed.back() == "{CTRL+PGDN}") CallStandIn("NextTab", {});
+  }
   std::vector<std::string> HeldKeys(const KeySequence&) override { return {}; }
   std::string Blocked() override { return {}; }
   bool TakeTurn() override { return true; }
@@ -257,6 +272,34 @@ TEST_F(PurpleSendMessageTest, AnEmptyMessageBoxSendsNothingAndTheSecondEnterDoes
   ASSERT_TRUE(Owns(kConversation, ""));
   ASSERT_TRUE(Owns(kConversation));
   EXPECT_TRUE(Owns(kConversation));
+}
+
+// Pidgin's focused window shows another conversation's tab in front of the job's: the job brings
+// its tab forward with Ctrl+Page Down through the guard, a press at a time, and the message goes in
+// only then. A window without the job's tab gets a press per conversation and one more, then an
+// error, and nothing else.
+TEST_F(PidginJobTest, ATabBehindOthersComesForwardByCtrlPageDownBeforeAnyOtherKey) {
+  desktop_.active = desktop_.input_focus = kConversation;
+  messenger::ClientTyping typing(desktop_, desktop_, wait_);
+  CallStandIn("ShowTabs", {78, QVariant::fromValue(QList<int>{78, 79, 77})});
+  job_ = messenger_->InstantMessage("alice@localhost");
+  typing.Type(*job_, ParseKeyNotation("hi"));
+  EXPECT_EQ(desktop_.typed, (std::vector<std::string>{"{CTRL+PGDN}", "{CTRL+PGDN}", "hi"}));
+
+  desktop_.typed.clear();
+  CallStandIn("ShowTabs", {78, QVariant::fromValue(QList<int>{78, 79})});
+  job_ = messenger_->InstantMessage("alice@localhost");
+  try {
+    typing.BringForward(*job_);
+    ADD_FAILURE() << "brought forward";
+  } catch (const Failure& failure) {
+    EXPECT_EQ(failure.code(), error_code::kFocus);
+    EXPECT_TRUE(failure.description().starts_with(
+        "Pidgin's conversation with \"alice@localhost\" did not come forward: 4 presses"))
+        << failure.description();
+  }
+  EXPECT_EQ(desktop_.typed, std::vector<std::string>(4, "{CTRL+PGDN}"));
+  CallStandIn("ShowTabs", {77, QVariant::fromValue(QList<int>{77})});
 }
 
 // Fails the job's Enter and returns the error's description; empty when it was let through.

@@ -33,6 +33,8 @@ constexpr std::chrono::microseconds kReportPerKey{10000};
 constexpr std::chrono::milliseconds kRefusalWait{700};
 // How long Pidgin is given to handle the draft check's space.
 constexpr std::chrono::milliseconds kProbeWait{2000};
+// How long Pidgin is given to switch tabs on a Ctrl+Page Down: it does so as it handles the key.
+constexpr std::chrono::milliseconds kTabSwitchWait{1000};
 
 // Pidgin's conversation with the contact on the account, opened or found.
 Handle OpenConversation(PurpleBus& bus, Handle account, const std::string& contact) {
@@ -95,16 +97,21 @@ ConversationJob::ConversationJob(PurpleBus& bus, const Desktop& desktop, Handle 
   if (desktop_.wait.Retry(
           messenger::kFocusWait, kPresentWait,
           [&] { bus_.Call("PurpleConversationPresent", {Int(conversation_)}); },
-          [&] { return Focused(); })) {
+          [&] {
+            if (Focused()) return true;
+            // Present raises the conversation's window but leaves another tab in front. Looked
+            // at once the first present had its time: until then the focus may still be on
+            // another window of Pidgin's, whose tabs are no business of this job.
+            return desktop_.wait.Now() - start >= kPresentWait &&
+                   BehindAnother(desktop_.focus.Focused());
+          })) {
     return;
   }
   // Waited for here, once: the typing that follows would wait as long again for the same thing.
   const DesktopWindow focused = desktop_.focus.Focused();
   std::string instead;
   if (focused.id != 0 && !focused.own && focused.pid == bus_.ServiceProcess()) {
-    instead = "Pidgin's window '" + focused.title +
-              "' has the focus but shows another conversation in front of it (Pidgin brings a "
-              "conversation's tab forward only for a click in Pidgin itself)";
+    instead = "Pidgin's window '" + focused.title + "' has the keyboard focus";
   } else if (focused.id == 0) {
     instead = "no window has the keyboard focus";
   } else if (focused.own) {
@@ -131,8 +138,59 @@ bool ConversationJob::Focused() {
   return true;
 }
 
+Handle ConversationJob::InFrontInstead(const DesktopWindow& window) {
+  if (window.id == 0 || window.own || window.pid != bus_.ServiceProcess() ||
+      !desktop_.windows.HasInputFocus(window.id) ||
+      bus_.CallInt("PurpleConversationHasFocus", {Int(conversation_)}) != 0) {
+    return 0;
+  }
+  // Pidgin says which conversation has the focus, in its window and in front there; chats are
+  // tabs too.
+  std::vector<QVariantList> others;
+  for (const Handle other : bus_.CallIntArray("PurpleGetConversations")) {
+    if (other != conversation_) others.push_back({Int(other)});
+  }
+  const std::vector<QVariant> focus = bus_.CallEach("PurpleConversationHasFocus", "i", others);
+  for (std::size_t i = 0; i < focus.size(); ++i) {
+    if (focus[i].toInt() != 0) return others[i].front().toInt();
+  }
+  return 0;
+}
+
+bool ConversationJob::BehindAnother(const DesktopWindow& window) {
+  front_ = InFrontInstead(window);
+  if (front_ == 0) return false;
+  behind_ = true;
+  window_ = window.id;
+  tabs_window_ = window.title;
+  // Each press shows the next tab, the last one's next being the first: as many presses as
+  // there are conversations, and one for good measure, pass every tab of any window.
+  tab_press_limit_ = bus_.CallIntArray("PurpleGetConversations").size() + 1;
+  return true;
+}
+
 bool ConversationJob::IsConversation(const DesktopWindow& window) {
   return window_ != 0 ? window.id == window_ : window.pid == bus_.ServiceProcess();
+}
+
+KeySequence ConversationJob::KeysToFront() {
+  if (!behind_) return {};
+  const DesktopWindow focused = desktop_.focus.Focused();
+  if (Focused()) {
+    behind_ = false;
+    return {};
+  }
+  if (tab_presses_ >= tab_press_limit_) {
+    throw Failure(error_code::kFocus,
+                  "Pidgin's conversation with \"" + contact_ +
+                      "\" did not come forward: " + std::to_string(tab_presses_) +
+                      " presses of Ctrl+Page Down in Pidgin's window '" + tabs_window_ +
+                      "' showed its other tabs but never this conversation. Nothing more was "
+                      "typed");
+  }
+  // The conversation in front now: its tab goes behind once Pidgin handled the key.
+  if (const Handle front = InFrontInstead(focused); front != 0) front_ = front;
+  return {KeyPress{.key = NamedKey::kPageDown, .count = 1, .control = true}};
 }
 
 KeySequence ConversationJob::KeysFirst() {
@@ -160,6 +218,9 @@ void ConversationJob::PrepareForKeys(const DesktopWindow& focused) {
 
 bool ConversationJob::TakesKeys(const DesktopWindow& window) {
   if (window.id == 0) return false;
+  // Only Ctrl+Page Down comes now, and only into the window that holds the conversation while it
+  // shows another one: there it switches tabs and types nothing.
+  if (behind_) return window.id == window_ && InFrontInstead(window) != 0;
   // The desktop's focus is not enough: GTK must have taken it too, or the keys reach a window
   // that does not know yet that it has the focus.
   return IsConversation(window) && desktop_.windows.HasInputFocus(window.id) &&
@@ -167,6 +228,17 @@ bool ConversationJob::TakesKeys(const DesktopWindow& window) {
 }
 
 void ConversationJob::KeysTyped(const DesktopWindow& window, const KeySequence& keys) {
+  if (behind_) {
+    ++tab_presses_;
+    window_ = window.id;
+    tabs_window_ = window.title;
+    // The next press only once Pidgin has handled this one: a press more would pass the tab.
+    desktop_.wait.Until(kTabSwitchWait, [&] {
+      return bus_.CallInt("PurpleConversationHasFocus", {Int(conversation_)}) != 0 ||
+             bus_.CallInt("PurpleConversationHasFocus", {Int(front_)}) == 0;
+    });
+    return;
+  }
   if (!IsConversation(window)) return;
   window_ = window.id;
   if (probe_ == Probe::kTyped) {
