@@ -95,32 +95,16 @@ class PidginDesktop final : public WindowManager, public FocusedWindow, public K
 };
 
 void EmitBuddyAdded(int buddy) {
-  QDBusMessage call = QDBusMessage::createMethodCall(
-      QString::fromLatin1(kService), QString::fromLatin1(kObject), QString::fromLatin1(kInterface),
-      QStringLiteral("EmitBuddyAdded"));
-  call << buddy;
-  const QDBusMessage reply = QDBusConnection::sessionBus().call(call);
-  ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+  CallStandIn("EmitBuddyAdded", {buddy});
 }
 
 void EmitSentImMsg(int account, const char* receiver, const char* message) {
-  QDBusMessage call = QDBusMessage::createMethodCall(
-      QString::fromLatin1(kService), QString::fromLatin1(kObject), QString::fromLatin1(kInterface),
-      QStringLiteral("EmitSentImMsg"));
-  call << account << QString::fromUtf8(receiver) << QString::fromUtf8(message);
-  const QDBusMessage reply = QDBusConnection::sessionBus().call(call);
-  ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+  CallStandIn("EmitSentImMsg", {account, QString::fromUtf8(receiver), QString::fromUtf8(message)});
 }
 
 // Any report of Pidgin's, with its arguments as D-Bus sends them.
 void Emit(const char* signal, const QVariantList& arguments) {
-  QDBusMessage call =
-      QDBusMessage::createMethodCall(QString::fromLatin1(kService), QString::fromLatin1(kObject),
-                                     QString::fromLatin1(kInterface), QStringLiteral("Emit"));
-  call << QString::fromLatin1(signal);
-  for (const QVariant& argument : arguments) call << argument;
-  const QDBusMessage reply = QDBusConnection::sessionBus().call(call);
-  ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+  CallStandIn("Emit", QVariantList{QString::fromLatin1(signal)} + arguments);
 }
 
 std::int64_t stand_in_pid = 0;
