@@ -15,9 +15,10 @@ struct Subscription {
   const char* slot;
 };
 
-// The XMPP signals are the protocol's own: Pidgin has them only while an XMPP account exists, and
-// a subscription to a signal that never comes costs nothing.
-constexpr Subscription kSubscriptions[] = {
+// Not constexpr: SLOT() records where it was written in debug builds. The XMPP signals are the
+// protocol's own: Pidgin has them only while an XMPP account exists, and a subscription to a
+// signal that never comes costs nothing.
+const Subscription kSubscriptions[] = {
     {"WroteImMsg", SLOT(OnWroteImMsg(int, QString, QString, int, uint))},
     {"JabberSendingText", SLOT(OnSendingText(int, QString))},
     {"JabberReceivingMessage",
