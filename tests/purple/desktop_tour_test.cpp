@@ -14,8 +14,6 @@
 namespace plumwick::e2e {
 namespace {
 
-using std::chrono::milliseconds;
-
 class PurpleDesktopTourTest : public PurpleE2eTest {
  protected:
   void SetUp() override {
@@ -28,14 +26,8 @@ class PurpleDesktopTourTest : public PurpleE2eTest {
     return "on " + DesktopName(Session().Kind()) + "\n" + program_->Describe() + Alice().Describe();
   }
 
-  bool InUserRoster(const std::string& jid, bool wanted) const {
-    return WaitUntil(
-        [&] {
-          const auto roster =
-              ServerRoster(people::kUser + "/observer", people::kUserPassword, Env());
-          return (roster.count(jid) == 1) == wanted;
-        },
-        kEffectTimeout, milliseconds(300));
+  static bool InUserRoster(const std::string& jid, bool wanted) {
+    return (RosterOnce(jid, wanted).count(jid) == 1) == wanted;
   }
 };
 

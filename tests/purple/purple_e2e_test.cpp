@@ -33,8 +33,6 @@ const std::string kNobody = "nobody@localhost";
 // Pidgin handles a long message's keys for seconds after they were typed.
 constexpr auto kLongMessageTimeout = seconds(40);
 
-using Roster = std::map<std::string, std::string>;
-
 // Opens Pidgin's conversation with the contact as the user would have it: in front, with the
 // keyboard focus.
 std::int32_t OpenConversationInFront(const PurpleDbus& dbus, const std::string& contact) {
@@ -49,10 +47,6 @@ std::int32_t OpenConversationInFront(const PurpleDbus& dbus, const std::string& 
       kEffectTimeout, milliseconds(300));
   EXPECT_TRUE(in_front) << "Pidgin's conversation with " << contact << " did not come forward";
   return conversation;
-}
-
-Roster UserRoster(const Environment& env) {
-  return ServerRoster(people::kUser + "/observer", people::kUserPassword, env);
 }
 
 TEST_F(PurpleE2eTest, StatusPicksAreSeenByThePeer) {
@@ -230,17 +224,11 @@ TEST_F(PurpleE2eTest, AConversationInATabBehindAnotherIsBroughtForwardAndGetsThe
 }
 
 TEST_F(PurpleE2eTest, AddContactPutsTheContactInTheServerRoster) {
-  ASSERT_EQ(UserRoster(Env()).count(people::kCarol), 0u);
+  ASSERT_EQ(UserRoster().count(people::kCarol), 0u);
   ASSERT_EQ(TypeIntoField(place::kText2, people::kCarol), people::kCarol);
   ClickControl(place::kAddContact);
-  Roster roster;
-  EXPECT_TRUE(WaitUntil(
-      [&] {
-        roster = UserRoster(Env());
-        return roster.count(people::kCarol) == 1;
-      },
-      kEffectTimeout, milliseconds(300)))
-      << program_->Describe();
+  const Roster roster = RosterOnce(people::kCarol, true);
+  EXPECT_EQ(roster.count(people::kCarol), 1u) << program_->Describe();
   // The dialog and the notice after it are gone: the program's second Enter dismissed the
   // notice, and nothing is left for the user to close.
   EXPECT_TRUE(User().WaitForNoWindow("Add Buddy", kEffectTimeout));
@@ -252,17 +240,11 @@ TEST_F(PurpleE2eTest, AddContactPutsTheContactInTheServerRoster) {
 }
 
 TEST_F(PurpleE2eTest, DeleteContactRemovesTheContactFromTheServerRoster) {
-  ASSERT_EQ(UserRoster(Env()).count(people::kDave), 1u);
+  ASSERT_EQ(UserRoster().count(people::kDave), 1u);
   ASSERT_EQ(TypeIntoField(place::kText2, people::kDave), people::kDave);
   ClickControl(place::kDeleteContact);
-  Roster roster;
-  EXPECT_TRUE(WaitUntil(
-      [&] {
-        roster = UserRoster(Env());
-        return roster.count(people::kDave) == 0;
-      },
-      kEffectTimeout, milliseconds(300)))
-      << program_->Describe();
+  const Roster roster = RosterOnce(people::kDave, false);
+  EXPECT_EQ(roster.count(people::kDave), 0u) << program_->Describe();
   EXPECT_EQ(roster.count(people::kAlice), 1u);
   EXPECT_EQ(
       Dbus().Int("PurpleFindBuddy", {IntArg(Dbus().SignedOnAccount()), StringArg(people::kDave)}),

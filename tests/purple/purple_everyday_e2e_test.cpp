@@ -15,12 +15,6 @@ namespace {
 
 using std::chrono::milliseconds;
 
-using Roster = std::map<std::string, std::string>;
-
-Roster UserRoster(const Environment& env) {
-  return ServerRoster(people::kUser + "/observer", people::kUserPassword, env);
-}
-
 class PurpleEverydayTest : public PurpleE2eTest {
  protected:
   // Clicks Add contact with `typed` in the address box, which must hold it first.
@@ -83,14 +77,8 @@ TEST_F(PurpleEverydayTest, AddContactAddsTheBareAddressAndRefusesWhatIsNoAddress
   // A resource and capitals, as an address is often copied: the server gets the bare address in
   // the case Pidgin keeps, and the program reports no failure.
   AddContact("Carol@LocalHost/phone");
-  Roster roster;
-  EXPECT_TRUE(WaitUntil(
-      [&] {
-        roster = UserRoster(Env());
-        return roster.count(people::kCarol) == 1;
-      },
-      kEffectTimeout, milliseconds(300)))
-      << program_->Describe();
+  const Roster roster = RosterOnce(people::kCarol, true);
+  EXPECT_EQ(roster.count(people::kCarol), 1u) << program_->Describe();
   EXPECT_TRUE(User().WaitForNoWindow("Add Buddy", kEffectTimeout));
   EXPECT_TRUE(User().WaitForNoWindow("Contact added", kEffectTimeout));
   EXPECT_EQ(program_->ErrText().find("Error "), std::string::npos) << program_->ErrText();
@@ -104,7 +92,7 @@ TEST_F(PurpleEverydayTest, AddContactAddsTheBareAddressAndRefusesWhatIsNoAddress
   EXPECT_TRUE(User().FindWindows("Add Buddy").empty()) << "Pidgin's dialog opened";
   ExpectErrorShown("is not an XMPP address");
   EXPECT_EQ(BuddyInPidgin(words), 0);
-  EXPECT_EQ(UserRoster(Env()).size(), roster.size());
+  EXPECT_EQ(UserRoster().size(), roster.size());
 }
 
 TEST_F(PurpleEverydayTest, AnAddressPidginKeepsToItselfIsNotReportedAsAdded) {
@@ -115,7 +103,7 @@ TEST_F(PurpleEverydayTest, AnAddressPidginKeepsToItselfIsNotReportedAsAdded) {
   AddContact(address);
   ExpectErrorShown("did not ask the server to add \"" + address + "\"");
   EXPECT_EQ(BuddyInPidgin(address), 0) << "left in Pidgin's list";
-  for (const auto& [jid, subscription] : UserRoster(Env())) {
+  for (const auto& [jid, subscription] : UserRoster()) {
     EXPECT_EQ(jid.find("dora"), std::string::npos) << jid;
   }
 }

@@ -274,4 +274,19 @@ std::map<std::string, std::string> PurpleE2eTest::VcardOnceNicknameIs(
   return vcard;
 }
 
+Roster PurpleE2eTest::UserRoster() {
+  return ServerRoster(people::kUser + "/observer", people::kUserPassword, Env());
+}
+
+Roster PurpleE2eTest::RosterOnce(const std::string& jid, bool listed) {
+  Roster roster;
+  WaitUntil(
+      [&] {
+        roster = UserRoster();
+        return (roster.count(jid) == 1) == listed;
+      },
+      kEffectTimeout, std::chrono::milliseconds(300));
+  return roster;
+}
+
 }  // namespace plumwick::e2e

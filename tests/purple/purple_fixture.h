@@ -24,6 +24,9 @@
 
 namespace plumwick::e2e {
 
+// An XMPP roster: address → subscription.
+using Roster = std::map<std::string, std::string>;
+
 // The entries of the status box, in their order.
 enum class StatusEntry { kOnline = 0, kBusy = 1, kAway = 2 };
 
@@ -80,6 +83,12 @@ class PurpleE2eTest : public DesktopTest {
   // The user's vCard as a peer reads it from the server, once its nickname is `name` or the time
   // is up (then the last one read).
   std::map<std::string, std::string> VcardOnceNicknameIs(const std::string& name) const;
+  // The user's roster on the server (address → subscription), as another session of the user
+  // reads it.
+  static Roster UserRoster();
+  // The user's roster once it lists `jid` (or, when `listed` is false, once it does not) or the
+  // time is up (then the last one read).
+  static Roster RosterOnce(const std::string& jid, bool listed);
 
   // The program's message box (a second window with its caption) once it shows.
   std::optional<WindowId> WaitForMessageBox(Clock::duration timeout = kEffectTimeout) const;
