@@ -11,11 +11,7 @@
 
 namespace plumwick::messenger {
 
-namespace {
-
-// Where the keyboard focus is, as a person would name it: by the window's title and its program,
-// never by a bare window id.
-std::string Describe(const DesktopWindow& window) {
+std::string DescribeFocus(const DesktopWindow& window) {
   if (window.id == 0) return "no window has the keyboard focus";
   if (window.own) return "the keyboard focus is on Plumwick's own window";
   std::string where = window.title.empty()
@@ -24,6 +20,8 @@ std::string Describe(const DesktopWindow& window) {
   if (!window.program.empty()) where += " (" + window.program + ")";
   return where;
 }
+
+namespace {
 
 // "Return", "Return and A", "Return, A and B".
 std::string Listed(const std::vector<std::string>& names) {
@@ -135,7 +133,7 @@ DesktopWindow ClientTyping::WaitUntilReady(TypingJob& job, const KeySequence& ke
   throw Failure(error_code::kFocus,
                 "The messaging client's window did not take the keyboard focus within 3 "
                 "seconds (" +
-                    Describe(focused) + "), so " + untyped);
+                    DescribeFocus(focused) + "), so " + untyped);
 }
 
 }  // namespace plumwick::messenger

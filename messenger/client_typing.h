@@ -25,6 +25,10 @@ namespace plumwick::messenger {
 // the user sees it ("the message box"). Throws Failure(kKeyNotation).
 KeySequence ReadKeys(const std::string& text, const std::string& source);
 
+// Where the keyboard focus is, as a person would name it in an error: by the window's title and
+// its program, never by a bare window id ("the keyboard focus is on the window 'x' (bash)").
+std::string DescribeFocus(const DesktopWindow& window);
+
 class ClientTyping {
  public:
   ClientTyping(FocusedWindow& focus, Keystrokes& keys, EventWait& wait)

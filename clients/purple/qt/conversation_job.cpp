@@ -5,6 +5,7 @@
 #include <utility>
 #include <variant>
 
+#include "messenger/client_typing.h"
 #include "platform/failure.h"
 
 namespace plumwick::purple {
@@ -108,22 +109,10 @@ ConversationJob::ConversationJob(PurpleBus& bus, const Desktop& desktop, Handle 
     return;
   }
   // Waited for here, once: the typing that follows would wait as long again for the same thing.
-  const DesktopWindow focused = desktop_.focus.Focused();
-  std::string instead;
-  if (focused.id != 0 && !focused.own && focused.pid == bus_.ServiceProcess()) {
-    instead = "Pidgin's window '" + focused.title + "' has the keyboard focus";
-  } else if (focused.id == 0) {
-    instead = "no window has the keyboard focus";
-  } else if (focused.own) {
-    instead = "Plumwick's own window has the keyboard focus";
-  } else {
-    instead = "the window '" + focused.title + "'" +
-              (focused.program.empty() ? "" : " (" + focused.program + ")") +
-              " has the keyboard focus";
-  }
   throw Failure(error_code::kFocus, "Pidgin's conversation with \"" + contact_ +
                                         "\" did not take the keyboard focus within " +
-                                        SecondsText(desktop_.wait.Now() - start) + ": " + instead +
+                                        SecondsText(desktop_.wait.Now() - start) + ": " +
+                                        messenger::DescribeFocus(desktop_.focus.Focused()) +
                                         ". Nothing was typed");
 }
 
