@@ -90,6 +90,29 @@ TEST_F(PurpleE2eTest, SelectListListsTheContactsNotOfflineAndADoubleClickOpensAC
   const auto active = User().ActiveWindow();
   ASSERT_TRUE(active);
   EXPECT_NE(*active, window_);
+
+  // Each later list is the list of its click: dave signs on and off between them.
+  const auto dave_online = [&](bool online) {
+    return WaitUntil(
+        [&] {
+          const std::int32_t buddy = Dbus().Int(
+              "PurpleFindBuddy", {IntArg(Dbus().SignedOnAccount()), StringArg(people::kDave)});
+          return (Dbus().Int("PurpleBuddyIsOnline", {IntArg(buddy)}) != 0) == online;
+        },
+        kEffectTimeout, milliseconds(200));
+  };
+  const auto rows_after_reload = [&](const char* shot) {
+    ClickControl(place::kClearList);
+    ClickControl(place::kSelectList);
+    WaitUntil([&] { return !ContactRows(shot).empty(); }, kEffectTimeout, milliseconds(200));
+    return ContactRows(shot).size();
+  };
+  auto dave = std::make_unique<XmppPeer>(people::kDave + "/peer", "dave-secret", "away", Env());
+  ASSERT_TRUE(dave_online(true));
+  EXPECT_EQ(rows_after_reload("dave-online.png"), 3u) << program_->Describe();
+  dave.reset();
+  ASSERT_TRUE(dave_online(false));
+  EXPECT_EQ(rows_after_reload("dave-offline.png"), 2u) << program_->Describe();
   EXPECT_EQ(program_->ErrText().find("Error "), std::string::npos) << program_->ErrText();
 }
 

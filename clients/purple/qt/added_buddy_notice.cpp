@@ -40,14 +40,15 @@ AddedBuddyNotice::AddedBuddyNotice(PurpleBus& bus, Handle account, const std::st
       name_(QString::fromStdString(name)),
       server_roster_(server_roster),
       notice_(QStringLiteral("Contact added")) {
-  bool listening = Listen(true, "BuddyAdded", SLOT(OnBuddyAdded(int)));
+  bool listening = bus_.Listen("BuddyAdded", this, SLOT(OnBuddyAdded(int)));
   if (server_roster_) {
     // Pidgin names the account's connection in its protocol's signals.
     connection_ =
         bus_.CallInt("PurpleAccountGetConnection", {Int(account_)}, error_code::kNotSignedIn);
-    listening =
-        listening && Listen(true, "JabberSendingText", SLOT(OnSendingText(int, QString))) &&
-        Listen(true, "JabberReceivingIq", SLOT(OnReceivingIq(int, QString, QString, QString, int)));
+    listening = listening &&
+                bus_.Listen("JabberSendingText", this, SLOT(OnSendingText(int, QString))) &&
+                bus_.Listen("JabberReceivingIq", this,
+                            SLOT(OnReceivingIq(int, QString, QString, QString, int)));
   }
   if (!listening) {
     throw Failure(error_code::kClientError,
@@ -56,21 +57,12 @@ AddedBuddyNotice::AddedBuddyNotice(PurpleBus& bus, Handle account, const std::st
 }
 
 AddedBuddyNotice::~AddedBuddyNotice() {
-  Listen(false, "BuddyAdded", SLOT(OnBuddyAdded(int)));
+  bus_.StopListening("BuddyAdded", this, SLOT(OnBuddyAdded(int)));
   if (server_roster_) {
-    Listen(false, "JabberSendingText", SLOT(OnSendingText(int, QString)));
-    Listen(false, "JabberReceivingIq", SLOT(OnReceivingIq(int, QString, QString, QString, int)));
+    bus_.StopListening("JabberSendingText", this, SLOT(OnSendingText(int, QString)));
+    bus_.StopListening("JabberReceivingIq", this,
+                       SLOT(OnReceivingIq(int, QString, QString, QString, int)));
   }
-}
-
-bool AddedBuddyNotice::Listen(bool on, const char* signal, const char* slot) {
-  // Matched by the service's name: the bus routes the signal of whoever owns it now.
-  const QString service = QString::fromLatin1(kService);
-  const QString object = QString::fromLatin1(kObject);
-  const QString interface = QString::fromLatin1(kInterface);
-  const QString name = QString::fromLatin1(signal);
-  return on ? bus_.connection().connect(service, object, interface, name, this, slot)
-            : bus_.connection().disconnect(service, object, interface, name, this, slot);
 }
 
 void AddedBuddyNotice::OnBuddyAdded(int buddy) {

@@ -68,8 +68,6 @@ class AddedBuddyNotice final : public QObject {
                      int node);
 
  private:
-  // Connects or disconnects one of Pidgin's signals to one of this object's slots.
-  bool Listen(bool on, const char* signal, const char* slot);
   void Confirm();
 
   PurpleBus& bus_;

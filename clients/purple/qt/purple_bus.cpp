@@ -118,6 +118,19 @@ std::vector<QVariant> PurpleBus::CallEach(const char* method, const char* signat
   return answers;
 }
 
+bool PurpleBus::Listen(const char* signal, QObject* receiver, const char* slot) {
+  // Matched by the service's name: the bus routes the signal of whoever owns it now.
+  return connection_.connect(QString::fromLatin1(kService), QString::fromLatin1(kObject),
+                             QString::fromLatin1(kInterface), QString::fromLatin1(signal), receiver,
+                             slot);
+}
+
+void PurpleBus::StopListening(const char* signal, QObject* receiver, const char* slot) {
+  connection_.disconnect(QString::fromLatin1(kService), QString::fromLatin1(kObject),
+                         QString::fromLatin1(kInterface), QString::fromLatin1(signal), receiver,
+                         slot);
+}
+
 std::int64_t PurpleBus::ServiceProcess() {
   return Reply(kBus, "GetConnectionUnixProcessID", "u", {Str(QString::fromLatin1(kService))})
       .at(0)

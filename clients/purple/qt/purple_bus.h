@@ -60,6 +60,11 @@ class PurpleBus {
   std::vector<QVariant> CallEach(const char* method, const char* signature,
                                  const std::vector<QVariantList>& args);
 
+  // Delivers Pidgin's `signal` to `slot` of `receiver` (a SLOT() text), from whichever process owns
+  // the service name. False when the bus refuses.
+  bool Listen(const char* signal, QObject* receiver, const char* slot);
+  void StopListening(const char* signal, QObject* receiver, const char* slot);
+
   // The process that owns the service name now, asked of the bus each time. Throws
   // Failure(kNoClient) when no process owns it.
   std::int64_t ServiceProcess();

@@ -135,54 +135,79 @@ std::string PurpleContact::SigninName() const {
   return *name_;
 }
 
-std::unique_ptr<messenger::ContactEnumerator> PurpleContactCollection::Enumerate() {
+void PurpleContactCollection::ReadInto(const std::vector<Handle>& buddies) {
   // Only what the list needs, each round asked of all buddies at once: whether a buddy is online,
   // and for those who are, the name and the status.
+  std::vector<Handle> unread;
+  for (const Handle buddy : buddies) {
+    if (!memory_.buddies_.contains(buddy)) unread.push_back(buddy);
+  }
+  const std::vector<Handle> online = IntOfEach(bus_, "PurpleBuddyIsOnline", unread);
+  std::vector<Handle> online_buddies;
+  for (std::size_t i = 0; i < unread.size(); ++i) {
+    if (online[i] != 0) {
+      online_buddies.push_back(unread[i]);
+    } else {
+      memory_.buddies_[unread[i]] = {std::nullopt, messenger::status::kOffline};
+    }
+  }
+  const std::vector<QVariant> names =
+      bus_.CallEach("PurpleBuddyGetName", "s", ArgumentsOf(online_buddies));
+  const std::vector<std::int32_t> statuses = StatusesOf(bus_, online_buddies);
+  for (std::size_t i = 0; i < online_buddies.size(); ++i) {
+    // A buddy removed meanwhile is left unread: the next walk does not find it.
+    if (names[i].isNull()) continue;
+    memory_.buddies_[online_buddies[i]] = {names[i].toString().toStdString(), statuses[i]};
+  }
+}
+
+std::unique_ptr<messenger::ContactEnumerator> PurpleContactCollection::Enumerate() {
+  // After this call's answer every report of an earlier change is in.
+  const std::vector<Handle> active = ActiveAccounts(bus_);
+  const BuddyListWatch::Changes changes = memory_.watch_.Take();
+  if (changes.all || active != memory_.accounts_) {
+    memory_.buddies_.clear();
+    memory_.account_names_.clear();
+  }
+  for (const Handle buddy : changes.buddies) memory_.buddies_.erase(buddy);
+  // Set again once this walk is done: a walk that fails leaves the next one to read all.
+  memory_.accounts_.clear();
+
   std::vector<Handle> buddies;
   std::vector<Handle> accounts;  // each buddy's
-  for (const Handle account : ActiveAccounts(bus_)) {
+  for (const Handle account : active) {
     // libpurple's D-Bus binding passes the empty name on as none: every buddy of the account.
     const std::vector<Handle> of_account =
         bus_.CallIntArray("PurpleFindBuddies", {Int(account), Str("")}, error_code::kNotSignedIn);
     buddies.insert(buddies.end(), of_account.begin(), of_account.end());
     accounts.insert(accounts.end(), of_account.size(), account);
   }
-  const std::vector<Handle> online = IntOfEach(bus_, "PurpleBuddyIsOnline", buddies);
-  std::vector<Handle> online_buddies;
-  for (std::size_t i = 0; i < buddies.size(); ++i) {
-    if (online[i] != 0) online_buddies.push_back(buddies[i]);
-  }
-  std::vector<QVariant> names =
-      bus_.CallEach("PurpleBuddyGetName", "s", ArgumentsOf(online_buddies));
-  const std::vector<std::int32_t> statuses = StatusesOf(bus_, online_buddies);
+  ReadInto(buddies);
 
   std::vector<ListedBuddy> listed;
   listed.reserve(buddies.size());
   std::vector<Handle> listed_accounts;
   std::map<std::string, std::set<Handle>> accounts_listing;  // of each name listed
-  std::size_t next_online = 0;
+  std::map<Handle, ListMemory::Read> kept;                   // the buddies still in the list
   for (std::size_t i = 0; i < buddies.size(); ++i) {
-    if (online[i] == 0) {
-      listed.push_back({buddies[i], std::nullopt, messenger::status::kOffline});
-      listed_accounts.push_back(accounts[i]);
-      continue;
-    }
-    const std::size_t at = next_online++;
-    // A buddy removed since the list was taken is no contact any more.
-    if (names[at].isNull()) continue;
-    std::string name = names[at].toString().toStdString();
-    accounts_listing[name].insert(accounts[i]);
-    listed.push_back({buddies[i], std::move(name), statuses[at]});
+    const auto read = memory_.buddies_.find(buddies[i]);
+    if (read == memory_.buddies_.end()) continue;  // removed since the list was taken
+    kept.insert(*read);
+    if (read->second.name) accounts_listing[*read->second.name].insert(accounts[i]);
+    listed.push_back({buddies[i], read->second.name, read->second.status});
     listed_accounts.push_back(accounts[i]);
   }
+  memory_.buddies_ = std::move(kept);
   // A contact listed for several accounts is listed once for each, naming the account.
-  std::map<Handle, std::string> account_names;
   for (std::size_t i = 0; i < listed.size(); ++i) {
     if (!listed[i].name || accounts_listing[*listed[i].name].size() < 2) continue;
     const Handle account = listed_accounts[i];
-    if (!account_names.contains(account)) account_names[account] = AccountName(bus_, account);
-    listed[i].name = RowOnAccount(*listed[i].name, account_names[account]);
+    if (!memory_.account_names_.contains(account)) {
+      memory_.account_names_[account] = AccountName(bus_, account);
+    }
+    listed[i].name = RowOnAccount(*listed[i].name, memory_.account_names_[account]);
   }
+  memory_.accounts_ = active;
   return std::make_unique<PurpleContactEnumerator>(bus_, std::move(listed));
 }
 

@@ -5,10 +5,13 @@
 // list is what Pidgin had when the walk began, as "Select List" shows it.
 #pragma once
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "clients/purple/qt/buddy_list_watch.h"
 #include "clients/purple/qt/purple_bus.h"
 #include "messenger/messenger.h"
 
@@ -38,12 +41,35 @@ class PurpleContact final : public messenger::Contact {
   std::optional<std::int32_t> snapshot_status_;
 };
 
+// What the walks through the list have read, kept for the next walk with the watch of what
+// changed since: a walk asks Pidgin again only about the buddies it reported, and about all of
+// them after an account or Pidgin itself came or went. With a thousand buddies, a walk through an
+// unchanged list costs a call for each account instead of thousands.
+class ListMemory {
+ public:
+  explicit ListMemory(PurpleBus& bus) : watch_(bus) {}
+
+ private:
+  friend class PurpleContactCollection;
+
+  // A buddy as last read: its status, and its name when it was not offline.
+  struct Read {
+    std::optional<std::string> name;
+    std::int32_t status;
+  };
+
+  BuddyListWatch watch_;
+  std::vector<Handle> accounts_;  // the enabled accounts of the walk that read `buddies_`
+  std::map<Handle, Read> buddies_;
+  std::map<Handle, std::string> account_names_;
+};
+
 // The buddies of all enabled accounts, as the list is when Enumerate is called: with their
 // statuses, and the names of those who are not offline. A contact who is not offline for several
 // accounts is there once for each, its name naming the account (RowOnAccount).
 class PurpleContactCollection final : public messenger::ContactCollection {
  public:
-  explicit PurpleContactCollection(PurpleBus& bus) : bus_(bus) {}
+  PurpleContactCollection(PurpleBus& bus, ListMemory& memory) : bus_(bus), memory_(memory) {}
 
   std::unique_ptr<messenger::ContactEnumerator> Enumerate() override;
   // Removes the buddy on the server and from Pidgin's list. The contact must come from this
@@ -51,7 +77,11 @@ class PurpleContactCollection final : public messenger::ContactCollection {
   void Remove(const messenger::Contact& contact) override;
 
  private:
+  // Reads what the memory lacks of `buddies`, in a few rounds of calls sent all at once.
+  void ReadInto(const std::vector<Handle>& buddies);
+
   PurpleBus& bus_;
+  ListMemory& memory_;
 };
 
 // The buddy's contact object, checked against its name. Failure(kUnknownContact) otherwise.

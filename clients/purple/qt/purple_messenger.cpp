@@ -146,7 +146,7 @@ std::unique_ptr<messenger::ConversationWindow> PurpleMessenger::InstantMessage(
 
 std::unique_ptr<messenger::ContactCollection> PurpleMessenger::MyContacts() {
   ActionAccount(bus_);
-  return std::make_unique<PurpleContactCollection>(bus_);
+  return std::make_unique<PurpleContactCollection>(bus_, list_memory_);
 }
 
 void PurpleMessenger::MyStatus(std::int32_t status) {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "clients/purple/qt/purple_bus.h"
+#include "clients/purple/qt/purple_contacts.h"
 #include "clients/qt/options_dialog.h"
 #include "messenger/messenger.h"
 #include "platform/desktop.h"
@@ -44,6 +45,7 @@ class PurpleMessenger final : public messenger::Messenger {
 
  private:
   PurpleBus bus_;
+  ListMemory list_memory_{bus_};
   Desktop desktop_;
   std::unique_ptr<clients::OptionsDialog> options_;
 };

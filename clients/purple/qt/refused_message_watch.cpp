@@ -46,10 +46,7 @@ RefusedMessageWatch::RefusedMessageWatch(PurpleBus& bus, Handle conversation,
                                          const std::string& contact)
     : bus_(bus), conversation_(conversation), contact_(QString::fromStdString(contact)) {
   for (const Subscription& subscription : kSubscriptions) {
-    if (!bus_.connection().connect(QString::fromLatin1(kService), QString::fromLatin1(kObject),
-                                   QString::fromLatin1(kInterface),
-                                   QString::fromLatin1(subscription.signal), this,
-                                   subscription.slot)) {
+    if (!bus_.Listen(subscription.signal, this, subscription.slot)) {
       throw Failure(error_code::kClientError,
                     std::string("Pidgin's ") + subscription.signal +
                         " signal cannot be listened to on the session bus");
@@ -59,9 +56,7 @@ RefusedMessageWatch::RefusedMessageWatch(PurpleBus& bus, Handle conversation,
 
 RefusedMessageWatch::~RefusedMessageWatch() {
   for (const Subscription& subscription : kSubscriptions) {
-    bus_.connection().disconnect(QString::fromLatin1(kService), QString::fromLatin1(kObject),
-                                 QString::fromLatin1(kInterface),
-                                 QString::fromLatin1(subscription.signal), this, subscription.slot);
+    bus_.StopListening(subscription.signal, this, subscription.slot);
   }
 }
 

@@ -45,19 +45,14 @@ bool SameContact(const QString& receiver, const QString& contact) {
 
 SentMessageWatch::SentMessageWatch(PurpleBus& bus, Handle account, const std::string& contact)
     : bus_(bus), expected_{account, QString::fromStdString(contact)} {
-  // Matched by the service's name: the bus routes the signal of whoever owns it now.
-  if (!bus_.connection().connect(QString::fromLatin1(kService), QString::fromLatin1(kObject),
-                                 QString::fromLatin1(kInterface), QString::fromLatin1(kSignal),
-                                 this, SLOT(OnSentImMsg(int, QString, QString)))) {
+  if (!bus_.Listen(kSignal, this, SLOT(OnSentImMsg(int, QString, QString)))) {
     throw Failure(error_code::kClientError,
                   "Pidgin's SentImMsg signal cannot be listened to on the session bus");
   }
 }
 
 SentMessageWatch::~SentMessageWatch() {
-  bus_.connection().disconnect(QString::fromLatin1(kService), QString::fromLatin1(kObject),
-                               QString::fromLatin1(kInterface), QString::fromLatin1(kSignal), this,
-                               SLOT(OnSentImMsg(int, QString, QString)));
+  bus_.StopListening(kSignal, this, SLOT(OnSentImMsg(int, QString, QString)));
 }
 
 void SentMessageWatch::OnSentImMsg(int account, const QString& receiver, const QString& message) {
