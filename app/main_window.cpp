@@ -10,41 +10,41 @@
 
 namespace plumwick {
 
-// One row per event: the cue its handler starts first, whether it is a keyboard job, the handler,
+// One row per event: the cue its handler starts first, which turns it takes, the handler,
 // and how the control that raises the event is subscribed to it (the load has no control).
 const MainWindow::EventRow MainWindow::kEventTable[] = {
-    {Event::kLoad, Cue::kStart, false, &MainWindow::OnLoad, nullptr},
-    {Event::kStatusPick, Cue::kNone, false, &MainWindow::OnStatusPick,
+    {Event::kLoad, Cue::kStart, Turn::kNone, &MainWindow::OnLoad, nullptr},
+    {Event::kStatusPick, Cue::kNone, Turn::kNone, &MainWindow::OnStatusPick,
      [](Controls c, const Handler& h) { c.status_box.OnPick(h); }},
-    {Event::kSelectList, Cue::kClick, false, &MainWindow::OnSelectList,
+    {Event::kSelectList, Cue::kClick, Turn::kNone, &MainWindow::OnSelectList,
      [](Controls c, const Handler& h) { c.select_list.OnClick(h); }},
-    {Event::kClearList, Cue::kClick, false, &MainWindow::OnClearList,
+    {Event::kClearList, Cue::kClick, Turn::kNone, &MainWindow::OnClearList,
      [](Controls c, const Handler& h) { c.clear_list.OnClick(h); }},
-    {Event::kContactDoubleClick, Cue::kNone, false, &MainWindow::OnContactDoubleClick,
+    {Event::kContactDoubleClick, Cue::kNone, Turn::kInLine, &MainWindow::OnContactDoubleClick,
      [](Controls c, const Handler& h) { c.contact_list.OnDoubleClick(h); }},
-    {Event::kClearPad, Cue::kClick, false, &MainWindow::OnClearPad,
+    {Event::kClearPad, Cue::kClick, Turn::kNone, &MainWindow::OnClearPad,
      [](Controls c, const Handler& h) { c.clear_pad.OnClick(h); }},
-    {Event::kInsertTime, Cue::kClick, false, &MainWindow::OnInsertTime,
+    {Event::kInsertTime, Cue::kClick, Turn::kNone, &MainWindow::OnInsertTime,
      [](Controls c, const Handler& h) { c.insert_time.OnClick(h); }},
-    {Event::kInsertDate, Cue::kClick, false, &MainWindow::OnInsertDate,
+    {Event::kInsertDate, Cue::kClick, Turn::kNone, &MainWindow::OnInsertDate,
      [](Controls c, const Handler& h) { c.insert_date.OnClick(h); }},
-    {Event::kGetIP, Cue::kClick, false, &MainWindow::OnGetIP,
+    {Event::kGetIP, Cue::kClick, Turn::kNone, &MainWindow::OnGetIP,
      [](Controls c, const Handler& h) { c.get_ip.OnClick(h); }},
-    {Event::kCopyPad, Cue::kClick, false, &MainWindow::OnCopyPad,
+    {Event::kCopyPad, Cue::kClick, Turn::kNone, &MainWindow::OnCopyPad,
      [](Controls c, const Handler& h) { c.copy_pad.OnClick(h); }},
-    {Event::kSendMessage, Cue::kClick, true, &MainWindow::OnSendMessage,
+    {Event::kSendMessage, Cue::kClick, Turn::kKeyboard, &MainWindow::OnSendMessage,
      [](Controls c, const Handler& h) { c.send_message.OnClick(h); }},
-    {Event::kAddContact, Cue::kClick, true, &MainWindow::OnAddContact,
+    {Event::kAddContact, Cue::kClick, Turn::kKeyboard, &MainWindow::OnAddContact,
      [](Controls c, const Handler& h) { c.add_contact.OnClick(h); }},
-    {Event::kChangeNickName, Cue::kClick, true, &MainWindow::OnChangeNickName,
+    {Event::kChangeNickName, Cue::kClick, Turn::kKeyboard, &MainWindow::OnChangeNickName,
      [](Controls c, const Handler& h) { c.change_nickname.OnClick(h); }},
-    {Event::kDeleteContact, Cue::kClick, false, &MainWindow::OnDeleteContact,
+    {Event::kDeleteContact, Cue::kClick, Turn::kNone, &MainWindow::OnDeleteContact,
      [](Controls c, const Handler& h) { c.delete_contact.OnClick(h); }},
-    {Event::kSignOut, Cue::kSignOut, false, &MainWindow::OnSignOut,
+    {Event::kSignOut, Cue::kSignOut, Turn::kNone, &MainWindow::OnSignOut,
      [](Controls c, const Handler& h) { c.sign_out.OnClick(h); }},
-    {Event::kExit, Cue::kSignOut, false, &MainWindow::OnExit,
+    {Event::kExit, Cue::kSignOut, Turn::kNone, &MainWindow::OnExit,
      [](Controls c, const Handler& h) { c.exit_program.OnClick(h); }},
-    {Event::kTitleMouseDown, Cue::kNone, false, &MainWindow::OnTitleMouseDown,
+    {Event::kTitleMouseDown, Cue::kNone, Turn::kNone, &MainWindow::OnTitleMouseDown,
      [](Controls c, const Handler& h) { c.title.OnMouseDown(h); }},
 };
 
@@ -76,7 +76,7 @@ const MainWindow::EventRow& MainWindow::RowOf(Event event) {
 
 bool MainWindow::Dispatch(Event event) {
   const EventRow& row = RowOf(event);
-  if (!row.types) return Run(row, true);
+  if (row.turn == Turn::kNone) return Run(row, true);
   if (!job_running_) return RunJobs(row);
   // Clicked during another job: the user hears the click now; the action waits for its turn. A
   // cue that fails stops it here, as it would stop a handler that ran at once.
@@ -92,10 +92,10 @@ bool MainWindow::Dispatch(Event event) {
 
 bool MainWindow::RunJobs(const EventRow& first) {
   // Also on a way out that is not a failure (the program ending): no turn is left held.
-  struct Turn {
+  struct JobTurn {
     MainWindow& window;
-    explicit Turn(MainWindow& w) : window(w) { window.job_running_ = true; }
-    ~Turn() {
+    explicit JobTurn(MainWindow& w) : window(w) { window.job_running_ = true; }
+    ~JobTurn() {
       window.job_running_ = false;
       window.waiting_jobs_.clear();
       window.desktop_.keys.EndJob();
@@ -123,7 +123,7 @@ bool MainWindow::RunJobs(const EventRow& first) {
 bool MainWindow::Run(const EventRow& row, bool cue) {
   try {
     if (cue) PlayCue(row.cue);
-    if (row.types) WaitForKeyboardTurn();
+    if (row.turn == Turn::kKeyboard) WaitForKeyboardTurn();
     (this->*row.handler)();
     return true;
   } catch (const Failure& failure) {

@@ -8,9 +8,10 @@
 // that job's waits), such a handler's cue plays at the click, as the user hears it, and its action
 // waits for its turn: it runs once the running job has ended, finished or failed, in the order of
 // the clicks. Typing inside the other job's Pause would merge two messages into one and send keys
-// into windows the other job opened. Handlers that do not type still run at once, nested in the
-// wait; Exit ends everything at once, waiting jobs included. The jobs of every Plumwick on one
-// display take turns in the same way: one keyboard serves them all.
+// into windows the other job opened. The list's double-click waits in the same line (the client
+// may need keys to bring its conversation forward). Handlers that do not type still run at once,
+// nested in the wait; Exit ends everything at once, waiting jobs included. The keyboard jobs of
+// every Plumwick on one display take turns in the same way: one keyboard serves them all.
 #pragma once
 
 #include <chrono>
@@ -112,8 +113,8 @@ class MainWindow final {
   // been shown and the window was never shown.
   bool Start();
 
-  // Runs the handler of an event to its end under the cue and failure rules, or, for a typing
-  // handler clicked during another keyboard job, plays its cue and puts its action in line.
+  // Runs the handler of an event to its end under the cue and failure rules, or, for a handler
+  // that takes turns clicked during another job, plays its cue and puts its action in line.
   // Returns false when the handler (or the cue of one put in line) failed: the error has been
   // shown.
   bool Dispatch(Event event);
@@ -141,12 +142,17 @@ class MainWindow final {
   void OnExit();
 
   enum class Cue { kNone, kClick, kSignOut, kStart };
+  // Which handlers take turns. A keyboard job types into the client: it waits for this program's
+  // other keyboard jobs and takes the display's keyboard from other programs' (kKeyboard). The
+  // list's double-click may press keys that bring a conversation forward, which would land in
+  // the middle of another job: it waits for this program's jobs (kInLine). The rest run at once.
+  enum class Turn { kNone, kInLine, kKeyboard };
   using Controls = const MainWindowControls&;
   using Handler = std::function<void()>;
   struct EventRow {
     Event event;
     Cue cue;
-    bool types;  // a keyboard job: it types into the client, and takes turns with the others
+    Turn turn;
     void (MainWindow::*handler)();
     void (*subscribe)(Controls controls, const Handler& dispatch);
   };

@@ -311,6 +311,11 @@ TEST(KeyboardJobs, TypingHandlersWaitInClickOrderWhileOthersRunAtOnceInsideTheWa
   rig.messenger.contacts = {{"a@x", 2}};
   rig.pump.queued.push_back([&] { rig.change_nickname.Click(); });
   rig.pump.queued.push_back([&] { rig.select_list.Click(); });
+  // A double-click may press keys to bring its conversation forward: it waits in the line too.
+  rig.pump.queued.push_back([&] {
+    rig.contact_list.current = 0;
+    rig.contact_list.DoubleClick();
+  });
   rig.pump.queued.push_back([&] { rig.add_contact.Click(); });
   rig.pump.queued.push_back([&] { rig.sign_out.Click(); });
   rig.send_message.Click();
@@ -320,9 +325,9 @@ TEST(KeyboardJobs, TypingHandlersWaitInClickOrderWhileOthersRunAtOnceInsideTheWa
                   // inside the Send job's wait: the cues of the typing ones, the others whole
                   "OLE1.Play()", "OLE1.Play()", "client.MyContacts()", "OLE1.Play()", "OLE2.Play()",
                   "client.Signout()", kSendCalls[2], kSendCalls[3],
-                  // then the typing ones, in the order of their clicks
+                  // then the ones that take turns, in the order of their clicks
                   "client.OptionsPages(0, 0)", "keys.Type(Nick)", "keys.Type({ENTER})",
-                  "keys.Type({ENTER})", "window.ShowAndActivate()",
+                  "keys.Type({ENTER})", "window.ShowAndActivate()", "client.InstantMessage(a@x)",
                   "client.AddContact(0, friend@example.com)", "keys.Type({ENTER})",
                   "keys.Type({ENTER})"));
   EXPECT_THAT(rig.contact_list.entries, ElementsAre("a@x"));
