@@ -268,6 +268,7 @@ std::string FormatKeyNotation(const KeySequence& tokens) {
       out += '{';
       // No key name holds a "+": the parser refuses this, so a log never reads as a plain key.
       if (press.control) out += "CTRL+";
+      if (press.shift) out += "SHIFT+";
       out += KeyName(press.key);
       if (press.count != 1) out += ' ' + std::to_string(press.count);
       out += '}';

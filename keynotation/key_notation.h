@@ -15,8 +15,9 @@
 //     client something the writer did not mean. Write it as "{}}".
 //
 // The notation has no way to hold a key down while another is pressed: a user's text types only
-// characters and named keys. A press with Control held (KeyPress::control) is made by the program
-// itself, for a client's window that takes such a chord (the next tab of a window, say).
+// characters and named keys. A press with Control or Shift held (KeyPress::control, ::shift) is
+// made by the program itself, for a client's window that takes such a chord (the next tab of a
+// window, a selection to the start of a text, say).
 //
 // A string that breaks any of these rules, or is not valid UTF-8, is rejected as a whole by
 // throwing plumwick::Failure with error_code::kKeyNotation; nothing of it is returned. The message
@@ -67,12 +68,13 @@ enum class NamedKey {
 
 inline constexpr int kMaxKeyRepeat = 999;
 
-// A named key pressed `count` times (1..kMaxKeyRepeat), with Control held down around the presses
-// when `control` is set. The parser never sets it.
+// A named key pressed `count` times (1..kMaxKeyRepeat), with Control and Shift held down around
+// the presses when `control` and `shift` are set. The parser never sets them.
 struct KeyPress {
   NamedKey key;
   int count = 1;
   bool control = false;
+  bool shift = false;
   bool operator==(const KeyPress&) const = default;
 };
 

@@ -75,7 +75,9 @@ KeySequence ReadKeys(const std::string& text, const std::string& source) {
 
 void ClientTyping::Type(TypingJob& job, const KeySequence& keys) {
   BringForward(job);
-  if (const KeySequence first = job.KeysFirst(); !first.empty()) TypeStep(job, first);
+  for (KeySequence first = job.KeysFirst(); !first.empty(); first = job.KeysFirst()) {
+    TypeStep(job, first);
+  }
   TypeStep(job, keys);
 }
 

@@ -62,7 +62,8 @@ class TypingJob {
   // Also typed for a job that types nothing else: a conversation opened to be in front.
   virtual KeySequence KeysToFront() { return {}; }
   // Keys the job's window needs before the program's next keys, typed through the same guard
-  // (moving the focus to the field where Enter acts, say); empty when none.
+  // (moving the focus to the field where Enter acts, say); asked again after they were typed,
+  // until it answers none.
   virtual KeySequence KeysFirst() { return {}; }
   // Called before each look at the focus while keys wait for the job's window, with the window
   // that has the focus now: the job may ask for its window to come back, and throws when it can

@@ -16,11 +16,13 @@ namespace plumwick::x11 {
 namespace {
 
 // What one press must produce: a character of text, or a key that types none, pressed with
-// Control held or not. Which key gives it does not depend on Control, so the order leaves it out.
+// Control or Shift held or not. Which key gives it does not depend on them, so the order leaves
+// them out.
 struct Wanted {
   Keysym keysym = kNoSymbol;
   char32_t character = 0;  // 0 for a key
   bool control = false;
+  bool shift = false;
   bool operator<(const Wanted& other) const {
     return std::tie(keysym, character) < std::tie(other.keysym, other.character);
   }
@@ -37,7 +39,7 @@ std::vector<Wanted> Expand(const std::vector<KeyToken>& tokens) {
   for (const auto& token : tokens) {
     if (const auto* press = std::get_if<KeyPress>(&token)) {
       wanted.insert(wanted.end(), static_cast<std::size_t>(press->count),
-                    Wanted{KeysymFor(press->key), 0, press->control});
+                    Wanted{KeysymFor(press->key), 0, press->control, press->shift});
       continue;
     }
     for (const char32_t c : std::get<KeyText>(token)) {
@@ -97,11 +99,14 @@ KeystrokePlan PlanKeystrokes(const std::vector<KeyToken>& tokens, const Keyboard
   if (!free.empty()) free.pop_back();
   pool.Refresh(free, layout.first_levels, layout.shift_mask != 0 ? 2 : 1);
   const std::vector<Wanted> wanted = Expand(tokens);
-  if (layout.control_mask == 0 &&
-      std::ranges::any_of(wanted, [](const Wanted& want) { return want.control; })) {
-    throw Failure(error_code::kKeystrokes,
-                  "The keyboard layout has no Control key to hold for a key pressed with it. "
-                  "Nothing was typed.");
+  for (const auto& [mask, held, name] :
+       {std::tuple{layout.control_mask, &Wanted::control, "Control"},
+        std::tuple{layout.shift_mask, &Wanted::shift, "Shift"}}) {
+    if (mask == 0 && std::ranges::any_of(wanted, held)) {
+      throw Failure(error_code::kKeystrokes, std::string("The keyboard layout has no ") + name +
+                                                 " key to hold for a key pressed with it. "
+                                                 "Nothing was typed.");
+    }
   }
   const LayoutIndex index(layout, pool);
 
@@ -136,6 +141,7 @@ KeystrokePlan PlanKeystrokes(const std::vector<KeyToken>& tokens, const Keyboard
       stroke = {position.keycode, position.level == 0 ? 0u : layout.shift_mask};
     }
     if (want.control) stroke.mods |= layout.control_mask;
+    if (want.shift) stroke.mods |= layout.shift_mask;
     plan.strokes.push_back(stroke);
   }
   return plan;

@@ -3,6 +3,7 @@
 
 #include <sstream>
 #include <stdexcept>
+#include <utility>
 
 #include "tests/e2e/harness/run_command.h"
 
@@ -125,6 +126,21 @@ void PurpleDbus::SetStatus(std::int32_t primitive) const {
       Int("PurpleSavedstatusFindTransientByTypeAndMessage", {IntArg(primitive), StringArg("")});
   if (saved == 0) saved = Int("PurpleSavedstatusNew", {StringArg(""), IntArg(primitive)});
   Call("PurpleSavedstatusActivate", {IntArg(saved)});
+}
+
+PidginPref::PidginPref(PurpleDbus dbus, std::string name, bool value)
+    : dbus_(std::move(dbus)),
+      name_(std::move(name)),
+      was_(dbus_.Int("PurplePrefsGetBool", {StringArg(name_)})) {
+  dbus_.Call("PurplePrefsSetBool", {StringArg(name_), IntArg(value ? 1 : 0)});
+}
+
+PidginPref::~PidginPref() {
+  try {
+    dbus_.Call("PurplePrefsSetBool", {StringArg(name_), IntArg(was_)});
+  } catch (const std::exception&) {
+    // Pidgin gone: nothing is left to set back.
+  }
 }
 
 }  // namespace plumwick::e2e

@@ -42,6 +42,21 @@ class PurpleDbus {
   Environment env_;
 };
 
+// One of Pidgin's boolean preferences set for a while, whichever way the test ends: as it was again
+// once the object goes.
+class PidginPref {
+ public:
+  PidginPref(PurpleDbus dbus, std::string name, bool value);
+  ~PidginPref();
+  PidginPref(const PidginPref&) = delete;
+  PidginPref& operator=(const PidginPref&) = delete;
+
+ private:
+  PurpleDbus dbus_;
+  std::string name_;
+  std::int32_t was_;
+};
+
 std::string IntArg(std::int32_t value);
 std::string StringArg(const std::string& value);
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <set>
 
+#include "tests/e2e/harness/clipboard.h"
 #include "tests/e2e/harness/desktop_test.h"
 #include "tests/e2e/harness/typed_keys.h"
 #include "tests/e2e/harness/wait_until.h"
@@ -166,25 +167,38 @@ TEST_F(PurpleE2eTest, AMessageTheServerSendsBackIsReported) {
 }
 
 // Text the user typed into the conversation and did not send stays there, and the message is not
-// typed after it: it would go out as one message with it.
+// typed after it: it would go out as one message with it. Without a draft the message goes into
+// the open conversation. Both whether Pidgin sends typing notifications or not.
 TEST_F(PurpleE2eTest, ADraftInTheConversationIsNeitherSentWithTheMessageNorLost) {
   ASSERT_EQ(TypeIntoField(place::kText2, people::kAlice), people::kAlice);
   ASSERT_EQ(TypeIntoField(place::kText4, "Hello Alice"), "Hello Alice");
-  const std::int32_t conversation = OpenConversationInFront(Dbus(), people::kAlice);
-  User().Type("see you at ");
-  ClickControl(place::kSendMessage);
-  EXPECT_TRUE(
-      WaitForErrorText("Pidgin's conversation with \"alice@localhost\" holds text that was "
-                       "typed there and not sent"))
-      << program_->ErrText();
-  const auto box = WaitForMessageBox();
-  ASSERT_TRUE(box) << "no message box\n" << program_->Describe();
-  EXPECT_TRUE(DismissWithReturn(*box));
-  // The draft alone is still in the entry: sent by hand, it arrives as it was typed.
-  ASSERT_EQ(OpenConversationInFront(Dbus(), people::kAlice), conversation);
-  User().Key("Return");
-  EXPECT_TRUE(Alice().WaitForMessage(people::kUser, "see you at ", kEffectTimeout))
-      << Alice().Describe();
+  for (const bool notifications : {true, false}) {
+    SCOPED_TRACE(notifications ? "typing notifications" : "no typing notifications");
+    const PidginPref send_typing(Dbus(), "/purple/conversations/im/send_typing", notifications);
+    const std::int32_t conversation = OpenConversationInFront(Dbus(), people::kAlice);
+    User().Type("see you at ");
+    ClickControl(place::kSendMessage);
+    EXPECT_TRUE(WaitForErrorText(std::string("Pidgin's conversation with \"alice@localhost\" holds "
+                                             "text that was typed there and not sent") +
+                                 (notifications ? "" : " (\"see you at \")")))
+        << program_->ErrText();
+    const auto box = WaitForMessageBox();
+    ASSERT_TRUE(box) << "no message box\n" << program_->Describe();
+    EXPECT_TRUE(DismissWithReturn(*box));
+    // The draft alone is still in the entry: sent by hand, it arrives as it was typed.
+    ASSERT_EQ(OpenConversationInFront(Dbus(), people::kAlice), conversation);
+    User().Key("Return");
+    EXPECT_TRUE(Alice().WaitForMessage(people::kUser, "see you at ", kEffectTimeout))
+        << Alice().Describe();
+
+    // The entry is empty now: the message goes, and the text the user had selected elsewhere is
+    // still there to paste.
+    const ClipboardOwner selected(Session(), "selected elsewhere", "primary");
+    EXPECT_TRUE(ClickSendMessageAndWaitForItsEnd()) << program_->Describe();
+    EXPECT_TRUE(Alice().WaitForMessage(people::kUser, "Hello Alice", kEffectTimeout))
+        << Alice().Describe() << program_->Describe();
+    EXPECT_EQ(ReadClipboard(Session(), "primary"), "selected elsewhere");
+  }
 }
 
 // Pidgin's default layout puts a conversation opened later in a tab behind the first, and nothing
@@ -192,13 +206,7 @@ TEST_F(PurpleE2eTest, ADraftInTheConversationIsNeitherSentWithTheMessageNorLost)
 // itself. The message goes to the conversation behind alone, and a double-click on a contact whose
 // tab is behind brings that tab forward too.
 TEST_F(PurpleE2eTest, AConversationInATabBehindAnotherIsBroughtForwardAndGetsTheMessage) {
-  // Set for this test alone, whichever way it ends.
-  struct TabbedLayout {
-    const std::string tabs = "/pidgin/conversations/tabs";
-    const std::int32_t was = Dbus().Int("PurplePrefsGetBool", {StringArg(tabs)});
-    TabbedLayout() { Dbus().Call("PurplePrefsSetBool", {StringArg(tabs), IntArg(1)}); }
-    ~TabbedLayout() { Dbus().Call("PurplePrefsSetBool", {StringArg(tabs), IntArg(was)}); }
-  } const tabbed;
+  const PidginPref tabbed(Dbus(), "/pidgin/conversations/tabs", true);
   // bob's alone in one window, so that alice's opens as a tab behind it.
   for (const std::int32_t open : Dbus().Ints("PurpleGetIms")) {
     Dbus().Call("PurpleConversationDestroy", {IntArg(open)});

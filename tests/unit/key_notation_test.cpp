@@ -122,6 +122,7 @@ TEST(KeyNotationTest, FormatEscapesBracesAndUsesCanonicalNames) {
       {{U"Ωmega", Press(NamedKey::kF12), U"100%"}, "Ωmega{F12}100%"},
       {{Press(NamedKey::kPageUp, 999)}, "{PGUP 999}"},
       {{KeyPress{NamedKey::kPageDown, 2, true}}, "{CTRL+PGDN 2}"},
+      {{KeyPress{NamedKey::kHome, 1, true, true}}, "{CTRL+SHIFT+HOME}"},
   };
   for (const auto& [tokens, keys] : cases) {
     EXPECT_EQ(FormatKeyNotation(tokens), keys);

@@ -89,14 +89,20 @@ INSTANTIATE_TEST_SUITE_P(
                                {{38, 0}, {8, 0}},
                                {{8, {0xffca, 0xffca}}},
                                {38}},
-                      // Control only around its own presses; its key is a modifier, not checked.
-                      PlanCase{
-                          "ControlHeldForThePressesWithIt",
-                          {KeyPress{NamedKey::kTab, 2, true}, KeyText(U"A"),
-                           KeyPress{NamedKey::kTab}, KeyPress{NamedKey::kF13, 1, true}},
-                          {{23, kControl}, {23, kControl}, {38, kShift}, {23, 0}, {8, kControl}},
-                          {{8, {0xffca, 0xffca}}},
-                          {23, 38}}),
+                      // Control and Shift only around their own presses; their keys are modifiers,
+                      // not checked.
+                      PlanCase{"ControlAndShiftHeldForThePressesWithThem",
+                               {KeyPress{NamedKey::kTab, 2, true}, KeyText(U"A"),
+                                KeyPress{NamedKey::kTab}, KeyPress{NamedKey::kF13, 1, true},
+                                KeyPress{NamedKey::kTab, 1, true, true}},
+                               {{23, kControl},
+                                {23, kControl},
+                                {38, kShift},
+                                {23, 0},
+                                {8, kControl},
+                                {23, kControl | kShift}},
+                               {{8, {0xffca, 0xffca}}},
+                               {23, 38}}),
     [](const auto& test) { return test.param.name; });
 
 TEST(PlanKeystrokes, LaterStringsReuseFreeKeyBindings) {
@@ -132,6 +138,7 @@ TEST(PlanKeystrokes, WithoutAShiftKeyOnlyPlainLevelsAreUsed) {
   layout.shift_mask = 0;
   SpareKeyPool pool;
   EXPECT_THROW(PlanKeystrokes({KeyText(U"€你好")}, layout, pool), Failure);
+  EXPECT_THROW(PlanKeystrokes({KeyPress{NamedKey::kHome, 1, true, true}}, layout, pool), Failure);
 }
 
 TEST(PlanKeystrokes, WithoutAControlKeyAPressWithControlIsRefused) {

@@ -32,7 +32,7 @@ constexpr std::chrono::microseconds kReportPerKey{10000};
 // for an address it has no one for at once (Prosody here within a millisecond). A bounce from a
 // remote domain's server may come later, after the job; Pidgin shows nothing of it.
 constexpr std::chrono::milliseconds kRefusalWait{700};
-// How long Pidgin is given to handle the draft check's space.
+// How long Pidgin is given to handle the keys of a step of the draft check.
 constexpr std::chrono::milliseconds kProbeWait{2000};
 // How long Pidgin is given to switch tabs on a Ctrl+Page Down: it does so as it handles the key.
 constexpr std::chrono::milliseconds kTabSwitchWait{1000};
@@ -92,7 +92,7 @@ ConversationJob::ConversationJob(PurpleBus& bus, const Desktop& desktop, Handle 
       sent_(bus, account, contact_),
       refused_(bus, conversation_, contact_),
       draft_(bus, conversation_),
-      probe_(was_open_ ? Probe::kDue : Probe::kDone),
+      probing_(was_open_),
       bring_back_(desktop.wait, kBringBackEvery) {
   const Clock::TimePoint start = desktop_.wait.Now();
   if (desktop_.wait.Retry(
@@ -183,17 +183,21 @@ KeySequence ConversationJob::KeysToFront() {
 }
 
 KeySequence ConversationJob::KeysFirst() {
-  if (probe_ != Probe::kDue) return {};
-  if (!draft_.Possible()) {
+  if (!probing_) return {};
+  KeySequence keys = draft_.Keys();
+  probe_step_ = !keys.empty();
+  if (probe_step_) return keys;
+  probing_ = false;
+  if (draft_.found()) {
+    const std::string text = draft_.text() ? " (\"" + *draft_.text() + "\")" : "";
     throw Failure(error_code::kClientError,
                   "Pidgin's conversation with \"" + contact_ +
-                      "\" was open already, and whether it holds text typed there and not sent "
-                      "cannot be seen while Pidgin sends no typing notifications (its "
-                      "preference). The message was not typed, so that it does not go out joined "
-                      "to such text: close the conversation and send again");
+                      "\" holds text that was typed there and not sent" + text +
+                      ". The message was not typed, so that it does not go out joined to that "
+                      "text, which is still there: send or clear it in Pidgin, then send the "
+                      "message again");
   }
-  probe_ = Probe::kTyped;
-  return draft_.Keys();
+  return {};
 }
 
 void ConversationJob::PrepareForKeys(const DesktopWindow& focused) {
@@ -228,19 +232,13 @@ void ConversationJob::KeysTyped(const DesktopWindow& window, const KeySequence& 
     });
     return;
   }
-  if (!IsConversation(window)) return;
-  window_ = window.id;
-  if (probe_ == Probe::kTyped) {
-    probe_ = Probe::kDone;
-    if (draft_.FoundDraft(desktop_.wait, kProbeWait)) {
-      throw Failure(error_code::kClientError,
-                    "Pidgin's conversation with \"" + contact_ +
-                        "\" holds text that was typed there and not sent. The message was not "
-                        "typed, so that it does not go out joined to that text, which is still "
-                        "there: send or clear it in Pidgin, then send the message again");
-    }
+  if (probe_step_) {
+    probe_step_ = false;
+    draft_.Typed(desktop_.wait, kProbeWait);
     return;
   }
+  if (!IsConversation(window)) return;
+  window_ = window.id;
   const std::size_t sent_before = typed_.Sent().size();
   typed_.Add(keys);
   keys_unconfirmed_ += KeyCount(keys);

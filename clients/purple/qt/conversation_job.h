@@ -42,7 +42,8 @@ class ConversationJob final : public messenger::TypingJob {
   // Failure(kFocus) once as many presses as Pidgin has conversations, and one more, did not
   // bring the conversation in front.
   KeySequence KeysToFront() override;
-  // A conversation that was open already is first checked for a draft (DraftProbe).
+  // A conversation that was open already is first checked for a draft (DraftProbe), step by
+  // step; Failure(kClientError) once the check found one.
   KeySequence KeysFirst() override;
   // While another window has the focus, asks the conversation back now and then.
   void PrepareForKeys(const DesktopWindow& focused) override;
@@ -51,7 +52,8 @@ class ConversationJob final : public messenger::TypingJob {
   bool TakesKeys(const DesktopWindow& window) override;
   // After keys that send a message, waits for Pidgin's report of it (ConfirmationWait) and a
   // moment more for the server to send it back. Throws Failure(kClientError) when Pidgin reports
-  // another text sent, none in time, or the message refused; and when the draft check found one.
+  // another text sent, none in time, or the message refused; and when Pidgin showed no sign of
+  // the draft check's keys.
   void KeysTyped(const DesktopWindow& window, const KeySequence& keys) override;
 
   // What Pidgin reported sent in the conversation, as plain text.
@@ -93,7 +95,8 @@ class ConversationJob final : public messenger::TypingJob {
   RefusedMessageWatch refused_;
   TypedMessages typed_;
   DraftProbe draft_;
-  enum class Probe { kDue, kTyped, kDone } probe_;
+  bool probing_;             // until the draft check is done, for a conversation open already
+  bool probe_step_ = false;  // whether the keys typed last were the check's
   std::size_t keys_unconfirmed_ = 0;  // characters and keys typed since the last report
   Throttle bring_back_;
 };

@@ -3,6 +3,9 @@
 
 #include <ctime>
 
+#include <QClipboard>
+#include <QGuiApplication>
+
 #include "platform/failure.h"
 
 namespace plumwick::purple {
@@ -12,15 +15,67 @@ namespace {
 // Far enough ahead that Pidgin's own "time to announce typing again" never comes during the
 // probe: only an entry that was empty makes Pidgin set the time anew.
 constexpr std::uint32_t kTypeAgainAhead = 100000;
+// How many characters of a draft the error quotes.
+constexpr int kDraftNamed = 40;
+
+QClipboard& Clipboard() {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  if (clipboard == nullptr) throw Failure(error_code::kClipboard, "There is no clipboard");
+  return *clipboard;
+}
 
 }  // namespace
 
-bool DraftProbe::Possible() {
-  return bus_.CallInt("PurplePrefsGetBool",
-                      {Str(QStringLiteral("/purple/conversations/im/send_typing"))}) != 0;
+KeySequence DraftProbe::Keys() {
+  switch (step_) {
+    case Step::kFirst:
+      step_ = Step::kLook;
+      by_selection_ =
+          bus_.CallInt("PurplePrefsGetBool",
+                       {Str(QStringLiteral("/purple/conversations/im/send_typing"))}) == 0;
+      return by_selection_ ? SelectionKeys() : TimerKeys();
+    case Step::kSelected:
+      step_ = Step::kTakeBack;
+      // The caret to the end, which ends the selection, and the probe's space out.
+      return {KeyPress{.key = NamedKey::kEnd, .control = true}, KeyPress{NamedKey::kBackspace}};
+    case Step::kLook:
+    case Step::kTakeBack:
+    case Step::kDone:
+      break;
+  }
+  return {};
 }
 
-KeySequence DraftProbe::Keys() {
+void DraftProbe::Typed(EventWait& wait, std::chrono::milliseconds limit) {
+  switch (step_) {
+    case Step::kLook:
+      if (by_selection_) {
+        step_ = Step::kSelected;
+        LookAtSelection(wait, limit);
+        return;
+      }
+      step_ = Step::kDone;
+      LookAtTimers(wait, limit);
+      break;
+    case Step::kTakeBack:
+      step_ = Step::kDone;
+      // Pidgin drops the selection as it handles the Ctrl+End, if it has not yet: the user's
+      // comes back either way.
+      if (!user_selection_.isEmpty()) Clipboard().setText(user_selection_, QClipboard::Selection);
+      break;
+    case Step::kFirst:
+    case Step::kSelected:
+    case Step::kDone:
+      return;
+  }
+  if (!seen_) {
+    throw Failure(error_code::kClientError,
+                  "Pidgin's conversation did not react to a key as it does: whether it holds text "
+                  "that was not sent could not be seen, so the message was not typed");
+  }
+}
+
+KeySequence DraftProbe::TimerKeys() {
   im_ = bus_.CallInt("PurpleConversationGetImData", {Int(conversation_)});
   typed_timer_ = bus_.CallInt("PurpleConvImGetSendTypedTimeout", {Int(im_)});
   type_again_before_ = bus_.CallInt("PurpleConvImGetTypeAgain", {Int(im_)});
@@ -31,22 +86,16 @@ KeySequence DraftProbe::Keys() {
   return {KeyPress{NamedKey::kEnd}, KeyText(U" "), KeyPress{NamedKey::kBackspace}};
 }
 
-bool DraftProbe::FoundDraft(EventWait& wait, std::chrono::milliseconds limit) {
+void DraftProbe::LookAtTimers(EventWait& wait, std::chrono::milliseconds limit) {
   // Pidgin restarts its "typed" timer on every key that changes the entry, so a new timer says
   // the space was handled; the "type again" time changed with it when the entry was empty. The
   // Backspace comes after the space in Pidgin's queue: it is handled before any later key.
-  bool draft = false;
-  const bool handled = wait.Until(limit, [&] {
+  seen_ = wait.Until(limit, [&] {
     if (bus_.CallInt("PurpleConvImGetTypeAgain", {Int(im_)}) != type_again_) return true;
-    draft = bus_.CallInt("PurpleConvImGetSendTypedTimeout", {Int(im_)}) != typed_timer_;
-    return draft;
+    found_ = bus_.CallInt("PurpleConvImGetSendTypedTimeout", {Int(im_)}) != typed_timer_;
+    return found_;
   });
-  if (!handled) {
-    throw Failure(error_code::kClientError,
-                  "Pidgin's conversation did not react to a key as it does: whether it holds text "
-                  "that was not sent could not be seen, so the message was not typed");
-  }
-  if (draft) {
+  if (found_) {
     // Pidgin's own time as it was: the probe's is no business of the conversation's.
     const std::time_t ahead = type_again_before_ - std::time(nullptr);
     bus_.Call("PurpleConvImSetTypeAgain",
@@ -54,7 +103,33 @@ bool DraftProbe::FoundDraft(EventWait& wait, std::chrono::milliseconds limit) {
                QVariant::fromValue<std::uint32_t>(
                    type_again_before_ == 0 || ahead <= 0 ? 0 : static_cast<std::uint32_t>(ahead))});
   }
-  return draft;
+}
+
+KeySequence DraftProbe::SelectionKeys() {
+  QClipboard& clipboard = Clipboard();
+  // Kept to be given back; then taken, so that Pidgin taking it says it selected the entry's text.
+  user_selection_ = clipboard.text(QClipboard::Selection);
+  clipboard.setText(QString(), QClipboard::Selection);
+  return {KeyPress{.key = NamedKey::kEnd, .control = true}, KeyText(U" "),
+          KeyPress{.key = NamedKey::kHome, .control = true, .shift = true}};
+}
+
+void DraftProbe::LookAtSelection(EventWait& wait, std::chrono::milliseconds limit) {
+  QClipboard& clipboard = Clipboard();
+  if (!wait.Until(limit, [&] { return !clipboard.ownsSelection(); })) return;
+  QString selected = clipboard.text(QClipboard::Selection);
+  // Anything but the entry's text and the probe's space last is not the entry's.
+  if (!selected.endsWith(QLatin1Char(' '))) return;
+  seen_ = true;
+  selected.chop(1);
+  found_ = !selected.isEmpty();
+  if (!found_) return;
+  // Named by its start: a draft may be long.
+  qsizetype end = 0;
+  for (int characters = 0; end < selected.size() && characters < kDraftNamed; ++characters) {
+    end += selected.at(end).isHighSurrogate() && end + 1 < selected.size() ? 2 : 1;
+  }
+  text_ = selected.left(end).toStdString() + (end < selected.size() ? "…" : "");
 }
 
 }  // namespace plumwick::purple

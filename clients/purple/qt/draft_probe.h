@@ -1,11 +1,25 @@
 // Whether a Pidgin conversation's entry holds text the user typed there and did not send (a
 // draft). Nothing over D-Bus reads the entry, and keys typed into it would join such text and go
-// out with it. Pidgin does tell one thing: when a character is typed into an entry that was empty,
-// it announces that the user started typing and sets the conversation's "type again" time; into
-// an entry that holds text, it leaves that time alone. The probe sets that time itself, moves the
-// caret to the end of its line (leaving any selection), types a space and takes it back with
-// Backspace, which leaves the entry as it was, and looks whether Pidgin changed the time.
+// out with it. The probe types keys that leave the entry as it was and looks at what Pidgin made
+// of them, in one of two ways:
+//   - While Pidgin sends typing notifications (a preference, on by default): when a character is
+//     typed into an entry that was empty, Pidgin announces that the user started typing and sets
+//     the conversation's "type again" time; into an entry that holds text, it leaves that time
+//     alone. The probe sets that time itself, moves the caret to the end of its line (leaving any
+//     selection), types a space, takes it back with Backspace, and looks whether Pidgin changed
+//     the time.
+//   - Otherwise Pidgin reacts to nothing typed there. The probe takes X's primary selection, moves
+//     the caret to the end of the entry, types a space and selects everything from there to the
+//     start: GTK gives the selection to whoever asks for it, so the probe reads the entry's text
+//     (the draft, and its own space last). Then it moves the caret to the end again and takes its
+//     space back. The selection the user had is given back as text.
 #pragma once
+
+#include <chrono>
+#include <optional>
+#include <string>
+
+#include <QString>
 
 #include "clients/purple/qt/purple_bus.h"
 #include "keynotation/key_notation.h"
@@ -17,23 +31,38 @@ class DraftProbe {
  public:
   DraftProbe(PurpleBus& bus, Handle conversation) : bus_(bus), conversation_(conversation) {}
 
-  // Whether Pidgin reacts to keys in the entry as the probe needs: only while it sends typing
-  // notifications (a preference the user may have turned off).
-  bool Possible();
-  // Readies Pidgin for the probe and returns its keys.
+  // The keys of the probe's next step, to type into the conversation; none once it is done.
   KeySequence Keys();
-  // Once the keys were typed into the conversation: waits (handling events) until Pidgin handled
-  // the space, and answers whether the entry held text before it. Throws Failure(kClientError)
-  // when Pidgin shows no sign of the space within `limit`.
-  bool FoundDraft(EventWait& wait, std::chrono::milliseconds limit);
+  // Once the keys of a step were typed: waits (handling events) until Pidgin handled them, at most
+  // `limit`. Throws Failure(kClientError) when Pidgin showed no sign of them, after the step that
+  // leaves the entry as it was.
+  void Typed(EventWait& wait, std::chrono::milliseconds limit);
+
+  // Once the probe is done: whether the entry held text before it, and its first 40 characters
+  // where it could be read.
+  bool found() const { return found_; }
+  const std::optional<std::string>& text() const { return text_; }
 
  private:
+  KeySequence TimerKeys();
+  void LookAtTimers(EventWait& wait, std::chrono::milliseconds limit);
+  KeySequence SelectionKeys();
+  void LookAtSelection(EventWait& wait, std::chrono::milliseconds limit);
+
   PurpleBus& bus_;
   const Handle conversation_;
+  enum class Step { kFirst, kLook, kSelected, kTakeBack, kDone } step_ = Step::kFirst;
+  bool by_selection_ = false;  // the way while Pidgin sends no typing notifications
+  bool seen_ = false;          // whether Pidgin showed it handled the keys
+  bool found_ = false;
+  std::optional<std::string> text_;
+  // The typing notifications' way: Pidgin's timers before and after the probe set them.
   Handle im_ = 0;
   std::int32_t typed_timer_ = 0;  // Pidgin's "typed" timer before the probe: it restarts on a key
   std::int32_t type_again_ = 0;   // the "type again" time the probe set
   std::int32_t type_again_before_ = 0;
+  // The selection's way: the text the user had selected, given back after the probe.
+  QString user_selection_;
 };
 
 }  // namespace plumwick::purple

@@ -1,4 +1,4 @@
-// The session's CLIPBOARD selection, read and owned through xclip.
+// The session's CLIPBOARD selection (or another), read and owned through xclip.
 #include "tests/e2e/harness/clipboard.h"
 
 #include <atomic>
@@ -10,19 +10,20 @@
 
 namespace plumwick::e2e {
 
-std::optional<std::string> ReadClipboard(const DesktopSession& session) {
-  const auto read = RunCommand({"xclip", "-selection", "clipboard", "-out"}, session.Env());
+std::optional<std::string> ReadClipboard(const DesktopSession& session, const char* selection) {
+  const auto read = RunCommand({"xclip", "-selection", selection, "-out"}, session.Env());
   if (!read.Ok()) return std::nullopt;
   return read.out;
 }
 
-ClipboardOwner::ClipboardOwner(const DesktopSession& session, const std::string& text) {
+ClipboardOwner::ClipboardOwner(const DesktopSession& session, const std::string& text,
+                               const char* selection) {
   static std::atomic<int> counter{0};
   const auto file = session.ScratchDir() / ("clipboard-" + std::to_string(++counter) + ".txt");
   std::ofstream(file, std::ios::binary) << text;
   // -quiet keeps xclip in the foreground, as our child, instead of detaching from us.
-  xclip_ = session.Start({"xclip", "-selection", "clipboard", "-quiet", "-in", file.string()});
-  if (!WaitUntil([&] { return ReadClipboard(session) == text || !xclip_->Running(); },
+  xclip_ = session.Start({"xclip", "-selection", selection, "-quiet", "-in", file.string()});
+  if (!WaitUntil([&] { return ReadClipboard(session, selection) == text || !xclip_->Running(); },
                  std::chrono::seconds(5)) ||
       !xclip_->Running()) {
     throw std::runtime_error("xclip did not take the clipboard\n" + xclip_->Describe());

@@ -1,4 +1,4 @@
-// The session's CLIPBOARD selection, read and owned through xclip.
+// The session's CLIPBOARD selection (or another, such as "primary"), read and owned through xclip.
 #pragma once
 
 #include <memory>
@@ -11,13 +11,15 @@
 namespace plumwick::e2e {
 
 // The clipboard's text as UTF-8; nullopt when no window owns the clipboard.
-std::optional<std::string> ReadClipboard(const DesktopSession& session);
+std::optional<std::string> ReadClipboard(const DesktopSession& session,
+                                         const char* selection = "clipboard");
 
 // Puts `text` on the clipboard and serves it until destroyed or until another window takes the
 // clipboard, as a program that copied it would.
 class ClipboardOwner {
  public:
-  ClipboardOwner(const DesktopSession& session, const std::string& text);
+  ClipboardOwner(const DesktopSession& session, const std::string& text,
+                 const char* selection = "clipboard");
 
  private:
   std::unique_ptr<ChildProcess> xclip_;
