@@ -10,6 +10,13 @@ namespace plumwick::purple {
 
 namespace {
 
+// Pidgin's report of a buddy it added to its list; for a server roster, the XMPP stanzas too.
+const Subscription kSubscriptions[] = {
+    {"BuddyAdded", SLOT(OnBuddyAdded(int))},
+    {"JabberSendingText", SLOT(OnSendingText(int, QString))},
+    {"JabberReceivingIq", SLOT(OnReceivingIq(int, QString, QString, QString, int))},
+};
+
 constexpr char kRosterNamespace[] = "jabber:iq:roster";
 
 }  // namespace
@@ -40,29 +47,23 @@ AddedBuddyNotice::AddedBuddyNotice(PurpleBus& bus, Handle account, const std::st
       name_(QString::fromStdString(name)),
       server_roster_(server_roster),
       notice_(QStringLiteral("Contact added")) {
-  bool listening = bus_.Listen("BuddyAdded", this, SLOT(OnBuddyAdded(int)));
   if (server_roster_) {
     // Pidgin names the account's connection in its protocol's signals.
     connection_ =
         bus_.CallInt("PurpleAccountGetConnection", {Int(account_)}, error_code::kNotSignedIn);
-    listening = listening &&
-                bus_.Listen("JabberSendingText", this, SLOT(OnSendingText(int, QString))) &&
-                bus_.Listen("JabberReceivingIq", this,
-                            SLOT(OnReceivingIq(int, QString, QString, QString, int)));
   }
-  if (!listening) {
+  if (bus_.Listen(Subscriptions(), this) != nullptr) {
     throw Failure(error_code::kClientError,
                   "Pidgin's reports of added contacts cannot be listened to on the session bus");
   }
 }
 
 AddedBuddyNotice::~AddedBuddyNotice() {
-  bus_.StopListening("BuddyAdded", this, SLOT(OnBuddyAdded(int)));
-  if (server_roster_) {
-    bus_.StopListening("JabberSendingText", this, SLOT(OnSendingText(int, QString)));
-    bus_.StopListening("JabberReceivingIq", this,
-                       SLOT(OnReceivingIq(int, QString, QString, QString, int)));
-  }
+  bus_.StopListening(Subscriptions(), this);
+}
+
+std::span<const Subscription> AddedBuddyNotice::Subscriptions() const {
+  return std::span(kSubscriptions).first(server_roster_ ? 3 : 1);
 }
 
 void AddedBuddyNotice::OnBuddyAdded(int buddy) {

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 #include <QObject>
@@ -69,6 +70,8 @@ class AddedBuddyNotice final : public QObject {
 
  private:
   void Confirm();
+  // The signals the notice listens to.
+  std::span<const Subscription> Subscriptions() const;
 
   PurpleBus& bus_;
   const Handle account_;

@@ -7,13 +7,7 @@ namespace plumwick::purple {
 
 namespace {
 
-struct Subscription {
-  const char* signal;
-  const char* slot;
-};
-
-// Not constexpr: SLOT() records where it was written in debug builds. Each buddy signal's first
-// argument is the buddy; the slot takes no more.
+// Each buddy signal's first argument is the buddy; the slot takes no more.
 const Subscription kSubscriptions[] = {
     {"BuddySignedOn", SLOT(OnBuddy(int))},      {"BuddySignedOff", SLOT(OnBuddy(int))},
     {"BuddyStatusChanged", SLOT(OnBuddy(int))}, {"BuddyAdded", SLOT(OnBuddy(int))},
@@ -28,15 +22,11 @@ BuddyListWatch::BuddyListWatch(PurpleBus& bus)
       owner_(QString::fromLatin1(kService), bus.connection(),
              QDBusServiceWatcher::WatchForOwnerChange) {
   connect(&owner_, &QDBusServiceWatcher::serviceOwnerChanged, this, &BuddyListWatch::OnAll);
-  for (const Subscription& subscription : kSubscriptions) {
-    listening_ = bus_.Listen(subscription.signal, this, subscription.slot) && listening_;
-  }
+  listening_ = bus_.Listen(kSubscriptions, this) == nullptr;
 }
 
 BuddyListWatch::~BuddyListWatch() {
-  for (const Subscription& subscription : kSubscriptions) {
-    bus_.StopListening(subscription.signal, this, subscription.slot);
-  }
+  bus_.StopListening(kSubscriptions, this);
 }
 
 BuddyListWatch::Changes BuddyListWatch::Take() {

@@ -118,17 +118,24 @@ std::vector<QVariant> PurpleBus::CallEach(const char* method, const char* signat
   return answers;
 }
 
-bool PurpleBus::Listen(const char* signal, QObject* receiver, const char* slot) {
-  // Matched by the service's name: the bus routes the signal of whoever owns it now.
-  return connection_.connect(QString::fromLatin1(kService), QString::fromLatin1(kObject),
-                             QString::fromLatin1(kInterface), QString::fromLatin1(signal), receiver,
-                             slot);
+const char* PurpleBus::Listen(std::span<const Subscription> table, QObject* receiver) {
+  for (const Subscription& each : table) {
+    // Matched by the service's name: the bus routes the signal of whoever owns it now.
+    if (!connection_.connect(QString::fromLatin1(kService), QString::fromLatin1(kObject),
+                             QString::fromLatin1(kInterface), QString::fromLatin1(each.signal),
+                             receiver, each.slot)) {
+      return each.signal;
+    }
+  }
+  return nullptr;
 }
 
-void PurpleBus::StopListening(const char* signal, QObject* receiver, const char* slot) {
-  connection_.disconnect(QString::fromLatin1(kService), QString::fromLatin1(kObject),
-                         QString::fromLatin1(kInterface), QString::fromLatin1(signal), receiver,
-                         slot);
+void PurpleBus::StopListening(std::span<const Subscription> table, QObject* receiver) {
+  for (const Subscription& each : table) {
+    connection_.disconnect(QString::fromLatin1(kService), QString::fromLatin1(kObject),
+                           QString::fromLatin1(kInterface), QString::fromLatin1(each.signal),
+                           receiver, each.slot);
+  }
 }
 
 std::int64_t PurpleBus::ServiceProcess() {

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include <QDBusConnection>
@@ -35,6 +36,13 @@ inline QVariant Str(const QString& value) {
   return QVariant::fromValue(value);
 }
 
+// One of Pidgin's signals and the slot of a receiver it goes to (a SLOT() text). Tables of them
+// are const, not constexpr: SLOT() records where it was written in debug builds.
+struct Subscription {
+  const char* signal;
+  const char* slot;
+};
+
 class PurpleBus {
  public:
   // Throws Failure(kNoClient) when the session bus cannot be reached.
@@ -60,10 +68,10 @@ class PurpleBus {
   std::vector<QVariant> CallEach(const char* method, const char* signature,
                                  const std::vector<QVariantList>& args);
 
-  // Delivers Pidgin's `signal` to `slot` of `receiver` (a SLOT() text), from whichever process owns
-  // the service name. False when the bus refuses.
-  bool Listen(const char* signal, QObject* receiver, const char* slot);
-  void StopListening(const char* signal, QObject* receiver, const char* slot);
+  // Delivers each of Pidgin's signals in `table` to its slot of `receiver`, from whichever process
+  // owns the service name. Returns the first signal the bus refused; nullptr when none.
+  const char* Listen(std::span<const Subscription> table, QObject* receiver);
+  void StopListening(std::span<const Subscription> table, QObject* receiver);
 
   // The process that owns the service name now, asked of the bus each time. Throws
   // Failure(kNoClient) when no process owns it.

@@ -10,14 +10,8 @@ namespace plumwick::purple {
 
 namespace {
 
-struct Subscription {
-  const char* signal;
-  const char* slot;
-};
-
-// Not constexpr: SLOT() records where it was written in debug builds. The XMPP signals are the
-// protocol's own: Pidgin has them only while an XMPP account exists, and a subscription to a
-// signal that never comes costs nothing.
+// The XMPP signals are the protocol's own: Pidgin has them only while an XMPP account exists, and a
+// subscription to a signal that never comes costs nothing.
 const Subscription kSubscriptions[] = {
     {"WroteImMsg", SLOT(OnWroteImMsg(int, QString, QString, int, uint))},
     {"JabberSendingText", SLOT(OnSendingText(int, QString))},
@@ -45,19 +39,14 @@ std::string SentMessageId(const QString& stanza, const QString& contact) {
 RefusedMessageWatch::RefusedMessageWatch(PurpleBus& bus, Handle conversation,
                                          const std::string& contact)
     : bus_(bus), conversation_(conversation), contact_(QString::fromStdString(contact)) {
-  for (const Subscription& subscription : kSubscriptions) {
-    if (!bus_.Listen(subscription.signal, this, subscription.slot)) {
-      throw Failure(error_code::kClientError,
-                    std::string("Pidgin's ") + subscription.signal +
-                        " signal cannot be listened to on the session bus");
-    }
+  if (const char* refused = bus_.Listen(kSubscriptions, this)) {
+    throw Failure(error_code::kClientError, std::string("Pidgin's ") + refused +
+                                                " signal cannot be listened to on the session bus");
   }
 }
 
 RefusedMessageWatch::~RefusedMessageWatch() {
-  for (const Subscription& subscription : kSubscriptions) {
-    bus_.StopListening(subscription.signal, this, subscription.slot);
-  }
+  bus_.StopListening(kSubscriptions, this);
 }
 
 void RefusedMessageWatch::OnWroteImMsg(int /*account*/, const QString& /*who*/,

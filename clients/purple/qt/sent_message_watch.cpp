@@ -10,7 +10,8 @@ namespace plumwick::purple {
 
 namespace {
 
-constexpr char kSignal[] = "SentImMsg";
+// Not constexpr: SLOT() records where it was written in debug builds.
+const Subscription kSubscriptions[] = {{"SentImMsg", SLOT(OnSentImMsg(int, QString, QString))}};
 
 }  // namespace
 
@@ -45,14 +46,14 @@ bool SameContact(const QString& receiver, const QString& contact) {
 
 SentMessageWatch::SentMessageWatch(PurpleBus& bus, Handle account, const std::string& contact)
     : bus_(bus), expected_{account, QString::fromStdString(contact)} {
-  if (!bus_.Listen(kSignal, this, SLOT(OnSentImMsg(int, QString, QString)))) {
+  if (bus_.Listen(kSubscriptions, this) != nullptr) {
     throw Failure(error_code::kClientError,
                   "Pidgin's SentImMsg signal cannot be listened to on the session bus");
   }
 }
 
 SentMessageWatch::~SentMessageWatch() {
-  bus_.StopListening(kSignal, this, SLOT(OnSentImMsg(int, QString, QString)));
+  bus_.StopListening(kSubscriptions, this);
 }
 
 void SentMessageWatch::OnSentImMsg(int account, const QString& receiver, const QString& message) {
