@@ -8,8 +8,9 @@
 // The end of the click is seen on the screen: the handler enables "Clear List" after it has
 // filled the list, and both are painted in the same pass, so the bench watches the pixels of
 // "Clear List" (read straight from the X server every 2 ms) from the moment the X server has
-// taken the click. It also counts the calls plumwick makes to Pidgin for one click, from a
-// monitor on the session bus in a round of its own.
+// taken the click. The first click reads the whole list; the later ones, the list unchanged, ask
+// Pidgin only about what it reported since. It also counts the calls plumwick makes to Pidgin for
+// one later click, from a monitor on the session bus in a round of its own.
 //
 // Run: sh tests/purple/run_in_private_network.sh build/default/bench/select_list_bench [rounds]
 // (the server, Pidgin and the peers reach nothing but each other). Target: at most 0.25 s with
