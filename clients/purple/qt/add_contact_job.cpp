@@ -48,7 +48,11 @@ AddContactJob::AddContactJob(PurpleBus& bus, const Desktop& desktop, Handle acco
 }
 
 KeySequence AddContactJob::KeysFirst() {
-  return up_typed_ ? KeySequence{} : OnePress(NamedKey::kUp);
+  // Asked for once: were it asked again until it reached the dialog, a notice that took the keys
+  // first (the contact added from elsewhere meanwhile) would get Ups without end.
+  if (up_given_) return {};
+  up_given_ = true;
+  return OnePress(NamedKey::kUp);
 }
 
 void AddContactJob::PrepareForKeys(const DesktopWindow& focused) {

@@ -28,7 +28,7 @@ class AddContactJob final : public messenger::TypingJob {
   AddContactJob(PurpleBus& bus, const Desktop& desktop, Handle account, std::string address,
                 bool server_roster);
 
-  // The Up that moves the focus to the address field, until it went in.
+  // The Up that moves the focus to the address field, once.
   KeySequence KeysFirst() override;
   // Asks for the dialog, then the notice, back while another window has the focus; shows again a
   // notice the user closed before the program's Enter reached it; and when the contact was not
@@ -47,6 +47,7 @@ class AddContactJob final : public messenger::TypingJob {
   const std::string address_;
   AddedBuddyNotice notice_;
   std::uint64_t dialog_ = 0;
+  bool up_given_ = false;
   bool up_typed_ = false;
   std::optional<Clock::TimePoint> enter_typed_at_;
   Throttle bring_back_;
