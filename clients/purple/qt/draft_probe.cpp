@@ -2,6 +2,7 @@
 #include "clients/purple/qt/draft_probe.h"
 
 #include <ctime>
+#include <string>
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -36,7 +37,10 @@ KeySequence DraftProbe::Keys() {
       return by_selection_ ? SelectionKeys() : TimerKeys();
     case Step::kSelected:
       step_ = Step::kTakeBack;
-      // The caret to the end, which ends the selection, and the probe's space out.
+      // The caret to the end, which ends the selection, and the probe's space out. Unless Pidgin
+      // showed no sign of the space: a Backspace into an entry that never got it would take a
+      // character of the user's.
+      if (!seen_) return {KeyPress{.key = NamedKey::kEnd, .control = true}};
       return {KeyPress{.key = NamedKey::kEnd, .control = true}, KeyPress{NamedKey::kBackspace}};
     case Step::kLook:
     case Step::kTakeBack:
@@ -70,8 +74,12 @@ void DraftProbe::Typed(EventWait& wait, std::chrono::milliseconds limit) {
   }
   if (!seen_) {
     throw Failure(error_code::kClientError,
-                  "Pidgin's conversation did not react to a key as it does: whether it holds text "
-                  "that was not sent could not be seen, so the message was not typed");
+                  std::string("Pidgin's conversation did not react to a key as it does: whether it "
+                              "holds text that was not sent could not be seen, so the message was "
+                              "not typed") +
+                      (by_selection_ ? ". A space typed for the check may be left at the end of "
+                                       "the conversation's text"
+                                     : ""));
   }
 }
 
@@ -110,7 +118,15 @@ KeySequence DraftProbe::SelectionKeys() {
   // Kept to be given back; then taken, so that Pidgin taking it says it selected the entry's text.
   user_selection_ = clipboard.text(QClipboard::Selection);
   clipboard.setText(QString(), QClipboard::Selection);
-  return {KeyPress{.key = NamedKey::kEnd, .control = true}, KeyText(U" "),
+  // A key with Control held stays in the conversation's history where that has the focus (the
+  // user clicked a link there, say); a character goes on into the entry, which takes the focus as
+  // the key comes up. So the space and Backspace first, which leave the entry as it was (End
+  // first, as above), and then every key goes into the entry.
+  return {KeyPress{NamedKey::kEnd},
+          KeyText(U" "),
+          KeyPress{NamedKey::kBackspace},
+          KeyPress{.key = NamedKey::kEnd, .control = true},
+          KeyText(U" "),
           KeyPress{.key = NamedKey::kHome, .control = true, .shift = true}};
 }
 

@@ -8,11 +8,12 @@
 //     alone. The probe sets that time itself, moves the caret to the end of its line (leaving any
 //     selection), types a space, takes it back with Backspace, and looks whether Pidgin changed
 //     the time.
-//   - Otherwise Pidgin reacts to nothing typed there. The probe takes X's primary selection, moves
-//     the caret to the end of the entry, types a space and selects everything from there to the
-//     start: GTK gives the selection to whoever asks for it, so the probe reads the entry's text
-//     (the draft, and its own space last). Then it moves the caret to the end again and takes its
-//     space back. The selection the user had is given back as text.
+//   - Otherwise Pidgin reacts to nothing typed there. The probe takes X's primary selection, makes
+//     sure the entry has the keyboard focus, moves the caret to the end of the entry, types a space
+//     and selects everything from there to the start: GTK gives the selection to whoever asks for
+//     it, so the probe reads the entry's text (the draft, and its own space last). Then it moves
+//     the caret to the end again and takes its space back. The selection the user had is given
+//     back as text.
 #pragma once
 
 #include <chrono>
