@@ -82,11 +82,13 @@ bool MainWindow::Dispatch(Event event) {
   // cue that fails stops it here, as it would stop a handler that ran at once.
   try {
     PlayCue(row.cue);
+    // A double-click opens the entry it was made on: later clicks may select another meanwhile.
+    waiting_jobs_.push_back(
+        {event, event == Event::kContactDoubleClick ? c_.contact_list.CurrentText() : ""});
   } catch (const Failure& failure) {
     services_.errors.Show(failure);
     return false;
   }
-  waiting_jobs_.push_back(event);
   return true;
 }
 
@@ -113,9 +115,10 @@ bool MainWindow::RunJobs(const EventRow& first) {
     desktop_.wait.Pause(kBetweenJobs);
     if (waiting_jobs_.empty()) break;  // the turn ends the job
     desktop_.keys.EndJob();
-    const Event next = waiting_jobs_.front();
+    WaitingJob next = std::move(waiting_jobs_.front());
     waiting_jobs_.pop_front();
-    Run(RowOf(next), false);
+    if (next.event == Event::kContactDoubleClick) entry_at_click_ = std::move(next.entry);
+    Run(RowOf(next.event), false);
   }
   return done;
 }
@@ -200,8 +203,15 @@ void MainWindow::OnClearList() {
 }
 
 void MainWindow::OnContactDoubleClick() {
+  std::string entry;
+  if (entry_at_click_) {
+    entry = std::move(*entry_at_click_);
+    entry_at_click_.reset();
+  } else {
+    entry = c_.contact_list.CurrentText();
+  }
   messenger::ClientTyping keys = typing();
-  messenger::OpenConversation(c_.contact_list, client(), keys);
+  messenger::OpenConversation(entry, client(), keys);
 }
 
 void MainWindow::OnClearPad() {

@@ -19,6 +19,8 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "messenger/client_typing.h"
 #include "messenger/messenger.h"
@@ -177,7 +179,14 @@ class MainWindow final {
   messenger::MessengerFactory create_client_;
   std::unique_ptr<messenger::Messenger> client_;
   bool job_running_ = false;
-  std::deque<Event> waiting_jobs_;  // typing actions clicked during a job, in click order
+  // An action clicked during a job, waiting its turn; for a double-click, the list's current entry
+  // at the click.
+  struct WaitingJob {
+    Event event;
+    std::string entry;
+  };
+  std::deque<WaitingJob> waiting_jobs_;        // in click order
+  std::optional<std::string> entry_at_click_;  // of the waiting double-click now run
 };
 
 }  // namespace plumwick

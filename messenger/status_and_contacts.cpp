@@ -63,10 +63,9 @@ void ClearList(ListBox& contact_list, TextBox& pad, Button& select_list, Button&
   clear_list.SetEnabled(false);
 }
 
-void OpenConversation(const ListBox& contact_list, Messenger& client, ClientTyping& typing) {
+void OpenConversation(const std::string& entry, Messenger& client, ClientTyping& typing) {
   // The conversation window object is let go once it is in front; the window itself stays open.
-  const std::unique_ptr<ConversationWindow> conversation =
-      client.InstantMessage(contact_list.CurrentText());
+  const std::unique_ptr<ConversationWindow> conversation = client.InstantMessage(entry);
   typing.BringForward(*conversation);
 }
 

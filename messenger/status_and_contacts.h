@@ -2,6 +2,8 @@
 // who are not offline, clearing the list, and opening a conversation by double-click.
 #pragma once
 
+#include <string>
+
 #include "messenger/client_typing.h"
 #include "messenger/messenger.h"
 #include "platform/button.h"
@@ -26,8 +28,9 @@ void SelectList(Messenger& client, ListBox& contact_list, Button& select_list, B
 // Empties the list and the scratch pad, then swaps the button pair to "empty".
 void ClearList(ListBox& contact_list, TextBox& pad, Button& select_list, Button& clear_list);
 
-// Opens a conversation with the list's current entry (the empty text when none is selected) and
-// types the keys that bring it in front, a tab behind another say, as a keyboard job does.
-void OpenConversation(const ListBox& contact_list, Messenger& client, ClientTyping& typing);
+// Opens a conversation with the list's entry that was current at the double-click (the empty text
+// when none was selected) and types the keys that bring it in front, a tab behind another say, as
+// a keyboard job does.
+void OpenConversation(const std::string& entry, Messenger& client, ClientTyping& typing);
 
 }  // namespace plumwick::messenger

@@ -308,14 +308,17 @@ TEST(KeyboardJobs, FastClicksOnSendEachSendAWholeMessageInTurnTheirCuesPlayingAt
 
 TEST(KeyboardJobs, TypingHandlersWaitInClickOrderWhileOthersRunAtOnceInsideTheWait) {
   JobRig rig;
-  rig.messenger.contacts = {{"a@x", 2}};
+  rig.messenger.contacts = {{"a@x", 2}, {"b@x", 2}};
   rig.pump.queued.push_back([&] { rig.change_nickname.Click(); });
   rig.pump.queued.push_back([&] { rig.select_list.Click(); });
-  // A double-click may press keys to bring its conversation forward: it waits in the line too.
-  rig.pump.queued.push_back([&] {
-    rig.contact_list.current = 0;
-    rig.contact_list.DoubleClick();
-  });
+  // A double-click may press keys to bring its conversation forward: it waits in the line too,
+  // and opens the entry it was made on.
+  for (const int entry : {0, 1}) {
+    rig.pump.queued.push_back([&rig, entry] {
+      rig.contact_list.current = entry;
+      rig.contact_list.DoubleClick();
+    });
+  }
   rig.pump.queued.push_back([&] { rig.add_contact.Click(); });
   rig.pump.queued.push_back([&] { rig.sign_out.Click(); });
   rig.send_message.Click();
@@ -328,9 +331,9 @@ TEST(KeyboardJobs, TypingHandlersWaitInClickOrderWhileOthersRunAtOnceInsideTheWa
                   // then the ones that take turns, in the order of their clicks
                   "client.OptionsPages(0, 0)", "keys.Type(Nick)", "keys.Type({ENTER})",
                   "keys.Type({ENTER})", "window.ShowAndActivate()", "client.InstantMessage(a@x)",
-                  "client.AddContact(0, friend@example.com)", "keys.Type({ENTER})",
-                  "keys.Type({ENTER})"));
-  EXPECT_THAT(rig.contact_list.entries, ElementsAre("a@x"));
+                  "client.InstantMessage(b@x)", "client.AddContact(0, friend@example.com)",
+                  "keys.Type({ENTER})", "keys.Type({ENTER})"));
+  EXPECT_THAT(rig.contact_list.entries, ElementsAre("a@x", "b@x"));
 }
 
 TEST(KeyboardJobs, AFailedJobEndsItsTurnAndTheNextRunsAfterItsErrorWasShown) {
