@@ -147,7 +147,8 @@ class MainWindow final {
   // Which handlers take turns. A keyboard job types into the client: it waits for this program's
   // other keyboard jobs and takes the display's keyboard from other programs' (kKeyboard). The
   // list's double-click may press keys that bring a conversation forward, which would land in
-  // the middle of another job: it waits for this program's jobs (kInLine). The rest run at once.
+  // the middle of another job: it waits for this program's jobs (kInLine), and its keys, if any,
+  // for the display's keyboard (the focus guard takes it). The rest run at once.
   enum class Turn { kNone, kInLine, kKeyboard };
   using Controls = const MainWindowControls&;
   using Handler = std::function<void()>;

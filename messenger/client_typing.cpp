@@ -115,7 +115,12 @@ DesktopWindow ClientTyping::WaitUntilReady(TypingJob& job, const KeySequence& ke
     held = keys_.HeldKeys(keys);
     if (!held.empty()) return false;
     blocked = keys_.Blocked();
-    return blocked.empty();
+    if (!blocked.empty()) return false;
+    // A keyboard job holds the display's turn already; a double-click's keys wait here for
+    // another Plumwick's job to end.
+    if (keys_.TakeTurn()) return true;
+    blocked = "another Plumwick on this display is typing its own job";
+    return false;
   });
   if (ready) return focused;
   const char* const untyped = typed_ ? "the rest of the job was not typed" : "nothing was typed";

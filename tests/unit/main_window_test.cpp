@@ -178,18 +178,23 @@ TEST(ContactList, DoubleClickOpensAConversationWithTheCurrentEntryWithoutACue) {
     int current;
     std::string contact;
     int tabs_behind;  // the keys that bring it in front go through the focus guard
+    int busy_turns;   // looks at the display's keyboard while another Plumwick's job holds it
   };
-  for (const Case& c : {Case{-1, "", 0}, Case{1, "b@x", 0}, Case{0, "a@x", 2}}) {
+  for (const Case& c :
+       {Case{-1, "", 0, 0}, Case{1, "b@x", 0, 0}, Case{0, "a@x", 2, 0}, Case{0, "a@x", 1, 2}}) {
     SCOPED_TRACE(c.contact);
     Rig rig;
     ASSERT_TRUE(rig.form.Start());
     rig.contact_list.entries = {"a@x", "b@x"};
     rig.contact_list.current = c.current;
     rig.messenger.tabs_behind = c.tabs_behind;
+    rig.keys.busy_turns = c.busy_turns;
     const std::size_t mark = rig.log.calls.size();
     rig.contact_list.DoubleClick();
     std::vector<std::string> expected = {"lbContacts.CurrentText()",
                                          "client.InstantMessage(" + c.contact + ")"};
+    for (int i = 0; i < c.busy_turns; ++i)
+      expected.insert(expected.end(), {"focus.Focused()", "job.TakesKeys()"});
     for (int i = 0; i < c.tabs_behind; ++i) {
       expected.insert(expected.end(),
                       {"focus.Focused()", "job.TakesKeys()", "keys.Type({CTRL+PGDN})"});
