@@ -165,10 +165,7 @@ std::unique_ptr<messenger::ContactEnumerator> PurpleContactCollection::Enumerate
   // After this call's answer every report of an earlier change is in.
   const std::vector<Handle> active = ActiveAccounts(bus_);
   const BuddyListWatch::Changes changes = memory_.watch_.Take();
-  if (changes.all || active != memory_.accounts_) {
-    memory_.buddies_.clear();
-    memory_.account_names_.clear();
-  }
+  if (changes.all || active != memory_.accounts_) memory_.buddies_.clear();
   for (const Handle buddy : changes.buddies) memory_.buddies_.erase(buddy);
   // Set again once this walk is done: a walk that fails leaves the next one to read all.
   memory_.accounts_.clear();
@@ -198,14 +195,14 @@ std::unique_ptr<messenger::ContactEnumerator> PurpleContactCollection::Enumerate
     listed_accounts.push_back(accounts[i]);
   }
   memory_.buddies_ = std::move(kept);
-  // A contact listed for several accounts is listed once for each, naming the account.
+  // A contact listed for several accounts is listed once for each, naming the account (asked
+  // anew: an account's name may change while it stays signed on).
+  std::map<Handle, std::string> account_names;
   for (std::size_t i = 0; i < listed.size(); ++i) {
     if (!listed[i].name || accounts_listing[*listed[i].name].size() < 2) continue;
     const Handle account = listed_accounts[i];
-    if (!memory_.account_names_.contains(account)) {
-      memory_.account_names_[account] = AccountName(bus_, account);
-    }
-    listed[i].name = RowOnAccount(*listed[i].name, memory_.account_names_[account]);
+    if (!account_names.contains(account)) account_names[account] = AccountName(bus_, account);
+    listed[i].name = RowOnAccount(*listed[i].name, account_names[account]);
   }
   memory_.accounts_ = active;
   return std::make_unique<PurpleContactEnumerator>(bus_, std::move(listed));

@@ -61,7 +61,6 @@ class ListMemory {
   BuddyListWatch watch_;
   std::vector<Handle> accounts_;  // the enabled accounts of the walk that read `buddies_`
   std::map<Handle, Read> buddies_;
-  std::map<Handle, std::string> account_names_;
 };
 
 // The buddies of all enabled accounts, as the list is when Enumerate is called: with their
