@@ -27,6 +27,13 @@ QClipboard& Clipboard() {
 
 }  // namespace
 
+DraftProbe::~DraftProbe() {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  if (step_ != Step::kDone && !user_selection_.isEmpty() && clipboard != nullptr) {
+    clipboard->setText(user_selection_, QClipboard::Selection);
+  }
+}
+
 KeySequence DraftProbe::Keys() {
   switch (step_) {
     case Step::kFirst:

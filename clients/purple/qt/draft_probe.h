@@ -31,6 +31,10 @@ namespace plumwick::purple {
 class DraftProbe {
  public:
   DraftProbe(PurpleBus& bus, Handle conversation) : bus_(bus), conversation_(conversation) {}
+  // Gives the user's selection back also when the job ended between the steps.
+  ~DraftProbe();
+  DraftProbe(const DraftProbe&) = delete;
+  DraftProbe& operator=(const DraftProbe&) = delete;
 
   // The keys of the probe's next step, to type into the conversation; none once it is done.
   KeySequence Keys();
