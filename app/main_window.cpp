@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <string>
 #include <utility>
+#include <variant>
 
 #include "messenger/contact_actions.h"
 #include "messenger/status_and_contacts.h"
@@ -76,23 +77,46 @@ const MainWindow::EventRow& MainWindow::RowOf(Event event) {
 
 bool MainWindow::Dispatch(Event event) {
   const EventRow& row = RowOf(event);
-  if (row.turn == Turn::kNone) return Run(row, true);
-  if (!job_running_) return RunJobs(row);
-  // Clicked during another job: the user hears the click now; the action waits for its turn. A
-  // cue that fails stops it here, as it would stop a handler that ran at once.
+  if (row.turn == Turn::kNone) return Run(row, true, {});
+  // The user hears the click now, and the action keeps what the boxes hold now: clicked during
+  // another job, it waits for its turn, and the user may change the boxes or select another entry
+  // meanwhile. A cue or a read that fails stops it here, as it would stop a handler.
+  Job job{.event = event, .at_click = {}};
   try {
     PlayCue(row.cue);
-    // A double-click opens the entry it was made on: later clicks may select another meanwhile.
-    waiting_jobs_.push_back(
-        {event, event == Event::kContactDoubleClick ? c_.contact_list.CurrentText() : ""});
+    job.at_click = ReadAtClick(event);
   } catch (const Failure& failure) {
     services_.errors.Show(failure);
     return false;
   }
+  if (!job_running_) return RunJobs(job);
+  waiting_jobs_.push_back(std::move(job));
   return true;
 }
 
-bool MainWindow::RunJobs(const EventRow& first) {
+MainWindow::ClickTexts MainWindow::ReadAtClick(Event event) const {
+  ClickTexts texts;
+  switch (event) {
+    case Event::kSendMessage:
+      texts.address = c_.address.Text();
+      texts.message = c_.message.Text();
+      break;
+    case Event::kAddContact:
+      texts.address = c_.address.Text();
+      break;
+    case Event::kChangeNickName:
+      texts.nickname = c_.nickname.Text();
+      break;
+    case Event::kContactDoubleClick:
+      texts.entry = c_.contact_list.CurrentText();
+      break;
+    default:
+      break;
+  }
+  return texts;
+}
+
+bool MainWindow::RunJobs(const Job& first) {
   // Also on a way out that is not a failure (the program ending): no turn is left held.
   struct JobTurn {
     MainWindow& window;
@@ -103,7 +127,7 @@ bool MainWindow::RunJobs(const EventRow& first) {
       window.desktop_.keys.EndJob();
     }
   } turn(*this);
-  const bool done = Run(first, true);
+  const bool done = Run(RowOf(first.event), false, first.at_click);
   for (;;) {
     // The keys a job typed last reach the client only as it handles them, after they went out:
     // the dialog they close is still up, the notice they dismiss still shows. The next job starts
@@ -115,19 +139,22 @@ bool MainWindow::RunJobs(const EventRow& first) {
     desktop_.wait.Pause(kBetweenJobs);
     if (waiting_jobs_.empty()) break;  // the turn ends the job
     desktop_.keys.EndJob();
-    WaitingJob next = std::move(waiting_jobs_.front());
+    const Job next = std::move(waiting_jobs_.front());
     waiting_jobs_.pop_front();
-    if (next.event == Event::kContactDoubleClick) entry_at_click_ = std::move(next.entry);
-    Run(RowOf(next.event), false);
+    Run(RowOf(next.event), false, next.at_click);
   }
   return done;
 }
 
-bool MainWindow::Run(const EventRow& row, bool cue) {
+bool MainWindow::Run(const EventRow& row, bool cue, const ClickTexts& at_click) {
   try {
     if (cue) PlayCue(row.cue);
     if (row.turn == Turn::kKeyboard) WaitForKeyboardTurn();
-    (this->*row.handler)();
+    if (const auto* handler = std::get_if<PlainHandler>(&row.handler)) {
+      (this->*(*handler))();
+    } else {
+      (this->*std::get<ClickHandler>(row.handler))(at_click);
+    }
     return true;
   } catch (const Failure& failure) {
     services_.errors.Show(failure);
@@ -170,7 +197,7 @@ messenger::Messenger& MainWindow::client() {
 }
 
 messenger::ClientTyping MainWindow::typing() {
-  return {desktop_.focus, desktop_.keys, desktop_.wait};
+  return {desktop_.focus, desktop_.keys, desktop_.wait, &services_.key_shield};
 }
 
 scratchpad::PadControls MainWindow::pad() const {
@@ -202,16 +229,9 @@ void MainWindow::OnClearList() {
   messenger::ClearList(c_.contact_list, c_.pad, c_.select_list, c_.clear_list);
 }
 
-void MainWindow::OnContactDoubleClick() {
-  std::string entry;
-  if (entry_at_click_) {
-    entry = std::move(*entry_at_click_);
-    entry_at_click_.reset();
-  } else {
-    entry = c_.contact_list.CurrentText();
-  }
+void MainWindow::OnContactDoubleClick(const ClickTexts& at_click) {
   messenger::ClientTyping keys = typing();
-  messenger::OpenConversation(entry, client(), keys);
+  messenger::OpenConversation(at_click.entry, client(), keys);
 }
 
 void MainWindow::OnClearPad() {
@@ -234,19 +254,19 @@ void MainWindow::OnCopyPad() {
   scratchpad::CopyToClipboard(pad(), services_.clipboard);
 }
 
-void MainWindow::OnSendMessage() {
+void MainWindow::OnSendMessage(const ClickTexts& at_click) {
   messenger::ClientTyping keys = typing();
-  messenger::SendMessage(client(), c_.address, c_.message, keys);
+  messenger::SendMessage(client(), at_click.address, at_click.message, keys);
 }
 
-void MainWindow::OnAddContact() {
+void MainWindow::OnAddContact(const ClickTexts& at_click) {
   messenger::ClientTyping keys = typing();
-  messenger::AddContact(client(), c_.address, keys);
+  messenger::AddContact(client(), at_click.address, keys);
 }
 
-void MainWindow::OnChangeNickName() {
+void MainWindow::OnChangeNickName(const ClickTexts& at_click) {
   messenger::ClientTyping keys = typing();
-  messenger::ChangeNickName(client(), c_.nickname, keys, services_.window);
+  messenger::ChangeNickName(client(), at_click.nickname, keys, services_.window);
 }
 
 void MainWindow::OnDeleteContact() {

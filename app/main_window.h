@@ -9,9 +9,11 @@
 // waits for its turn: it runs once the running job has ended, finished or failed, in the order of
 // the clicks. Typing inside the other job's Pause would merge two messages into one and send keys
 // into windows the other job opened. The list's double-click waits in the same line (the client
-// may need keys to bring its conversation forward). Handlers that do not type still run at once,
-// nested in the wait; Exit ends everything at once, waiting jobs included. The keyboard jobs of
-// every Plumwick on one display take turns in the same way: one keyboard serves them all.
+// may need keys to bring its conversation forward). Each of these reads the texts it needs at its
+// click and carries them: the user may change the boxes before its turn comes. Handlers that do
+// not type still run at once, nested in the wait; Exit ends everything at once, waiting jobs
+// included. The keyboard jobs of every Plumwick on one display take turns in the same way: one
+// keyboard serves them all.
 #pragma once
 
 #include <chrono>
@@ -19,8 +21,8 @@
 #include <deque>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
+#include <variant>
 
 #include "messenger/client_typing.h"
 #include "messenger/messenger.h"
@@ -29,6 +31,7 @@
 #include "platform/combo_box.h"
 #include "platform/desktop.h"
 #include "platform/error_report.h"
+#include "platform/key_shield.h"
 #include "platform/label.h"
 #include "platform/list_box.h"
 #include "platform/local_address.h"
@@ -76,6 +79,8 @@ struct MainWindowServices {
   Clipboard& clipboard;
   TimeTexts& time_texts;
   WindowDrag& drag;
+  // Raised while a job types: the window and its boxes take no key then.
+  KeyShield& key_shield;
 };
 
 class MainWindow final {
@@ -125,19 +130,27 @@ class MainWindow final {
   bool KeyboardJobRunning() const { return job_running_; }
 
  private:
+  // What an action that takes turns read when its click was heard: only the texts it needs.
+  struct ClickTexts {
+    std::string address;
+    std::string message;
+    std::string nickname;
+    std::string entry;  // the contact list's current entry
+  };
+
   void OnLoad();
   void OnStatusPick();
   void OnSelectList();
   void OnClearList();
-  void OnContactDoubleClick();
+  void OnContactDoubleClick(const ClickTexts& at_click);
   void OnClearPad();
   void OnInsertTime();
   void OnInsertDate();
   void OnGetIP();
   void OnCopyPad();
-  void OnSendMessage();
-  void OnAddContact();
-  void OnChangeNickName();
+  void OnSendMessage(const ClickTexts& at_click);
+  void OnAddContact(const ClickTexts& at_click);
+  void OnChangeNickName(const ClickTexts& at_click);
   void OnDeleteContact();
   void OnSignOut();
   void OnTitleMouseDown();
@@ -152,21 +165,31 @@ class MainWindow final {
   enum class Turn { kNone, kInLine, kKeyboard };
   using Controls = const MainWindowControls&;
   using Handler = std::function<void()>;
+  // A handler that takes turns runs on the texts of its click; the others read what they need.
+  using PlainHandler = void (MainWindow::*)();
+  using ClickHandler = void (MainWindow::*)(const ClickTexts& at_click);
   struct EventRow {
     Event event;
     Cue cue;
     Turn turn;
-    void (MainWindow::*handler)();
+    std::variant<PlainHandler, ClickHandler> handler;
     void (*subscribe)(Controls controls, const Handler& dispatch);
   };
   static const EventRow kEventTable[];
 
   static const EventRow& RowOf(Event event);
+  // Reads the boxes the event's action needs, in the order the action uses them.
+  ClickTexts ReadAtClick(Event event) const;
   // The handler under the failure rule, after its cue when `cue` is set (the cue of an action
-  // that waited for its turn has played at its click).
-  bool Run(const EventRow& row, bool cue);
+  // that takes turns has played at its click).
+  bool Run(const EventRow& row, bool cue, const ClickTexts& at_click);
+  // An action that takes turns, with what its click read.
+  struct Job {
+    Event event;
+    ClickTexts at_click;
+  };
   // Runs a keyboard job, then every job put in line meanwhile, in click order.
-  bool RunJobs(const EventRow& first);
+  bool RunJobs(const Job& first);
   void PlayCue(Cue cue);
   // Waits (handling events) until the display's keyboard is this program's, at most kTurnWait.
   void WaitForKeyboardTurn();
@@ -180,14 +203,7 @@ class MainWindow final {
   messenger::MessengerFactory create_client_;
   std::unique_ptr<messenger::Messenger> client_;
   bool job_running_ = false;
-  // An action clicked during a job, waiting its turn; for a double-click, the list's current entry
-  // at the click.
-  struct WaitingJob {
-    Event event;
-    std::string entry;
-  };
-  std::deque<WaitingJob> waiting_jobs_;        // in click order
-  std::optional<std::string> entry_at_click_;  // of the waiting double-click now run
+  std::deque<Job> waiting_jobs_;  // clicked during a job, in click order
 };
 
 }  // namespace plumwick

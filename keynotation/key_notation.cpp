@@ -3,6 +3,7 @@
 // and the token scan never sees a partial UTF-8 sequence.
 #include "keynotation/key_notation.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 
@@ -87,6 +88,34 @@ std::string Quote(std::u32string_view text) {
 }
 
 }  // namespace
+
+std::size_t KeyCount(const KeySequence& keys) {
+  std::size_t count = 0;
+  for (const KeyToken& token : keys) {
+    const auto* text = std::get_if<KeyText>(&token);
+    count +=
+        text != nullptr ? text->size() : static_cast<std::size_t>(std::get<KeyPress>(token).count);
+  }
+  return count;
+}
+
+KeySequence KeysAfter(const KeySequence& keys, std::size_t count) {
+  KeySequence rest;
+  for (const KeyToken& token : keys) {
+    if (const auto* text = std::get_if<KeyText>(&token)) {
+      const std::size_t skip = std::min(count, text->size());
+      count -= skip;
+      if (skip < text->size()) rest.emplace_back(text->substr(skip));
+      continue;
+    }
+    KeyPress press = std::get<KeyPress>(token);
+    const auto skip = std::min(count, static_cast<std::size_t>(press.count));
+    count -= skip;
+    press.count -= static_cast<int>(skip);
+    if (press.count > 0) rest.emplace_back(press);
+  }
+  return rest;
+}
 
 std::string Ordinal(std::size_t n) {
   const std::size_t tens = n % 100, ones = n % 10;

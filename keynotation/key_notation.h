@@ -25,6 +25,7 @@
 // names)", the characters counted from 1 as code points, the offending text quoted as written.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -93,6 +94,11 @@ using KeySequence = std::vector<KeyToken>;
 inline KeySequence OnePress(NamedKey key) {
   return {KeyPress{key}};
 }
+
+// How many characters and key presses the keys are: one press per character, `count` for a key.
+std::size_t KeyCount(const KeySequence& keys);
+// The keys after the first `count` characters and key presses.
+KeySequence KeysAfter(const KeySequence& keys, std::size_t count);
 
 // Reads a keystroke string (UTF-8) into tokens in typing order. The empty string gives no tokens.
 // Throws Failure (kKeyNotation) for anything that is not valid notation.

@@ -5,7 +5,10 @@
 #include "platform/failure.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <optional>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -62,15 +65,61 @@ std::vector<KeySequence> Pieces(const KeySequence& keys) {
   return pieces;
 }
 
+// A control character no key types (all but newline and tab), and where it is, counted from 0 in
+// characters; nullopt when the text has none.
+std::optional<std::pair<char32_t, std::size_t>> ControlCharacter(const std::string& utf8) {
+  std::size_t position = 0;
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(utf8[i]);
+    if ((byte & 0xC0) == 0x80) continue;  // inside a character
+    char32_t c = byte;
+    // U+0080..U+009F are the only other controls: C2 80 to C2 9F.
+    if (byte == 0xC2 && i + 1 < utf8.size()) {
+      c = 0x80 | (static_cast<unsigned char>(utf8[i + 1]) & 0x3F);
+    }
+    const bool control = (c < 0x20 && c != U'\n' && c != U'\t') || (c >= 0x7F && c < 0xA0);
+    if (control) return std::pair{c, position};
+    ++position;
+  }
+  return std::nullopt;
+}
+
+// How long the window may take to read the keys typed since its last receipt: a client reads
+// typed keys as it handles them, Pidgin a long text without spaces at up to 13 ms a key.
+std::chrono::milliseconds ReceiptWait(std::size_t unread) {
+  return std::chrono::milliseconds(5000) + std::chrono::milliseconds(20) * unread;
+}
+
 }  // namespace
 
+ClientTyping::ClientTyping(FocusedWindow& focus, Keystrokes& keys, EventWait& wait,
+                           KeyShield* shield)
+    : focus_(focus), keys_(keys), wait_(wait), shield_(shield) {
+  if (shield_ != nullptr) shield_->Raise(true);
+}
+
+ClientTyping::~ClientTyping() {
+  if (shield_ != nullptr) shield_->Raise(false);
+}
+
 KeySequence ReadKeys(const std::string& text, const std::string& source) {
+  const auto refuse = [&](const std::string& why) {
+    return Failure(error_code::kKeyNotation,
+                   "The text of " + source + " cannot be typed: " + why + ". Nothing was done.");
+  };
+  KeySequence keys;
   try {
-    return ParseKeyNotation(text);
+    keys = ParseKeyNotation(text);
   } catch (const Failure& failure) {
-    throw Failure(failure.code(), "The text of " + source + " cannot be typed: " +
-                                      failure.description() + ". Nothing was done.");
+    throw refuse(failure.description());
   }
+  if (const auto control = ControlCharacter(text)) {
+    char code[16];
+    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(control->first));
+    throw refuse("at the " + Ordinal(control->second + 1) + " character, the control character " +
+                 code + " is no key to type");
+  }
+  return keys;
 }
 
 void ClientTyping::Type(TypingJob& job, const KeySequence& keys) {
@@ -88,13 +137,63 @@ void ClientTyping::BringForward(TypingJob& job) {
 }
 
 void ClientTyping::TypeStep(TypingJob& job, const KeySequence& keys) {
-  DesktopWindow focused;
-  for (const KeySequence& piece : Pieces(keys)) {
-    focused = WaitUntilReady(job, piece);
-    keys_.Type(piece);
-    typed_ = true;
+  const std::size_t swallowed = shield_ != nullptr ? shield_->Swallowed() : 0;
+  DesktopWindow window;
+  // Since when the focus check and the keys disagree (the focus moving), when they do.
+  bool stalled = false;
+  Clock::TimePoint stalled_at{};
+  bool typed_any = false;
+  for (KeySequence rest : Pieces(keys)) {
+    // An empty step too waits for the window: the job hears of it where it went.
+    do {
+      window = WaitUntilReady(job, rest);
+      const TypedKeys typed = keys_.Type(rest, window.id);
+      if (typed.keys > 0) {
+        typed_any = true;
+        typed_into_ = window;
+        unread_ += typed.keys;
+        rest = KeysAfter(rest, typed.keys);
+        stalled = false;
+      }
+      if (typed.stop == TypedKeys::Stop::kUnread) {
+        AwaitReadReceipt(window);
+      } else if (typed.stop == TypedKeys::Stop::kFocusLeft && typed.keys == 0) {
+        // The desktop named the window while the keys found the focus elsewhere: it is moving.
+        if (!stalled) stalled_at = wait_.Now();
+        stalled = true;
+        if (wait_.Now() - stalled_at >= kFocusWait) {
+          throw Failure(error_code::kFocus,
+                        "The keyboard focus did not stay on the messaging client's window for "
+                        "3 seconds (" +
+                            DescribeFocus(focus_.Focused()) + "), so " +
+                            (typed_into_.id != 0 ? "the rest of the job was not typed"
+                                                 : "nothing was typed"));
+        }
+        wait_.Pause(EventWait::kPoll);
+      }
+    } while (!rest.empty());
   }
-  job.KeysTyped(focused, keys);
+  if (typed_any) AwaitReadReceipt(window);
+  if (shield_ != nullptr && shield_->Swallowed() != swallowed) {
+    const std::size_t count = shield_->Swallowed() - swallowed;
+    throw Failure(error_code::kFocus,
+                  std::to_string(count) + (count == 1 ? " key" : " keys") +
+                      " reached Plumwick's own window while the job typed, where they were "
+                      "ignored; they may have been the job's, so the rest of the job was not "
+                      "typed");
+  }
+  job.KeysTyped(window, keys);
+}
+
+void ClientTyping::AwaitReadReceipt(const DesktopWindow& window) {
+  keys_.AskReadReceipt(window.id);
+  if (!wait_.Until(ReceiptWait(unread_), [&] { return keys_.ReadReceiptCame(); })) {
+    throw Failure(error_code::kNoAnswer,
+                  "The window '" + window.title +
+                      "' did not read the keys typed into it in time (its program may be busy "
+                      "or hung), so the rest of the job was not typed");
+  }
+  unread_ = 0;
 }
 
 DesktopWindow ClientTyping::WaitUntilReady(TypingJob& job, const KeySequence& keys) {
@@ -110,6 +209,15 @@ DesktopWindow ClientTyping::WaitUntilReady(TypingJob& job, const KeySequence& ke
     held.clear();
     blocked.clear();
     focused = focus_.Focused();
+    // The person went on in another program: the job's keys must not follow, nor bring the
+    // client's window back over theirs.
+    if (typed_into_.id != 0 && !focused.own && focused.id != 0 && focused.pid != typed_into_.pid &&
+        !job.TakesKeys(focused)) {
+      throw Failure(error_code::kFocus,
+                    "The keyboard focus moved away from the messaging "
+                    "client's window while the job typed (" +
+                        DescribeFocus(focused) + "), so the rest of the job was not typed");
+    }
     job.PrepareForKeys(focused);
     if (focused.own || !job.TakesKeys(focused)) return false;
     held = keys_.HeldKeys(keys);
@@ -123,7 +231,8 @@ DesktopWindow ClientTyping::WaitUntilReady(TypingJob& job, const KeySequence& ke
     return false;
   });
   if (ready) return focused;
-  const char* const untyped = typed_ ? "the rest of the job was not typed" : "nothing was typed";
+  const char* const untyped =
+      typed_into_.id != 0 ? "the rest of the job was not typed" : "nothing was typed";
   if (!held.empty()) {
     throw Failure(error_code::kKeystrokes,
                   std::string(held.size() == 1 ? "The key " : "The keys ") + Listed(held) +

@@ -1,12 +1,22 @@
 // Typing into the messaging client's windows, for the actions that finish a job by keys. Keys go
-// only to the client: immediately before each typing step, and after any event processing, the
-// focused window must be one that takes the keys of the client's job under way, and never one of
-// the program's own; until it is, the step waits (handling events) for at most three seconds, then
-// fails and types nothing. Typing a private message into whatever window happens to have the focus,
-// a terminal say, is not safe, and a Space or Enter typed into the program's own window would press
-// one of its buttons. A key the step must press that the user still holds down is waited for in
-// the same way: its press would not arrive; and so is another program's hold on the keyboard (a
-// screen locker, an open menu), which would take every key: also between the keys of a long text.
+// only to the client: before each typing step, and after any event processing, the focused window
+// must be one that takes the keys of the client's job under way, and never one of the program's
+// own; until it is, the step waits (handling events) for at most three seconds, then fails and
+// types nothing. Each key then goes out only while that window still has the focus (Keystrokes
+// looks again before every key). Typing a private message into whatever window happens to have the
+// focus, a terminal say, is not safe, and a Space or Enter typed into the program's own window
+// would press one of its buttons. A key the step must press that the user still holds down is
+// waited for in the same way: its press would not arrive; and so is another program's hold on the
+// keyboard (a screen locker, an open menu), which would take every key: also between the keys of a
+// long text.
+//
+// Once the job has typed, the focus on another program's window means the person went on
+// elsewhere: the job stops at once, before its Enter, and says where the focus went. A click on the
+// program's own window only holds the keys until the client's window has the focus again (the
+// job asks for it back), and its keys are swallowed meanwhile. Every step ends once the window has
+// read its keys (its read receipt): only then is the next step's Enter typed, and a keyboard layout
+// changed before the reading, or a key that reached the program's own window during the step,
+// fails the job before it.
 #pragma once
 
 #include <chrono>
@@ -16,6 +26,7 @@
 #include "messenger/messenger.h"
 #include "platform/event_pump.h"
 #include "platform/focused_window.h"
+#include "platform/key_shield.h"
 #include "platform/keystrokes.h"
 
 namespace plumwick::messenger {
@@ -31,8 +42,12 @@ std::string DescribeFocus(const DesktopWindow& window);
 
 class ClientTyping {
  public:
-  ClientTyping(FocusedWindow& focus, Keystrokes& keys, EventWait& wait)
-      : focus_(focus), keys_(keys), wait_(wait) {}
+  // Raises the shield of the program's own windows, when there is one, for as long as it lives.
+  ClientTyping(FocusedWindow& focus, Keystrokes& keys, EventWait& wait,
+               KeyShield* shield = nullptr);
+  ~ClientTyping();
+  ClientTyping(const ClientTyping&) = delete;
+  ClientTyping& operator=(const ClientTyping&) = delete;
 
   // A long text is typed in pieces of this many characters or keys, each waited for as a step.
   static constexpr std::size_t kPieceLength = 32;
@@ -51,13 +66,20 @@ class ClientTyping {
   // Types one step, once it can go out to the job's window.
   void TypeStep(TypingJob& job, const KeySequence& keys);
   // Waits until `keys` can go out to the job's window, and answers that window; throws Failure
-  // when it does not come to that within kFocusWait.
+  // when it does not come to that within kFocusWait, and at once when the focus is on another
+  // program's window after the job typed.
   DesktopWindow WaitUntilReady(TypingJob& job, const KeySequence& keys);
+  // Waits for the window's read receipt of the keys typed so far; throws Failure when it does not
+  // come in time.
+  void AwaitReadReceipt(const DesktopWindow& window);
 
   FocusedWindow& focus_;
   Keystrokes& keys_;
   EventWait& wait_;
-  bool typed_ = false;  // whether an earlier step of this job typed its keys
+  KeyShield* shield_;
+  // The window the job typed into last; none (id 0) before its first key.
+  DesktopWindow typed_into_;
+  std::size_t unread_ = 0;  // characters and keys typed since the last read receipt
 };
 
 }  // namespace plumwick::messenger

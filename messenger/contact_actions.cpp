@@ -9,28 +9,27 @@ using Seconds = std::chrono::duration<double>;
 
 }  // namespace
 
-void SendMessage(Messenger& client, const TextBox& address, const TextBox& message,
+void SendMessage(Messenger& client, const std::string& address, const std::string& message,
                  ClientTyping& typing) {
-  const std::string contact = address.Text();
-  const KeySequence text = ReadKeys(message.Text(), "the message box");
+  const KeySequence text = ReadKeys(message, "the message box");
   // Held until the second Enter is typed: the window is the message's way out.
-  const std::unique_ptr<ConversationWindow> conversation = client.InstantMessage(contact);
+  const std::unique_ptr<ConversationWindow> conversation = client.InstantMessage(address);
   typing.Type(*conversation, text);
   typing.Pause(Seconds(0.1));
   typing.Type(*conversation, OnePress(NamedKey::kEnter));
   typing.Type(*conversation, OnePress(NamedKey::kEnter));
 }
 
-void AddContact(Messenger& client, const TextBox& address, ClientTyping& typing) {
-  const std::unique_ptr<TypingJob> dialog = client.AddContact(0, address.Text());
+void AddContact(Messenger& client, const std::string& address, ClientTyping& typing) {
+  const std::unique_ptr<TypingJob> dialog = client.AddContact(0, address);
   typing.Type(*dialog, OnePress(NamedKey::kEnter));
   typing.Pause(Seconds(1));
   typing.Type(*dialog, OnePress(NamedKey::kEnter));
 }
 
-void ChangeNickName(Messenger& client, const TextBox& nickname, ClientTyping& typing,
+void ChangeNickName(Messenger& client, const std::string& nickname, ClientTyping& typing,
                     Window& main_window) {
-  const KeySequence name = ReadKeys(nickname.Text(), "the nickname box");
+  const KeySequence name = ReadKeys(nickname, "the nickname box");
   const std::unique_ptr<TypingJob> options = client.OptionsPages(0, 0);
   typing.Pause(Seconds(0.5));
   typing.Type(*options, name);

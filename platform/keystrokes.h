@@ -1,8 +1,10 @@
-// Types key sequences (keynotation/key_notation.h) into the window that has the keyboard focus.
-// Typing returns once the keys are sent, without waiting for the
-// target window to process them. Every character arrives or the call fails.
+// Types key sequences (keynotation/key_notation.h) into one window of another program, a key at a
+// time and each only while that window has the keyboard focus. Typing returns once the keys are
+// sent, without waiting for the window to read them: a read receipt says when it has.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -10,19 +12,43 @@
 
 namespace plumwick {
 
+// How far a Type call got.
+struct TypedKeys {
+  enum class Stop {
+    kDone,       // every key went out
+    kFocusLeft,  // the keyboard focus left the window: the rest did not go out
+    // The rest needs a key bound anew that the window may not have read yet under its binding of
+    // now: ask for a read receipt, then type the rest.
+    kUnread,
+  };
+  std::size_t keys = 0;  // characters and key presses that went out, from the first
+  Stop stop = Stop::kDone;
+};
+
 class Keystrokes {
  public:
   virtual ~Keystrokes() = default;
-  // Throws Failure, typing nothing, also when one of the keys it must press is held down (see
-  // HeldKeys) or when keys cannot reach the focused window (see Blocked): ask those first and
-  // wait until they are empty.
-  virtual void Type(const KeySequence& keys) = 0;
+  // Types the keys into `window`, the top-level window that has the keyboard focus (as
+  // FocusedWindow names it). Before each key the focus is looked at again, in one step with the
+  // key that no other program's request can come between, so that no key goes anywhere else: a
+  // focus that moved stops the typing there (kFocusLeft). Throws Failure, typing nothing, also
+  // when one of the keys it must press is held down (see HeldKeys), when keys cannot reach the
+  // focused window (see Blocked), or for a character no key types; and, with keys typed, when
+  // the keyboard layout changed under the keys still unread.
+  virtual TypedKeys Type(const KeySequence& keys, std::uint64_t window) = 0;
+  // Asks the window's program to say when it has read every key typed so far: it translates a
+  // key into a character with the keymap of the moment it reads it.
+  virtual void AskReadReceipt(std::uint64_t window) = 0;
+  // Whether the receipt asked for came (or the window went away, reading nothing more). Throws
+  // Failure when the keyboard layout changed before it came, after keys were typed: the window
+  // may have read some of them under the new layout, as other characters.
+  virtual bool ReadReceiptCame() = 0;
   // The keys that typing `keys` would press and that are held down right now, by name ("Return"),
   // by the person at the keyboard or by another program. A press of a key that is already down
   // never arrives, so typing must wait until the person lets go. Modifier keys are not counted:
   // typing lets go of those itself and holds them again afterwards. Throws Failure as Type does
-  // for a keyboard that cannot be reached. A keyboard that
-  // cannot tell which keys are down answers none.
+  // for a keyboard that cannot be reached. A keyboard that cannot tell which keys are down
+  // answers none.
   virtual std::vector<std::string> HeldKeys(const KeySequence& keys) = 0;
 
   // What keeps keys from reaching the focused window right now, as a person would name it

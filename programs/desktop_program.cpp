@@ -24,11 +24,13 @@
 #include "platform/qt/qt_error_report.h"
 #include "platform/qt/qt_event_pump.h"
 #include "platform/qt/qt_form.h"
+#include "platform/qt/qt_key_shield.h"
 #include "platform/qt/qt_sound_cue.h"
 #include "platform/qt/qt_window_drag.h"
 #include "platform/x11/x11_clipboard_handover.h"
 #include "platform/x11/x11_focused_window.h"
 #include "platform/x11/x11_window_manager.h"
+#include "platform/x11/x_display_probe.h"
 #include "platform/x11/xdo_keystrokes.h"
 #include "programs/end_on_signal.h"
 
@@ -42,6 +44,15 @@ bool CheckDisplay(const char* program) {
   // A platform chosen for it (the tests' offscreen one) is taken as it is.
   if (set("QT_QPA_PLATFORM")) return true;
   if (set("DISPLAY")) {
+    // Asked here because Qt, failing to connect, aborts with advice to reinstall the program.
+    const char* display = std::getenv("DISPLAY");
+    if (!x11::CanConnectToDisplay(display)) {
+      std::fprintf(stderr,
+                   "%s: cannot connect to the X display \"%s\" (DISPLAY): check that it runs and"
+                   " lets you in, or start %s from a desktop session or with xvfb-run -a %s.\n",
+                   program, display, program, program);
+      return false;
+    }
     // An X11 client in a Wayland session too, through XWayland: the clients it drives are X11
     // programs, the focus it checks is X11's, and only on X11 may a frameless window centre and
     // move itself.
@@ -140,7 +151,8 @@ struct DesktopProgram::Parts {
             .errors = errors,
             .clipboard = clipboard,
             .time_texts = time_texts,
-            .drag = drag};
+            .drag = drag,
+            .key_shield = key_shield};
   }
 
   Desktop desktop() { return {.wait = wait, .focus = focus, .keys = keys, .windows = windows}; }
@@ -160,6 +172,7 @@ struct DesktopProgram::Parts {
   X11FocusedWindow focus{{}, [this](std::uint64_t id) { return IsOwnWindow(form, id); }};
   X11WindowManager windows;
   QtWindowDrag drag{form};
+  QtKeyShield key_shield{form};
   MainWindow window;
 };
 

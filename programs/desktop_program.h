@@ -13,8 +13,8 @@ class QWidget;
 namespace plumwick {
 
 // True when there is a display to show the window on, and then picks X11 for it also in a Wayland
-// session (through XWayland); otherwise says so on standard error, and how to get one, naming the
-// program. Call before the QApplication is made.
+// session (through XWayland); otherwise (no DISPLAY, or one that cannot be connected to) says so on
+// standard error, and how to get one, naming the program. Call before the QApplication is made.
 bool CheckDisplay(const char* program);
 
 // The window built from its design on Qt, with its cues, its desktop parts and its controller.

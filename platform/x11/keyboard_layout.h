@@ -27,6 +27,7 @@ struct LayoutEntry {
   Stroke stroke;
   Keysym keysym = kNoSymbol;
   char32_t character = 0;
+  bool operator==(const LayoutEntry&) const = default;
 };
 
 struct KeyboardLayout {

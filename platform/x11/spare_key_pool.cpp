@@ -42,6 +42,7 @@ void SpareKeyPool::Refresh(const std::vector<Keycode>& empty,
 std::map<Keysym, SparePosition> SpareKeyPool::Assign(const std::vector<Keysym>& keysyms) {
   auto keys = keys_;  // changed only once every keysym has a position
   const std::uint64_t now = ++clock_;
+  rebound_unread_ = false;
   std::map<Keysym, SparePosition> positions;
   std::vector<Keysym> unbound;
   for (const Keysym keysym : keysyms) {
@@ -81,6 +82,10 @@ std::map<Keysym, SparePosition> SpareKeyPool::Assign(const std::vector<Keysym>& 
                         " can be typed in one go here (the layout leaves " +
                         std::to_string(keys.size()) +
                         " keys free to bind them to). Nothing was typed: split the text.");
+    }
+    if (best_key->bound[best.level] != kNoSymbol &&
+        best_key->last_use[best.level] > read_through_) {
+      rebound_unread_ = true;
     }
     best_key->bound[best.level] = keysym;
     best_key->last_use[best.level] = now;

@@ -5,9 +5,12 @@
 // event, which may be long after the event was sent (a window in this very process is served only
 // once Type has returned). So a binding stays in place after the keys are sent, a later string
 // reuses it, and a position is rebound only to make room, least recently used first and never
-// for a character of the same string. Pure bookkeeping: the caller writes the keymap.
+// for a character of the same string. Whether the receiver has read the keys typed on a position
+// is known only from its read receipt: Assign says when it rebinds a position typed since the last
+// one, so that the caller can wait for it first. Pure bookkeeping: the caller writes the keymap.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -59,6 +62,14 @@ class SpareKeyPool {
   // Every keycode this pool has written to, with what it wrote: to undo at the end.
   std::vector<KeycodeBinding> Written() const;
 
+  // Whether the last Assign rebound a position typed since the last MarkRead: the receiver may
+  // still read a key typed there, and would read the new character.
+  bool ReboundUnread() const { return rebound_unread_; }
+  // Where the pool's use stands now, to mark read once a receipt asked for now came.
+  std::uint64_t Now() const { return clock_; }
+  // The receiver has read every key typed on the positions assigned up to `now`.
+  void MarkRead(std::uint64_t now) { read_through_ = std::max(read_through_, now); }
+
   bool Owns(Keycode keycode) const { return keys_.contains(keycode); }
   std::size_t Capacity() const { return keys_.size() * static_cast<std::size_t>(levels_); }
 
@@ -75,6 +86,8 @@ class SpareKeyPool {
   int levels_;
   std::map<Keycode, Key> keys_;
   std::uint64_t clock_ = 0;
+  std::uint64_t read_through_ = 0;
+  bool rebound_unread_ = false;
 };
 
 }  // namespace plumwick::x11

@@ -29,12 +29,15 @@ extern "C" {
 #include <xdo.h>
 }
 
+#include "platform/x11/x_borrowed_keys.h"
 #include "platform/x11/x_display.h"
 #include "platform/x11/x_error_trap.h"
 #include "platform/x11/x_keyboard_block.h"
 #include "platform/x11/x_keyboard_layout.h"
 #include "platform/x11/x_keyboard_turn.h"
 #include "platform/x11/x_keymap_writer.h"
+#include "platform/x11/x_typing_watch.h"
+#include "platform/x11/x_window_facts.h"
 #include "platform/x11/xtest_keys.h"
 
 namespace plumwick {
@@ -61,7 +64,7 @@ std::string Hex(unsigned long value) {
   return text;
 }
 
-XdoPtr Connect(const std::string& name) {
+XdoPtr Connect(const std::string& name, int& xkb_event_base) {
   x11::DisplayPtr display = x11::OpenDisplay(name, error_code::kKeystrokes, "Cannot type keys");
   int event_base, error_base, major, minor, opcode;
   if (!XTestQueryExtension(display.get(), &event_base, &error_base, &major, &minor)) {
@@ -69,7 +72,7 @@ XdoPtr Connect(const std::string& name) {
   }
   major = XkbMajorVersion;
   minor = XkbMinorVersion;
-  if (!XkbQueryExtension(display.get(), &opcode, &event_base, &error_base, &major, &minor)) {
+  if (!XkbQueryExtension(display.get(), &opcode, &xkb_event_base, &error_base, &major, &minor)) {
     Fail("Cannot type keys: the X server does not offer the XKB extension.");
   }
   XdoPtr xdo(xdo_new_with_opened_display(display.get(), nullptr, 1));
@@ -144,11 +147,74 @@ std::vector<std::string> KeyNames(Display* display, const std::vector<Keycode>& 
 
 }  // namespace
 
+// Where the keys of a Type call may go: the window it was given, where the input focus must be.
+// The focus the window was last found around is kept, so that a key costs one question.
+class KeysWindow {
+ public:
+  KeysWindow(Display* display, Window window) : display_(display), window_(window) {}
+
+  // Whether keys sent now go into the window. Without a window (0), the first answer fixes it
+  // to where the keys go then.
+  bool HasFocus() {
+    const Window root = DefaultRootWindow(display_);
+    Window focus = x11::CurrentInputFocus(display_);
+    if (focus == PointerRoot) {
+      // The focus follows the pointer: keys go to the window under it.
+      Window root_return = None, child = None;
+      int x, y, window_x, window_y;
+      unsigned int mask;
+      XQueryPointer(display_, root, &root_return, &child, &x, &y, &window_x, &window_y, &mask);
+      focus = child;
+    }
+    if (focus == None || focus == root) return false;
+    if (focus == seen_) return true;
+    if (window_ == None) window_ = focus;
+    // The focus in the window (a toolkit's focus window inside it), or on a frame around it.
+    if (!x11::Within(display_, focus, window_) && !x11::Within(display_, window_, focus)) {
+      return false;
+    }
+    seen_ = focus;
+    return true;
+  }
+
+ private:
+  Display* display_;
+  Window window_;
+  Window seen_ = None;
+};
+
 struct XdoKeystrokes::Connection {
   XdoPtr xdo;
+  int xkb_event_base = 0;
   x11::SpareKeyPool pool;
   std::optional<x11::KeyboardTurn> turn;  // made on the first job; goes before the connection
   std::optional<x11::KeyboardBlockProbe> probe;  // likewise, on the first look
+  std::optional<x11::TypingWatch> watch;
+  std::optional<x11::BorrowedKeysRecord> record;
+  // Whether keys went out since the last read receipt, and the pool's use when it was asked for.
+  bool unread = false;
+  std::uint64_t asked_through = 0;
+  // What each key gave when the keys typed last were planned, with the free keys bound.
+  std::vector<x11::LayoutEntry> known;
+
+  // Whether a key gives something else now, in the group in use now.
+  bool LayoutDiffers() {
+    const XkbStateRec state = KeyboardState(display());
+    return x11::ReadKeyboardLayout(display(), state.group, KeptLocks(state)).entries != known;
+  }
+  // Whether the layout changed since it was last looked at: asked of the server only once it
+  // told of a change.
+  bool LayoutChanged() { return watch->LayoutChanged() && LayoutDiffers(); }
+
+  // A layout that changed under keys not yet read may have turned them into other characters.
+  void ThrowIfLayoutChangedUnderUnreadKeys() {
+    if (unread && LayoutChanged()) {
+      Fail(
+          "The keyboard layout changed while keys were being typed (another layout, group or "
+          "key binding was chosen), so some of the keys typed may have arrived as other "
+          "characters. The rest was not typed.");
+    }
+  }
 
   // What keeps keys from the focused window now; empty when nothing does.
   std::string Blocked() {
@@ -178,6 +244,7 @@ void XdoKeystrokes::ReleaseKeys() noexcept {
   try {
     Display* display = connection_->display();
     x11::XErrorTrap trap(display);
+    if (connection_->record) connection_->record->Clear();
     XkbStateRec state{};
     XkbGetState(display, XkbUseCoreKbd, &state);
     const auto layout = x11::ReadKeyboardLayout(display, state.group, 0);
@@ -202,8 +269,12 @@ std::string XdoKeystrokes::Blocked() {
 
 bool XdoKeystrokes::TakeTurn() {
   Connection& connection = Connected();
-  if (!connection.turn) connection.turn.emplace(connection.display());
-  return connection.turn->Take();
+  const bool held = connection.turn.has_value();
+  if (!held) connection.turn.emplace(connection.display());
+  if (!connection.turn->Take()) return false;
+  // No other Plumwick is in a job now: keys recorded as borrowed are a killed one's.
+  if (!held) connection.record->GiveBackLeftovers();
+  return true;
 }
 
 bool XdoKeystrokes::Borrowed() const {
@@ -213,7 +284,9 @@ bool XdoKeystrokes::Borrowed() const {
 XdoKeystrokes::Connection& XdoKeystrokes::Connected() {
   if (!connection_) {
     auto connection = std::make_unique<Connection>();
-    connection->xdo = Connect(display_);
+    connection->xdo = Connect(display_, connection->xkb_event_base);
+    connection->watch.emplace(connection->display(), connection->xkb_event_base);
+    connection->record.emplace(connection->display());
     connection_ = std::move(connection);
   }
   return *connection_;
@@ -230,36 +303,53 @@ std::vector<std::string> XdoKeystrokes::HeldKeys(const KeySequence& tokens) {
   return KeyNames(display, Down(keymap, x11::LayoutKeysPressed(tokens, layout, connection_->pool)));
 }
 
-void XdoKeystrokes::Type(const KeySequence& tokens) {
-  if (tokens.empty()) return;
-  Display* display = Connected().display();
+TypedKeys XdoKeystrokes::Type(const KeySequence& tokens, std::uint64_t window) {
+  if (tokens.empty()) return {};
+  Connection& connection = Connected();
+  Display* display = connection.display();
   x11::XErrorTrap trap(display);
+  connection.ThrowIfLayoutChangedUnderUnreadKeys();
+  connection.watch->LayoutChanged();  // nothing typed is unread, or nothing changed
 
   const XkbStateRec state = KeyboardState(display);
   const unsigned kept_locks = KeptLocks(state);
   const auto layout = x11::ReadKeyboardLayout(display, state.group, kept_locks);
-  const x11::KeystrokePlan plan = x11::PlanKeystrokes(tokens, layout, connection_->pool);
+  x11::SpareKeyPool pool = connection.pool;
+  const x11::KeystrokePlan plan = x11::PlanKeystrokes(tokens, layout, pool);
+  // The receiver would read a key typed before under the binding of after.
+  if (pool.ReboundUnread()) return {0, TypedKeys::Stop::kUnread};
+  connection.pool = std::move(pool);
+  connection.known = layout.entries;
 
   if (!plan.bindings.empty()) {
-    x11::WriteKeycodeBindings(display, plan.bindings);
-    if (trap.Failed()) {
-      Fail("Cannot type keys: the X server refused to bind a free key (" + trap.FirstError() +
-           "). Nothing was typed.");
+    // Recorded first: a Plumwick killed now leaves a record for the next to give the keys back.
+    connection.record->Record(connection.pool.Written());
+    {
+      // Keymap events that come while no other program can change the keymap are this one's.
+      const x11::ServerGrab grab(display);
+      x11::WriteKeycodeBindings(display, plan.bindings);
+      if (trap.Failed()) {
+        Fail("Cannot type keys: the X server refused to bind a free key (" + trap.FirstError() +
+             "). Nothing was typed.");
+      }
+      // Read back before any key is sent: should the server have made anything else of a
+      // binding, a wrong character would be typed and never noticed.
+      const auto bound_layout = x11::ReadKeyboardLayout(display, state.group, kept_locks);
+      connection.watch->TakeOwnChanges();
+      connection.known = bound_layout.entries;
+      if (const auto* wrong = x11::FirstMisbound(plan.spare, bound_layout)) {
+        Fail("Cannot type keys: keysym " + Hex(wrong->keysym) + " bound to keycode " +
+             std::to_string(wrong->stroke.keycode) +
+             " does not come out as expected. Nothing was typed.");
+      }
     }
-    // Read back before any key is sent: should the server have made anything else of a binding,
-    // a wrong character would be typed and never noticed.
-    const auto bound = x11::ReadKeyboardLayout(display, state.group, kept_locks);
-    if (const auto* wrong = x11::FirstMisbound(plan.spare, bound)) {
-      Fail("Cannot type keys: keysym " + Hex(wrong->keysym) + " bound to keycode " +
-           std::to_string(wrong->stroke.keycode) +
-           " does not come out as expected. Nothing was typed.");
-    }
+    connection.ThrowIfLayoutChangedUnderUnreadKeys();
   }
 
   // The caller has waited for the person to let go of the keys the text needs; one pressed since
   // would swallow the job's press of it.
   const std::vector<Keycode> held_keys =
-      Down(QueryKeysDown(display), x11::LayoutKeysPressed(tokens, layout, connection_->pool));
+      Down(QueryKeysDown(display), x11::LayoutKeysPressed(tokens, layout, connection.pool));
   if (!held_keys.empty()) {
     std::string names;
     for (const std::string& name : KeyNames(display, held_keys)) {
@@ -270,17 +360,25 @@ void XdoKeystrokes::Type(const KeySequence& tokens) {
   }
 
   // The caller has waited for the keyboard too: keys sent now would all go to a grab's owner.
-  if (const std::string blocked = connection_->Blocked(); !blocked.empty()) {
+  if (const std::string blocked = connection.Blocked(); !blocked.empty()) {
     Fail("Cannot type keys: " + blocked + ". Nothing was typed.");
   }
 
   // Modifiers the person still holds (Shift from a Shift-click, say) would change every key:
   // they are let go for the typing and held again afterwards, as they were found.
-  const std::vector<Keycode> held = HeldModifierKeys(connection_->xdo.get());
+  const std::vector<Keycode> held = HeldModifierKeys(connection.xdo.get());
   x11::SetKeysDown(display, held, false);
   if ((state.locked_mods & LockMask) != 0) XkbLockModifiers(display, XkbUseCoreKbd, LockMask, 0);
   if (state.latched_mods != 0) XkbLatchModifiers(display, XkbUseCoreKbd, state.latched_mods, 0);
-  x11::SendStrokes(display, plan.strokes, layout.modifier_keys);
+  KeysWindow into(display, static_cast<Window>(window));
+  bool layout_changed = false;
+  const std::size_t sent = x11::SendStrokesWhile(display, plan.strokes, layout.modifier_keys, [&] {
+    // The question about the focus also brings in the layout events sent before its answer.
+    if (!into.HasFocus()) return false;
+    layout_changed = connection.LayoutChanged();
+    return !layout_changed;
+  });
+  connection.unread = connection.unread || sent > 0;
   // The key events must be through before Caps Lock and the held keys come back.
   const bool failed = trap.Failed();
   if ((state.locked_mods & LockMask) != 0) {
@@ -290,6 +388,29 @@ void XdoKeystrokes::Type(const KeySequence& tokens) {
   if (failed || trap.Failed()) {
     Fail("Typing was cut short: the X server refused a key event (" + trap.FirstError() + ").");
   }
+  if (layout_changed) {
+    Fail(
+        std::string("The keyboard layout changed while keys were being typed (another layout, "
+                    "group or key binding was chosen), so ") +
+        (connection.unread ? "some of the keys typed may have arrived as other characters. " : "") +
+        "The rest was not typed.");
+  }
+  return {sent, sent == plan.strokes.size() ? TypedKeys::Stop::kDone : TypedKeys::Stop::kFocusLeft};
+}
+
+void XdoKeystrokes::AskReadReceipt(std::uint64_t window) {
+  Connection& connection = Connected();
+  connection.asked_through = connection.pool.Now();
+  connection.watch->AskReceipt(static_cast<Window>(window));
+}
+
+bool XdoKeystrokes::ReadReceiptCame() {
+  Connection& connection = Connected();
+  if (!connection.watch->ReceiptCame()) return false;
+  connection.ThrowIfLayoutChangedUnderUnreadKeys();
+  connection.unread = false;
+  connection.pool.MarkRead(connection.asked_through);
+  return true;
 }
 
 }  // namespace plumwick

@@ -1,13 +1,14 @@
-// Types key sequences into the window that has the keyboard focus on X11, as XTest key events on a
-// libxdo connection. Every character of the text arrives as written, Unicode included: one the
-// keyboard layout lacks is bound to a free keycode of its own, and the binding stays in place so
-// that a receiver still reads it right when it handles the key much later (a window of this very
-// process handles it only after Type has returned). Bindings are reused, least recently used ones
-// are rebound to make room, and all are removed by ReleaseKeys (at the end of each keyboard job)
-// or when the object is destroyed: call it only once typed keys no longer wait in a receiver's
-// queue. A process that
-// ends without running destructors must call ReleaseKeys first: the bindings live in the X server,
-// and keycodes left bound are lost to every later run until the layout is loaded again.
+// Types key sequences into one X window, as XTest key events on a libxdo connection, each key
+// under a server grab that holds the look at the input focus before it too. Every character of
+// the text arrives as written, Unicode included: one the keyboard layout lacks is bound to a free
+// keycode of its own, and the binding stays in place so that a receiver still reads it right when
+// it handles the key much later (a window of this very process handles it only after Type has
+// returned). Bindings are reused, and a binding the receiver may not have read yet is never
+// changed: Type stops for a read receipt first (kUnread). All are removed by ReleaseKeys (at the
+// end of each keyboard job) or when the object is destroyed: call it only once typed keys no
+// longer wait in a receiver's queue. The bindings live in the X server, so a process that ends
+// without running destructors must call ReleaseKeys first; one killed leaves a record on the
+// display from which the next Plumwick to take the keyboard gives them back.
 //
 // Typing works in whatever layout and group is in use, and leaves the keyboard as it found it:
 // modifier keys still held (Shift from a Shift-click) are let go for the typing and pressed again
@@ -20,6 +21,7 @@
 // No X or libxdo header here: Qt code includes this one.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -43,8 +45,12 @@ class XdoKeystrokes final : public Keystrokes {
   // characters the layout lacks than there are free key positions (two for each unused keycode but
   // one, which is left to other programs: 36 on a stock Xvfb). In all these cases nothing is typed.
   // Also kKeystrokes, with nothing typed, when a key the text needs is held down or Blocked
-  // names a cause.
-  void Type(const KeySequence& keys) override;
+  // names a cause, and when the keyboard layout changes under keys typed and not yet read.
+  TypedKeys Type(const KeySequence& keys, std::uint64_t window) override;
+  // Into whichever window has the focus as the first key goes out, and only there.
+  TypedKeys Type(const KeySequence& keys) { return Type(keys, 0); }
+  void AskReadReceipt(std::uint64_t window) override;
+  bool ReadReceiptCame() override;
   // Names keys by their keysym on the first level ("Return", "A" for a letter key). Connects
   // first like Type, and throws as it does.
   std::vector<std::string> HeldKeys(const KeySequence& keys) override;

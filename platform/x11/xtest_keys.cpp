@@ -17,17 +17,24 @@ void SetModifiers(Display* display, unsigned from, unsigned to,
 
 }  // namespace
 
-void SendStrokes(Display* display, const std::vector<Stroke>& strokes,
-                 const std::map<unsigned, Keycode>& modifier_keys) {
-  unsigned held = 0;
+std::size_t SendStrokesWhile(Display* display, const std::vector<Stroke>& strokes,
+                             const std::map<unsigned, Keycode>& modifier_keys,
+                             const std::function<bool()>& may_send) {
+  std::size_t sent = 0;
   for (const Stroke& stroke : strokes) {
-    // "HELLO" holds Shift once for all five letters, as a person would.
-    SetModifiers(display, held, stroke.mods, modifier_keys);
-    held = stroke.mods;
+    // The X server handles input between a client's requests, also while it serves this one
+    // alone: the keys are delivered before the grab ends, to the window looked at. A modifier is
+    // let go within the grab too, so that no other window gets a key or a click with it held.
+    const ServerGrab grab(display);
+    if (!may_send()) break;
+    SetModifiers(display, 0, stroke.mods, modifier_keys);
     XTestFakeKeyEvent(display, stroke.keycode, True, CurrentTime);
     XTestFakeKeyEvent(display, stroke.keycode, False, CurrentTime);
+    SetModifiers(display, stroke.mods, 0, modifier_keys);
+    ++sent;
   }
-  SetModifiers(display, held, 0, modifier_keys);
+  XFlush(display);
+  return sent;
 }
 
 void SetKeysDown(Display* display, const std::vector<Keycode>& keycodes, bool down) {

@@ -1,10 +1,12 @@
 // plumwick-sandbox as a person meets it: started on a desktop with a window manager and a sound
 // server, its window shown, the contact list filled and used with real clicks, the start-up cue
-// heard, and the program ended with its exit button; a plain message when there is no display; and
-// both programs' answers to their command line, which need no display.
+// heard, and the program ended with its exit button; both programs' plain message when there is no
+// display or it cannot be reached; and their answers to their command line, which need no display.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstddef>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <thread>
@@ -178,30 +180,48 @@ TEST_F(SandboxE2eTest, AnAltF4TheWindowManagerLetsThroughEndsTheProgramToo) {
   EXPECT_FALSE(program_->HasLine("^sandbox: signed out")) << program_->Describe();
 }
 
-TEST(SandboxWithoutDisplayTest, SaysThereIsNoDisplayAndFails) {
-  // The test runner's environment may have a DISPLAY; the program gets none, nor any other way
-  // to a screen (no WAYLAND_DISPLAY, no QT_QPA_PLATFORM).
-  ChildProcess program({.argv = {kProgram}, .env = BaseEnvironment("/nonexistent")});
-  const auto status = program.WaitForExit(seconds(10));
-  ASSERT_TRUE(status) << program.Describe();
-  EXPECT_TRUE(status->exited && status->code != 0) << program.Describe();
-  program.Stop();
-  const std::string err = program.ErrText();
-  EXPECT_NE(err.find("no display"), std::string::npos) << err;
-  // ...and how to get one: set DISPLAY, or run it under a virtual X server.
-  EXPECT_TRUE(err.find("DISPLAY") != std::string::npos || err.find("xvfb-run") != std::string::npos)
-      << err;
-}
-
-TEST(SandboxWithoutDisplayTest, AWaylandSessionWithoutXWaylandIsNamedBeforeAnyWindow) {
-  Environment env = BaseEnvironment("/nonexistent");
-  env["WAYLAND_DISPLAY"] = "wayland-0";
-  ChildProcess program({.argv = {kProgram}, .env = env});
-  const auto status = program.WaitForExit(seconds(10));
-  ASSERT_TRUE(status) << program.Describe();
-  EXPECT_TRUE(status->exited && status->code != 0) << program.Describe();
-  program.Stop();
-  EXPECT_NE(program.ErrText().find("needs XWayland"), std::string::npos) << program.ErrText();
+TEST(WithoutDisplayTest, EachProgramSaysWhyInPlainWordsAndFails) {
+  struct Row {
+    const char* program;
+    const char* display;  // nullptr: not set
+    const char* wayland;  // WAYLAND_DISPLAY; nullptr: not set
+    const char* names;    // what the message says is wrong
+    const char* advice;   // and what to do
+    std::ptrdiff_t lines;
+  };
+  // No server listens on display 987 here: the tests' own X servers pick free numbers from 0 up.
+  const Row rows[] = {
+      {kProgram, nullptr, nullptr, "no display", "xvfb-run", 3},
+      {PLUMWICK_PROGRAM, nullptr, nullptr, "no display", "xvfb-run", 3},
+      {kProgram, nullptr, "wayland-0", "has no X11 display", "needs XWayland", 4},
+      {kProgram, ":987", nullptr, "cannot connect to the X display \":987\"", "xvfb-run", 1},
+      {PLUMWICK_PROGRAM, ":987", nullptr, "cannot connect to the X display \":987\"", "xvfb-run",
+       1},
+      {kProgram, "nohost:0", nullptr, "the X display \"nohost:0\"", "desktop session", 1},
+      {PLUMWICK_PROGRAM, "nohost:0", nullptr, "the X display \"nohost:0\"", "desktop session", 1},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::string(row.program) + " DISPLAY=" + (row.display ? row.display : "(unset)") +
+                 " WAYLAND_DISPLAY=" + (row.wayland ? row.wayland : "(unset)"));
+    // The test runner's environment may have a DISPLAY; the program gets only the row's, and no
+    // Qt platform choice.
+    Environment env = BaseEnvironment("/nonexistent");
+    if (row.display != nullptr) env["DISPLAY"] = row.display;
+    if (row.wayland != nullptr) env["WAYLAND_DISPLAY"] = row.wayland;
+    ChildProcess program({.argv = {row.program}, .env = env});
+    const auto status = program.WaitForExit(seconds(10));
+    ASSERT_TRUE(status) << program.Describe();
+    EXPECT_TRUE(status->ExitedWith(1)) << program.Describe();
+    program.Stop();
+    const std::string err = program.ErrText();
+    EXPECT_TRUE(err.starts_with(std::filesystem::path(row.program).filename().string() + ": "))
+        << err;
+    EXPECT_NE(err.find(row.names), std::string::npos) << err;
+    EXPECT_NE(err.find(row.advice), std::string::npos) << err;
+    // Said before Qt starts: nothing of Qt's own failure, which ends in an abort.
+    EXPECT_EQ(err.find("Reinstalling"), std::string::npos) << err;
+    EXPECT_EQ(std::ranges::count(err, '\n'), row.lines) << err;
+  }
 }
 
 TEST(CommandLineTest, HelpAndVersionAnswerWithoutADisplayAndAnythingElseIsRefused) {

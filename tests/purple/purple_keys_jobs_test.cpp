@@ -74,10 +74,14 @@ class PidginDesktop final : public WindowManager, public FocusedWindow, public K
   bool HasInputFocus(std::uint64_t window) override { return window == input_focus; }
   DesktopWindow Focused() override { return {active, pidgin}; }
   // Pidgin switches tabs on Ctrl+Page Down as it handles the key.
-  void Type(const KeySequence& keys) override {
+  TypedKeys Type(const KeySequence& keys, std::uint64_t /*window*/) override {
     typed.push_back(FormatKeyNotation(keys));
     if (typed.back() == "{CTRL+PGDN}") CallStandIn("NextTab", {});
+    return {KeyCount(keys), TypedKeys::Stop::kDone};
   }
+  TypedKeys Type(const KeySequence& keys) { return Type(keys, kDialog); }
+  void AskReadReceipt(std::uint64_t) override {}
+  bool ReadReceiptCame() override { return true; }
   std::vector<std::string> HeldKeys(const KeySequence&) override { return {}; }
   std::string Blocked() override { return {}; }
   bool TakeTurn() override { return true; }

@@ -119,6 +119,15 @@ void FakeWindow::End() {
   throw ProgramEnded{};
 }
 
+TypedKeys FakeKeystrokes::Type(const KeySequence& keys, std::uint64_t window) {
+  const std::string text = FormatKeyNotation(keys);
+  log_.Record("keys.Type", text);
+  typed_into.push_back(window);
+  borrowed = borrowed || std::any_of(text.begin(), text.end(), [](char c) { return c < 0; });
+  if (stop) return stop(keys);
+  return {KeyCount(keys), TypedKeys::Stop::kDone};
+}
+
 DesktopWindow FakeFocusedWindow::Focused() {
   log_.Record("focus.Focused");
   if (on_look) on_look();
@@ -352,7 +361,8 @@ Rig::Rig()
                              .errors = errors,
                              .clipboard = clipboard,
                              .time_texts = time_texts,
-                             .drag = drag},
+                             .drag = drag,
+                             .key_shield = key_shield},
           Desktop{.wait = wait, .focus = focus, .keys = keys, .windows = windows}, Factory()) {}
 
 messenger::MessengerFactory Rig::Factory() {

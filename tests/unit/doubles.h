@@ -214,12 +214,12 @@ class FakeWindowDrag final : public WindowDrag {
 class FakeKeystrokes final : public Keystrokes {
  public:
   explicit FakeKeystrokes(CallLog& log) : log_(log) {}
-  // Like the real keyboard, borrows keys for the characters outside ASCII.
-  void Type(const KeySequence& keys) override {
-    const std::string text = FormatKeyNotation(keys);
-    log_.Record("keys.Type", text);
-    borrowed = borrowed || std::any_of(text.begin(), text.end(), [](char c) { return c < 0; });
-  }
+  // Like the real keyboard, borrows keys for the characters outside ASCII. Types them all unless
+  // `stop` says how far the keys got.
+  TypedKeys Type(const KeySequence& keys, std::uint64_t window) override;
+  // Receipts are not logged: they come with every step. They come at once unless `late_receipts`.
+  void AskReadReceipt(std::uint64_t) override { ++receipts_asked; }
+  bool ReadReceiptCame() override { return late_receipts-- <= 0; }
   std::vector<std::string> HeldKeys(const KeySequence&) override { return held; }
   std::string Blocked() override { return blocked; }
   bool TakeTurn() override { return busy_turns-- <= 0; }
@@ -237,9 +237,25 @@ class FakeKeystrokes final : public Keystrokes {
   // Whether typing has borrowed keys, and how often a job gave them back.
   bool borrowed = false;
   int jobs_ended = 0;
+  // When set, says how far each Type got (the focus moving away under the keys, say).
+  std::function<TypedKeys(const KeySequence& keys)> stop;
+  // The windows keys went into, and how many receipts were asked for and how many looks at them
+  // still answer "not yet".
+  std::vector<std::uint64_t> typed_into;
+  int receipts_asked = 0;
+  int late_receipts = 0;
 
  private:
   CallLog& log_;
+};
+
+// The shield of the program's windows: raised while a job types; a test counts keys swallowed.
+class FakeKeyShield final : public KeyShield {
+ public:
+  void Raise(bool up) override { raised = up; }
+  std::size_t Swallowed() const override { return swallowed; }
+  bool raised = false;
+  std::size_t swallowed = 0;
 };
 
 // A window the fake client owns; any other window is foreign to it.
@@ -333,6 +349,7 @@ struct Rig {
   FakeFocusedWindow focus{log};
   FakeLabel title;
   FakeWindowDrag drag{log};
+  FakeKeyShield key_shield;
   FakeWindow window{log};
   FakeErrorReport errors;
   FakeClock clock;

@@ -311,7 +311,7 @@ TEST(KeyboardJobs, FastClicksOnSendEachSendAWholeMessageInTurnTheirCuesPlayingAt
   EXPECT_FALSE(rig.form.KeyboardJobRunning());
 }
 
-TEST(KeyboardJobs, TypingHandlersWaitInClickOrderWhileOthersRunAtOnceInsideTheWait) {
+TEST(KeyboardJobs, TypingHandlersWaitInClickOrderWithTheirClicksTextsWhileOthersRunAtOnce) {
   JobRig rig;
   rig.messenger.contacts = {{"a@x", 2}, {"b@x", 2}};
   rig.pump.queued.push_back([&] { rig.change_nickname.Click(); });
@@ -324,19 +324,35 @@ TEST(KeyboardJobs, TypingHandlersWaitInClickOrderWhileOthersRunAtOnceInsideTheWa
       rig.contact_list.DoubleClick();
     });
   }
-  rig.pump.queued.push_back([&] { rig.add_contact.Click(); });
+  // A job does what its click saw, whatever the boxes hold when its turn comes.
+  rig.pump.queued.push_back([&] {
+    rig.address.text = "bob@@localhost";
+    rig.add_contact.Click();
+  });
   rig.pump.queued.push_back([&] { rig.sign_out.Click(); });
+  rig.pump.queued.push_back([&] {
+    rig.address.text = "bob@localhost";
+    rig.message.text = "second message";
+    rig.send_message.Click();
+  });
+  rig.pump.queued.push_back([&] {  // typed, never clicked
+    rig.address.text = "dave@localhost";
+    rig.message.text = "third text (not clicked)";
+    rig.nickname.text = "Other";
+  });
   rig.send_message.Click();
   EXPECT_THAT(
       JobCalls(rig.log, rig.mark),
       ElementsAre("OLE1.Play()", kSendCalls[0], kSendCalls[1],
                   // inside the Send job's wait: the cues of the typing ones, the others whole
                   "OLE1.Play()", "OLE1.Play()", "client.MyContacts()", "OLE1.Play()", "OLE2.Play()",
-                  "client.Signout()", kSendCalls[2], kSendCalls[3],
+                  "client.Signout()", "OLE1.Play()", kSendCalls[2], kSendCalls[3],
                   // then the ones that take turns, in the order of their clicks
                   "client.OptionsPages(0, 0)", "keys.Type(Nick)", "keys.Type({ENTER})",
                   "keys.Type({ENTER})", "window.ShowAndActivate()", "client.InstantMessage(a@x)",
-                  "client.InstantMessage(b@x)", "client.AddContact(0, friend@example.com)",
+                  "client.InstantMessage(b@x)", "client.AddContact(0, bob@@localhost)",
+                  "keys.Type({ENTER})", "keys.Type({ENTER})",
+                  "client.InstantMessage(bob@localhost)", "keys.Type(second message)",
                   "keys.Type({ENTER})", "keys.Type({ENTER})"));
   EXPECT_THAT(rig.contact_list.entries, ElementsAre("a@x", "b@x"));
 }

@@ -2,11 +2,18 @@
 // names active when the input focus is in or around it, otherwise (no such window manager, or one
 // that has not caught up with a focus change yet) the one found from the input focus. On a bare X
 // server of the test's own (no window manager), with windows and properties made here by hand.
+// On the same server, keys a killed Plumwick left bound are given back by the next one.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "platform/x11/x11_focused_window.h"
+#include "platform/x11/x_borrowed_keys.h"
+#include "platform/x11/x_display.h"
+#include "platform/x11/x_keyboard_layout.h"
+#include "platform/x11/x_keymap_writer.h"
+#include "platform/x11/x_window_facts.h"
 #include "tests/e2e/harness/child_process.h"
 
 // After every other header: Xlib defines None, Bool and more as macros.
@@ -163,6 +170,48 @@ TEST_F(BareDisplay, InputFocusElsewhereWinsOverTheActiveWindowTheManagerStillNam
   EXPECT_EQ(Focused(), (DesktopWindow{focused, 32}));
   Focus(None);
   EXPECT_EQ(Focused(), DesktopWindow{}) << "keys go nowhere";
+}
+
+TEST_F(BareDisplay, KeysAKilledProgramLeftBoundAreGivenBackUnlessReboundSince) {
+  const auto layout = x11::ReadKeyboardLayout(display_, 0, 0);
+  ASSERT_GE(layout.empty.size(), 3U);
+  const x11::Keycode omega = layout.empty[0], chinese = layout.empty[1], rebound = layout.empty[2];
+  const std::vector<x11::KeycodeBinding> borrowed = {
+      {omega, {0x10003a9, 0x10003a9}}, {chinese, {0x1004f60, 0x100597d}}, {rebound, {0xdf, 0xdf}}};
+  {
+    // The program that is killed: it records, binds, and its connection closes without a word.
+    const x11::DisplayPtr killed(XOpenDisplay(name_.c_str()));
+    x11::BorrowedKeysRecord(killed.get()).Record(borrowed);
+    x11::WriteKeycodeBindings(killed.get(), borrowed);
+    XSync(killed.get(), False);
+  }
+  const x11::KeycodeBinding others = {rebound, {0x1002713, 0x1002713}};
+  x11::WriteKeycodeBindings(display_, {others});
+  XSync(display_, False);
+
+  const x11::DisplayPtr next(XOpenDisplay(name_.c_str()));
+  x11::BorrowedKeysRecord record(next.get());
+  EXPECT_EQ(record.GiveBackLeftovers(), 2U);
+  const auto after = x11::ReadKeyboardLayout(display_, 0, 0);
+  for (const x11::Keycode keycode : {omega, chinese}) {
+    EXPECT_TRUE(std::ranges::find(after.empty, keycode) != after.empty.end())
+        << "keycode " << int{keycode} << " still bound";
+  }
+  EXPECT_EQ(after.first_levels.at(rebound), others.keysyms) << "someone else's key was emptied";
+  const Atom property = Intern("_PLUMWICK_BORROWED_KEYS");
+  EXPECT_FALSE(x11::HasProperty(display_, Root(), property));
+  EXPECT_EQ(record.GiveBackLeftovers(), 0U);
+
+  // A record that no Plumwick wrote (not whole triplets) is dropped without touching a key, also
+  // when its first triplet matches a key.
+  const unsigned long malformed[4] = {rebound, others.keysyms[0], others.keysyms[1], rebound};
+  XChangeProperty(display_, Root(), property, XA_CARDINAL, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(malformed), 4);
+  XSync(display_, False);
+  EXPECT_EQ(record.GiveBackLeftovers(), 0U);
+  EXPECT_FALSE(x11::HasProperty(display_, Root(), property));
+  EXPECT_EQ(x11::ReadKeyboardLayout(display_, 0, 0).first_levels.at(rebound), others.keysyms);
+  x11::WriteKeycodeBindings(display_, {{rebound, {}}});
 }
 
 }  // namespace

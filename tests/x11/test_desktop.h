@@ -3,6 +3,7 @@
 // synthesizer all its tests share, as the program has one.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string_view>
 
@@ -14,9 +15,12 @@ namespace plumwick::x11_test {
 TypingDesktop& TestDesktop();
 // Typing to the test desktop by its display name, not through $DISPLAY.
 XdoKeystrokes& TestKeys();
-// Reads key notation and types it with TestKeys(), as the program reads a text once and types
-// what it read: notation that does not read throws before any key is sent.
+// Reads key notation and types it with TestKeys() into the focused window, as the program reads a
+// text once and types what it read: notation that does not read throws before any key is sent.
+// Returns once the window has read the keys (its read receipt).
 void TypeNotation(std::string_view notation);
+// Waits, handling this process's events, for the window's read receipt of the keys typed so far.
+void AwaitReadReceipt(std::uint64_t window);
 
 // Called by main: the desktop lives until `desktop` is reset, the keys until ReleaseTestKeys.
 void SetTestDesktop(TypingDesktop* desktop);

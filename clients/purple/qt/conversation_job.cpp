@@ -56,18 +56,6 @@ bool ConversationOpen(PurpleBus& bus, Handle account, const std::string& contact
                      error_code::kNotSignedIn) != 0;
 }
 
-std::size_t KeyCount(const KeySequence& keys) {
-  std::size_t count = 0;
-  for (const KeyToken& token : keys) {
-    if (const auto* text = std::get_if<KeyText>(&token)) {
-      count += text->size();
-    } else {
-      count += static_cast<std::size_t>(std::get<KeyPress>(token).count);
-    }
-  }
-  return count;
-}
-
 // "3 seconds", "7.5 seconds": a time waited as a person reads it.
 std::string SecondsText(Clock::TimePoint::duration waited) {
   const double tenths = std::round(Seconds(waited).count() * 10);

@@ -1,0 +1,43 @@
+// The shield of the program's own windows on Qt.
+#include "platform/qt/qt_key_shield.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+
+namespace plumwick {
+
+QtKeyShield::~QtKeyShield() {
+  Raise(false);
+}
+
+void QtKeyShield::Raise(bool raised) {
+  if (raised == raised_) return;
+  raised_ = raised;
+  if (raised) {
+    qApp->installEventFilter(this);
+  } else {
+    qApp->removeEventFilter(this);
+  }
+}
+
+bool QtKeyShield::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::ShortcutOverride) {
+    return false;
+  }
+  const auto* key = static_cast<QKeyEvent*>(event);
+  if (key->key() == Qt::Key_F4 && (key->modifiers() & Qt::AltModifier) != 0) return false;
+  const auto* widget = qobject_cast<QWidget*>(watched);
+  if (widget == nullptr) return false;
+  // The messaging client's windows may live in this process too (the sandbox client's): only
+  // the main window and the windows over it are the program's own.
+  for (const QWidget* up = widget->window(); up != nullptr; up = up->parentWidget()) {
+    if (up != &window_) continue;
+    // Swallowed at the first widget it is sent to (the focus widget), it goes no further.
+    if (type == QEvent::KeyPress) ++swallowed_;
+    return true;
+  }
+  return false;
+}
+
+}  // namespace plumwick
