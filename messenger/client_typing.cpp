@@ -176,22 +176,27 @@ void ClientTyping::TypeStep(TypingJob& job, const KeySequence& keys) {
   if (typed_any) AwaitReadReceipt(window);
   if (shield_ != nullptr && shield_->Swallowed() != swallowed) {
     const std::size_t count = shield_->Swallowed() - swallowed;
+    const bool one = count == 1;
     throw Failure(error_code::kFocus,
-                  std::to_string(count) + (count == 1 ? " key" : " keys") +
-                      " reached Plumwick's own window while the job typed, where they were "
-                      "ignored; they may have been the job's, so the rest of the job was not "
-                      "typed");
+                  std::to_string(count) + (one ? " key" : " keys") +
+                      " reached Plumwick's own window while the job typed, where " +
+                      (one ? "it was" : "they were") + " ignored; " + (one ? "it" : "they") +
+                      " may have been the job's, so the rest of the job was not typed");
   }
   job.KeysTyped(window, keys);
 }
 
 void ClientTyping::AwaitReadReceipt(const DesktopWindow& window) {
   keys_.AskReadReceipt(window.id);
-  if (!wait_.Until(ReceiptWait(unread_), [&] { return keys_.ReadReceiptCame(); })) {
+  const std::chrono::milliseconds limit = ReceiptWait(unread_);
+  if (!wait_.Until(limit, [&] { return keys_.ReadReceiptCame(); })) {
+    char seconds[16];
+    std::snprintf(seconds, sizeof seconds, "%g", static_cast<double>(limit.count()) / 1000);
     throw Failure(error_code::kNoAnswer,
-                  "The window '" + window.title +
-                      "' did not read the keys typed into it in time (its program may be busy "
-                      "or hung), so the rest of the job was not typed");
+                  std::string("The messaging client did not read the keys typed into its window "
+                              "within ") +
+                      seconds +
+                      " seconds (it may be busy or hung), so the rest of the job was not typed");
   }
   unread_ = 0;
 }

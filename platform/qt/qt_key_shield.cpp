@@ -2,6 +2,7 @@
 #include "platform/qt/qt_key_shield.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QKeyEvent>
 
 namespace plumwick {
@@ -29,6 +30,8 @@ bool QtKeyShield::eventFilter(QObject* watched, QEvent* event) {
   if (key->key() == Qt::Key_F4 && (key->modifiers() & Qt::AltModifier) != 0) return false;
   const auto* widget = qobject_cast<QWidget*>(watched);
   if (widget == nullptr) return false;
+  // A message box shown during the job is the person's to close: its Return only closes it.
+  if (qobject_cast<const QDialog*>(widget->window()) != nullptr) return false;
   // The messaging client's windows may live in this process too (the sandbox client's): only
   // the main window and the windows over it are the program's own.
   for (const QWidget* up = widget->window(); up != nullptr; up = up->parentWidget()) {

@@ -1,6 +1,7 @@
 // The shield of the program's own windows on Qt: while raised, a key event whose receiver lies in
-// the main window or in a window over it (a message box, the status box's list) is swallowed before
-// any widget sees it, and each press counted. The desktop's close (Alt+F4) still passes.
+// the main window or in a window over it (the status box's list) is swallowed before any widget
+// sees it, and each press counted. The desktop's close (Alt+F4) still passes, and so do the keys
+// of a message box, which only close it: one shown during a job is the person's to dismiss.
 #pragma once
 
 #include <QObject>

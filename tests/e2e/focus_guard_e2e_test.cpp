@@ -1,5 +1,6 @@
 // Keys go only to the messaging client: with another program's window holding the focus when the
-// program is about to type, nothing is typed anywhere and the failure shows in a message box.
+// program is about to type, nothing is typed anywhere and the failure shows in a message box; and
+// a click elsewhere in the middle of a long message's keys leaves no key there.
 //
 // How the focus is taken away, reliably: Change NickName opens the client's options dialog, which
 // takes the focus once as it opens, and then pauses half a second before its first keystroke. A
@@ -11,11 +12,14 @@
 // activation and the theft. The foreign window logs every key it receives.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/e2e/actions_fixture.h"
+#include "tests/e2e/harness/key_event_watch.h"
 #include "tests/e2e/harness/wait_until.h"
 
 namespace plumwick::e2e {
@@ -27,6 +31,15 @@ std::string Hex(WindowId window) {
   char text[32];
   std::snprintf(text, sizeof text, "0x%lx", window);
   return text;
+}
+
+// The "key ..." lines the foreign window logged.
+std::vector<std::string> KeysLogged(const ChildProcess& thief) {
+  std::vector<std::string> keys;
+  for (const std::string& line : thief.OutLines()) {
+    if (line.rfind("key ", 0) == 0) keys.push_back(line);
+  }
+  return keys;
 }
 
 TEST_F(FocusGuardE2eTest, FocusTakenByAnotherWindowTypesNothingAndShowsTheFailure) {
@@ -58,17 +71,91 @@ TEST_F(FocusGuardE2eTest, FocusTakenByAnotherWindowTypesNothingAndShowsTheFailur
   EXPECT_EQ(err.find(Hex(foreign)), std::string::npos) << "no bare window id: " << err;
 
   // Nothing typed: not into the foreign window, and nothing reached the client.
-  std::vector<std::string> keys;
-  for (const std::string& line : thief->OutLines()) {
-    if (line.rfind("key ", 0) == 0) keys.push_back(line);
-  }
-  EXPECT_EQ(keys, std::vector<std::string>{"key x"}) << thief->Describe();
+  EXPECT_EQ(KeysLogged(*thief), std::vector<std::string>{"key x"}) << thief->Describe();
   EXPECT_EQ(program_->OutLines(), std::vector<std::string>{"sandbox: options dialog opened"});
 
   const auto box = WaitForMessageBox();
   ASSERT_TRUE(box) << "no message box for the focus failure\n" << program_->Describe();
   EXPECT_TRUE(DismissWithReturn(*box));
   EXPECT_TRUE(program_->Running()) << program_->Describe();
+}
+
+TEST_F(FocusGuardE2eTest, AClickElsewhereUnderALongMessagesKeysLeavesNoKeyThere) {
+  // Another program's window takes the focus at delays spread over the typing, then the
+  // program's own scratch pad is clicked: not one key lands in either. The message goes out whole,
+  // or the job stops before its Enter and says where the focus went; from the program's own
+  // window the conversation is brought back and the message goes out whole.
+  ASSERT_NO_FATAL_FAILURE(StartProgram());
+  const std::string contact = "alice@example.com";
+  ASSERT_EQ(TypeIntoField(place::kText2, contact), contact);
+  std::string message;
+  while (message.size() < 1500) message += "Grüße Ωmega ✓ 100% spaces and words ";
+  ASSERT_EQ(PasteIntoField(place::kText4, message), message);
+  const std::string sent = "sandbox: message sent to " + contact + ": " + message;
+  const std::string conversation = contact + " - Conversation";
+  const KeyEventWatch program_keys(Session().Display(), window_);
+  int stopped = 0;
+  for (int run = 0; run < 30; ++run) {
+    const bool foreign = run < 20;
+    const auto delay = std::chrono::milliseconds(foreign ? run * 15 : (run - 20) * 30);
+    SCOPED_TRACE((foreign ? "another program's window after " : "the scratch pad after ") +
+                 std::to_string(delay.count()) + " ms");
+    std::unique_ptr<ChildProcess> thief;
+    if (foreign) {
+      thief =
+          Session().Start({PLUMWICK_FOCUS_THIEF, conversation, std::to_string(1 + delay.count())});
+      ASSERT_TRUE(thief->WaitForLine("^ready [0-9]+$", kWindowTimeout)) << thief->Describe();
+    }
+    const std::size_t lines = program_->OutLines().size();
+    const std::size_t errors = program_->ErrText().size();
+    ClickControl(place::kSendMessage);
+    if (!foreign) {
+      // As a person clicks the pad once the conversation shows.
+      ASSERT_TRUE(WaitUntil(
+          [&] {
+            const auto found = User().FindWindows(conversation);
+            return !found.empty() && User().ActiveWindow() == found.front();
+          },
+          kEffectTimeout));
+      std::this_thread::sleep_for(delay);
+      ClickControl(place::kText1);
+    }
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+          return program_->OutLines().size() >= lines + 2 || program_->ErrText().size() > errors;
+        },
+        kEffectTimeout))
+        << program_->Describe();
+    if (thief) {
+      EXPECT_EQ(KeysLogged(*thief), std::vector<std::string>{}) << thief->Describe();
+      thief->Stop();  // before the conversation is activated again below
+    }
+    if (program_->ErrText().size() > errors) {
+      ++stopped;
+      const std::string error = program_->ErrText().substr(errors);
+      EXPECT_TRUE(foreign) << error;
+      EXPECT_NE(error.find("'Foreign window' (plumwick_e2e_focus_thief)"), std::string::npos)
+          << error;
+      EXPECT_EQ(program_->OutLines().size(), lines + 1) << "nothing sent: " << program_->Describe();
+      const auto box = WaitForMessageBox();
+      ASSERT_TRUE(box) << program_->Describe();
+      ASSERT_TRUE(DismissWithReturn(*box));
+      // The part typed stays in the conversation's entry, as a person would leave it: cleared.
+      const auto found = User().FindWindows(conversation);
+      ASSERT_FALSE(found.empty());
+      User().Activate(found.front());
+      User().Key("ctrl+a");
+      User().Key("BackSpace");
+    } else {
+      EXPECT_EQ(program_->OutLines().back(), sent);
+    }
+  }
+  // The Return that closes a message box lets go of the key over the window under it.
+  for (const std::string& event : program_keys.Events()) {
+    EXPECT_FALSE(event.starts_with("press ")) << "a key pressed in the program's window";
+  }
+  // Most thefts come while the keys go out: the test must have caught the job under way.
+  EXPECT_GE(stopped, 5);
 }
 
 }  // namespace

@@ -3,16 +3,22 @@
 // with the given name becomes the active one. Plain Xlib, so that nothing but X stands between a
 // key and its log line.
 //
-//   plumwick_e2e_focus_thief <name of the window to keep the focus from>
+//   plumwick_e2e_focus_thief <name of the window to keep the focus from> [delay in ms]
+//
+// With a delay, the focus is taken that long after the window became active, as a person's click
+// elsewhere would in the middle of the keys typed into it.
 //
 // Standard output, one line each: "ready <window id>" once it is shown and active, "key <keysym
 // name>" for every key press, "took the focus from <window id>" for every theft.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <sys/select.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -83,11 +89,13 @@ std::string Hex(Window window) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s <name of the window to keep the focus from>\n", argv[0]);
+  if (argc != 2 && argc != 3) {
+    std::fprintf(stderr, "usage: %s <name of the window to keep the focus from> [delay in ms]\n",
+                 argv[0]);
     return 2;
   }
   const std::string victim = argv[1];
+  const std::chrono::milliseconds delay(argc == 3 ? std::atoi(argv[2]) : 0);
   Display* display = XOpenDisplay(nullptr);
   if (display == nullptr) {
     std::fprintf(stderr, "%s: cannot open the display\n", argv[0]);
@@ -118,7 +126,30 @@ int main(int argc, char** argv) {
   XMapWindow(display, window);
 
   bool ready = false;
+  using Clock = std::chrono::steady_clock;
+  // When a theft is due, and from which window.
+  bool due = false;
+  Clock::time_point due_at;
+  Window from = None;
   for (;;) {
+    if (due && XPending(display) == 0) {
+      const auto left =
+          std::chrono::duration_cast<std::chrono::microseconds>(due_at - Clock::now());
+      if (left.count() > 0) {
+        fd_set fds;
+        FD_ZERO(&fds);
+        FD_SET(ConnectionNumber(display), &fds);
+        timeval timeout{static_cast<time_t>(left.count() / 1000000),
+                        static_cast<suseconds_t>(left.count() % 1000000)};
+        select(ConnectionNumber(display) + 1, &fds, nullptr, nullptr, &timeout);
+      }
+      if (XPending(display) == 0 && Clock::now() >= due_at) {
+        due = false;
+        RequestActivation(display, atoms, window, CurrentTime);
+        Say("took the focus from " + std::to_string(from));
+      }
+      continue;
+    }
     XEvent event;
     XNextEvent(display, &event);
     switch (event.type) {
@@ -141,6 +172,12 @@ int main(int argc, char** argv) {
           Say("ready " + std::to_string(window));
         } else if (active != None && active != window &&
                    WindowName(display, atoms, active) == victim) {
+          if (delay.count() > 0) {
+            due = true;
+            due_at = Clock::now() + delay;
+            from = active;
+            break;
+          }
           RequestActivation(display, atoms, window, event.xproperty.time);
           Say("took the focus from " + std::to_string(active));
         }

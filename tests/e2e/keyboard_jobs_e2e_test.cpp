@@ -118,19 +118,47 @@ TEST_F(KeyboardJobsE2eTest, FastClicksOnSendMsgSendEveryMessageWholeSeparateAndI
   }
 }
 
-TEST_F(KeyboardJobsE2eTest, KeysBorrowedForCharactersTheLayoutLacksAreGivenBackAfterTheJob) {
+// `count` distinct characters from `first` on, `step` apart, as UTF-8.
+std::string Distinct(char32_t first, int count, char32_t step = 1) {
+  std::string text;
+  for (int i = 0; i < count; ++i) {
+    const char32_t c = first + step * static_cast<char32_t>(i);
+    if (c < 0x800) {
+      text += static_cast<char>(0xc0 | (c >> 6));
+    } else {
+      text += static_cast<char>(0xe0 | (c >> 12));
+      text += static_cast<char>(0x80 | ((c >> 6) & 0x3f));
+    }
+    text += static_cast<char>(0x80 | (c & 0x3f));
+  }
+  return text;
+}
+
+TEST_F(KeyboardJobsE2eTest, TextsTheLayoutLacksArriveExactlyHoweverManyDistinctCharactersTheyHold) {
+  // Far more distinct characters than the layout has free keys: a key is bound anew only once
+  // the conversation has read the keys typed under its old binding. The keymap is the user's
+  // again after each job.
   const std::string display = Session().Display();
   const std::string users_keymap = KeymapText(display);
   ASSERT_NO_FATAL_FAILURE(StartProgram());
   ASSERT_EQ(TypeIntoField(place::kText2, kAlice), kAlice);
-  const std::string message = "Ωmega ✓ 你好";
-  ASSERT_EQ(PasteIntoField(place::kText4, message), message);
-  ClickControl(place::kSendMessage);
-  ASSERT_TRUE(WaitForOutLine(std::string("sandbox: message sent to ") + kAlice + ": " + message))
-      << program_->Describe();
-  // The program is idle again once its window is back on top: the keymap is the user's.
-  EXPECT_TRUE(WaitUntil([&] { return KeymapText(display) == users_keymap; }, kEffectTimeout));
-  EXPECT_TRUE(NoErrorShown()) << program_->ErrText();
+  const std::string messages[] = {
+      "Ωmega ✓ 你好",
+      // 200 distinct Chinese characters, then the Russian alphabet and Japanese, each twice.
+      Distinct(0x4e00, 200, 3) + " " + Distinct(0x4e00, 200, 3),
+      Distinct(0x0410, 64) + " " + Distinct(0x0410, 64),
+      "今日は綺麗な天気ですね。" + Distinct(0x3041, 80) + " 今日",
+  };
+  for (const std::string& message : messages) {
+    SCOPED_TRACE(message);
+    ASSERT_EQ(PasteIntoField(place::kText4, message), message);
+    ClickControl(place::kSendMessage);
+    ASSERT_TRUE(WaitForOutLine(std::string("sandbox: message sent to ") + kAlice + ": " + message))
+        << program_->Describe();
+    // The program is idle again once its window is back on top: the keymap is the user's.
+    EXPECT_TRUE(WaitUntil([&] { return KeymapText(display) == users_keymap; }, kEffectTimeout));
+    EXPECT_TRUE(NoErrorShown()) << program_->ErrText();
+  }
 }
 
 TEST_F(KeyboardJobsE2eTest, AStandInLockerHoldingTheKeyboardGetsNoKeyTheMessageWaitsOrFails) {

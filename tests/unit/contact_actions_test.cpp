@@ -317,6 +317,97 @@ TEST(ClientTyping, AClickOnTheProgramDuringTheJobHoldsItsKeysUntilTheClientHasTh
             "keyboard focus is on Plumwick's own window), so the rest of the job was not typed");
 }
 
+TEST(ClientTyping, WhatHappensUnderTheKeysDecidesWhetherTheRestGoesOut) {
+  // The keys stop after "héllo " (the focus moved, or a key must wait for the window's read
+  // receipt): back from the program's own window they go on where they stopped; another
+  // program's window stops the job before its Enter. A key the program's window swallowed during
+  // the step, or a window that never reads its keys, fails the job before its Enter too.
+  const DesktopWindow own{0x500001, 77, "PLUMWICK", "plumwick-sandbox", true};
+  const DesktopWindow terminal{0x600001, 999, "Terminal", "bash"};
+  const std::string first = "héllo Ωmega 100% :-) {{}x{}}", rest = "Ωmega 100% :-) {{}x{}}";
+  struct Case {
+    const char* name;
+    TypedKeys::Stop stop;
+    std::optional<DesktopWindow> focus_after;  // where the focus went when the keys stopped
+    std::size_t swallowed;
+    int late_receipts;
+    std::vector<std::string> typed;
+    std::string error;
+  };
+  const std::vector<Case> cases = {
+      {"a click on the program",
+       TypedKeys::Stop::kFocusLeft,
+       own,
+       0,
+       0,
+       {first, rest, "{ENTER}", "{ENTER}"},
+       ""},
+      {"a click on another program",
+       TypedKeys::Stop::kFocusLeft,
+       terminal,
+       0,
+       0,
+       {first},
+       "The keyboard focus moved away from the messaging client's window while the job typed (the "
+       "keyboard focus is on the window 'Terminal' (bash)), so the rest of the job was not typed"},
+      {"a key bound anew",
+       TypedKeys::Stop::kUnread,
+       {},
+       0,
+       2,
+       {first, rest, "{ENTER}", "{ENTER}"},
+       ""},
+      {"a key the program swallowed",
+       TypedKeys::Stop::kFocusLeft,
+       own,
+       1,
+       0,
+       {first, rest},
+       "1 key reached Plumwick's own window while the job typed, where it was ignored; it may "
+       "have been the job's, so the rest of the job was not typed"},
+      {"a window that reads nothing",
+       TypedKeys::Stop::kDone,
+       {},
+       0,
+       1'000'000,
+       {first},
+       "The messaging client did not read the keys typed into its window within 5.48 seconds (it "
+       "may be busy or hung), so the rest of the job was not typed"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ActionRig rig;
+    rig.keys.late_receipts = c.late_receipts;
+    int looks_away = 0;
+    rig.keys.stop = [&](const KeySequence& keys) -> TypedKeys {
+      if (rig.keys.typed_into.size() > 1 || c.stop == TypedKeys::Stop::kDone) {
+        return {KeyCount(keys), TypedKeys::Stop::kDone};
+      }
+      if (c.focus_after) rig.focus.window = *c.focus_after;
+      rig.key_shield.swallowed += c.swallowed;
+      return {6, c.stop};
+    };
+    rig.focus.on_look = [&] {
+      if (rig.focus.window.own && ++looks_away == 3) rig.focus.window = kClientWindow;
+    };
+    rig.send_message.Click();
+    std::vector<std::string> typed;
+    for (const std::string& call : rig.Calls()) {
+      if (call.starts_with("keys.Type(")) typed.push_back(call.substr(10, call.size() - 11));
+    }
+    EXPECT_EQ(typed, c.typed);
+    for (const std::uint64_t window : rig.keys.typed_into) EXPECT_EQ(window, kClientWindow.id);
+    if (c.error.empty()) {
+      EXPECT_THAT(rig.errors.shown, IsEmpty());
+      EXPECT_GE(rig.keys.receipts_asked, 3) << "each step ends with the window's read receipt";
+    } else {
+      ASSERT_EQ(rig.errors.shown.size(), 1u);
+      EXPECT_EQ(rig.errors.shown[0].description(), c.error);
+    }
+    EXPECT_FALSE(rig.key_shield.raised) << "lowered once the job is over";
+  }
+}
+
 TEST(KeyNotationCheck, ABadTextOpensNoWindowAndTheErrorNamesTheBoxAndTheCharacter) {
   struct Case {
     const char* name;
@@ -341,6 +432,20 @@ TEST(KeyNotationCheck, ABadTextOpensNoWindowAndTheErrorNamesTheBoxAndTheCharacte
        {"OLE1.Play()", "Text3.Text()"},
        "The text of the nickname box cannot be typed: at the 5th character, this } closes no {: "
        "write a literal } as {}}. Nothing was done."},
+      {"a control character",
+       &Rig::send_message,
+       &Rig::message,
+       "Zoë\x0e{ENTER}",
+       {"OLE1.Play()", "Text2.Text()", "Text4.Text()"},
+       "The text of the message box cannot be typed: at the 4th character, the control character "
+       "U+000E is no key to type. Nothing was done."},
+      {"a control character of the second range",
+       &Rig::change_nickname,
+       &Rig::nickname,
+       "ab\u0085",
+       {"OLE1.Play()", "Text3.Text()"},
+       "The text of the nickname box cannot be typed: at the 3rd character, the control character "
+       "U+0085 is no key to type. Nothing was done."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
