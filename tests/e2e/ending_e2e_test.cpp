@@ -1,7 +1,8 @@
 // How plumwick-sandbox ends and starts where a user does not look: a logout's SIGTERM (and Ctrl+C's
 // SIGINT, a closed terminal's SIGHUP) gives the X server back every key typing bound, as the
-// desktop's close does, also in the middle of a job; and a machine without sound gets one line
-// on standard error saying that cues are silent, nothing more.
+// desktop's close does, also in the middle of a job; keys a killed one left bound are given back
+// by the next one's job; and a machine without sound gets one line on standard error saying that
+// cues are silent, nothing more.
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -12,6 +13,7 @@
 #include "tests/e2e/actions_fixture.h"
 #include "tests/e2e/harness/keymap.h"
 #include "tests/e2e/harness/private_dir.h"
+#include "tests/e2e/harness/wait_until.h"
 
 namespace plumwick::e2e {
 namespace {
@@ -38,6 +40,30 @@ TEST_F(EndingE2eTest, TerminationSignalsGiveBackEveryKeyTypingBound) {
     EXPECT_TRUE(status->ExitedWith(0)) << status->Describe();
     EXPECT_EQ(EmptyKeycodes(Session().Display()), before);
   }
+}
+
+TEST_F(EndingE2eTest, KeysAProgramKilledMidJobLeftBoundAreGivenBackByTheNextOnesJob) {
+  const int before = EmptyKeycodes(Session().Display());
+  ASSERT_NO_FATAL_FAILURE(StartProgram());
+  ASSERT_EQ(TypeIntoField(place::kText2, "alice@example.com"), "alice@example.com");
+  // Long enough to be typing still when it is killed, on keys bound for it.
+  std::string message;
+  for (int i = 0; i < 20; ++i) message += "Ωmega ✓ ß жé€ ";
+  ASSERT_EQ(PasteIntoField(place::kText4, message), message);
+  ClickControl(place::kSendMessage);
+  ASSERT_TRUE(
+      WaitUntil([&] { return EmptyKeycodes(Session().Display()) < before; }, kEffectTimeout));
+  program_->Signal(SIGKILL);
+  ASSERT_TRUE(program_->WaitForExit(kEffectTimeout)) << program_->Describe();
+  ASSERT_LT(EmptyKeycodes(Session().Display()), before) << "nothing gave them back";
+
+  ASSERT_NO_FATAL_FAILURE(StartProgram());
+  ASSERT_EQ(TypeIntoField(place::kText2, "alice@example.com"), "alice@example.com");
+  ASSERT_EQ(TypeIntoField(place::kText4, "plain"), "plain");
+  ClickControl(place::kSendMessage);
+  ASSERT_TRUE(WaitForOutLine("sandbox: message sent to alice@example.com: plain"))
+      << program_->Describe();
+  EXPECT_EQ(EmptyKeycodes(Session().Display()), before);
 }
 
 TEST_F(EndingE2eTest, SigtermInsideAJobsWaitEndsAtOnceAndTypesNoMore) {

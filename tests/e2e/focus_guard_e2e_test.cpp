@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "tests/e2e/actions_fixture.h"
+#include "tests/e2e/focus_thief.h"
 #include "tests/e2e/harness/key_event_watch.h"
 #include "tests/e2e/harness/wait_until.h"
 
@@ -31,15 +32,6 @@ std::string Hex(WindowId window) {
   char text[32];
   std::snprintf(text, sizeof text, "0x%lx", window);
   return text;
-}
-
-// The "key ..." lines the foreign window logged.
-std::vector<std::string> KeysLogged(const ChildProcess& thief) {
-  std::vector<std::string> keys;
-  for (const std::string& line : thief.OutLines()) {
-    if (line.rfind("key ", 0) == 0) keys.push_back(line);
-  }
-  return keys;
 }
 
 TEST_F(FocusGuardE2eTest, FocusTakenByAnotherWindowTypesNothingAndShowsTheFailure) {

@@ -3,7 +3,8 @@
 // with the given name becomes the active one. Plain Xlib, so that nothing but X stands between a
 // key and its log line.
 //
-//   plumwick_e2e_focus_thief <name of the window to keep the focus from> [delay in ms]
+//   plumwick_e2e_focus_thief <a part of the name of the window to keep the focus from> [delay in
+//   ms]
 //
 // With a delay, the focus is taken that long after the window became active, as a person's click
 // elsewhere would in the middle of the keys typed into it.
@@ -171,7 +172,7 @@ int main(int argc, char** argv) {
           ready = true;
           Say("ready " + std::to_string(window));
         } else if (active != None && active != window &&
-                   WindowName(display, atoms, active) == victim) {
+                   WindowName(display, atoms, active).find(victim) != std::string::npos) {
           if (delay.count() > 0) {
             due = true;
             due_at = Clock::now() + delay;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <set>
 
+#include "tests/e2e/focus_thief.h"
 #include "tests/e2e/harness/clipboard.h"
 #include "tests/e2e/harness/desktop_test.h"
 #include "tests/e2e/harness/typed_keys.h"
@@ -335,6 +336,51 @@ TEST_F(PurpleE2eTest, SignOutMakesThePeerSeeTheUserUnavailable) {
   PickStatus(StatusEntry::kOnline);
   EXPECT_TRUE(Alice().WaitForPresence(people::kUser, "available", "-", kEffectTimeout))
       << Alice().Describe() << program_->Describe();
+}
+
+// Another program's window takes the focus at delays spread over a message's keys: it gets none
+// of them, and the message reaches the peer whole or the job stops before its Enter, naming the
+// window. A stopped job's part stays in the conversation, which is closed for the next run.
+TEST_F(PurpleE2eTest, AnotherWindowTakingTheFocusUnderTheKeysGetsNoneAndNoPartIsSent) {
+  ASSERT_EQ(TypeIntoField(place::kText2, people::kAlice), people::kAlice);
+  std::string text;
+  while (text.size() < 600) text += "Grüße und Ωmega, a message under way ";
+  ASSERT_EQ(PasteIntoField(place::kText4, text), text);
+  int stopped = 0;
+  for (int run = 0; run < 20; ++run) {
+    const int delay = 1 + run * 15;
+    SCOPED_TRACE("the focus taken after " + std::to_string(delay) + " ms");
+    const auto thief =
+        Session().Start({PLUMWICK_FOCUS_THIEF, people::kAlice, std::to_string(delay)});
+    ASSERT_TRUE(thief->WaitForLine("^ready [0-9]+$", kWindowTimeout)) << thief->Describe();
+    Alice().SkipReceived();
+    const std::size_t errors = program_->ErrText().size();
+    ClickControl(place::kSendMessage);
+    bool arrived = false;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+          arrived = arrived || Alice().WaitForMessage(people::kUser, text, seconds(0));
+          return arrived || program_->ErrText().size() > errors;
+        },
+        kLongMessageTimeout))
+        << program_->Describe();
+    EXPECT_EQ(KeysLogged(*thief), std::vector<std::string>{}) << thief->Describe();
+    thief->Stop();
+    if (arrived) continue;
+    ++stopped;
+    EXPECT_NE(program_->ErrText().find("'Foreign window' (plumwick_e2e_focus_thief)", errors),
+              std::string::npos)
+        << program_->ErrText();
+    const auto box = WaitForMessageBox();
+    ASSERT_TRUE(box) << program_->Describe();
+    ASSERT_TRUE(DismissWithReturn(*box));
+    for (const std::int32_t conversation : Dbus().Ints("PurpleGetIms")) {
+      Dbus().Call("PurpleConversationDestroy", {IntArg(conversation)});
+    }
+  }
+  // Nothing but whole messages reached the peer: a part would show as a message of its own.
+  EXPECT_FALSE(Alice().WaitForMessage(people::kUser, text.substr(0, 20), seconds(1)));
+  EXPECT_GE(stopped, 5) << "the test must catch jobs under way";
 }
 
 TEST_F(PurpleE2eTest, APidginThatIsGoneIsReportedAndFoundAgainWhenItIsBack) {

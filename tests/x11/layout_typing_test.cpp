@@ -1,7 +1,9 @@
 // Keys typed into a Qt window of another process arrive exactly whatever the person's keyboard is
 // set to: another layout (dead keys, AltGr, AZERTY, Cyrillic), the second group of a two-layout
 // keyboard, Caps Lock on, or modifiers still held from a Shift-click. And the keyboard is left as
-// it was found: the same layout and group, Caps Lock on again, the held keys held again.
+// it was found: the same layout and group, Caps Lock on again, the held keys held again. A layout
+// that changes under keys the window has not read yet fails the typing: they may read as other
+// characters.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -9,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "keynotation/key_notation.h"
+#include "platform/failure.h"
 #include "tests/e2e/harness/run_command.h"
 #include "tests/x11/keyboard_state.h"
 #include "tests/x11/receiver_process.h"
@@ -144,6 +148,42 @@ TEST_P(LayoutTyping, ArrivesExactlyAndLeavesTheKeyboardAsItWas) {
 
 INSTANTIATE_TEST_SUITE_P(Table, LayoutTyping, ::testing::ValuesIn(LayoutCases()),
                          [](const auto& test) { return test.param.name; });
+
+TEST(LayoutChange, UnderKeysNotYetReadFailsTheirReceiptAndOnceReadChangesNothing) {
+  // German keys typed, then another layout or group chosen before the window said it read them.
+  struct Case {
+    const char* name;
+    const char* layouts;
+    void (*change)();
+  };
+  const Case cases[] = {
+      {"another layout", "de", [] { SetLayout(TestDesktop().Env(), "us"); }},
+      {"the second group", "de,ru", [] { LockGroup(TestDesktop().Display(), 1); }},
+  };
+  ReceiverProcess receiver(TestDesktop(), PLUMWICK_X11_RECEIVER, "receiver of a change");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetLayout(TestDesktop().Env(), c.layouts);
+    receiver.Activate();
+    // The first receipt takes in the change just made, with nothing typed yet.
+    AwaitReadReceipt(receiver.Window());
+    TestKeys().Type(ParseKeyNotation("yz"), receiver.Window());
+    c.change();
+    try {
+      AwaitReadReceipt(receiver.Window());
+      ADD_FAILURE() << "the receipt came as if nothing had changed";
+    } catch (const Failure& failure) {
+      EXPECT_EQ(failure.code(), error_code::kKeystrokes);
+      EXPECT_NE(std::string(failure.what()).find("keyboard layout changed"), std::string::npos)
+          << failure.what();
+    }
+    // Read now: the next keys are planned for the layout of now.
+    TypeNotation("{ENTER}");
+    ASSERT_TRUE(receiver.NextEntry(seconds(10)));
+    TestKeys().ReleaseKeys();
+  }
+  SetLayout(TestDesktop().Env(), "us");
+}
 
 }  // namespace
 }  // namespace plumwick::x11_test
