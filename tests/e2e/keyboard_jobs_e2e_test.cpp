@@ -93,7 +93,9 @@ TEST_F(KeyboardJobsE2eTest, FastClicksOnSendMsgSendEveryMessageWholeSeparateAndI
     milliseconds gap;
   };
   for (const Burst& burst :
-       {Burst{"dbl80", 2, milliseconds(80)}, Burst{"rapid", 5, milliseconds(60)}}) {
+       {Burst{"dbl80", 2, milliseconds(80)}, Burst{"rapid", 5, milliseconds(60)},
+        // Spaces would press the focused Send Msg. button, were they to reach the program.
+        Burst{"s p a c e s", 12, milliseconds(50)}}) {
     SCOPED_TRACE(burst.message);
     watch_.reset();
     ASSERT_EQ(TypeIntoField(place::kText4, burst.message), burst.message);

@@ -10,6 +10,7 @@
 #include "tests/e2e/focus_thief.h"
 #include "tests/e2e/harness/clipboard.h"
 #include "tests/e2e/harness/desktop_test.h"
+#include "tests/e2e/harness/key_event_watch.h"
 #include "tests/e2e/harness/typed_keys.h"
 #include "tests/e2e/harness/wait_until.h"
 #include "tests/purple/purple_fixture.h"
@@ -381,6 +382,30 @@ TEST_F(PurpleE2eTest, AnotherWindowTakingTheFocusUnderTheKeysGetsNoneAndNoPartIs
   // Nothing but whole messages reached the peer: a part would show as a message of its own.
   EXPECT_FALSE(Alice().WaitForMessage(people::kUser, text.substr(0, 20), seconds(1)));
   EXPECT_GE(stopped, 5) << "the test must catch jobs under way";
+}
+
+// Pidgin quits while a long message is typed into it: the rest of the keys go nowhere, the
+// program's own window least of all, and the job says what happened.
+TEST_F(PurpleE2eTest, APidginThatQuitsUnderTheKeysGetsTheRestTypedNowhere) {
+  std::string text;
+  for (int line = 1; text.size() < 3000; ++line) text += "line " + std::to_string(line) + ", ";
+  ASSERT_EQ(TypeIntoField(place::kText2, people::kAlice), people::kAlice);
+  ASSERT_EQ(PasteIntoField(place::kText4, text), text);
+  const KeyEventWatch program_keys(Session().Display(), window_);
+  const TypedKeys keys(Session().Display());
+  ClickControl(place::kSendMessage);
+  ASSERT_TRUE(WaitUntil([&] { return keys.Releases("l") >= 20; }, kEffectTimeout))
+      << program_->Describe();
+  ThePidginProcess().Kill();
+  EXPECT_TRUE(WaitForErrorText("Error ", kFailureReported)) << program_->ErrText();
+  const auto box = WaitForMessageBox();
+  ASSERT_TRUE(box) << "no message box\n" << program_->Describe();
+  EXPECT_TRUE(DismissWithReturn(*box));
+  for (const std::string& event : program_keys.Events()) {
+    EXPECT_FALSE(event.starts_with("press ")) << "a key pressed in the program's window";
+  }
+  ASSERT_TRUE(program_->Running()) << program_->Describe();
+  ThePidginProcess().StartSignedOn();
 }
 
 TEST_F(PurpleE2eTest, APidginThatIsGoneIsReportedAndFoundAgainWhenItIsBack) {

@@ -1,7 +1,8 @@
 // The real window with the sandbox client on the offscreen platform, used as a person uses it:
 // what start-up leaves on screen, the status box setting a status on every pick from its list and
 // on nothing else, the contact list buttons and double-click, where the scratch pad's texts land,
-// where the focus goes from a button that disables itself, and the title moving the window.
+// where the focus goes from a button that disables itself, the title moving the window, and the
+// shield that keeps the window's controls from acting on keys while a job types.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -26,6 +27,7 @@
 #include "platform/posix/interface_address.h"
 #include "platform/posix/locale_time_texts.h"
 #include "platform/qt/qt_combo_box.h"
+#include "platform/qt/qt_key_shield.h"
 #include "programs/desktop_program.h"
 
 namespace plumwick {
@@ -462,6 +464,39 @@ TEST_F(WindowUi, TimeAndDateReplaceTheSelectionMadeWhileThePadHadTheFocus) {
   ASSERT_NO_FATAL_FAILURE(click(date));
   EXPECT_FALSE(pad.text().startsWith("meet")) << pad.text().toStdString();
   EXPECT_TRUE(pad.text().endsWith(with_time.mid(4))) << pad.text().toStdString();
+}
+
+}  // namespace
+}  // namespace plumwick
+
+namespace plumwick {
+namespace {
+
+TEST_F(WindowUi, WhileTheShieldIsUpKeysChangeNoBoxAndPressNoButtonButStillCloseAMessageBox) {
+  QtKeyShield shield(program.widget());
+  auto& pad = Child<QLineEdit>("Text1");
+  auto& select_list = Child<QPushButton>("cmdload");
+  shield.Raise(true);
+  pad.setFocus();
+  QTest::keyClicks(&pad, "typed");
+  select_list.setFocus();
+  QTest::keyClick(&select_list, Qt::Key_Space);
+  EXPECT_EQ(shield.Swallowed(), 6u);
+  EXPECT_EQ(pad.text(), "");
+  EXPECT_EQ(Child<QListWidget>("lbContacts").count(), 0) << "Select List was pressed";
+  QMessageBox box(QMessageBox::Warning, "PLUMWICK", "text", QMessageBox::Ok, &program.widget());
+  box.show();
+  QTest::keyClick(&box, Qt::Key_Return);
+  EXPECT_FALSE(box.isVisible()) << "the person closes a box shown during a job";
+  EXPECT_EQ(shield.Swallowed(), 6u);
+
+  shield.Raise(false);
+  pad.setFocus();
+  QTest::keyClicks(&pad, "x");
+  QTest::keyClick(&select_list, Qt::Key_Space);
+  EXPECT_EQ(shield.Swallowed(), 6u);
+  EXPECT_EQ(pad.text(), "x");
+  EXPECT_GT(Child<QListWidget>("lbContacts").count(), 0);
 }
 
 }  // namespace
