@@ -3,8 +3,8 @@
 // kind of window as a conversation window (a Qt line edit in another process) on a private
 // desktop that this program starts itself: Xvfb with openbox, or mutter's or KWin's XWayland. It
 // prints the figures, whether each run arrived exactly, and the ratio of the medians (target: at
-// most 1.0), then whether a few short mixed strings arrive exactly. Not a test: nothing is
-// asserted.
+// most 0.35, with the look at the focus before every key and the read receipts), then whether a few
+// short mixed strings arrive exactly. Not a test: nothing is asserted.
 //
 // Build and run (needs xvfb openbox xdotool; mutter xwayland or kwin-wayland for those desktops):
 //   cmake --build build/default --target x11_typing_bench plumwick_x11_receiver
@@ -204,7 +204,7 @@ int main(int argc, char** argv) {
                 std::all_of(xdotool.begin(), xdotool.end(), [](const Run& r) { return r.exact; })
                     ? "all exact"
                     : "NOT all exact");
-    std::printf("ratio XdoKeystrokes / xdotool: %.2f (target <= 1.0)\n", ours_ms / xdotool_ms);
+    std::printf("ratio XdoKeystrokes / xdotool: %.2f (target <= 0.35)\n", ours_ms / xdotool_ms);
   } catch (const plumwick::Failure& failure) {
     std::fprintf(stderr, "typing failed: %s\n", failure.what());
     return 1;
