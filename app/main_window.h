@@ -79,7 +79,7 @@ struct MainWindowServices {
   Clipboard& clipboard;
   TimeTexts& time_texts;
   WindowDrag& drag;
-  // Raised while a job types: the window and its boxes take no key then.
+  // Covers the window from the keys a job types: none of them acts on its controls.
   KeyShield& key_shield;
 };
 

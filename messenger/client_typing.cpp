@@ -92,16 +92,6 @@ std::chrono::milliseconds ReceiptWait(std::size_t unread) {
 
 }  // namespace
 
-ClientTyping::ClientTyping(FocusedWindow& focus, Keystrokes& keys, EventWait& wait,
-                           KeyShield* shield)
-    : focus_(focus), keys_(keys), wait_(wait), shield_(shield) {
-  if (shield_ != nullptr) shield_->Raise(true);
-}
-
-ClientTyping::~ClientTyping() {
-  if (shield_ != nullptr) shield_->Raise(false);
-}
-
 KeySequence ReadKeys(const std::string& text, const std::string& source) {
   const auto refuse = [&](const std::string& why) {
     return Failure(error_code::kKeyNotation,
@@ -148,6 +138,8 @@ void ClientTyping::TypeStep(TypingJob& job, const KeySequence& keys) {
     do {
       window = WaitUntilReady(job, rest);
       const TypedKeys typed = keys_.Type(rest, window.id);
+      // Before the window handles any event: one of these keys may reach it.
+      if (shield_ != nullptr && typed.keys > 0) shield_->Cover(typed.from_stamp, typed.to_stamp);
       if (typed.keys > 0) {
         typed_any = true;
         typed_into_ = window;

@@ -13,7 +13,7 @@
 // Once the job has typed, the focus on another program's window means the person went on
 // elsewhere: the job stops at once, before its Enter, and says where the focus went. A click on the
 // program's own window only holds the keys until the client's window has the focus again (the
-// job asks for it back), and its keys are swallowed meanwhile. Every step ends once the window has
+// job asks for it back); should a key of the job reach the program's window, it is swallowed there. Every step ends once the window has
 // read its keys (its read receipt): only then is the next step's Enter typed, and a keyboard layout
 // changed before the reading, or a key that reached the program's own window during the step,
 // fails the job before it.
@@ -42,10 +42,10 @@ std::string DescribeFocus(const DesktopWindow& window);
 
 class ClientTyping {
  public:
-  // Raises the shield of the program's own windows, when there is one, for as long as it lives.
+  // `shield`, when there is one, covers the program's own windows from the keys typed.
   ClientTyping(FocusedWindow& focus, Keystrokes& keys, EventWait& wait,
-               KeyShield* shield = nullptr);
-  ~ClientTyping();
+               KeyShield* shield = nullptr)
+      : focus_(focus), keys_(keys), wait_(wait), shield_(shield) {}
   ClientTyping(const ClientTyping&) = delete;
   ClientTyping& operator=(const ClientTyping&) = delete;
 

@@ -23,6 +23,10 @@ struct TypedKeys {
   };
   std::size_t keys = 0;  // characters and key presses that went out, from the first
   Stop stop = Stop::kDone;
+  // The desktop's input time stamps (milliseconds, wrapping) around the keys that went out: each
+  // key event carries one from this span.
+  std::uint32_t from_stamp = 0;
+  std::uint32_t to_stamp = 0;
 };
 
 class Keystrokes {

@@ -1,8 +1,13 @@
-// The shield of the program's own windows on Qt: while raised, a key event whose receiver lies in
-// the main window or in a window over it (the status box's list) is swallowed before any widget
-// sees it, and each press counted. The desktop's close (Alt+F4) still passes, and so do the keys
-// of a message box, which only close it: one shown during a job is the person's to dismiss.
+// The shield of the program's own windows on Qt: a key event stamped within a span in which a job's
+// keys went out, whose receiver lies in the main window or in a window over it (the status box's
+// list), is swallowed before any widget sees it, and each press counted. The person's keys, stamped
+// outside those spans, pass; so do the desktop's close (Alt+F4) and the keys of a message box,
+// which only close it.
 #pragma once
+
+#include <cstdint>
+#include <deque>
+#include <utility>
 
 #include <QObject>
 #include <QWidget>
@@ -14,18 +19,21 @@ namespace plumwick {
 class QtKeyShield final : public QObject, public KeyShield {
   Q_OBJECT
  public:
-  explicit QtKeyShield(QWidget& window) : window_(window) {}
+  // Watches every key event of the application for as long as it lives.
+  explicit QtKeyShield(QWidget& window);
   ~QtKeyShield() override;
 
-  void Raise(bool raised) override;
+  void Cover(std::uint32_t from, std::uint32_t to) override;
   std::size_t Swallowed() const override { return swallowed_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  bool Covered(std::uint32_t stamp) const;
+
   QWidget& window_;
-  bool raised_ = false;
+  std::deque<std::pair<std::uint32_t, std::uint32_t>> spans_;  // the latest ones
   std::size_t swallowed_ = 0;
 };
 

@@ -27,10 +27,11 @@ class KeyboardBlockProbe {
   KeyboardBlockProbe& operator=(const KeyboardBlockProbe&) = delete;
 
   KeyboardBlock Probe();
+  // The X server's time now, from the stamp of a property change on the probe's own window:
+  // later than every event of the requests sent before.
+  Time ServerTime();
 
  private:
-  // The X server's time now, from the stamp of a property change on the probe's own window.
-  Time ServerTime();
 
   Display* display_;
   Window window_;

@@ -372,6 +372,7 @@ TypedKeys XdoKeystrokes::Type(const KeySequence& tokens, std::uint64_t window) {
   if (state.latched_mods != 0) XkbLatchModifiers(display, XkbUseCoreKbd, state.latched_mods, 0);
   KeysWindow into(display, static_cast<Window>(window));
   bool layout_changed = false;
+  const Time before = connection.probe->ServerTime();
   const std::size_t sent = x11::SendStrokesWhile(display, plan.strokes, layout.modifier_keys, [&] {
     // The question about the focus also brings in the layout events sent before its answer.
     if (!into.HasFocus()) return false;
@@ -379,6 +380,8 @@ TypedKeys XdoKeystrokes::Type(const KeySequence& tokens, std::uint64_t window) {
     return !layout_changed;
   });
   connection.unread = connection.unread || sent > 0;
+  // Also the mark that every key event went out before it.
+  const Time after = connection.probe->ServerTime();
   // The key events must be through before Caps Lock and the held keys come back.
   const bool failed = trap.Failed();
   if ((state.locked_mods & LockMask) != 0) {
@@ -395,7 +398,8 @@ TypedKeys XdoKeystrokes::Type(const KeySequence& tokens, std::uint64_t window) {
         (connection.unread ? "some of the keys typed may have arrived as other characters. " : "") +
         "The rest was not typed.");
   }
-  return {sent, sent == plan.strokes.size() ? TypedKeys::Stop::kDone : TypedKeys::Stop::kFocusLeft};
+  return {sent, sent == plan.strokes.size() ? TypedKeys::Stop::kDone : TypedKeys::Stop::kFocusLeft,
+          static_cast<std::uint32_t>(before), static_cast<std::uint32_t>(after)};
 }
 
 void XdoKeystrokes::AskReadReceipt(std::uint64_t window) {

@@ -15,6 +15,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
@@ -472,29 +473,36 @@ TEST_F(WindowUi, TimeAndDateReplaceTheSelectionMadeWhileThePadHadTheFocus) {
 namespace plumwick {
 namespace {
 
-TEST_F(WindowUi, WhileTheShieldIsUpKeysChangeNoBoxAndPressNoButtonButStillCloseAMessageBox) {
+// A key press and its release, stamped as the desktop stamps them.
+void StampedKey(QWidget& receiver, Qt::Key key, const QString& text, ulong stamp) {
+  for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+    QKeyEvent event(type, key, Qt::NoModifier, text);
+    event.setTimestamp(stamp);
+    QApplication::sendEvent(&receiver, &event);
+  }
+}
+
+TEST_F(WindowUi, KeysStampedWhileAJobTypedChangeNoBoxAndPressNoButtonOthersDo) {
   QtKeyShield shield(program.widget());
+  shield.Cover(0xfffffff0U, 0x10U);  // across the stamps' wrap
   auto& pad = Child<QLineEdit>("Text1");
   auto& select_list = Child<QPushButton>("cmdload");
-  shield.Raise(true);
   pad.setFocus();
-  QTest::keyClicks(&pad, "typed");
-  select_list.setFocus();
-  QTest::keyClick(&select_list, Qt::Key_Space);
-  EXPECT_EQ(shield.Swallowed(), 6u);
+  StampedKey(pad, Qt::Key_A, "a", 0xfffffff8U);
+  StampedKey(pad, Qt::Key_B, "b", 0x4U);
+  StampedKey(select_list, Qt::Key_Space, " ", 0x10U);
+  EXPECT_EQ(shield.Swallowed(), 3u);
   EXPECT_EQ(pad.text(), "");
   EXPECT_EQ(Child<QListWidget>("lbContacts").count(), 0) << "Select List was pressed";
   QMessageBox box(QMessageBox::Warning, "PLUMWICK", "text", QMessageBox::Ok, &program.widget());
   box.show();
-  QTest::keyClick(&box, Qt::Key_Return);
+  StampedKey(box, Qt::Key_Return, "\r", 0x8U);
   EXPECT_FALSE(box.isVisible()) << "the person closes a box shown during a job";
-  EXPECT_EQ(shield.Swallowed(), 6u);
 
-  shield.Raise(false);
-  pad.setFocus();
-  QTest::keyClicks(&pad, "x");
-  QTest::keyClick(&select_list, Qt::Key_Space);
-  EXPECT_EQ(shield.Swallowed(), 6u);
+  // The person's keys, stamped outside the job's span, do what they always do.
+  StampedKey(pad, Qt::Key_X, "x", 0x11U);
+  StampedKey(select_list, Qt::Key_Space, " ", 0x12U);
+  EXPECT_EQ(shield.Swallowed(), 3u);
   EXPECT_EQ(pad.text(), "x");
   EXPECT_GT(Child<QListWidget>("lbContacts").count(), 0);
 }

@@ -404,7 +404,10 @@ TEST(ClientTyping, WhatHappensUnderTheKeysDecidesWhetherTheRestGoesOut) {
       ASSERT_EQ(rig.errors.shown.size(), 1u);
       EXPECT_EQ(rig.errors.shown[0].description(), c.error);
     }
-    EXPECT_FALSE(rig.key_shield.raised) << "lowered once the job is over";
+    ASSERT_FALSE(rig.key_shield.covered.empty());
+    const std::uint32_t first_keys = c.stop == TypedKeys::Stop::kDone ? 24 : 6;
+    EXPECT_EQ(rig.key_shield.covered.front(), std::make_pair(1000u, 1000u + first_keys))
+        << "the span of the keys that went out, told the shield before any event is handled";
   }
 }
 

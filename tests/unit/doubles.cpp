@@ -124,8 +124,12 @@ TypedKeys FakeKeystrokes::Type(const KeySequence& keys, std::uint64_t window) {
   log_.Record("keys.Type", text);
   typed_into.push_back(window);
   borrowed = borrowed || std::any_of(text.begin(), text.end(), [](char c) { return c < 0; });
-  if (stop) return stop(keys);
-  return {KeyCount(keys), TypedKeys::Stop::kDone};
+  TypedKeys typed = stop ? stop(keys) : TypedKeys{KeyCount(keys), TypedKeys::Stop::kDone};
+  // Stamped as the keys were counted out, one a millisecond.
+  typed.from_stamp = next_stamp;
+  next_stamp += static_cast<std::uint32_t>(typed.keys);
+  typed.to_stamp = next_stamp;
+  return typed;
 }
 
 DesktopWindow FakeFocusedWindow::Focused() {

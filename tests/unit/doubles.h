@@ -244,17 +244,19 @@ class FakeKeystrokes final : public Keystrokes {
   std::vector<std::uint64_t> typed_into;
   int receipts_asked = 0;
   int late_receipts = 0;
+  std::uint32_t next_stamp = 1000;
 
  private:
   CallLog& log_;
 };
 
-// The shield of the program's windows: raised while a job types; a test counts keys swallowed.
+// The shield of the program's windows: the spans it was told to cover; a test says how many keys
+// it swallowed.
 class FakeKeyShield final : public KeyShield {
  public:
-  void Raise(bool up) override { raised = up; }
+  void Cover(std::uint32_t from, std::uint32_t to) override { covered.emplace_back(from, to); }
   std::size_t Swallowed() const override { return swallowed; }
-  bool raised = false;
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> covered;
   std::size_t swallowed = 0;
 };
 
