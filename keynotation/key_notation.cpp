@@ -117,6 +117,25 @@ KeySequence KeysAfter(const KeySequence& keys, std::size_t count) {
   return rest;
 }
 
+KeySequence KeysBefore(const KeySequence& keys, std::size_t count) {
+  KeySequence first;
+  for (const KeyToken& token : keys) {
+    if (count == 0) break;
+    if (const auto* text = std::get_if<KeyText>(&token)) {
+      const std::size_t take = std::min(count, text->size());
+      first.emplace_back(text->substr(0, take));
+      count -= take;
+      continue;
+    }
+    KeyPress press = std::get<KeyPress>(token);
+    const auto take = std::min(count, static_cast<std::size_t>(press.count));
+    press.count = static_cast<int>(take);
+    first.emplace_back(press);
+    count -= take;
+  }
+  return first;
+}
+
 std::string Ordinal(std::size_t n) {
   const std::size_t tens = n % 100, ones = n % 10;
   const char* suffix = "th";

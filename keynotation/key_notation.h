@@ -97,8 +97,9 @@ inline KeySequence OnePress(NamedKey key) {
 
 // How many characters and key presses the keys are: one press per character, `count` for a key.
 std::size_t KeyCount(const KeySequence& keys);
-// The keys after the first `count` characters and key presses.
+// The keys after the first `count` characters and key presses, and those first ones.
 KeySequence KeysAfter(const KeySequence& keys, std::size_t count);
+KeySequence KeysBefore(const KeySequence& keys, std::size_t count);
 
 // Reads a keystroke string (UTF-8) into tokens in typing order. The empty string gives no tokens.
 // Throws Failure (kKeyNotation) for anything that is not valid notation.

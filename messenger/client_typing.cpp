@@ -90,8 +90,7 @@ std::chrono::milliseconds ReceiptWait(std::size_t unread) {
   return std::chrono::milliseconds(5000) + std::chrono::milliseconds(20) * unread;
 }
 
-}  // namespace
-
+// The key notation of a text; `source` names where it comes from.
 KeySequence ReadKeys(const std::string& text, const std::string& source) {
   const auto refuse = [&](const std::string& why) {
     return Failure(error_code::kKeyNotation,
@@ -108,6 +107,17 @@ KeySequence ReadKeys(const std::string& text, const std::string& source) {
     std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(control->first));
     throw refuse("at the " + Ordinal(control->second + 1) + " character, the control character " +
                  code + " is no key to type");
+  }
+  return keys;
+}
+
+}  // namespace
+
+KeySequence ClientTyping::Read(const std::string& text, const std::string& source) {
+  KeySequence keys = ReadKeys(text, source);
+  if (const std::string untypable = keys_.Untypable(keys); !untypable.empty()) {
+    throw Failure(error_code::kKeystrokes, "The text of " + source + " cannot be typed: it has " +
+                                               untypable + ". Nothing was done.");
   }
   return keys;
 }

@@ -13,10 +13,10 @@
 // Once the job has typed, the focus on another program's window means the person went on
 // elsewhere: the job stops at once, before its Enter, and says where the focus went. A click on the
 // program's own window only holds the keys until the client's window has the focus again (the
-// job asks for it back); should a key of the job reach the program's window, it is swallowed there. Every step ends once the window has
-// read its keys (its read receipt): only then is the next step's Enter typed, and a keyboard layout
-// changed before the reading, or a key that reached the program's own window during the step,
-// fails the job before it.
+// job asks for it back); should a key of the job reach the program's window, it is swallowed there.
+// Every step ends once the window has read its keys (its read receipt): only then is the next
+// step's Enter typed, and a keyboard layout changed before the reading, or a key that reached the
+// program's own window during the step, fails the job before it.
 #pragma once
 
 #include <chrono>
@@ -31,11 +31,6 @@
 
 namespace plumwick::messenger {
 
-// Reads the key notation of a text a job will type, before the job asks anything of the client,
-// so that a bad text opens no conversation or dialog. `source` names where the text comes from as
-// the user sees it ("the message box"). Throws Failure(kKeyNotation).
-KeySequence ReadKeys(const std::string& text, const std::string& source);
-
 // Where the keyboard focus is, as a person would name it in an error: by the window's title and
 // its program, never by a bare window id ("the keyboard focus is on the window 'x' (bash)").
 std::string DescribeFocus(const DesktopWindow& window);
@@ -43,11 +38,17 @@ std::string DescribeFocus(const DesktopWindow& window);
 class ClientTyping {
  public:
   // `shield`, when there is one, covers the program's own windows from the keys typed.
-  ClientTyping(FocusedWindow& focus, Keystrokes& keys, EventWait& wait,
-               KeyShield* shield = nullptr)
+  ClientTyping(FocusedWindow& focus, Keystrokes& keys, EventWait& wait, KeyShield* shield = nullptr)
       : focus_(focus), keys_(keys), wait_(wait), shield_(shield) {}
   ClientTyping(const ClientTyping&) = delete;
   ClientTyping& operator=(const ClientTyping&) = delete;
+
+  // Reads the key notation of a text a job will type and checks that the keyboard can type it
+  // all, before the job asks anything of the client, so that a bad text opens no conversation or
+  // dialog. `source` names where the text comes from as the user sees it ("the message box").
+  // Throws Failure(kKeyNotation) for a text that is not key notation or holds a control
+  // character, Failure(kKeystrokes) for characters no key can type now.
+  KeySequence Read(const std::string& text, const std::string& source);
 
   // A long text is typed in pieces of this many characters or keys, each waited for as a step.
   static constexpr std::size_t kPieceLength = 32;

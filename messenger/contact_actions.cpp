@@ -11,7 +11,7 @@ using Seconds = std::chrono::duration<double>;
 
 void SendMessage(Messenger& client, const std::string& address, const std::string& message,
                  ClientTyping& typing) {
-  const KeySequence text = ReadKeys(message, "the message box");
+  const KeySequence text = typing.Read(message, "the message box");
   // Held until the second Enter is typed: the window is the message's way out.
   const std::unique_ptr<ConversationWindow> conversation = client.InstantMessage(address);
   typing.Type(*conversation, text);
@@ -29,7 +29,7 @@ void AddContact(Messenger& client, const std::string& address, ClientTyping& typ
 
 void ChangeNickName(Messenger& client, const std::string& nickname, ClientTyping& typing,
                     Window& main_window) {
-  const KeySequence name = ReadKeys(nickname, "the nickname box");
+  const KeySequence name = typing.Read(nickname, "the nickname box");
   const std::unique_ptr<TypingJob> options = client.OptionsPages(0, 0);
   typing.Pause(Seconds(0.5));
   typing.Type(*options, name);

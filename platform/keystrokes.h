@@ -40,6 +40,11 @@ class Keystrokes {
   // focused window (see Blocked), or for a character no key types; and, with keys typed, when
   // the keyboard layout changed under the keys still unread.
   virtual TypedKeys Type(const KeySequence& keys, std::uint64_t window) = 0;
+  // What of `keys` no key of the keyboard can type as it is now, even on a spare key, described
+  // for a person ("2 characters the keyboard layout lacks, such as \"Ω\", and the layout leaves
+  // no key free to type them"); empty when all of it can be typed. Throws Failure as Type does
+  // for a keyboard that cannot be reached.
+  virtual std::string Untypable(const KeySequence& keys) = 0;
   // Asks the window's program to say when it has read every key typed so far: it translates a
   // key into a character with the keymap of the moment it reads it.
   virtual void AskReadReceipt(std::uint64_t window) = 0;

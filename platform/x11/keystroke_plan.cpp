@@ -89,15 +89,53 @@ struct LayoutIndex {
   }
 };
 
-}  // namespace
-
-KeystrokePlan PlanKeystrokes(const std::vector<KeyToken>& tokens, const KeyboardLayout& layout,
-                             SpareKeyPool& pool) {
+// Brings the pool in line with the layout's free keys.
+void RefreshPool(const KeyboardLayout& layout, SpareKeyPool& pool) {
   // The highest free keycode stays free for programs that bind a key for a moment (xdotool
   // takes the first free one, or overwrites a used key when there is none).
   std::vector<Keycode> free = layout.empty;
   if (!free.empty()) free.pop_back();
   pool.Refresh(free, layout.first_levels, layout.shift_mask != 0 ? 2 : 1);
+}
+
+}  // namespace
+
+std::size_t PlannableKeys(const std::vector<KeyToken>& tokens, const KeyboardLayout& layout,
+                          const SpareKeyPool& pool) {
+  SpareKeyPool refreshed = pool;
+  RefreshPool(layout, refreshed);
+  const LayoutIndex index(layout, refreshed);
+  const std::vector<Wanted> wanted = Expand(tokens);
+  std::set<Keysym> missing;
+  for (std::size_t i = 0; i < wanted.size(); ++i) {
+    if (index.Find(wanted[i])) continue;
+    missing.insert(wanted[i].keysym);
+    if (missing.size() > refreshed.Capacity()) return i;
+  }
+  return wanted.size();
+}
+
+std::vector<char32_t> MissingCharacters(const std::vector<KeyToken>& tokens,
+                                        const KeyboardLayout& layout, const SpareKeyPool& pool) {
+  const LayoutIndex index(layout, pool);
+  std::vector<char32_t> missing;
+  std::set<char32_t> seen;
+  for (const Wanted& want : Expand(tokens)) {
+    if (want.character == 0 || index.Find(want) || !seen.insert(want.character).second) continue;
+    missing.push_back(want.character);
+  }
+  return missing;
+}
+
+std::size_t SpareCapacity(const KeyboardLayout& layout, const SpareKeyPool& pool) {
+  SpareKeyPool refreshed = pool;
+  RefreshPool(layout, refreshed);
+  return refreshed.Capacity();
+}
+
+KeystrokePlan PlanKeystrokes(const std::vector<KeyToken>& tokens, const KeyboardLayout& layout,
+                             SpareKeyPool& pool) {
+  RefreshPool(layout, pool);
   const std::vector<Wanted> wanted = Expand(tokens);
   for (const auto& [mask, held, name] :
        {std::tuple{layout.control_mask, &Wanted::control, "Control"},

@@ -31,6 +31,21 @@ struct KeystrokePlan {
 KeystrokePlan PlanKeystrokes(const std::vector<KeyToken>& tokens, const KeyboardLayout& layout,
                              SpareKeyPool& pool);
 
+// How many leading characters and key presses of the tokens one plan can type: all of them, or as
+// many as need no more distinct spare positions than the pool has (a receiver may still read the
+// keys typed on a position, so a position is bound anew only for a later plan). Throws Failure
+// (kKeystrokes) for a character no key can type, as PlanKeystrokes does.
+std::size_t PlannableKeys(const std::vector<KeyToken>& tokens, const KeyboardLayout& layout,
+                          const SpareKeyPool& pool);
+
+// The characters of the tokens the layout lacks, each once, in order of first use: those a spare
+// key must type. Throws Failure (kKeystrokes) for a character no key can type.
+std::vector<char32_t> MissingCharacters(const std::vector<KeyToken>& tokens,
+                                        const KeyboardLayout& layout, const SpareKeyPool& pool);
+// How many characters spare keys can type in one plan on this layout: none when it leaves no key
+// free.
+std::size_t SpareCapacity(const KeyboardLayout& layout, const SpareKeyPool& pool);
+
 // The layout's own keys that typing the tokens presses, each once, in ascending order. The X
 // server drops a press of a key that is already down, so none of these may be held when typing
 // starts. Modifier keys are not among them, Control held for a key included (typing lets go of

@@ -191,6 +191,10 @@ struct XdoKeystrokes::Connection {
   std::optional<x11::KeyboardBlockProbe> probe;  // likewise, on the first look
   std::optional<x11::TypingWatch> watch;
   std::optional<x11::BorrowedKeysRecord> record;
+  // Whether the record on the display is this job's (another Plumwick's job may hold it while this
+  // one waits for its turn), and whether this job gave back what a killed one left.
+  bool recorded = false;
+  bool leftovers_given_back = false;
   // Whether keys went out since the last read receipt, and the pool's use when it was asked for.
   bool unread = false;
   std::uint64_t asked_through = 0;
@@ -244,7 +248,7 @@ void XdoKeystrokes::ReleaseKeys() noexcept {
   try {
     Display* display = connection_->display();
     x11::XErrorTrap trap(display);
-    if (connection_->record) connection_->record->Clear();
+    if (connection_->recorded) connection_->record->Clear();
     XkbStateRec state{};
     XkbGetState(display, XkbUseCoreKbd, &state);
     const auto layout = x11::ReadKeyboardLayout(display, state.group, 0);
@@ -269,11 +273,11 @@ std::string XdoKeystrokes::Blocked() {
 
 bool XdoKeystrokes::TakeTurn() {
   Connection& connection = Connected();
-  const bool held = connection.turn.has_value();
-  if (!held) connection.turn.emplace(connection.display());
+  if (!connection.turn) connection.turn.emplace(connection.display());
   if (!connection.turn->Take()) return false;
   // No other Plumwick is in a job now: keys recorded as borrowed are a killed one's.
-  if (!held) connection.record->GiveBackLeftovers();
+  if (!connection.leftovers_given_back) connection.record->GiveBackLeftovers();
+  connection.leftovers_given_back = true;
   return true;
 }
 
@@ -314,8 +318,14 @@ TypedKeys XdoKeystrokes::Type(const KeySequence& tokens, std::uint64_t window) {
   const XkbStateRec state = KeyboardState(display);
   const unsigned kept_locks = KeptLocks(state);
   const auto layout = x11::ReadKeyboardLayout(display, state.group, kept_locks);
+  // More distinct characters the layout lacks than there are spare keys: the first ones now, the
+  // rest once the receiver has read them (kUnread). None at all: the plan says why.
+  const std::size_t plannable = x11::PlannableKeys(tokens, layout, connection.pool);
+  const std::size_t count = KeyCount(tokens);
+  const KeySequence keys =
+      plannable > 0 && plannable < count ? KeysBefore(tokens, plannable) : tokens;
   x11::SpareKeyPool pool = connection.pool;
-  const x11::KeystrokePlan plan = x11::PlanKeystrokes(tokens, layout, pool);
+  const x11::KeystrokePlan plan = x11::PlanKeystrokes(keys, layout, pool);
   // The receiver would read a key typed before under the binding of after.
   if (pool.ReboundUnread()) return {0, TypedKeys::Stop::kUnread};
   connection.pool = std::move(pool);
@@ -324,6 +334,7 @@ TypedKeys XdoKeystrokes::Type(const KeySequence& tokens, std::uint64_t window) {
   if (!plan.bindings.empty()) {
     // Recorded first: a Plumwick killed now leaves a record for the next to give the keys back.
     connection.record->Record(connection.pool.Written());
+    connection.recorded = true;
     {
       // Keymap events that come while no other program can change the keymap are this one's.
       const x11::ServerGrab grab(display);
@@ -349,7 +360,7 @@ TypedKeys XdoKeystrokes::Type(const KeySequence& tokens, std::uint64_t window) {
   // The caller has waited for the person to let go of the keys the text needs; one pressed since
   // would swallow the job's press of it.
   const std::vector<Keycode> held_keys =
-      Down(QueryKeysDown(display), x11::LayoutKeysPressed(tokens, layout, connection.pool));
+      Down(QueryKeysDown(display), x11::LayoutKeysPressed(keys, layout, connection.pool));
   if (!held_keys.empty()) {
     std::string names;
     for (const std::string& name : KeyNames(display, held_keys)) {
@@ -398,8 +409,27 @@ TypedKeys XdoKeystrokes::Type(const KeySequence& tokens, std::uint64_t window) {
         (connection.unread ? "some of the keys typed may have arrived as other characters. " : "") +
         "The rest was not typed.");
   }
-  return {sent, sent == plan.strokes.size() ? TypedKeys::Stop::kDone : TypedKeys::Stop::kFocusLeft,
-          static_cast<std::uint32_t>(before), static_cast<std::uint32_t>(after)};
+  TypedKeys::Stop stop = TypedKeys::Stop::kDone;
+  if (sent < plan.strokes.size()) {
+    stop = TypedKeys::Stop::kFocusLeft;
+  } else if (sent < count) {
+    stop = TypedKeys::Stop::kUnread;
+  }
+  return {sent, stop, static_cast<std::uint32_t>(before), static_cast<std::uint32_t>(after)};
+}
+
+std::string XdoKeystrokes::Untypable(const KeySequence& tokens) {
+  Connection& connection = Connected();
+  Display* display = connection.display();
+  const XkbStateRec state = KeyboardState(display);
+  const auto layout = x11::ReadKeyboardLayout(display, state.group, KeptLocks(state));
+  if (x11::SpareCapacity(layout, connection.pool) > 0) return {};
+  const std::vector<char32_t> missing = x11::MissingCharacters(tokens, layout, connection.pool);
+  if (missing.empty()) return {};
+  const std::size_t count = missing.size();
+  return std::to_string(count) + (count == 1 ? " character" : " characters") +
+         " the keyboard layout lacks, such as \"" + Utf8Of(std::u32string(1, missing.front())) +
+         "\", and the layout leaves no key free to type " + (count == 1 ? "it" : "them");
 }
 
 void XdoKeystrokes::AskReadReceipt(std::uint64_t window) {

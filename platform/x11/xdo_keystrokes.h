@@ -40,15 +40,18 @@ class XdoKeystrokes final : public Keystrokes {
   XdoKeystrokes(const XdoKeystrokes&) = delete;
   XdoKeystrokes& operator=(const XdoKeystrokes&) = delete;
 
+  // Keys that need more distinct characters the layout lacks than there are free key positions
+  // (two for each unused keycode but one, which is left to other programs: 36 on a stock Xvfb) go
+  // out as far as the positions reach, and Type stops there for a read receipt (kUnread).
   // Throws Failure(kKeystrokes) when there is no display, when the text holds a character no key
-  // types (a control character other than newline and tab), or when one string needs more distinct
-  // characters the layout lacks than there are free key positions (two for each unused keycode but
-  // one, which is left to other programs: 36 on a stock Xvfb). In all these cases nothing is typed.
+  // types (a control character other than newline and tab), or when the layout leaves no key free
+  // for a character it lacks. In all these cases nothing is typed.
   // Also kKeystrokes, with nothing typed, when a key the text needs is held down or Blocked
   // names a cause, and when the keyboard layout changes under keys typed and not yet read.
   TypedKeys Type(const KeySequence& keys, std::uint64_t window) override;
   // Into whichever window has the focus as the first key goes out, and only there.
   TypedKeys Type(const KeySequence& keys) { return Type(keys, 0); }
+  std::string Untypable(const KeySequence& keys) override;
   void AskReadReceipt(std::uint64_t window) override;
   bool ReadReceiptCame() override;
   // Names keys by their keysym on the first level ("Return", "A" for a letter key). Connects

@@ -80,6 +80,7 @@ class PidginDesktop final : public WindowManager, public FocusedWindow, public K
     return {KeyCount(keys), TypedKeys::Stop::kDone};
   }
   TypedKeys Type(const KeySequence& keys) { return Type(keys, kDialog); }
+  std::string Untypable(const KeySequence&) override { return {}; }
   void AskReadReceipt(std::uint64_t) override {}
   bool ReadReceiptCame() override { return true; }
   std::vector<std::string> HeldKeys(const KeySequence&) override { return {}; }

@@ -419,6 +419,8 @@ TEST(KeyNotationCheck, ABadTextOpensNoWindowAndTheErrorNamesTheBoxAndTheCharacte
     std::string text;
     std::vector<std::string> calls;
     std::string error;
+    std::string untypable;  // what the keyboard says no key of it can type
+    std::int32_t code = error_code::kKeyNotation;
   };
   const std::vector<Case> cases = {
       {"Send Msg.",
@@ -427,37 +429,56 @@ TEST(KeyNotationCheck, ABadTextOpensNoWindowAndTheErrorNamesTheBoxAndTheCharacte
        "abc{FOO}def",
        {"OLE1.Play()", "Text2.Text()", "Text4.Text()"},
        "The text of the message box cannot be typed: at the 4th character, {FOO} is not a key "
-       "name (see the README for the names). Nothing was done."},
+       "name (see the README for the names). Nothing was done.",
+       "",
+       error_code::kKeyNotation},
       {"Change NickName",
        &Rig::change_nickname,
        &Rig::nickname,
        "Zoë }",
        {"OLE1.Play()", "Text3.Text()"},
        "The text of the nickname box cannot be typed: at the 5th character, this } closes no {: "
-       "write a literal } as {}}. Nothing was done."},
+       "write a literal } as {}}. Nothing was done.",
+       "",
+       error_code::kKeyNotation},
       {"a control character",
        &Rig::send_message,
        &Rig::message,
        "Zoë\x0e{ENTER}",
        {"OLE1.Play()", "Text2.Text()", "Text4.Text()"},
        "The text of the message box cannot be typed: at the 4th character, the control character "
-       "U+000E is no key to type. Nothing was done."},
+       "U+000E is no key to type. Nothing was done.",
+       "",
+       error_code::kKeyNotation},
       {"a control character of the second range",
        &Rig::change_nickname,
        &Rig::nickname,
        "ab\u0085",
        {"OLE1.Play()", "Text3.Text()"},
        "The text of the nickname box cannot be typed: at the 3rd character, the control character "
-       "U+0085 is no key to type. Nothing was done."},
+       "U+0085 is no key to type. Nothing was done.",
+       "",
+       error_code::kKeyNotation},
+      {"characters no key can type",
+       &Rig::send_message,
+       &Rig::message,
+       "Ωmega",
+       {"OLE1.Play()", "Text2.Text()", "Text4.Text()"},
+       "The text of the message box cannot be typed: it has 1 character the keyboard layout "
+       "lacks, such as \"Ω\", and the layout leaves no key free to type it. Nothing was done.",
+       "1 character the keyboard layout lacks, such as \"Ω\", and the layout leaves no key free "
+       "to type it",
+       error_code::kKeystrokes},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     ActionRig rig;
     (rig.*c.box).text = c.text;
+    rig.keys.untypable = c.untypable;
     (rig.*c.button).Click();
     EXPECT_EQ(rig.Calls(), c.calls) << "no client call, no key";
     ASSERT_EQ(rig.errors.shown.size(), 1u);
-    EXPECT_EQ(rig.errors.shown[0].code(), error_code::kKeyNotation);
+    EXPECT_EQ(rig.errors.shown[0].code(), c.code);
     EXPECT_EQ(rig.errors.shown[0].description(), c.error);
   }
 }

@@ -218,6 +218,7 @@ class FakeKeystrokes final : public Keystrokes {
   // `stop` says how far the keys got.
   TypedKeys Type(const KeySequence& keys, std::uint64_t window) override;
   // Receipts are not logged: they come with every step. They come at once unless `late_receipts`.
+  std::string Untypable(const KeySequence&) override { return untypable; }
   void AskReadReceipt(std::uint64_t) override { ++receipts_asked; }
   bool ReadReceiptCame() override { return late_receipts-- <= 0; }
   std::vector<std::string> HeldKeys(const KeySequence&) override { return held; }
@@ -245,6 +246,8 @@ class FakeKeystrokes final : public Keystrokes {
   int receipts_asked = 0;
   int late_receipts = 0;
   std::uint32_t next_stamp = 1000;
+  // What no key can type, as the keyboard would say it: nothing unless a test says.
+  std::string untypable;
 
  private:
   CallLog& log_;

@@ -132,6 +132,25 @@ TEST(PlanKeystrokes, LeavesTheHighestFreeKeycodeFree) {
   EXPECT_EQ(pool.Capacity(), 4u);
 }
 
+TEST(PlanKeystrokes, OnePlanTakesAsManyKeysAsTheSpareKeysReachAndOnlyThoseThatFit) {
+  // Four spare positions: "a" and "é€ΩΨ" (Ω is the layout's own), then 你 would be the fifth.
+  const std::vector<KeyToken> tokens = {KeyText(U"aé€ΩΨ"), KeyPress{NamedKey::kEnter},
+                                        KeyText(U"ü你好")};
+  SpareKeyPool pool;
+  EXPECT_EQ(PlannableKeys(tokens, SmallLayout(), pool), 7u) << "up to 你, Enter and ü included";
+  EXPECT_EQ(PlannableKeys({KeyText(U"a1!")}, SmallLayout(), pool), 3u);
+  KeyboardLayout full = SmallLayout();
+  full.empty = {97};  // the one left to others: no spare key at all
+  EXPECT_EQ(PlannableKeys(tokens, full, pool), 1u);
+  // What the program refuses before a job starts on such a layout: characters it lacks, with no
+  // spare key for them.
+  EXPECT_EQ(SpareCapacity(SmallLayout(), pool), 4u);
+  EXPECT_EQ(SpareCapacity(full, pool), 0u);
+  EXPECT_EQ(MissingCharacters(tokens, SmallLayout(), pool),
+            (std::vector<char32_t>{U'é', U'€', U'Ψ', U'ü', U'你', U'好'}));
+  EXPECT_THROW(PlannableKeys({KeyText(U"a\a")}, SmallLayout(), pool), Failure);
+}
+
 TEST(PlanKeystrokes, WithoutAShiftKeyOnlyPlainLevelsAreUsed) {
   KeyboardLayout layout = SmallLayout();
   layout.modifier_keys.clear();

@@ -44,7 +44,17 @@ TEST(SpareKeyPool, RebindsTheLeastRecentlyUsedPosition) {
   pool.Assign({kA});  // kA used again: kB is now the older one
   const auto positions = pool.Assign({kC});
   EXPECT_EQ(positions.at(kC), (SparePosition{8, 1}));
+  EXPECT_TRUE(pool.ReboundUnread()) << "kB was typed there and never read";
   EXPECT_EQ(pool.Assign({kA}).at(kA), (SparePosition{8, 0}));
+  EXPECT_FALSE(pool.ReboundUnread()) << "a reuse binds nothing anew";
+  // Read up to now: both positions may take another character without waiting.
+  pool.MarkRead(pool.Now());
+  pool.Assign({kD});  // kC's
+  EXPECT_FALSE(pool.ReboundUnread());
+  pool.Assign({kB});  // kA's
+  EXPECT_FALSE(pool.ReboundUnread());
+  pool.Assign({kC});
+  EXPECT_TRUE(pool.ReboundUnread()) << "kD, typed since the receipt, gave way";
 }
 
 TEST(SpareKeyPool, NeverRebindsAPositionTheSameStringNeeds) {
