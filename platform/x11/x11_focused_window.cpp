@@ -86,28 +86,9 @@ struct X11FocusedWindow::Connection {
     return std::nullopt;
   }
 
-  // The window the X server sends keys to: the input focus, or the window under the pointer when
-  // the focus follows it. None when keys go nowhere.
-  Window KeysWindow() const {
-    Display* d = display.get();
-    const Window root = DefaultRootWindow(d);
-    Window focus = x11::CurrentInputFocus(d);
-    if (focus == PointerRoot) {
-      // The focus follows the pointer: keys go to the window under it.
-      Window root_return = None, child = None;
-      int x, y, window_x, window_y;
-      unsigned int mask;
-      if (!XQueryPointer(d, root, &root_return, &child, &x, &y, &window_x, &window_y, &mask)) {
-        return None;
-      }
-      focus = child;
-    }
-    return focus == root ? None : focus;
-  }
-
   Window FocusedTopLevel() const {
     Display* d = display.get();
-    const Window focus = KeysWindow();
+    const Window focus = x11::KeysWindow(d);
     // A window manager names the active window, where the raw input focus is often a child window
     // without properties, or the manager's own frame. It does so only once it has handled a focus
     // change, though, while the X server sends keys to the new focus at once: while the two

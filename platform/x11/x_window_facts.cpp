@@ -102,6 +102,22 @@ Window CurrentInputFocus(Display* display) {
   return focus;
 }
 
+Window KeysWindow(Display* display) {
+  const Window root = DefaultRootWindow(display);
+  Window focus = CurrentInputFocus(display);
+  if (focus == PointerRoot) {
+    // The focus follows the pointer: keys go to the window under it.
+    Window root_return = None, child = None;
+    int x, y, window_x, window_y;
+    unsigned int mask;
+    if (!XQueryPointer(display, root, &root_return, &child, &x, &y, &window_x, &window_y, &mask)) {
+      return None;
+    }
+    focus = child;
+  }
+  return focus == root ? None : focus;
+}
+
 bool InputFocusIn(Display* display, Window window) {
   const Window focus = CurrentInputFocus(display);
   if (focus == None || focus == PointerRoot || focus == DefaultRootWindow(display)) return false;

@@ -40,6 +40,10 @@ std::string Title(Display* display, Window window);
 // The X input focus as the server reports it: None, PointerRoot or a window.
 Window CurrentInputFocus(Display* display);
 
+// The window the X server sends keys to: the input focus, or the window under the pointer when
+// the focus follows it. None when keys go nowhere.
+Window KeysWindow(Display* display);
+
 // Whether the input focus is on the window, inside it, or on a frame around it.
 bool InputFocusIn(Display* display, Window window);
 

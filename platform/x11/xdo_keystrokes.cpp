@@ -149,24 +149,15 @@ std::vector<std::string> KeyNames(Display* display, const std::vector<Keycode>& 
 
 // Where the keys of a Type call may go: the window it was given, where the input focus must be.
 // The focus the window was last found around is kept, so that a key costs one question.
-class KeysWindow {
+class TargetWindow {
  public:
-  KeysWindow(Display* display, Window window) : display_(display), window_(window) {}
+  TargetWindow(Display* display, Window window) : display_(display), window_(window) {}
 
   // Whether keys sent now go into the window. Without a window (0), the first answer fixes it
   // to where the keys go then.
   bool HasFocus() {
-    const Window root = DefaultRootWindow(display_);
-    Window focus = x11::CurrentInputFocus(display_);
-    if (focus == PointerRoot) {
-      // The focus follows the pointer: keys go to the window under it.
-      Window root_return = None, child = None;
-      int x, y, window_x, window_y;
-      unsigned int mask;
-      XQueryPointer(display_, root, &root_return, &child, &x, &y, &window_x, &window_y, &mask);
-      focus = child;
-    }
-    if (focus == None || focus == root) return false;
+    const Window focus = x11::KeysWindow(display_);
+    if (focus == None) return false;
     if (focus == seen_) return true;
     if (window_ == None) window_ = focus;
     // The focus in the window (a toolkit's focus window inside it), or on a frame around it.
@@ -381,7 +372,7 @@ TypedKeys XdoKeystrokes::Type(const KeySequence& tokens, std::uint64_t window) {
   x11::SetKeysDown(display, held, false);
   if ((state.locked_mods & LockMask) != 0) XkbLockModifiers(display, XkbUseCoreKbd, LockMask, 0);
   if (state.latched_mods != 0) XkbLatchModifiers(display, XkbUseCoreKbd, state.latched_mods, 0);
-  KeysWindow into(display, static_cast<Window>(window));
+  TargetWindow into(display, static_cast<Window>(window));
   bool layout_changed = false;
   const Time before = connection.probe->ServerTime();
   const std::size_t sent = x11::SendStrokesWhile(display, plan.strokes, layout.modifier_keys, [&] {
