@@ -84,6 +84,9 @@ std::optional<std::pair<char32_t, std::size_t>> ControlCharacter(const std::stri
   return std::nullopt;
 }
 
+// How long another program's window must keep the focus to count as the person's move there.
+constexpr std::chrono::milliseconds kFocusTaken{200};
+
 // How long the window may take to read the keys typed since its last receipt: a client reads
 // typed keys as it handles them, Pidgin a long text without spaces at up to 13 ms a key.
 std::chrono::milliseconds ReceiptWait(std::size_t unread) {
@@ -207,6 +210,8 @@ DesktopWindow ClientTyping::WaitUntilReady(TypingJob& job, const KeySequence& ke
   DesktopWindow focused;
   std::vector<std::string> held;
   std::string blocked;
+  DesktopWindow elsewhere;  // another program's window that has the focus, and since when
+  Clock::TimePoint elsewhere_since{};
   // Asked anew after every batch of events and right before the keys go out: a click on the
   // program's window during the wait moves the focus there. A key the user still holds down (the
   // Return that closed a message box a moment ago) would swallow the job's press of it, so the
@@ -217,14 +222,22 @@ DesktopWindow ClientTyping::WaitUntilReady(TypingJob& job, const KeySequence& ke
     blocked.clear();
     focused = focus_.Focused();
     // The person went on in another program: the job's keys must not follow, nor bring the
-    // client's window back over theirs.
+    // client's window back over theirs. A window that has the focus only for a moment (the window
+    // manager's own while a closed window's focus passes on) is no such move.
     if (typed_into_.id != 0 && !focused.own && focused.id != 0 && focused.pid != typed_into_.pid &&
         !job.TakesKeys(focused)) {
-      throw Failure(error_code::kFocus,
-                    "The keyboard focus moved away from the messaging "
-                    "client's window while the job typed (" +
-                        DescribeFocus(focused) + "), so the rest of the job was not typed");
+      if (elsewhere.id != focused.id) {
+        elsewhere = focused;
+        elsewhere_since = wait_.Now();
+      } else if (wait_.Now() - elsewhere_since >= kFocusTaken) {
+        throw Failure(error_code::kFocus,
+                      "The keyboard focus moved away from the messaging client's window while "
+                      "the job typed (" +
+                          DescribeFocus(focused) + "), so the rest of the job was not typed");
+      }
+      return false;
     }
+    elsewhere = {};
     job.PrepareForKeys(focused);
     if (focused.own || !job.TakesKeys(focused)) return false;
     held = keys_.HeldKeys(keys);
