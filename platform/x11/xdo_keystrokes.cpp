@@ -239,7 +239,6 @@ void XdoKeystrokes::ReleaseKeys() noexcept {
   try {
     Display* display = connection_->display();
     x11::XErrorTrap trap(display);
-    if (connection_->recorded) connection_->record->Clear();
     XkbStateRec state{};
     XkbGetState(display, XkbUseCoreKbd, &state);
     const auto layout = x11::ReadKeyboardLayout(display, state.group, 0);
@@ -251,7 +250,8 @@ void XdoKeystrokes::ReleaseKeys() noexcept {
       empty.push_back({binding.keycode, {}});
     }
     x11::WriteKeycodeBindings(display, empty);
-    trap.Failed();
+    // Only once the keys are given back: a program killed before that leaves the record.
+    if (!trap.Failed() && connection_->recorded) connection_->record->Clear();
   } catch (...) {
     // Called on the way out, where nothing can report; the keys then stay bound.
   }
