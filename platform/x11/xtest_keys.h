@@ -14,11 +14,11 @@
 
 namespace plumwick::x11 {
 
-// Sends the strokes one by one, each under a server grab that also holds the look at `may_send`
-// before it: no other program's request (a window manager's focus change, say) is handled between
-// the look and the key. Stops before the first stroke `may_send` refuses and returns how many
-// strokes went out. `modifier_keys` must hold a key for every modifier bit the strokes use.
-// `may_send` may throw; the grab ends then too.
+// Sends the strokes a few at a time, each few under a server grab that also holds the look at
+// `may_send` before them: no other program's request (a window manager's focus change, say) is
+// handled between the look and the keys. Stops before the first strokes `may_send` refuses and
+// returns how many strokes went out. `modifier_keys` must hold a key for every modifier bit the
+// strokes use. `may_send` may throw; the grab ends then too.
 std::size_t SendStrokesWhile(Display* display, const std::vector<Stroke>& strokes,
                              const std::map<unsigned, Keycode>& modifier_keys,
                              const std::function<bool()>& may_send);
