@@ -35,10 +35,10 @@ class Keystrokes {
   // Types the keys into `window`, the top-level window that has the keyboard focus (as
   // FocusedWindow names it). Every key goes out in one step with a look at the focus (one look
   // may serve a few keys) that no other program's request can come between, so that no key goes
-  // anywhere else: a focus that moved stops the typing there (kFocusLeft). Throws Failure, typing nothing, also
-  // when one of the keys it must press is held down (see HeldKeys), when keys cannot reach the
-  // focused window (see Blocked), or for a character no key types; and, with keys typed, when
-  // the keyboard layout changed under the keys still unread.
+  // anywhere else: a focus that moved stops the typing there (kFocusLeft). Throws Failure, typing
+  // nothing, also when one of the keys it must press is held down (see HeldKeys), when keys cannot
+  // reach the focused window (see Blocked), or for a character no key types; and, with keys typed,
+  // when the keyboard layout changed under the keys still unread.
   virtual TypedKeys Type(const KeySequence& keys, std::uint64_t window) = 0;
   // What of `keys` no key of the keyboard can type as it is now, even on a spare key, described
   // for a person ("2 characters the keyboard layout lacks, such as \"Ω\", and the layout leaves
