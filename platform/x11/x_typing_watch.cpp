@@ -82,16 +82,10 @@ bool TypingWatch::LayoutChanged() {
 
 void TypingWatch::TakeOwnChanges() {
   XEvent event;
-  XEvent group_switch{};
-  bool switched = false;
   while (XCheckTypedEvent(display_, xkb_event_base_, &event) != 0) {
     // The person's group switch may come in between; the keymap changes are this program's.
-    if (reinterpret_cast<const XkbAnyEvent&>(event).xkb_type == XkbStateNotify) {
-      group_switch = event;
-      switched = true;
-    }
+    if (reinterpret_cast<const XkbAnyEvent&>(event).xkb_type == XkbStateNotify) changed_ = true;
   }
-  if (switched) Take(group_switch);
 }
 
 void TypingWatch::AskReceipt(Window window) {
