@@ -1,5 +1,5 @@
 // How long typing a 2,000-character message takes, from the first key sent until the receiving
-// window has handled Enter: XdoKeystrokes next to `xdotool type --delay 0`, both into the same
+// window has handled Enter: XTestKeystrokes next to `xdotool type --delay 0`, both into the same
 // kind of window as a conversation window (a Qt line edit in another process) on a private
 // desktop that this program starts itself: Xvfb with openbox, or mutter's or KWin's XWayland. It
 // prints the figures, whether each run arrived exactly, and the ratio of the medians (target: at
@@ -20,7 +20,7 @@
 
 #include "keynotation/key_notation.h"
 #include "platform/failure.h"
-#include "platform/x11/xdo_keystrokes.h"
+#include "platform/x11/x11_xtest_keystrokes.h"
 #include "tests/e2e/harness/run_command.h"
 #include "tests/x11/receiver_process.h"
 #include "tests/x11/typing_desktop.h"
@@ -107,7 +107,7 @@ void Print(const char* method, int index, const Run& run) {
 
 // Types the keys into the window as the program's typing does: the focus looked at before every
 // key, and a key bound anew only once the window has read the keys typed under its old binding.
-void TypeInto(plumwick::XdoKeystrokes& keys, const plumwick::KeySequence& sequence,
+void TypeInto(plumwick::XTestKeystrokes& keys, const plumwick::KeySequence& sequence,
               std::uint64_t window) {
   plumwick::KeySequence rest = sequence;
   for (;;) {
@@ -121,7 +121,7 @@ void TypeInto(plumwick::XdoKeystrokes& keys, const plumwick::KeySequence& sequen
 }
 
 // Short strings with characters from far apart, and the notation's own symbols as text.
-void TypeShortStrings(ReceiverProcess& receiver, plumwick::XdoKeystrokes& keys) {
+void TypeShortStrings(ReceiverProcess& receiver, plumwick::XTestKeystrokes& keys) {
   const std::pair<const char*, const char*> strings[] = {
       {"héllo Ωmega 👍🏽 ЖЖ", "héllo Ωmega 👍🏽 ЖЖ"},
       {"100% :-) {{}x{}}", "100% :-) {x}"},
@@ -183,19 +183,19 @@ int main(int argc, char** argv) {
     // layout lacks, the later ones reuse the bindings.
     std::vector<Run> ours;
     {
-      plumwick::XdoKeystrokes keys(desktop->Display());
+      plumwick::XTestKeystrokes keys(desktop->Display());
       // Read once before the clock starts, as the program reads a text before its job types it.
       const plumwick::KeySequence message_keys = plumwick::ParseKeyNotation(message + "{ENTER}");
       for (int i = 0; i < runs; ++i) {
         ours.push_back(
             Measure(receiver, message, [&] { TypeInto(keys, message_keys, receiver.Window()); }));
-        Print("XdoKeystrokes", i + 1, ours.back());
+        Print("XTestKeystrokes", i + 1, ours.back());
       }
       TypeShortStrings(receiver, keys);
     }
 
     const double ours_ms = Median(ours), xdotool_ms = Median(xdotool);
-    std::printf("median arrival: XdoKeystrokes %.1f ms (%s), xdotool type --delay 0 %.1f ms (%s)\n",
+    std::printf("median arrival: XTestKeystrokes %.1f ms (%s), xdotool type --delay 0 %.1f ms (%s)\n",
                 ours_ms,
                 std::all_of(ours.begin(), ours.end(), [](const Run& r) { return r.exact; })
                     ? "all exact"
@@ -204,7 +204,7 @@ int main(int argc, char** argv) {
                 std::all_of(xdotool.begin(), xdotool.end(), [](const Run& r) { return r.exact; })
                     ? "all exact"
                     : "NOT all exact");
-    std::printf("ratio XdoKeystrokes / xdotool: %.2f (target <= 0.35)\n", ours_ms / xdotool_ms);
+    std::printf("ratio XTestKeystrokes / xdotool: %.2f (target <= 0.35)\n", ours_ms / xdotool_ms);
   } catch (const plumwick::Failure& failure) {
     std::fprintf(stderr, "typing failed: %s\n", failure.what());
     return 1;

@@ -30,8 +30,8 @@
 #include "platform/x11/x11_clipboard_handover.h"
 #include "platform/x11/x11_focused_window.h"
 #include "platform/x11/x11_window_manager.h"
-#include "platform/x11/x_display_probe.h"
-#include "platform/x11/xdo_keystrokes.h"
+#include "platform/x11/x11_display_probe.h"
+#include "platform/x11/x11_xtest_keystrokes.h"
 #include "programs/end_on_signal.h"
 
 namespace plumwick {
@@ -168,7 +168,7 @@ struct DesktopProgram::Parts {
   EventWait wait{clock, pump};
   QtClipboard clipboard;
   LocaleTimeTexts time_texts;
-  XdoKeystrokes keys;
+  XTestKeystrokes keys;
   X11FocusedWindow focus{{}, [this](std::uint64_t id) { return IsOwnWindow(form, id); }};
   X11WindowManager windows;
   QtWindowDrag drag{form};

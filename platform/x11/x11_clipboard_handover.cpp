@@ -10,7 +10,7 @@
 #include <optional>
 #include <vector>
 
-#include "platform/x11/x_display.h"
+#include "platform/x11/x11_display.h"
 
 namespace plumwick {
 

@@ -6,9 +6,9 @@
 #include <X11/Xlib.h>
 
 #include "platform/failure.h"
-#include "platform/x11/x_display.h"
-#include "platform/x11/x_error_trap.h"
-#include "platform/x11/x_window_facts.h"
+#include "platform/x11/x11_display.h"
+#include "platform/x11/x11_error_trap.h"
+#include "platform/x11/x11_window_facts.h"
 
 namespace plumwick {
 

@@ -133,9 +133,10 @@ TEST_F(FocusGuardE2eTest, AClickElsewhereUnderALongMessagesKeysLeavesNoKeyThere)
       ASSERT_TRUE(box) << program_->Describe();
       ASSERT_TRUE(DismissWithReturn(*box));
       // The part typed stays in the conversation's entry, as a person would leave it: cleared.
-      const auto found = User().FindWindows(conversation);
-      ASSERT_FALSE(found.empty());
-      User().Activate(found.front());
+      // Waited for: a search that meets a window as it vanishes (the box, the thief's) finds none.
+      const auto found = User().WaitForWindow(conversation, kEffectTimeout);
+      ASSERT_TRUE(found) << program_->Describe();
+      User().Activate(*found);
       User().Key("ctrl+a");
       User().Key("BackSpace");
     } else {

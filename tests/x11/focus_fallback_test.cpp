@@ -9,11 +9,11 @@
 #include <memory>
 
 #include "platform/x11/x11_focused_window.h"
-#include "platform/x11/x_borrowed_keys.h"
-#include "platform/x11/x_display.h"
-#include "platform/x11/x_keyboard_layout.h"
-#include "platform/x11/x_keymap_writer.h"
-#include "platform/x11/x_window_facts.h"
+#include "platform/x11/x11_borrowed_keys.h"
+#include "platform/x11/x11_display.h"
+#include "platform/x11/x11_layout_reader.h"
+#include "platform/x11/x11_keymap_writer.h"
+#include "platform/x11/x11_window_facts.h"
 #include "tests/e2e/harness/child_process.h"
 
 // After every other header: Xlib defines None, Bool and more as macros.

@@ -1,6 +1,6 @@
 // Planning key presses on a hand-made layout: which key and modifiers type each character and
 // named key, which characters need a free key of their own, and what cannot be typed at all.
-#include "platform/x11/keystroke_plan.h"
+#include "platform/x11/x11_keystroke_plan.h"
 
 #include <gtest/gtest.h>
 

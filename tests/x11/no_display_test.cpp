@@ -9,7 +9,7 @@
 #include "keynotation/key_notation.h"
 #include "platform/failure.h"
 #include "platform/x11/x11_focused_window.h"
-#include "platform/x11/xdo_keystrokes.h"
+#include "platform/x11/x11_xtest_keystrokes.h"
 
 namespace plumwick {
 namespace {
@@ -41,7 +41,7 @@ Failure FailureOf(Call call) {
 }
 
 TEST_F(NoDisplay, TypingFailsClearly) {
-  XdoKeystrokes keys;
+  XTestKeystrokes keys;
   const Failure failure = FailureOf([&] { keys.Type(ParseKeyNotation("hello{ENTER}")); });
   EXPECT_EQ(failure.code(), error_code::kKeystrokes);
   EXPECT_NE(std::string(failure.what()).find("DISPLAY is not set"), std::string::npos)
@@ -58,7 +58,7 @@ TEST_F(NoDisplay, FocusedWindowFailsClearly) {
 
 TEST_F(NoDisplay, UnreachableDisplayIsNamed) {
   // No server listens on display 987 here.
-  XdoKeystrokes keys(":987");
+  XTestKeystrokes keys(":987");
   X11FocusedWindow focus(":987");
   for (const Failure& failure : {FailureOf([&] { keys.Type(ParseKeyNotation("a")); }),
                                  FailureOf([&] { focus.Focused(); })}) {
@@ -68,7 +68,7 @@ TEST_F(NoDisplay, UnreachableDisplayIsNamed) {
 }
 
 TEST_F(NoDisplay, EmptySequenceNeedsNoDisplay) {
-  XdoKeystrokes keys;
+  XTestKeystrokes keys;
   EXPECT_NO_THROW(keys.Type(ParseKeyNotation("")));
 }
 

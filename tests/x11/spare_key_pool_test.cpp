@@ -1,6 +1,6 @@
 // The bookkeeping of free key positions: reuse, least-recently-used rebinding, never rebinding a
 // position the same string needs, all-or-nothing assignment, and what survives a keymap change.
-#include "platform/x11/spare_key_pool.h"
+#include "platform/x11/x11_spare_key_pool.h"
 
 #include <gtest/gtest.h>
 

@@ -13,7 +13,7 @@ namespace plumwick::x11_test {
 namespace {
 
 TypingDesktop* desktop = nullptr;
-std::unique_ptr<XdoKeystrokes> keys;
+std::unique_ptr<XTestKeystrokes> keys;
 
 }  // namespace
 
@@ -22,8 +22,8 @@ TypingDesktop& TestDesktop() {
   return *desktop;
 }
 
-XdoKeystrokes& TestKeys() {
-  if (!keys) keys = std::make_unique<XdoKeystrokes>(TestDesktop().Display());
+XTestKeystrokes& TestKeys() {
+  if (!keys) keys = std::make_unique<XTestKeystrokes>(TestDesktop().Display());
   return *keys;
 }
 

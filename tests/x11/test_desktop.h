@@ -7,14 +7,14 @@
 #include <memory>
 #include <string_view>
 
-#include "platform/x11/xdo_keystrokes.h"
+#include "platform/x11/x11_xtest_keystrokes.h"
 #include "tests/x11/typing_desktop.h"
 
 namespace plumwick::x11_test {
 
 TypingDesktop& TestDesktop();
 // Typing to the test desktop by its display name, not through $DISPLAY.
-XdoKeystrokes& TestKeys();
+XTestKeystrokes& TestKeys();
 // Reads key notation and types it with TestKeys() into the focused window, as the program reads a
 // text once and types what it read: notation that does not read throws before any key is sent.
 // Returns once the window has read the keys (its read receipt).

@@ -5,7 +5,7 @@
 #pragma once
 
 // Before any X header: Xlib defines KeyPress as a macro, which the key notation uses as a name.
-#include "platform/x11/spare_key_pool.h"
+#include "platform/x11/x11_spare_key_pool.h"
 
 #include <X11/Xlib.h>
 

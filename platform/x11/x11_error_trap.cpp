@@ -1,5 +1,5 @@
 // Catches the X protocol errors of one connection for the span of a scope.
-#include "platform/x11/x_error_trap.h"
+#include "platform/x11/x11_error_trap.h"
 
 namespace plumwick::x11 {
 namespace {

@@ -1,5 +1,5 @@
 // Turns parsed key notation into the key presses that type it on the current layout.
-#include "platform/x11/keystroke_plan.h"
+#include "platform/x11/x11_keystroke_plan.h"
 
 #include <algorithm>
 #include <bit>

@@ -2,7 +2,7 @@
 #pragma once
 
 // Before any X header: Xlib defines KeyPress as a macro, which the key notation uses as a name.
-#include "platform/x11/keyboard_layout.h"
+#include "platform/x11/x11_keyboard_layout.h"
 
 #include <X11/Xlib.h>
 

@@ -1,10 +1,10 @@
 // Whether an X display can be reached. Xlib only: its macros clash with Qt's names, so no Qt
 // header comes in here.
-#include "platform/x11/x_display_probe.h"
+#include "platform/x11/x11_display_probe.h"
 
 #include <X11/Xlib.h>
 
-#include "platform/x11/x_display.h"
+#include "platform/x11/x11_display.h"
 
 namespace plumwick::x11 {
 

@@ -3,12 +3,12 @@
 // because libxdo's typing calls bind missing characters only for the moment of the key press
 // (so a receiver that reads the keymap later gets the wrong character) and wait for the server
 // several times for every key.
-#include "platform/x11/xdo_keystrokes.h"
+#include "platform/x11/x11_xtest_keystrokes.h"
 
 // The key notation comes before any X header: Xlib defines KeyPress as a macro.
 #include "keynotation/key_notation.h"
 #include "platform/failure.h"
-#include "platform/x11/keystroke_plan.h"
+#include "platform/x11/x11_keystroke_plan.h"
 
 #include <X11/XKBlib.h>
 #include <X11/extensions/XTest.h>
@@ -29,16 +29,16 @@ extern "C" {
 #include <xdo.h>
 }
 
-#include "platform/x11/x_borrowed_keys.h"
-#include "platform/x11/x_display.h"
-#include "platform/x11/x_error_trap.h"
-#include "platform/x11/x_keyboard_block.h"
-#include "platform/x11/x_keyboard_layout.h"
-#include "platform/x11/x_keyboard_turn.h"
-#include "platform/x11/x_keymap_writer.h"
-#include "platform/x11/x_typing_watch.h"
-#include "platform/x11/x_window_facts.h"
-#include "platform/x11/xtest_keys.h"
+#include "platform/x11/x11_borrowed_keys.h"
+#include "platform/x11/x11_display.h"
+#include "platform/x11/x11_error_trap.h"
+#include "platform/x11/x11_keyboard_block.h"
+#include "platform/x11/x11_layout_reader.h"
+#include "platform/x11/x11_keyboard_turn.h"
+#include "platform/x11/x11_keymap_writer.h"
+#include "platform/x11/x11_typing_watch.h"
+#include "platform/x11/x11_window_facts.h"
+#include "platform/x11/x11_stroke_sender.h"
 
 namespace plumwick {
 namespace {
@@ -174,7 +174,7 @@ class TargetWindow {
   Window seen_ = None;
 };
 
-struct XdoKeystrokes::Connection {
+struct XTestKeystrokes::Connection {
   XdoPtr xdo;
   int xkb_event_base = 0;
   x11::SpareKeyPool pool;
@@ -228,13 +228,13 @@ struct XdoKeystrokes::Connection {
   Display* display() const { return xdo->xdpy; }
 };
 
-XdoKeystrokes::XdoKeystrokes(std::string display) : display_(std::move(display)) {}
+XTestKeystrokes::XTestKeystrokes(std::string display) : display_(std::move(display)) {}
 
-XdoKeystrokes::~XdoKeystrokes() {
+XTestKeystrokes::~XTestKeystrokes() {
   ReleaseKeys();
 }
 
-void XdoKeystrokes::ReleaseKeys() noexcept {
+void XTestKeystrokes::ReleaseKeys() noexcept {
   if (!connection_) return;
   try {
     Display* display = connection_->display();
@@ -258,11 +258,11 @@ void XdoKeystrokes::ReleaseKeys() noexcept {
   connection_.reset();
 }
 
-std::string XdoKeystrokes::Blocked() {
+std::string XTestKeystrokes::Blocked() {
   return Connected().Blocked();
 }
 
-bool XdoKeystrokes::TakeTurn() {
+bool XTestKeystrokes::TakeTurn() {
   Connection& connection = Connected();
   if (!connection.turn) connection.turn.emplace(connection.display());
   if (!connection.turn->Take()) return false;
@@ -272,11 +272,11 @@ bool XdoKeystrokes::TakeTurn() {
   return true;
 }
 
-bool XdoKeystrokes::Borrowed() const {
+bool XTestKeystrokes::Borrowed() const {
   return connection_ && !connection_->pool.Written().empty();
 }
 
-XdoKeystrokes::Connection& XdoKeystrokes::Connected() {
+XTestKeystrokes::Connection& XTestKeystrokes::Connected() {
   if (!connection_) {
     auto connection = std::make_unique<Connection>();
     connection->xdo = Connect(display_, connection->xkb_event_base);
@@ -287,7 +287,7 @@ XdoKeystrokes::Connection& XdoKeystrokes::Connected() {
   return *connection_;
 }
 
-std::vector<std::string> XdoKeystrokes::HeldKeys(const KeySequence& tokens) {
+std::vector<std::string> XTestKeystrokes::HeldKeys(const KeySequence& tokens) {
   if (tokens.empty()) return {};
   Display* display = Connected().display();
   const KeysDown keymap = QueryKeysDown(display);
@@ -298,7 +298,7 @@ std::vector<std::string> XdoKeystrokes::HeldKeys(const KeySequence& tokens) {
   return KeyNames(display, Down(keymap, x11::LayoutKeysPressed(tokens, layout, connection_->pool)));
 }
 
-TypedKeys XdoKeystrokes::Type(const KeySequence& tokens, std::uint64_t window) {
+TypedKeys XTestKeystrokes::Type(const KeySequence& tokens, std::uint64_t window) {
   if (tokens.empty()) return {};
   Connection& connection = Connected();
   Display* display = connection.display();
@@ -409,7 +409,7 @@ TypedKeys XdoKeystrokes::Type(const KeySequence& tokens, std::uint64_t window) {
   return {sent, stop, static_cast<std::uint32_t>(before), static_cast<std::uint32_t>(after)};
 }
 
-std::string XdoKeystrokes::Untypable(const KeySequence& tokens) {
+std::string XTestKeystrokes::Untypable(const KeySequence& tokens) {
   Connection& connection = Connected();
   Display* display = connection.display();
   const XkbStateRec state = KeyboardState(display);
@@ -423,13 +423,13 @@ std::string XdoKeystrokes::Untypable(const KeySequence& tokens) {
          "\", and the layout leaves no key free to type " + (count == 1 ? "it" : "them");
 }
 
-void XdoKeystrokes::AskReadReceipt(std::uint64_t window) {
+void XTestKeystrokes::AskReadReceipt(std::uint64_t window) {
   Connection& connection = Connected();
   connection.asked_through = connection.pool.Now();
   connection.watch->AskReceipt(static_cast<Window>(window));
 }
 
-bool XdoKeystrokes::ReadReceiptCame() {
+bool XTestKeystrokes::ReadReceiptCame() {
   Connection& connection = Connected();
   if (!connection.watch->ReceiptCame()) return false;
   connection.ThrowIfLayoutChangedUnderUnreadKeys();

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "keynotation/key_notation.h"
-#include "platform/x11/keyboard_layout.h"
-#include "platform/x11/spare_key_pool.h"
+#include "platform/x11/x11_keyboard_layout.h"
+#include "platform/x11/x11_spare_key_pool.h"
 
 namespace plumwick::x11 {
 

@@ -1,5 +1,5 @@
 // The key positions this program binds to characters the keyboard layout lacks.
-#include "platform/x11/spare_key_pool.h"
+#include "platform/x11/x11_spare_key_pool.h"
 
 #include <algorithm>
 #include <set>

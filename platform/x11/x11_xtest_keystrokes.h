@@ -30,15 +30,15 @@
 
 namespace plumwick {
 
-class XdoKeystrokes final : public Keystrokes {
+class XTestKeystrokes final : public Keystrokes {
  public:
   // `display` names the X display to type on; empty means $DISPLAY. Nothing is connected yet:
   // the first Type connects, and fails when there is no display.
-  explicit XdoKeystrokes(std::string display = {});
-  ~XdoKeystrokes() override;
+  explicit XTestKeystrokes(std::string display = {});
+  ~XTestKeystrokes() override;
 
-  XdoKeystrokes(const XdoKeystrokes&) = delete;
-  XdoKeystrokes& operator=(const XdoKeystrokes&) = delete;
+  XTestKeystrokes(const XTestKeystrokes&) = delete;
+  XTestKeystrokes& operator=(const XTestKeystrokes&) = delete;
 
   // Keys that need more distinct characters the layout lacks than there are free key positions
   // (two for each unused keycode but one, which is left to other programs: 36 on a stock Xvfb) go

@@ -1,6 +1,6 @@
 // The keyboard layout as the keystroke planner needs it: which key and modifiers give each keysym
 // and character in the current group, which keycodes are free, and which keys hold the modifiers.
-// Plain data, filled from the X server by ReadKeyboardLayout (x_keyboard_layout.h) and by hand in
+// Plain data, filled from the X server by ReadKeyboardLayout (x11_layout_reader.h) and by hand in
 // tests.
 #pragma once
 
@@ -9,8 +9,8 @@
 #include <map>
 #include <vector>
 
-#include "platform/x11/keysyms.h"
-#include "platform/x11/spare_key_pool.h"
+#include "platform/x11/x11_keysyms.h"
+#include "platform/x11/x11_spare_key_pool.h"
 
 namespace plumwick::x11 {
 

@@ -1,5 +1,5 @@
 // The X keysym for each thing the key notation can ask for.
-#include "platform/x11/keysyms.h"
+#include "platform/x11/x11_keysyms.h"
 
 namespace plumwick::x11 {
 

@@ -1,9 +1,9 @@
 // Facts about X windows.
-#include "platform/x11/x_window_facts.h"
+#include "platform/x11/x11_window_facts.h"
 
 #include <X11/Xutil.h>
 
-#include "platform/x11/x_display.h"
+#include "platform/x11/x11_display.h"
 
 namespace plumwick::x11 {
 

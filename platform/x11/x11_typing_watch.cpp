@@ -1,12 +1,12 @@
 // The keyboard layout's changes and the typed window's read receipts, from the X server.
-#include "platform/x11/x_typing_watch.h"
+#include "platform/x11/x11_typing_watch.h"
 
 #include <X11/XKBlib.h>
 #include <unistd.h>
 
 #include <memory>
 
-#include "platform/x11/x_error_trap.h"
+#include "platform/x11/x11_error_trap.h"
 
 namespace plumwick::x11 {
 namespace {

@@ -1,5 +1,5 @@
 // Sends key presses as XTest input.
-#include "platform/x11/xtest_keys.h"
+#include "platform/x11/x11_stroke_sender.h"
 
 #include <X11/extensions/XTest.h>
 

@@ -1,5 +1,5 @@
 // Writes the bindings of free keys to the X server's keymap in one request.
-#include "platform/x11/x_keymap_writer.h"
+#include "platform/x11/x11_keymap_writer.h"
 
 #include "platform/failure.h"
 

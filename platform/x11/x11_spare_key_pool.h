@@ -18,7 +18,7 @@
 #include <optional>
 #include <vector>
 
-#include "platform/x11/keysyms.h"
+#include "platform/x11/x11_keysyms.h"
 
 namespace plumwick::x11 {
 

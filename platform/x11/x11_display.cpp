@@ -1,5 +1,5 @@
 // Owning handles for Xlib.
-#include "platform/x11/x_display.h"
+#include "platform/x11/x11_display.h"
 
 #include <cstdlib>
 

@@ -1,5 +1,5 @@
 // Reads the keyboard layout from the X server's XKB keymap.
-#include "platform/x11/x_keyboard_layout.h"
+#include "platform/x11/x11_layout_reader.h"
 
 #include "platform/failure.h"
 

@@ -1,15 +1,15 @@
 // The record, kept on the display, of the keys this program has borrowed.
-#include "platform/x11/x_borrowed_keys.h"
+#include "platform/x11/x11_borrowed_keys.h"
 
 #include "platform/failure.h"
 
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
 
-#include "platform/x11/x_error_trap.h"
-#include "platform/x11/x_keyboard_layout.h"
-#include "platform/x11/x_keymap_writer.h"
-#include "platform/x11/x_window_facts.h"
+#include "platform/x11/x11_error_trap.h"
+#include "platform/x11/x11_layout_reader.h"
+#include "platform/x11/x11_keymap_writer.h"
+#include "platform/x11/x11_window_facts.h"
 
 namespace plumwick::x11 {
 namespace {

@@ -1,12 +1,12 @@
 // Whether keys sent now would reach the focused window.
-#include "platform/x11/x_keyboard_block.h"
+#include "platform/x11/x11_keyboard_block.h"
 
 #include <X11/Xatom.h>
 #include <X11/extensions/scrnsaver.h>
 
 #include <memory>
 
-#include "platform/x11/x_display.h"
+#include "platform/x11/x11_display.h"
 
 namespace plumwick::x11 {
 namespace {

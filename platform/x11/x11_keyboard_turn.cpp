@@ -1,5 +1,5 @@
 // The display's keyboard, one keyboard job at a time, through a selection's ownership.
-#include "platform/x11/x_keyboard_turn.h"
+#include "platform/x11/x11_keyboard_turn.h"
 
 namespace plumwick::x11 {
 
