@@ -210,7 +210,7 @@ scratchpad::PadControls MainWindow::pad() const {
 }
 
 void MainWindow::OnLoad() {
-  client_ = create_client_(desktop_);
+  client_ = create_client_(desktop_.ForClient());
   messenger::AppendStatusNames(c_.status_box);
   c_.clear_list.SetEnabled(false);
   c_.clear_pad.SetEnabled(false);

@@ -125,18 +125,15 @@ KeySequence ClientTyping::Read(const std::string& text, const std::string& sourc
   return keys;
 }
 
-void ClientTyping::Type(TypingJob& job, const KeySequence& keys) {
-  BringForward(job);
-  for (KeySequence first = job.KeysFirst(); !first.empty(); first = job.KeysFirst()) {
-    TypeStep(job, first);
-  }
-  TypeStep(job, keys);
-}
-
-void ClientTyping::BringForward(TypingJob& job) {
-  for (KeySequence keys = job.KeysToFront(); !keys.empty(); keys = job.KeysToFront()) {
+void ClientTyping::TypeOwnSteps(TypingJob& job, bool keys_follow) {
+  for (KeySequence keys = job.OwnKeys(keys_follow); !keys.empty();
+       keys = job.OwnKeys(keys_follow)) {
     TypeStep(job, keys);
   }
+}
+
+void ClientTyping::Type(TypingJob& job, const KeySequence& keys) {
+  if (!job.Finished()) TypeStep(job, keys);
 }
 
 void ClientTyping::TypeStep(TypingJob& job, const KeySequence& keys) {
@@ -189,6 +186,7 @@ void ClientTyping::TypeStep(TypingJob& job, const KeySequence& keys) {
                       " may have been the job's, so the rest of the job was not typed");
   }
   job.KeysTyped(window, keys);
+  job.AwaitConfirmation();
 }
 
 void ClientTyping::AwaitReadReceipt(const DesktopWindow& window) {

@@ -53,17 +53,21 @@ class ClientTyping {
   // A long text is typed in pieces of this many characters or keys, each waited for as a step.
   static constexpr std::size_t kPieceLength = 32;
 
+  // Types the job's steps of its own (OwnKeys), each as guarded as any other and confirmed by
+  // the job, until it is ready for the program's keys; the job throws once it cannot get there.
+  // Once for each job, before its first Type.
+  void Prepare(TypingJob& job) { TypeOwnSteps(job, true); }
+  // The same for a job that types nothing else: its window only comes in front.
+  void BringForward(TypingJob& job) { TypeOwnSteps(job, false); }
   // Waits until the focused window takes the job's keys, the user holds none of the keys down and
-  // no other program holds the keyboard, then types the keys that bring the job's window in
-  // front, the keys the job needs first and the keys.
+  // no other program holds the keyboard, types the keys, and runs the job's confirmation of them.
+  // Types nothing for a job that has finished.
   void Type(TypingJob& job, const KeySequence& keys);
-  // Types only the keys that bring the job's window in front, each step as guarded as any other;
-  // the job says when its window is there, or throws once it cannot get there.
-  void BringForward(TypingJob& job);
   // Waits while the window keeps handling events.
   void Pause(std::chrono::duration<double> interval) { wait_.Pause(interval); }
 
  private:
+  void TypeOwnSteps(TypingJob& job, bool keys_follow);
   // Types one step, once it can go out to the job's window.
   void TypeStep(TypingJob& job, const KeySequence& keys);
   // Waits until `keys` can go out to the job's window, and answers that window; throws Failure

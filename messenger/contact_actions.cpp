@@ -13,7 +13,8 @@ void SendMessage(Messenger& client, const std::string& address, const std::strin
                  ClientTyping& typing) {
   const KeySequence text = typing.Read(message, "the message box");
   // Held until the second Enter is typed: the window is the message's way out.
-  const std::unique_ptr<ConversationWindow> conversation = client.InstantMessage(address);
+  const std::unique_ptr<TypingJob> conversation = client.InstantMessage(address);
+  typing.Prepare(*conversation);
   typing.Type(*conversation, text);
   typing.Pause(Seconds(0.1));
   typing.Type(*conversation, OnePress(NamedKey::kEnter));
@@ -22,6 +23,7 @@ void SendMessage(Messenger& client, const std::string& address, const std::strin
 
 void AddContact(Messenger& client, const std::string& address, ClientTyping& typing) {
   const std::unique_ptr<TypingJob> dialog = client.AddContact(0, address);
+  typing.Prepare(*dialog);
   typing.Type(*dialog, OnePress(NamedKey::kEnter));
   typing.Pause(Seconds(1));
   typing.Type(*dialog, OnePress(NamedKey::kEnter));
@@ -32,6 +34,7 @@ void ChangeNickName(Messenger& client, const std::string& nickname, ClientTyping
   const KeySequence name = typing.Read(nickname, "the nickname box");
   const std::unique_ptr<TypingJob> options = client.OptionsPages(0, 0);
   typing.Pause(Seconds(0.5));
+  typing.Prepare(*options);
   typing.Type(*options, name);
   typing.Pause(Seconds(0.5));
   typing.Type(*options, OnePress(NamedKey::kEnter));

@@ -51,32 +51,37 @@ class ContactCollection {
 };
 
 // A job the client started that the program finishes by typing keys: into the conversation it
-// opened, into a dialog and the notice after it. It holds all the job's state and answers the
-// typing's questions; the job ends when the program lets it go, which closes no window.
+// opened, into a dialog and the notice after it. The job is a list of steps, and knows which one
+// it is in: the steps it types itself before the program's keys (bringing a tab to the front,
+// checking for a draft, moving to the field where Enter acts), the program's keys, and after each
+// step the client's confirmation of what the keys did. The focus guard (ClientTyping) types every
+// key of it; the job ends when the program lets it go, which closes no window.
 class TypingJob {
  public:
   virtual ~TypingJob() = default;
-  // Keys that bring the job's window in front within its program's window, typed through the same
-  // guard before any other (the next tab, while the window shows another tab in front); asked
-  // again after each went in, until it answers none. TakesKeys answers for them while it does.
-  // Also typed for a job that types nothing else: a conversation opened to be in front.
-  virtual KeySequence KeysToFront() { return {}; }
-  // Keys the job's window needs before the program's next keys, typed through the same guard
-  // (moving the focus to the field where Enter acts, say); asked again after they were typed,
-  // until it answers none.
-  virtual KeySequence KeysFirst() { return {}; }
+  // The keys of the job's next step of its own, to type before the program's keys; none once the
+  // job is ready for them. The guard asks until it first answers none, typing each step and
+  // running its confirmation. `keys_follow` says whether the program will type keys after them:
+  // not for a conversation only brought in front, which needs no check for text the user left in
+  // it.
+  virtual KeySequence OwnKeys(bool /*keys_follow*/) { return {}; }
   // Called before each look at the focus while keys wait for the job's window, with the window
   // that has the focus now: the job may ask for its window to come back, and throws when it can
   // no longer succeed (a contact that was not added, say).
   virtual void PrepareForKeys(const DesktopWindow& focused) = 0;
   // Whether keys typed into the window now reach the job. A question: it changes nothing.
   virtual bool TakesKeys(const DesktopWindow& window) = 0;
-  // The keys of one typing step went into the window, which took them.
+  // The keys of one step went into the window, which read them: the job moves on to its next
+  // step. A notification: it waits for nothing.
   virtual void KeysTyped(const DesktopWindow& window, const KeySequence& keys) = 0;
+  // Waits (handling events) for the client's confirmation of what the step typed last did, where
+  // the client gives one (a message sent, a tab in front, the draft check's answer); throws when
+  // it says otherwise or nothing in time. Run by the guard after every step.
+  virtual void AwaitConfirmation() {}
+  // Whether the job has nothing left for keys to do although the program has keys left for it:
+  // its window closed once everything the keys were for was confirmed. Those keys are not typed.
+  virtual bool Finished() const { return false; }
 };
-
-// The conversation window the client opened: the job of typing a message into it.
-using ConversationWindow = TypingJob;
 
 class Messenger {
  public:
@@ -94,7 +99,7 @@ class Messenger {
                                                 const std::string& address) = 0;
   // Opens a conversation window with the contact, which then takes the keyboard focus, with the
   // job of typing into it.
-  virtual std::unique_ptr<ConversationWindow> InstantMessage(const std::string& contact) = 0;
+  virtual std::unique_ptr<TypingJob> InstantMessage(const std::string& contact) = 0;
   virtual std::unique_ptr<ContactCollection> MyContacts() = 0;
   virtual void MyStatus(std::int32_t status) = 0;
   virtual std::string MyServiceId() = 0;
@@ -102,6 +107,6 @@ class Messenger {
 
 // Creates a client object connected to the running messaging client, working with the desktop's
 // parts, which outlive it; throws when there is none.
-using MessengerFactory = std::function<std::unique_ptr<Messenger>(const Desktop& desktop)>;
+using MessengerFactory = std::function<std::unique_ptr<Messenger>(const ClientDesktop& desktop)>;
 
 }  // namespace plumwick::messenger

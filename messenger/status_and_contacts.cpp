@@ -65,7 +65,7 @@ void ClearList(ListBox& contact_list, TextBox& pad, Button& select_list, Button&
 
 void OpenConversation(const std::string& entry, Messenger& client, ClientTyping& typing) {
   // The conversation window object is let go once it is in front; the window itself stays open.
-  const std::unique_ptr<ConversationWindow> conversation = client.InstantMessage(entry);
+  const std::unique_ptr<TypingJob> conversation = client.InstantMessage(entry);
   typing.BringForward(*conversation);
 }
 

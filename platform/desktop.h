@@ -1,5 +1,6 @@
 // The desktop parts for finishing a job in another program's window, bundled once: the program
-// builds them, the window hands them to its actions' typing and to the messaging client.
+// builds them, the window hands them to its actions' typing, and what a client needs of them to the
+// messaging client. A client gets no keystrokes: every key goes through the window's focus guard.
 #pragma once
 
 #include "platform/event_pump.h"
@@ -9,11 +10,20 @@
 
 namespace plumwick {
 
+// What a messaging client may use of the desktop: it waits, looks at windows and asks for one.
+struct ClientDesktop {
+  EventWait& wait;
+  FocusedWindow& focus;
+  WindowManager& windows;
+};
+
 struct Desktop {
   EventWait& wait;
   FocusedWindow& focus;
   Keystrokes& keys;
   WindowManager& windows;
+
+  ClientDesktop ForClient() const { return {wait, focus, windows}; }
 };
 
 }  // namespace plumwick

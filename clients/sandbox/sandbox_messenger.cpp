@@ -76,57 +76,60 @@ constexpr std::chrono::milliseconds kBringBackEvery{300};
 // event loop running all along.
 constexpr std::chrono::seconds kEnterHandledWithin{2};
 
+// Asks for the job's window back after a click on the program's window during the job (a quick
+// second click on its button, say) took the focus from it. From another program's window it is
+// not: the user went there.
+class BringBack {
+ public:
+  explicit BringBack(const EventWait& wait) : throttle_(wait, kBringBackEvery) {}
+  void From(const DesktopWindow& focused, SandboxClient& client, JobWindow window,
+            const std::string& contact) {
+    if (focused.own && throttle_.Due()) client.BringBack(window, contact);
+  }
+
+ private:
+  Throttle throttle_;
+};
+
 // Typing into one of the client's windows, a conversation or the options dialog: only that window
 // takes the keys. The client's windows live in the program's own process, so the window id alone
 // tells them from the program's window.
-class WindowJob : public messenger::TypingJob {
+class WindowJob final : public messenger::TypingJob {
  public:
   WindowJob(std::shared_ptr<SandboxClient> client, const EventWait& wait, JobWindow window,
             std::string contact = {})
-      : client_(std::move(client)),
-        wait_(wait),
-        window_(window),
-        contact_(std::move(contact)),
-        bring_back_(wait, kBringBackEvery) {}
+      : client_(std::move(client)), window_(window), contact_(std::move(contact)), back_(wait) {}
 
-  void PrepareForKeys(const DesktopWindow& focused) override { BringBackFrom(focused); }
+  void PrepareForKeys(const DesktopWindow& focused) override {
+    back_.From(focused, *client_, window_, contact_);
+  }
   bool TakesKeys(const DesktopWindow& window) override {
     return client_->ShowsJobWindow(window_, contact_, window.id);
   }
   void KeysTyped(const DesktopWindow& /*window*/, const KeySequence& /*keys*/) override {}
 
- protected:
-  // A click on the program's window during the job (a quick second click on its button, say)
-  // took the focus from the job's window: that window is brought back. From another program's
-  // window it is not: the user went there.
-  void BringBackFrom(const DesktopWindow& focused) {
-    if (focused.own && bring_back_.Due()) client_->BringBack(window_, contact_);
-  }
-
-  std::shared_ptr<SandboxClient> client_;
-  const EventWait& wait_;
-  JobWindow window_;  // the window the job's keys go to now
-  std::string contact_;
-
  private:
-  Throttle bring_back_;
+  std::shared_ptr<SandboxClient> client_;
+  const JobWindow window_;
+  const std::string contact_;
+  BringBack back_;
 };
 
 // Confirms like a real client: after the dialog's Enter, the next keys wait until the dialog has
 // added the contact, and fail with the client's reason when it refused; then they go to the
 // notice that confirms it. A notice the user closed before the Enter meant for it comes back for
 // that Enter, so a contact that was added is never reported as a failure.
-class AddContactJob final : public WindowJob {
+class SandboxAddContactJob final : public messenger::TypingJob {
  public:
-  AddContactJob(std::shared_ptr<SandboxClient> client, const EventWait& wait)
-      : WindowJob(std::move(client), wait, JobWindow::kAddContactDialog) {}
+  SandboxAddContactJob(std::shared_ptr<SandboxClient> client, const EventWait& wait)
+      : client_(std::move(client)), wait_(wait), back_(wait) {}
 
   void PrepareForKeys(const DesktopWindow& focused) override {
     // Without an outcome the dialog has not taken an Enter yet, or its Enter is on its way.
     if (const auto& outcome = client_->add_outcome()) {
       // Added or refused by an Enter of the user's, before the program's: the job goes on from
       // there.
-      window_ = JobWindow::kAddedNotice;
+      step_ = Step::kDismissNotice;
       if (outcome->refusal) {
         throw Failure(outcome->refusal->code(),
                       outcome->refusal->description() +
@@ -134,30 +137,42 @@ class AddContactJob final : public WindowJob {
                           "close it)");
       }
       client_->ShowAddedNotice();
-    } else if (enter_typed_at_) {
-      if (wait_.Now() - *enter_typed_at_ < kEnterHandledWithin) return;
+    } else if (step_ == Step::kDismissNotice) {
+      if (wait_.Now() - enter_typed_at_ < kEnterHandledWithin) return;
       throw Failure(error_code::kClientError,
                     "The contact was not added: the Enter typed into the add-contact dialog did "
                     "not reach its Add button. If the dialog is still open, press Add there");
     }
-    BringBackFrom(focused);
+    back_.From(focused, *client_, Window(), {});
   }
 
   // Until the dialog has added the contact, no window takes the keys after its Enter.
   bool TakesKeys(const DesktopWindow& window) override {
     const auto& outcome = client_->add_outcome();
-    if (window_ == JobWindow::kAddedNotice && (!outcome || outcome->refusal)) return false;
-    return WindowJob::TakesKeys(window);
+    if (step_ == Step::kDismissNotice && (!outcome || outcome->refusal)) return false;
+    return client_->ShowsJobWindow(Window(), {}, window.id);
   }
 
-  void KeysTyped(const DesktopWindow& window, const KeySequence& /*keys*/) override {
-    if (window_ != JobWindow::kAddContactDialog || !WindowJob::TakesKeys(window)) return;
-    window_ = JobWindow::kAddedNotice;
+  void KeysTyped(const DesktopWindow& window, const KeySequence& keys) override {
+    if (step_ != Step::kPressAdd || keys != OnePress(NamedKey::kEnter) ||
+        !client_->ShowsJobWindow(JobWindow::kAddContactDialog, {}, window.id)) {
+      return;
+    }
+    step_ = Step::kDismissNotice;
     enter_typed_at_ = wait_.Now();
   }
 
  private:
-  std::optional<Clock::TimePoint> enter_typed_at_;
+  enum class Step { kPressAdd, kDismissNotice };
+  JobWindow Window() const {
+    return step_ == Step::kPressAdd ? JobWindow::kAddContactDialog : JobWindow::kAddedNotice;
+  }
+
+  std::shared_ptr<SandboxClient> client_;
+  const EventWait& wait_;
+  Step step_ = Step::kPressAdd;
+  Clock::TimePoint enter_typed_at_{};
+  BringBack back_;
 };
 
 void RequireWindow(std::int32_t window) {
@@ -208,11 +223,10 @@ std::unique_ptr<messenger::TypingJob> SandboxMessenger::AddContact(std::int32_t 
   client_->RequireSignedIn();
   RequireWindow(window);
   client_->OpenAddContactDialog(address);
-  return std::make_unique<AddContactJob>(client_, wait_);
+  return std::make_unique<SandboxAddContactJob>(client_, wait_);
 }
 
-std::unique_ptr<messenger::ConversationWindow> SandboxMessenger::InstantMessage(
-    const std::string& contact) {
+std::unique_ptr<messenger::TypingJob> SandboxMessenger::InstantMessage(const std::string& contact) {
   client_->OpenConversation(contact);
   return std::make_unique<WindowJob>(client_, wait_, JobWindow::kConversation, contact);
 }
@@ -232,8 +246,8 @@ std::string SandboxMessenger::MyServiceId() {
 }
 
 messenger::MessengerFactory SandboxMessengerFactory(std::shared_ptr<SandboxClient> client) {
-  return [client =
-              std::move(client)](const Desktop& desktop) -> std::unique_ptr<messenger::Messenger> {
+  return [client = std::move(client)](
+             const ClientDesktop& desktop) -> std::unique_ptr<messenger::Messenger> {
     return std::make_unique<SandboxMessenger>(client, desktop.wait);
   };
 }

@@ -120,19 +120,26 @@ class PidginJobTest : public ::testing::Test {
   PidginJobTest() { desktop_.pidgin = stand_in_pid; }
 
   // One look at the focus as the program's typing makes it: the job prepares, is asked, and hears
-  // of the keys when they go in, after the keys it needs first.
+  // of the keys when they go in, after the steps of its own, each of those confirmed.
   bool Owns(std::uint64_t window, const std::string& keys = "{ENTER}") {
     const DesktopWindow focused{window, stand_in_pid};
     job_->PrepareForKeys(focused);
     if (!job_->TakesKeys(focused)) return false;
     // Asked until it has none, as the guard asks; a job that never says none fails here.
     int rounds = 0;
-    for (KeySequence first = job_->KeysFirst(); !first.empty(); first = job_->KeysFirst()) {
-      if (++rounds > 3) throw std::runtime_error("the job asks for its first keys without end");
-      desktop_.Type(first);
-      job_->KeysTyped(focused, first);
+    for (KeySequence own = job_->OwnKeys(true); !own.empty(); own = job_->OwnKeys(true)) {
+      if (++rounds > 3) throw std::runtime_error("the job asks for its own keys without end");
+      desktop_.Type(own);
+      job_->KeysTyped(focused, own);
+      job_->AwaitConfirmation();
     }
     job_->KeysTyped(focused, ParseKeyNotation(keys));
+    return true;
+  }
+  // The same, and then the job's confirmation of the keys, as the guard runs it after them.
+  bool Confirms(std::uint64_t window, const std::string& keys = "{ENTER}") {
+    if (!Owns(window, keys)) return false;
+    job_->AwaitConfirmation();
     return true;
   }
 
@@ -153,7 +160,7 @@ class PidginJobTest : public ::testing::Test {
   QtEventPump pump_;
   EventWait wait_{clock_, pump_};
   std::unique_ptr<PurpleMessenger> messenger_ = std::make_unique<PurpleMessenger>(
-      Desktop{.wait = wait_, .focus = desktop_, .keys = desktop_, .windows = desktop_});
+      ClientDesktop{.wait = wait_, .focus = desktop_, .windows = desktop_});
   std::unique_ptr<messenger::TypingJob> job_;  // the job the last request started
 };
 
@@ -200,6 +207,8 @@ TEST_F(PurpleAddContactTest, TheDialogTakesOneEnterAndTheNoticeOfThatContactTheN
       std::chrono::seconds(3), milliseconds(0)));
   const auto notice = static_cast<std::uint64_t>(add_job().notice().notice().winId());
   EXPECT_EQ(add_job().notice().notice().Message(), "zoe@localhost was added to your contacts.");
+  EXPECT_NO_THROW(job_->AwaitConfirmation());
+  EXPECT_EQ(add_job().step(), AddContactJob::Step::kDismissNotice);
   EXPECT_TRUE(GuardLetsThrough(notice));
   EXPECT_FALSE(Owns(kDialog));
 }
@@ -236,8 +245,8 @@ TEST_F(PurpleAddContactTest, AnEnterThatAddedNobodyFailsTheJobInsteadOfPassingFo
   ASSERT_TRUE(Owns(kDialog));
   EmitBuddyAdded(kAskedFor + 1);  // someone else: confirms nothing
   try {
-    GuardLetsThrough(kDialog);
-    ADD_FAILURE() << "the second Enter was let through with no contact added";
+    job_->AwaitConfirmation();
+    ADD_FAILURE() << "the Enter passed for done with no contact added";
   } catch (const Failure& failure) {
     EXPECT_EQ(failure.code(), error_code::kClientError);
     EXPECT_NE(failure.description().find("Pidgin did not add \"zoe@localhost\""), std::string::npos)
@@ -267,7 +276,7 @@ TEST_F(PurpleSendMessageTest, TheEnterThatSendsWaitsForPidginsReportOfTheMessage
   EmitSentImMsg(kAccount + 1, "alice@localhost", "on another account");
   EmitSentImMsg(kAccount, "bob@localhost", "to someone else");
   EmitSentImMsg(kAccount, "Alice@localhost/laptop", "fish &amp; chips &lt;3  &quot;now&quot;");
-  ASSERT_TRUE(Owns(kConversation)) << "the Enter that sends it";
+  ASSERT_TRUE(Confirms(kConversation)) << "the Enter that sends it";
   EXPECT_EQ(dynamic_cast<ConversationJob&>(*job_).sent_messages(),
             std::vector<std::string>{"fish & chips <3  \"now\""});
   EXPECT_TRUE(Owns(kConversation)) << "the second Enter";
@@ -288,6 +297,7 @@ TEST_F(PidginJobTest, ATabBehindOthersComesForwardByCtrlPageDownBeforeAnyOtherKe
   messenger::ClientTyping typing(desktop_, desktop_, wait_);
   CallStandIn("ShowTabs", {78, QVariant::fromValue(QList<int>{78, 79, 77})});
   job_ = messenger_->InstantMessage("alice@localhost");
+  typing.Prepare(*job_);
   typing.Type(*job_, ParseKeyNotation("hi"));
   EXPECT_EQ(desktop_.typed, (std::vector<std::string>{"{CTRL+PGDN}", "{CTRL+PGDN}", "hi"}));
 
@@ -321,16 +331,17 @@ std::string EnterFailure(const std::function<bool()>& enter) {
 TEST_F(PurpleSendMessageTest, NoReportOrAnotherTextFailsTheEnterInsteadOfPassingForDone) {
   ASSERT_TRUE(Owns(kConversation, "héllo"));
   EmitSentImMsg(kAccount, "bob@localhost", "to someone else");
-  const std::string no_report = EnterFailure([&] { return Owns(kConversation); });
+  const std::string no_report = EnterFailure([&] { return Confirms(kConversation); });
   EXPECT_TRUE(
-      no_report.starts_with("Pidgin did not send the message to \"alice@localhost\" within "))
+      no_report.starts_with("Pidgin did not send the message to \"alice@localhost\": it stopped "
+                            "working "))
       << no_report;
 
   // A key lost on the way: Pidgin sent what it got.
   job_ = messenger_->InstantMessage("alice@localhost");
   ASSERT_TRUE(Owns(kConversation, "héllo"));
   EmitSentImMsg(kAccount, "alice@localhost", "hllo");
-  EXPECT_EQ(EnterFailure([&] { return Owns(kConversation); }),
+  EXPECT_EQ(EnterFailure([&] { return Confirms(kConversation); }),
             "Pidgin sent \"hllo\" to \"alice@localhost\", not the message typed, \"héllo\": a key "
             "was lost on the way, or the conversation already held some text");
 
@@ -360,7 +371,7 @@ TEST_F(PurpleSendMessageTest, AMessageSentBackOrWrittenAsAnErrorFailsTheEnterWit
                                     "<body>hi</body></message>")});
   EmitSentImMsg(kAccount, "alice@localhost", "hi");
   bounce("p2");
-  const std::string bounced = EnterFailure([&] { return Owns(kConversation); });
+  const std::string bounced = EnterFailure([&] { return Confirms(kConversation); });
   EXPECT_TRUE(
       bounced.starts_with("The message to \"alice@localhost\" was not delivered: the "
                           "server of \"alice@localhost\" sent the message back"))
@@ -373,7 +384,7 @@ TEST_F(PurpleSendMessageTest, AMessageSentBackOrWrittenAsAnErrorFailsTheEnterWit
   Emit("WroteImMsg", {kAccount, QStringLiteral("alice@localhost"),
                       QStringLiteral("Unable to send message: The message is too large."),
                       kStandInConversation, QVariant::fromValue<uint>(0x0200)});
-  EXPECT_EQ(EnterFailure([&] { return Owns(kConversation); }),
+  EXPECT_EQ(EnterFailure([&] { return Confirms(kConversation); }),
             "The message to \"alice@localhost\" was not delivered: Pidgin reported: Unable to "
             "send message: The message is too large.");
 }

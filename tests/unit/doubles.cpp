@@ -224,7 +224,7 @@ class Job final : public messenger::TypingJob {
   Job(CallLog& log, FakeMessenger& owner, std::string kind)
       : log_(log), owner_(owner), live_(owner.live_objects), kind_(std::move(kind)) {}
   ~Job() override { log_.calls.push_back(kind_ + ".Release()"); }
-  KeySequence KeysToFront() override {
+  KeySequence OwnKeys(bool /*keys_follow*/) override {
     if (owner_.tabs_behind == 0) return {};
     --owner_.tabs_behind;
     return {KeyPress{.key = NamedKey::kPageDown, .control = true}};
@@ -259,8 +259,7 @@ class Proxy final : public messenger::Messenger {
                                                    const std::string& address) override {
     return target_.AddContact(window, address);
   }
-  std::unique_ptr<messenger::ConversationWindow> InstantMessage(
-      const std::string& contact) override {
+  std::unique_ptr<messenger::TypingJob> InstantMessage(const std::string& contact) override {
     return target_.InstantMessage(contact);
   }
   std::unique_ptr<messenger::ContactCollection> MyContacts() override {
@@ -298,8 +297,7 @@ std::unique_ptr<messenger::TypingJob> FakeMessenger::AddContact(std::int32_t win
   return std::make_unique<Job>(log_, *this, "dialog");
 }
 
-std::unique_ptr<messenger::ConversationWindow> FakeMessenger::InstantMessage(
-    const std::string& contact) {
+std::unique_ptr<messenger::TypingJob> FakeMessenger::InstantMessage(const std::string& contact) {
   log_.Record("client.InstantMessage", contact);
   return std::make_unique<Job>(log_, *this, "conversation");
 }
@@ -370,7 +368,7 @@ Rig::Rig()
           Desktop{.wait = wait, .focus = focus, .keys = keys, .windows = windows}, Factory()) {}
 
 messenger::MessengerFactory Rig::Factory() {
-  return [this](const Desktop&) -> std::unique_ptr<messenger::Messenger> {
+  return [this](const ClientDesktop&) -> std::unique_ptr<messenger::Messenger> {
     log.Record("CreateClient");
     return std::make_unique<Proxy>(messenger);
   };

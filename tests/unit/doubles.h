@@ -297,8 +297,7 @@ class FakeMessenger final : public messenger::Messenger {
                                                      std::int32_t page) override;
   std::unique_ptr<messenger::TypingJob> AddContact(std::int32_t window,
                                                    const std::string& address) override;
-  std::unique_ptr<messenger::ConversationWindow> InstantMessage(
-      const std::string& contact) override;
+  std::unique_ptr<messenger::TypingJob> InstantMessage(const std::string& contact) override;
   std::unique_ptr<messenger::ContactCollection> MyContacts() override;
   void MyStatus(std::int32_t status) override;
   std::string MyServiceId() override;

@@ -15,13 +15,12 @@ namespace {
 // window manager needs a moment to act on each request.
 constexpr std::chrono::milliseconds kBringBackEvery{300};
 // How long after the Enter that adds the contact Pidgin has to report that the server has it. The
-// server answers within milliseconds on a working connection; this leaves room for a busy machine,
-// and ends before the focus guard would give up waiting with a less telling error.
+// server answers within milliseconds on a working connection; this leaves room for a busy machine.
 constexpr std::chrono::milliseconds kConfirmationWait{2500};
 
 }  // namespace
 
-AddContactJob::AddContactJob(PurpleBus& bus, const Desktop& desktop, Handle account,
+AddContactJob::AddContactJob(PurpleBus& bus, const ClientDesktop& desktop, Handle account,
                              std::string address, bool server_roster)
     : desktop_(desktop),
       address_(std::move(address)),
@@ -47,11 +46,8 @@ AddContactJob::AddContactJob(PurpleBus& bus, const Desktop& desktop, Handle acco
   }
 }
 
-KeySequence AddContactJob::KeysFirst() {
-  // Asked for once: were it asked again until it reached the dialog, a notice that took the keys
-  // first (the contact added from elsewhere meanwhile) would get Ups without end.
-  if (up_given_) return {};
-  up_given_ = true;
+KeySequence AddContactJob::OwnKeys(bool /*keys_follow*/) {
+  if (step_ != Step::kToAddressField) return {};
   return OnePress(NamedKey::kUp);
 }
 
@@ -66,20 +62,43 @@ void AddContactJob::PrepareForKeys(const DesktopWindow& focused) {
   // The notice the user closed comes back for the Enter meant for it, which would otherwise find
   // no window of the job's and fail a job that succeeded.
   if (notice_.Confirmed()) return notice_.ShowAgain();
-  if (!enter_typed_at_) {
-    if (focused.id != dialog_ && bring_back_.Due()) desktop_.windows.Activate(dialog_);
-    return;
+  if (focused.id != dialog_ && bring_back_.Due()) desktop_.windows.Activate(dialog_);
+}
+
+bool AddContactJob::TakesKeys(const DesktopWindow& window) {
+  if (window.id == 0) return false;
+  if (notice_.Showing()) return notice_.Shows(window.id);
+  if (notice_.Confirmed() || step_ >= Step::kAdded) return false;
+  // The window manager's word and the X server's: a key must reach the dialog.
+  return window.id == dialog_ && desktop_.windows.HasInputFocus(window.id);
+}
+
+void AddContactJob::KeysTyped(const DesktopWindow& window, const KeySequence& keys) {
+  // An Up that went into a notice shown meanwhile (the contact added from elsewhere) did nothing
+  // there: it is not typed again.
+  if (step_ == Step::kToAddressField && keys == OnePress(NamedKey::kUp)) {
+    step_ = Step::kPressAdd;
+  } else if (step_ == Step::kPressAdd && window.id == dialog_ &&
+             keys == OnePress(NamedKey::kEnter)) {
+    step_ = Step::kAdded;
   }
+}
+
+void AddContactJob::AwaitConfirmation() {
+  if (step_ != Step::kAdded) return;
   // Without the server's confirmation the contact was not added, and the job has failed however
   // the keys are typed; it is not reported as done.
   using Progress = AddedBuddyNotice::Progress;
-  const Progress progress = notice_.progress();
-  if (progress == Progress::kRefused) {
-    throw Failure(error_code::kClientError,
-                  "The server refused to add \"" + address_ + "\" to your contacts");
-  }
-  if (desktop_.wait.Now() - *enter_typed_at_ < kConfirmationWait) return;
-  switch (progress) {
+  desktop_.wait.Until(kConfirmationWait, [&] {
+    return notice_.progress() == Progress::kConfirmed || notice_.progress() == Progress::kRefused;
+  });
+  switch (notice_.progress()) {
+    case Progress::kConfirmed:
+      step_ = Step::kDismissNotice;
+      return;
+    case Progress::kRefused:
+      throw Failure(error_code::kClientError,
+                    "The server refused to add \"" + address_ + "\" to your contacts");
     case Progress::kInLocalList: {
       const std::string what = "Pidgin did not ask the server to add \"" + address_ +
                                "\" (it cannot make a server address of it), so it is not one of "
@@ -96,29 +115,13 @@ void AddContactJob::PrepareForKeys(const DesktopWindow& focused) {
       throw Failure(error_code::kClientError,
                     "The server did not answer Pidgin's request to add \"" + address_ +
                         "\" to your contacts");
-    default:
-      throw Failure(error_code::kClientError,
-                    "Pidgin did not add \"" + address_ +
-                        "\" to your contacts: the Enter typed into its add-contact dialog did "
-                        "not press Add. If the dialog is still open, press its Add button there");
+    case Progress::kNothing:
+      break;
   }
-}
-
-bool AddContactJob::TakesKeys(const DesktopWindow& window) {
-  if (window.id == 0) return false;
-  if (notice_.Showing()) return notice_.Shows(window.id);
-  if (notice_.Confirmed() || enter_typed_at_) return false;
-  // The window manager's word and the X server's: a key must reach the dialog.
-  return window.id == dialog_ && desktop_.windows.HasInputFocus(window.id);
-}
-
-void AddContactJob::KeysTyped(const DesktopWindow& window, const KeySequence& /*keys*/) {
-  if (window.id != dialog_) return;
-  if (!up_typed_) {
-    up_typed_ = true;
-  } else if (!enter_typed_at_) {
-    enter_typed_at_ = desktop_.wait.Now();
-  }
+  throw Failure(error_code::kClientError,
+                "Pidgin did not add \"" + address_ +
+                    "\" to your contacts: the Enter typed into its add-contact dialog did not "
+                    "press Add. If the dialog is still open, press its Add button there");
 }
 
 }  // namespace plumwick::purple

@@ -9,7 +9,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 
 #include "clients/purple/qt/added_buddy_notice.h"
@@ -25,31 +24,41 @@ class AddContactJob final : public messenger::TypingJob {
   // taken it on; Failure(kClientError) when it did not show within messenger::kFocusWait. The
   // address is one the account's protocol takes, in the form Pidgin keeps it; `server_roster` as
   // AddedBuddyNotice takes it.
-  AddContactJob(PurpleBus& bus, const Desktop& desktop, Handle account, std::string address,
+  AddContactJob(PurpleBus& bus, const ClientDesktop& desktop, Handle account, std::string address,
                 bool server_roster);
 
-  // The Up that moves the focus to the address field, once.
-  KeySequence KeysFirst() override;
+  // The job's steps, in order.
+  enum class Step {
+    kToAddressField,  // the Up that moves the focus to the address field
+    kPressAdd,        // the Enter that presses Add
+    kAdded,           // the server's confirmation of the contact
+    kDismissNotice,   // the Enter that dismisses the notice
+  };
+
+  // The Up, until it went in.
+  KeySequence OwnKeys(bool keys_follow) override;
   // Asks for the dialog, then the notice, back while another window has the focus; shows again a
-  // notice the user closed before the program's Enter reached it; and when the contact was not
-  // added after the dialog's Enter (the server refused it, or did not get it), throws
-  // Failure(kClientError) instead of letting the job pass for done.
+  // notice the user closed before the program's Enter reached it.
   void PrepareForKeys(const DesktopWindow& focused) override;
   // The dialog, with the X server's input focus too, for the Up and the one Enter that adds the
   // contact; after it, only the notice.
   bool TakesKeys(const DesktopWindow& window) override;
+  // Moves on by the keys that went in: the Up, then the Enter that went into the dialog.
   void KeysTyped(const DesktopWindow& window, const KeySequence& keys) override;
+  // After the dialog's Enter, waits for the server's confirmation; when the contact was not added
+  // (the server refused it, or did not get it), throws Failure(kClientError) instead of letting
+  // the job pass for done.
+  void AwaitConfirmation() override;
 
+  Step step() const { return step_; }
   AddedBuddyNotice& notice() { return notice_; }
 
  private:
-  const Desktop desktop_;
+  const ClientDesktop desktop_;
   const std::string address_;
   AddedBuddyNotice notice_;
   std::uint64_t dialog_ = 0;
-  bool up_given_ = false;
-  bool up_typed_ = false;
-  std::optional<Clock::TimePoint> enter_typed_at_;
+  Step step_ = Step::kToAddressField;
   Throttle bring_back_;
 };
 

@@ -104,20 +104,23 @@ KeySequence DraftProbe::TimerKeys() {
 void DraftProbe::LookAtTimers(EventWait& wait, std::chrono::milliseconds limit) {
   // Pidgin restarts its "typed" timer on every key that changes the entry, so a new timer says
   // the space was handled; the "type again" time changed with it when the entry was empty. The
-  // Backspace comes after the space in Pidgin's queue: it is handled before any later key.
+  // Backspace comes after the space in Pidgin's queue: it is handled before any later key. The
+  // timer is read first: once it says the space was handled, the time read after it already
+  // shows what the space did, whatever Pidgin handles between the two calls.
   seen_ = wait.Until(limit, [&] {
+    const std::int32_t typed_timer = bus_.CallInt("PurpleConvImGetSendTypedTimeout", {Int(im_)});
     if (bus_.CallInt("PurpleConvImGetTypeAgain", {Int(im_)}) != type_again_) return true;
-    found_ = bus_.CallInt("PurpleConvImGetSendTypedTimeout", {Int(im_)}) != typed_timer_;
+    found_ = typed_timer != typed_timer_;
     return found_;
   });
-  if (found_) {
-    // Pidgin's own time as it was: the probe's is no business of the conversation's.
-    const std::time_t ahead = type_again_before_ - std::time(nullptr);
-    bus_.Call("PurpleConvImSetTypeAgain",
-              {Int(im_),
-               QVariant::fromValue<std::uint32_t>(
-                   type_again_before_ == 0 || ahead <= 0 ? 0 : static_cast<std::uint32_t>(ahead))});
-  }
+  // Pidgin set its own time where the entry was empty; otherwise the probe's is still there, and
+  // Pidgin's own comes back: the probe's is no business of the conversation's.
+  if (seen_ && !found_) return;
+  const std::time_t ahead = type_again_before_ - std::time(nullptr);
+  bus_.Call("PurpleConvImSetTypeAgain",
+            {Int(im_),
+             QVariant::fromValue<std::uint32_t>(
+                 type_again_before_ == 0 || ahead <= 0 ? 0 : static_cast<std::uint32_t>(ahead))});
 }
 
 KeySequence DraftProbe::SelectionKeys() {

@@ -56,7 +56,13 @@ QVariantList PurpleBus::Reply(const Target& target, const char* method, const ch
   call.setArguments(args);
   const QDBusMessage reply = connection_.call(call, QDBus::Block, TimeoutMs());
   if (reply.type() == QDBusMessage::ErrorMessage) {
-    throw DBusFailure(QDBusError(reply), QString::fromLatin1(method), invalid_handle_code);
+    const QDBusError error(reply);
+    // A Pidgin that quits before it answers leaves the call with no reply: said as it happened.
+    if (error.type() == QDBusError::NoReply && &target == &kPidgin && !ServiceRunning()) {
+      throw Failure(error_code::kNoClient,
+                    std::string("Pidgin quit before it answered ") + method + ": " + kNoClientText);
+    }
+    throw DBusFailure(error, QString::fromLatin1(method), invalid_handle_code);
   }
   if (reply.type() != QDBusMessage::ReplyMessage || reply.signature() != QLatin1String(signature)) {
     throw UnexpectedReply(method, reply);

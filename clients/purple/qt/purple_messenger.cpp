@@ -66,7 +66,7 @@ std::string AddressToAdd(PurpleBus& bus, Handle account, const std::string& prot
 
 }  // namespace
 
-PurpleMessenger::PurpleMessenger(const Desktop& desktop) : desktop_(desktop) {
+PurpleMessenger::PurpleMessenger(const ClientDesktop& desktop) : desktop_(desktop) {
   if (!bus_.ServiceRunning()) {
     throw Failure(error_code::kNoClient, std::string(kNoClientText) + " (nothing owns " + kService +
                                              " on the session bus)");
@@ -132,8 +132,7 @@ std::unique_ptr<messenger::TypingJob> PurpleMessenger::AddContact(std::int32_t w
                                          protocol == kXmppProtocol);
 }
 
-std::unique_ptr<messenger::ConversationWindow> PurpleMessenger::InstantMessage(
-    const std::string& contact) {
+std::unique_ptr<messenger::TypingJob> PurpleMessenger::InstantMessage(const std::string& contact) {
   RequireName(contact, "contact's sign-in name");
   // A row of the list that names its account opens the conversation on that account.
   if (const std::optional<ContactOnAccount> row = ReadRowOnAccount(contact)) {
@@ -158,7 +157,7 @@ std::string PurpleMessenger::MyServiceId() {
 }
 
 messenger::MessengerFactory PurpleMessengerFactory() {
-  return [](const Desktop& desktop) -> std::unique_ptr<messenger::Messenger> {
+  return [](const ClientDesktop& desktop) -> std::unique_ptr<messenger::Messenger> {
     return std::make_unique<PurpleMessenger>(desktop);
   };
 }

@@ -20,7 +20,7 @@ class PurpleMessenger final : public messenger::Messenger {
  public:
   // Connects to the session bus and requires Pidgin on it: Failure(kNoClient) otherwise. The
   // desktop parts must outlive this object. A QApplication must exist.
-  explicit PurpleMessenger(const Desktop& desktop);
+  explicit PurpleMessenger(const ClientDesktop& desktop);
   ~PurpleMessenger() override;
 
   void Signout() override;
@@ -33,8 +33,7 @@ class PurpleMessenger final : public messenger::Messenger {
   std::unique_ptr<messenger::TypingJob> AddContact(std::int32_t window,
                                                    const std::string& address) override;
   // Opens Pidgin's conversation window and presents it until it has the focus (ConversationJob).
-  std::unique_ptr<messenger::ConversationWindow> InstantMessage(
-      const std::string& contact) override;
+  std::unique_ptr<messenger::TypingJob> InstantMessage(const std::string& contact) override;
   std::unique_ptr<messenger::ContactCollection> MyContacts() override;
   void MyStatus(std::int32_t status) override;
   // Pidgin's protocol id of the account actions go through, e.g. "prpl-jabber".
@@ -46,7 +45,7 @@ class PurpleMessenger final : public messenger::Messenger {
  private:
   PurpleBus bus_;
   ListMemory list_memory_{bus_};
-  Desktop desktop_;
+  ClientDesktop desktop_;
   std::unique_ptr<clients::OptionsDialog> options_;
 };
 
