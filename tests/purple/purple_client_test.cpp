@@ -12,7 +12,7 @@
 #include "clients/purple/qt/refused_message_watch.h"
 #include "clients/purple/qt/sent_message_watch.h"
 #include "clients/purple/qt/vcard_nickname.h"
-#include "clients/purple/typed_messages.h"
+#include "messenger/typed_messages.h"
 #include "messenger/messenger.h"
 #include "platform/failure.h"
 
@@ -219,7 +219,7 @@ TEST(SentMessageTest, TheIdOfAStanzaWithTheMessageToTheContact) {
 }
 
 std::vector<std::string> SentBy(std::initializer_list<const char*> steps, bool* known = nullptr) {
-  TypedMessages typed;
+  messenger::TypedMessages typed;
   for (const char* keys : steps) typed.Add(ParseKeyNotation(keys));
   if (known != nullptr) *known = typed.TextsKnown();
   return typed.Sent();

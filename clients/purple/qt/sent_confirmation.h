@@ -16,7 +16,7 @@
 #include "clients/purple/qt/purple_bus.h"
 #include "clients/purple/qt/refused_message_watch.h"
 #include "clients/purple/qt/sent_message_watch.h"
-#include "clients/purple/typed_messages.h"
+#include "messenger/typed_messages.h"
 #include "platform/desktop.h"
 
 namespace plumwick::purple {
@@ -59,7 +59,7 @@ class SentConfirmation {
   const std::int64_t pidgin_;  // Pidgin's process
   SentMessageWatch sent_;
   RefusedMessageWatch refused_;
-  TypedMessages typed_;
+  messenger::TypedMessages typed_;
   std::size_t confirmed_ = 0;
   std::size_t keys_unconfirmed_ = 0;
 };

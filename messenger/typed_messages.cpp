@@ -1,9 +1,9 @@
-// The messages that keys typed into a Pidgin conversation send.
-#include "clients/purple/typed_messages.h"
+// The messages that keys typed into a conversation send.
+#include "messenger/typed_messages.h"
 
 #include <variant>
 
-namespace plumwick::purple {
+namespace plumwick::messenger {
 
 void TypedMessages::Add(const KeySequence& keys) {
   for (const KeyToken& token : keys) {
@@ -25,4 +25,4 @@ void TypedMessages::Add(const KeySequence& keys) {
   }
 }
 
-}  // namespace plumwick::purple
+}  // namespace plumwick::messenger

@@ -1,6 +1,6 @@
-// The messages that keys typed into a Pidgin conversation send: what was typed into its entry up
+// The messages that keys typed into a conversation send: what was typed into its entry up
 // to each Enter, when there was something to send (Enter in an empty entry sends nothing). What
-// Pidgin reports sent is compared with these, so that a lost or changed key is not taken for a
+// the client reports sent is compared with these, so that a lost or changed key is not taken for a
 // message sent.
 #pragma once
 
@@ -9,7 +9,7 @@
 
 #include "keynotation/key_notation.h"
 
-namespace plumwick::purple {
+namespace plumwick::messenger {
 
 class TypedMessages {
  public:
@@ -28,4 +28,4 @@ class TypedMessages {
   bool known_ = true;
 };
 
-}  // namespace plumwick::purple
+}  // namespace plumwick::messenger
