@@ -84,6 +84,11 @@ std::optional<std::pair<char32_t, std::size_t>> ControlCharacter(const std::stri
   return std::nullopt;
 }
 
+// How many keys may go out before the window has read them: a window that reads slower than keys
+// go out (a long word laid out anew for every key, a window of this program's own, which reads
+// only while this program waits) would otherwise have thousands waiting ahead of a click.
+constexpr std::size_t kReadAhead = 256;
+
 // How long another program's window must keep the focus to count as the person's move there.
 constexpr std::chrono::milliseconds kFocusTaken{200};
 
@@ -157,8 +162,13 @@ void ClientTyping::TypeStep(TypingJob& job, const KeySequence& keys) {
         rest = KeysAfter(rest, typed.keys);
         stalled = false;
       }
-      if (typed.stop == TypedKeys::Stop::kUnread) {
+      if (typed.stop == TypedKeys::Stop::kUnread || unread_ >= kReadAhead) {
+        // Also so that the window reads as it goes: keys it has not read yet come before any
+        // click or key of the person's, in its program and, for a window of this program, here.
         AwaitReadReceipt(window);
+      } else if (typed.stop == TypedKeys::Stop::kKeyboardBusy) {
+        // A key pressed or a grab taken since the wait: waited for again, as before the first key.
+        wait_.Pause(EventWait::kPoll);
       } else if (typed.stop == TypedKeys::Stop::kFocusLeft && typed.keys == 0) {
         // The desktop named the window while the keys found the focus elsewhere: it is moving.
         if (!stalled) stalled_at = wait_.Now();

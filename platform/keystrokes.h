@@ -20,6 +20,9 @@ struct TypedKeys {
     // The rest needs a key bound anew that the window may not have read yet under its binding of
     // now: ask for a read receipt, then type the rest.
     kUnread,
+    // Nothing went out: a key the keys need is held down (see HeldKeys), or another program holds
+    // the keyboard (see Blocked). Wait until neither is so, then type them.
+    kKeyboardBusy,
   };
   std::size_t keys = 0;  // characters and key presses that went out, from the first
   Stop stop = Stop::kDone;
@@ -35,10 +38,10 @@ class Keystrokes {
   // Types the keys into `window`, the top-level window that has the keyboard focus (as
   // FocusedWindow names it). Every key goes out in one step with a look at the focus (one look
   // may serve a few keys) that no other program's request can come between, so that no key goes
-  // anywhere else: a focus that moved stops the typing there (kFocusLeft). Throws Failure, typing
-  // nothing, also when one of the keys it must press is held down (see HeldKeys), when keys cannot
-  // reach the focused window (see Blocked), or for a character no key types; and, with keys typed,
-  // when the keyboard layout changed under the keys still unread.
+  // anywhere else: a focus that moved stops the typing there (kFocusLeft). Types nothing while one
+  // of the keys it must press is held down or keys cannot reach the focused window
+  // (kKeyboardBusy). Throws Failure, typing nothing, for a character no key types; and, with keys
+  // typed, when the keyboard layout changed under the keys still unread.
   virtual TypedKeys Type(const KeySequence& keys, std::uint64_t window) = 0;
   // What of `keys` no key of the keyboard can type as it is now, even on a spare key, described
   // for a person ("2 characters the keyboard layout lacks, such as \"Ω\", and the layout leaves

@@ -33,12 +33,12 @@ extern "C" {
 #include "platform/x11/x11_display.h"
 #include "platform/x11/x11_error_trap.h"
 #include "platform/x11/x11_keyboard_block.h"
-#include "platform/x11/x11_layout_reader.h"
 #include "platform/x11/x11_keyboard_turn.h"
 #include "platform/x11/x11_keymap_writer.h"
+#include "platform/x11/x11_layout_reader.h"
+#include "platform/x11/x11_stroke_sender.h"
 #include "platform/x11/x11_typing_watch.h"
 #include "platform/x11/x11_window_facts.h"
-#include "platform/x11/x11_stroke_sender.h"
 
 namespace plumwick {
 namespace {
@@ -348,22 +348,13 @@ TypedKeys XTestKeystrokes::Type(const KeySequence& tokens, std::uint64_t window)
     connection.ThrowIfLayoutChangedUnderUnreadKeys();
   }
 
-  // The caller has waited for the person to let go of the keys the text needs; one pressed since
-  // would swallow the job's press of it.
-  const std::vector<Keycode> held_keys =
-      Down(QueryKeysDown(display), x11::LayoutKeysPressed(keys, layout, connection.pool));
-  if (!held_keys.empty()) {
-    std::string names;
-    for (const std::string& name : KeyNames(display, held_keys)) {
-      names += (names.empty() ? "" : ", ") + name;
-    }
-    Fail("Cannot type keys: a key the text needs is held down (" + names +
-         "), and a press of a key that is down does not arrive. Nothing was typed.");
-  }
-
-  // The caller has waited for the keyboard too: keys sent now would all go to a grab's owner.
-  if (const std::string blocked = connection.Blocked(); !blocked.empty()) {
-    Fail("Cannot type keys: " + blocked + ". Nothing was typed.");
+  // The caller has waited for the person to let go of the keys the text needs, and for the
+  // keyboard; a key pressed since would swallow the job's press of it, and keys sent while another
+  // program holds the keyboard would all go to that program. The caller waits again.
+  if (!Down(QueryKeysDown(display), x11::LayoutKeysPressed(keys, layout, connection.pool))
+           .empty() ||
+      !connection.Blocked().empty()) {
+    return {0, TypedKeys::Stop::kKeyboardBusy};
   }
 
   // Modifiers the person still holds (Shift from a Shift-click, say) would change every key:

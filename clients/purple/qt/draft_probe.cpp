@@ -2,10 +2,12 @@
 #include "clients/purple/qt/draft_probe.h"
 
 #include <ctime>
+#include <memory>
 #include <string>
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QMimeData>
 
 #include "platform/failure.h"
 
@@ -19,18 +21,37 @@ constexpr std::uint32_t kTypeAgainAhead = 100000;
 // How many characters of a draft the error quotes.
 constexpr int kDraftNamed = 40;
 
+// How often the entry is selected again when another program took the selection from Pidgin
+// before the probe read it.
+constexpr int kSelectAgainAtMost = 3;
+
 QClipboard& Clipboard() {
   QClipboard* clipboard = QGuiApplication::clipboard();
   if (clipboard == nullptr) throw Failure(error_code::kClipboard, "There is no clipboard");
   return *clipboard;
 }
 
+// A copy of every format the selection offers: text, rich text, an image, a program's own.
+std::unique_ptr<QMimeData> CopyOf(const QMimeData* data) {
+  auto copy = std::make_unique<QMimeData>();
+  if (data == nullptr) return copy;
+  for (const QString& format : data->formats()) copy->setData(format, data->data(format));
+  return copy;
+}
+
+// Gives the user's selection back, with every format it offered; a selection that offered
+// nothing was none.
+void GiveBack(QClipboard& clipboard, const QMimeData& selection) {
+  if (selection.formats().isEmpty()) return;
+  clipboard.setMimeData(CopyOf(&selection).release(), QClipboard::Selection);
+}
+
 }  // namespace
 
 DraftProbe::~DraftProbe() {
   QClipboard* clipboard = QGuiApplication::clipboard();
-  if (step_ != Step::kDone && !user_selection_.isEmpty() && clipboard != nullptr) {
-    clipboard->setText(user_selection_, QClipboard::Selection);
+  if (step_ != Step::kDone && user_selection_ && clipboard != nullptr) {
+    GiveBack(*clipboard, *user_selection_);
   }
 }
 
@@ -42,6 +63,12 @@ KeySequence DraftProbe::Keys() {
           bus_.CallInt("PurplePrefsGetBool",
                        {Str(QStringLiteral("/purple/conversations/im/send_typing"))}) == 0;
       return by_selection_ ? SelectionKeys() : TimerKeys();
+    case Step::kSelectAgain:
+      step_ = Step::kLook;
+      // The probe's space is still last in the entry: only the selection is made again.
+      Clipboard().setText(QString(), QClipboard::Selection);
+      return {KeyPress{.key = NamedKey::kEnd, .control = true},
+              KeyPress{.key = NamedKey::kHome, .control = true, .shift = true}};
     case Step::kSelected:
       step_ = Step::kTakeBack;
       // The caret to the end, which ends the selection, and the probe's space out. Unless Pidgin
@@ -72,9 +99,10 @@ void DraftProbe::Typed(EventWait& wait, std::chrono::milliseconds limit) {
       step_ = Step::kDone;
       // Pidgin drops the selection as it handles the Ctrl+End, if it has not yet: the user's
       // comes back either way.
-      if (!user_selection_.isEmpty()) Clipboard().setText(user_selection_, QClipboard::Selection);
+      if (user_selection_) GiveBack(Clipboard(), *user_selection_);
       break;
     case Step::kFirst:
+    case Step::kSelectAgain:
     case Step::kSelected:
     case Step::kDone:
       return;
@@ -126,7 +154,7 @@ void DraftProbe::LookAtTimers(EventWait& wait, std::chrono::milliseconds limit) 
 KeySequence DraftProbe::SelectionKeys() {
   QClipboard& clipboard = Clipboard();
   // Kept to be given back; then taken, so that Pidgin taking it says it selected the entry's text.
-  user_selection_ = clipboard.text(QClipboard::Selection);
+  user_selection_ = CopyOf(clipboard.mimeData(QClipboard::Selection));
   clipboard.setText(QString(), QClipboard::Selection);
   // A key with Control held stays in the conversation's history where that has the focus (the
   // user clicked a link there, say); a character goes on into the entry, which takes the focus as
@@ -144,8 +172,12 @@ void DraftProbe::LookAtSelection(EventWait& wait, std::chrono::milliseconds limi
   QClipboard& clipboard = Clipboard();
   if (!wait.Until(limit, [&] { return !clipboard.ownsSelection(); })) return;
   QString selected = clipboard.text(QClipboard::Selection);
-  // Anything but the entry's text and the probe's space last is not the entry's.
-  if (!selected.endsWith(QLatin1Char(' '))) return;
+  // Anything but the entry's text and the probe's space last is not the entry's: another program
+  // took the selection from Pidgin first. The entry is selected again; its space stays until then.
+  if (!selected.endsWith(QLatin1Char(' '))) {
+    if (++selected_again_ <= kSelectAgainAtMost) step_ = Step::kSelectAgain;
+    return;
+  }
   seen_ = true;
   selected.chop(1);
   found_ = !selected.isEmpty();

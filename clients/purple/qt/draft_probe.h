@@ -12,14 +12,17 @@
 //     sure the entry has the keyboard focus, moves the caret to the end of the entry, types a space
 //     and selects everything from there to the start: GTK gives the selection to whoever asks for
 //     it, so the probe reads the entry's text (the draft, and its own space last). Then it moves
-//     the caret to the end again and takes its space back. The selection the user had is given
-//     back as text.
+//     the caret to the end again and takes its space back. Should another program take the
+//     selection from Pidgin first, the entry is selected again. The selection the user had is
+//     given back with every format it offered.
 #pragma once
 
 #include <chrono>
+#include <memory>
 #include <optional>
 #include <string>
 
+#include <QMimeData>
 #include <QString>
 
 #include "clients/purple/qt/purple_bus.h"
@@ -56,7 +59,14 @@ class DraftProbe {
 
   PurpleBus& bus_;
   const Handle conversation_;
-  enum class Step { kFirst, kLook, kSelected, kTakeBack, kDone } step_ = Step::kFirst;
+  enum class Step {
+    kFirst,        // the keys that make Pidgin show what the entry holds
+    kLook,         // what Pidgin made of them
+    kSelectAgain,  // the entry selected again: another program took the selection first
+    kSelected,     // the keys that take the probe's space back
+    kTakeBack,
+    kDone,
+  } step_ = Step::kFirst;
   bool by_selection_ = false;  // the way while Pidgin sends no typing notifications
   bool seen_ = false;          // whether Pidgin showed it handled the keys
   bool found_ = false;
@@ -66,8 +76,10 @@ class DraftProbe {
   std::int32_t typed_timer_ = 0;  // Pidgin's "typed" timer before the probe: it restarts on a key
   std::int32_t type_again_ = 0;   // the "type again" time the probe set
   std::int32_t type_again_before_ = 0;
-  // The selection's way: the text the user had selected, given back after the probe.
-  QString user_selection_;
+  // The selection's way: what the user had selected, in every format it offered, given back after
+  // the probe; and how often the entry was selected again.
+  std::unique_ptr<QMimeData> user_selection_;
+  int selected_again_ = 0;
 };
 
 }  // namespace plumwick::purple
