@@ -12,6 +12,7 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QStringList>
 
 #include <chrono>
 #include <cstdlib>
@@ -19,16 +20,18 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <utility>
+#include <variant>
 #include <vector>
 
 #include "clients/purple/qt/add_contact_job.h"
 #include "clients/purple/qt/conversation_job.h"
+#include "clients/purple/qt/draft_probe.h"
 #include "clients/purple/qt/purple_messenger.h"
+#include "clients/purple/qt/sent_confirmation.h"
 #include "messenger/client_typing.h"
 #include "platform/failure.h"
-#include "platform/posix/steady_clock.h"
-#include "platform/qt/qt_event_pump.h"
 #include "tests/e2e/harness/child_process.h"
 #include "tests/e2e/harness/private_dir.h"
 #include "tests/e2e/harness/wait_until.h"
@@ -55,6 +58,19 @@ void CallStandIn(const char* method, const QVariantList& arguments) {
   ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
 }
 
+// The keys as the stand-in's entry takes them: one character or one "{KEY}" each.
+QStringList EntryKeys(const KeySequence& keys) {
+  QStringList out;
+  for (const KeyToken& token : keys) {
+    if (const auto* text = std::get_if<KeyText>(&token)) {
+      for (const char32_t c : *text) out << QString::fromUcs4(&c, 1);
+    } else {
+      out << QString::fromStdString(FormatKeyNotation({token}));
+    }
+  }
+  return out;
+}
+
 // The window manager, keyboard focus and keyboard of a desktop where Pidgin's newest window is
 // the dialog, which has the focus. The window manager's name for the focused window and the X
 // server's input focus are set apart, as they are apart for a moment when the focus moves.
@@ -77,6 +93,7 @@ class PidginDesktop final : public WindowManager, public FocusedWindow, public K
   TypedKeys Type(const KeySequence& keys, std::uint64_t /*window*/) override {
     typed.push_back(FormatKeyNotation(keys));
     if (typed.back() == "{CTRL+PGDN}") CallStandIn("NextTab", {});
+    CallStandIn("TypeKeys", {EntryKeys(keys), handled_after});
     return {KeyCount(keys), TypedKeys::Stop::kDone};
   }
   TypedKeys Type(const KeySequence& keys) { return Type(keys, kDialog); }
@@ -98,6 +115,8 @@ class PidginDesktop final : public WindowManager, public FocusedWindow, public K
   std::uint64_t input_focus = kDialog;
   std::int64_t pidgin = 0;
   std::vector<std::string> typed;
+  // After how many more calls the stand-in handles the keys typed into its entry (-1: never).
+  int handled_after = 0;
 };
 
 void EmitBuddyAdded(int buddy) {
@@ -114,6 +133,26 @@ void Emit(const char* signal, const QVariantList& arguments) {
 }
 
 std::int64_t stand_in_pid = 0;
+
+// The jobs' waits on a clock of the test's: each batch of events gives the bus a moment of real
+// time to bring in the stand-in's reports, handles them, and moves the clock on by a poll at most,
+// so that a job's seconds of waiting pass in a fraction of the time, the same every run.
+class StandInTime final : public Clock, public EventPump {
+ public:
+  TimePoint Now() const override { return now_; }
+  void ProcessEventsUntil(TimePoint deadline) override {
+    // Qt's bus connection reads a report in its own thread, and may do so after the answer to the
+    // call that made it.
+    std::this_thread::sleep_for(milliseconds(2));
+    QCoreApplication::processEvents();
+    now_ = std::max(now_, std::min(deadline, now_ + EventWait::kPoll));
+    if (on_tick) on_tick(now_);
+  }
+  std::function<void(TimePoint)> on_tick;  // what happens as the clock moves, in a test's script
+
+ private:
+  TimePoint now_{std::chrono::hours(1000)};
+};
 
 class PidginJobTest : public ::testing::Test {
  protected:
@@ -149,16 +188,15 @@ class PidginJobTest : public ::testing::Test {
   bool GuardLetsThrough(std::uint64_t window, const std::string& keys = "{ENTER}") {
     return e2e::WaitUntil(
         [&] {
-          pump_.ProcessEventsUntil(clock_.Now() + milliseconds(20));
+          time_.ProcessEventsUntil(time_.Now() + milliseconds(20));
           return Owns(window, keys);
         },
         std::chrono::seconds(3), milliseconds(0));
   }
 
   PidginDesktop desktop_;
-  SteadyClock clock_;
-  QtEventPump pump_;
-  EventWait wait_{clock_, pump_};
+  StandInTime time_;
+  EventWait wait_{time_, time_};
   std::unique_ptr<PurpleMessenger> messenger_ = std::make_unique<PurpleMessenger>(
       ClientDesktop{.wait = wait_, .focus = desktop_, .windows = desktop_});
   std::unique_ptr<messenger::TypingJob> job_;  // the job the last request started
@@ -201,7 +239,7 @@ TEST_F(PurpleAddContactTest, TheDialogTakesOneEnterAndTheNoticeOfThatContactTheN
   EmitBuddyAdded(kAskedFor);
   ASSERT_TRUE(e2e::WaitUntil(
       [&] {
-        pump_.ProcessEventsUntil(clock_.Now() + milliseconds(20));
+        time_.ProcessEventsUntil(time_.Now() + milliseconds(20));
         return add_job().notice().Showing();
       },
       std::chrono::seconds(3), milliseconds(0)));
@@ -217,7 +255,7 @@ TEST_F(PurpleAddContactTest, ANoticeBeforeTheFirstKeyGetsOneUpAndTheEnter) {
   EmitBuddyAdded(kAskedFor);  // added from elsewhere before the program's first key
   ASSERT_TRUE(e2e::WaitUntil(
       [&] {
-        pump_.ProcessEventsUntil(clock_.Now() + milliseconds(20));
+        time_.ProcessEventsUntil(time_.Now() + milliseconds(20));
         return add_job().notice().Showing();
       },
       std::chrono::seconds(3), milliseconds(0)));
@@ -231,7 +269,7 @@ TEST_F(PurpleAddContactTest, ANoticeTheUserClosedEarlyComesBackForTheProgramsEnt
   clients::Notice& notice = add_job().notice().notice();
   ASSERT_TRUE(e2e::WaitUntil(
       [&] {
-        pump_.ProcessEventsUntil(clock_.Now() + milliseconds(20));
+        time_.ProcessEventsUntil(time_.Now() + milliseconds(20));
         return notice.isVisible();
       },
       std::chrono::seconds(3), milliseconds(0)));
@@ -387,6 +425,140 @@ TEST_F(PurpleSendMessageTest, AMessageSentBackOrWrittenAsAnErrorFailsTheEnterWit
   EXPECT_EQ(EnterFailure([&] { return Confirms(kConversation); }),
             "The message to \"alice@localhost\" was not delivered: Pidgin reported: Unable to "
             "send message: The message is too large.");
+}
+
+// The draft check while Pidgin sends typing notifications: whenever Pidgin gets to the check's
+// space and Backspace between the check's calls, an empty entry is found empty and one with text
+// is found holding it; a Pidgin that never gets to them fails the check. Pidgin's "type again"
+// time is left as it was wherever Pidgin did not set it anew itself.
+TEST_F(PidginJobTest, TheDraftCheckSeesTheEntryWheneverPidginHandlesItsKeys) {
+  struct Row {
+    const char* entry;
+    int handled_after;  // calls; -1: never
+    bool found;
+  };
+  const Row rows[] = {{"", 0, false},        {"", 1, false},       {"", 2, false},
+                      {"", 3, false},        {"keep me", 0, true}, {"keep me", 1, true},
+                      {"keep me", 2, true},  {"keep me", 3, true}, {"", -1, false},
+                      {"keep me", -1, false}};
+  PurpleBus bus;
+  constexpr int kIm = 177;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::string("entry \"") + row.entry + "\", keys handled after " +
+                 std::to_string(row.handled_after) + " calls");
+    CallStandIn("SetEntry", {QString::fromUtf8(row.entry)});
+    CallStandIn("PurpleConvImSetTypeAgain", {kIm, QVariant::fromValue<uint>(30)});
+    const std::int32_t type_again = bus.CallInt("PurpleConvImGetTypeAgain", {kIm});
+    desktop_.handled_after = row.handled_after;
+    bool seen = true;
+    DraftProbe probe(bus, 77);
+    try {
+      for (KeySequence keys = probe.Keys(); !keys.empty(); keys = probe.Keys()) {
+        desktop_.Type(keys);
+        probe.Typed(wait_, milliseconds(2000));
+      }
+    } catch (const Failure& failure) {
+      seen = false;
+      EXPECT_TRUE(failure.description().starts_with(
+          "Pidgin's conversation did not react to a key as it does"))
+          << failure.description();
+    }
+    EXPECT_EQ(seen, row.handled_after >= 0);
+    EXPECT_EQ(probe.found(), row.found);
+    const std::int32_t after = bus.CallInt("PurpleConvImGetTypeAgain", {kIm});
+    if (seen && !row.found) {
+      EXPECT_EQ(after, 0) << "Pidgin's own, set as it announced typing";
+    } else {
+      EXPECT_NEAR(after, type_again, 1) << "Pidgin's time as the check found it";
+    }
+  }
+  desktop_.handled_after = 0;
+  CallStandIn("SetEntry", {QString()});
+}
+
+// Pidgin reports a message once it has handled every key typed for it: a long word keeps it busy
+// for tens of seconds. The wait lasts while Pidgin works, and fails once it has stopped without
+// the report, or has quit.
+TEST_F(PidginJobTest, TheSentMessageIsAwaitedWhilePidginWorksAndFailsOnceItStopsOrQuits) {
+  struct Row {
+    const char* name;
+    int busy_ms;        // Pidgin works flat out this long after the Enter
+    int report_ms;      // and reports the message then; -1: never
+    int quit_ms;        // and quits then; -1: never
+    int stopped_ms;     // Pidgin stopped by a signal until then; 0: not
+    const char* error;  // the failure's start; empty: confirmed
+  };
+  const Row rows[] = {
+      {"a short message", 0, 300, -1, 0, ""},
+      {"3,000 letters without a space", 39600, 39600, -1, 0, ""},
+      {"stopped by a signal for 6 s", 0, 6500, -1, 6000, ""},
+      {"no report", 0, -1, -1, 0,
+       "Pidgin did not send the message to \"alice@localhost\": it stopped working 2.5 seconds "
+       "after the Enter"},
+      {"no report after 10 s of work", 10000, -1, -1, 0,
+       "Pidgin did not send the message to \"alice@localhost\": it stopped working 12."},
+      {"Pidgin quits while it works", 10000, -1, 4000, 0,
+       "Pidgin quit before it sent the message to \"alice@localhost\", so the message was not "
+       "sent"},
+  };
+  PurpleBus bus;
+  const std::string letters(3000, 'a');
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const Clock::TimePoint start = time_.Now();
+    const auto since = [&](Clock::TimePoint now) {
+      return std::chrono::duration_cast<milliseconds>(now - start).count();
+    };
+    const ActivityOf activity = [&](std::int64_t) -> std::optional<ProcessActivity> {
+      const auto at = since(time_.Now());
+      if (row.quit_ms >= 0 && at >= row.quit_ms) return std::nullopt;
+      return ProcessActivity{.cpu = milliseconds(std::min<long long>(at, row.busy_ms)),
+                             .stopped = at < row.stopped_ms};
+    };
+    bool reported = false;
+    time_.on_tick = [&](Clock::TimePoint now) {
+      if (row.report_ms < 0 || reported || since(now) < row.report_ms) return;
+      reported = true;
+      EmitSentImMsg(kAccount, "alice@localhost", letters.c_str());
+    };
+    SentConfirmation confirmation(bus, ClientDesktop{wait_, desktop_, desktop_}, kAccount, 77,
+                                  "alice@localhost", activity);
+    confirmation.Typed(ParseKeyNotation(letters + "{ENTER}"));
+    std::string error;
+    try {
+      confirmation.Await();
+    } catch (const Failure& failure) {
+      error = failure.description();
+    }
+    time_.on_tick = nullptr;
+    EXPECT_TRUE(error.starts_with(row.error)) << error;
+    EXPECT_EQ(error.empty(), *row.error == '\0') << error;
+    EXPECT_EQ(confirmation.AllConfirmed(), *row.error == '\0');
+  }
+}
+
+// The user closes the conversation during the job: before the message was sent, the job says so
+// and that the message was not sent; after Pidgin reported it sent, the job is done and types
+// nothing more.
+TEST_F(PurpleSendMessageTest, AConversationClosedDuringTheJobIsToldAsTheUserSeesIt) {
+  ASSERT_TRUE(Owns(kConversation, "hi"));
+  CallStandIn("Close", {});
+  try {
+    Owns(kConversation);
+    ADD_FAILURE() << "the Enter went into a closed conversation";
+  } catch (const Failure& failure) {
+    EXPECT_EQ(failure.description(),
+              "The conversation with \"alice@localhost\" was closed in Pidgin before the message "
+              "was sent, so it was not sent (the text typed into its conversation went with it)");
+  }
+
+  job_ = messenger_->InstantMessage("alice@localhost");
+  ASSERT_TRUE(Owns(kConversation, "hi"));
+  EmitSentImMsg(kAccount, "alice@localhost", "hi");
+  ASSERT_TRUE(Confirms(kConversation));
+  EXPECT_FALSE(job_->Finished()) << "the conversation is still open";
+  CallStandIn("Close", {});
+  EXPECT_TRUE(job_->Finished()) << "the second Enter has nowhere to go and nothing to do";
 }
 
 }  // namespace

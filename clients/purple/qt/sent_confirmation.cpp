@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <optional>
+#include <utility>
 
 #include "clients/purple/process_activity.h"
 #include "platform/failure.h"
@@ -38,10 +39,12 @@ std::string SecondsText(Clock::TimePoint::duration waited) {
 }  // namespace
 
 SentConfirmation::SentConfirmation(PurpleBus& bus, const ClientDesktop& desktop, Handle account,
-                                   Handle conversation, const std::string& contact)
+                                   Handle conversation, const std::string& contact,
+                                   ActivityOf activity)
     : desktop_(desktop),
       contact_(contact),
       pidgin_(bus.ServiceProcess()),
+      activity_(std::move(activity)),
       sent_(bus, account, contact_),
       refused_(bus, conversation, contact_) {}
 
@@ -86,7 +89,7 @@ void SentConfirmation::Await() {
 }
 
 bool SentConfirmation::AwaitReports() {
-  std::optional<ProcessActivity> last = ReadProcessActivity(pidgin_);
+  std::optional<ProcessActivity> last = activity_(pidgin_);
   if (!last) return true;
   Clock::TimePoint sampled_at = desktop_.wait.Now();
   Clock::TimePoint busy_at = sampled_at;
@@ -96,7 +99,7 @@ bool SentConfirmation::AwaitReports() {
     if (refused_.Refusal() || sent_.Sent().size() >= typed_.Sent().size()) return true;
     const Clock::TimePoint now = desktop_.wait.Now();
     if (now - sampled_at >= kActivityEvery) {
-      const std::optional<ProcessActivity> activity = ReadProcessActivity(pidgin_);
+      const std::optional<ProcessActivity> activity = activity_(pidgin_);
       if (!activity) return quit = true;
       // A Pidgin stopped by a signal or a debugger goes on when it is let go.
       if (activity->stopped || activity->cpu - last->cpu >= kBusyCpu) busy_at = now;

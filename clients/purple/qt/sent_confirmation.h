@@ -10,9 +10,12 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "clients/purple/process_activity.h"
 #include "clients/purple/qt/purple_bus.h"
 #include "clients/purple/qt/refused_message_watch.h"
 #include "clients/purple/qt/sent_message_watch.h"
@@ -25,12 +28,16 @@ namespace plumwick::purple {
 // sent: a short message is reported within a few tenths of a second.
 inline constexpr std::chrono::milliseconds kReportIdleLimit{2500};
 
+// How a process's activity is read: ReadProcessActivity, or a test's script.
+using ActivityOf = std::function<std::optional<ProcessActivity>(std::int64_t pid)>;
+
 class SentConfirmation {
  public:
   // Listens for Pidgin's reports about messages to the contact from now on. Throws Failure when
   // the bus refuses, and Failure(kNoClient) when Pidgin is not running.
   SentConfirmation(PurpleBus& bus, const ClientDesktop& desktop, Handle account,
-                   Handle conversation, const std::string& contact);
+                   Handle conversation, const std::string& contact,
+                   ActivityOf activity = ReadProcessActivity);
 
   // The keys of one step went into the conversation.
   void Typed(const KeySequence& keys);
@@ -57,6 +64,7 @@ class SentConfirmation {
   const ClientDesktop desktop_;
   const std::string contact_;
   const std::int64_t pidgin_;  // Pidgin's process
+  const ActivityOf activity_;
   SentMessageWatch sent_;
   RefusedMessageWatch refused_;
   messenger::TypedMessages typed_;
