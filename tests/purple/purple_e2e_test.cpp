@@ -403,7 +403,10 @@ TEST_F(PurpleE2eTest, APidginThatQuitsUnderTheKeysGetsTheRestTypedNowhere) {
   ASSERT_TRUE(WaitUntil([&] { return keys.Releases("l") >= 20; }, kEffectTimeout))
       << program_->Describe();
   ThePidginProcess().Kill();
-  EXPECT_TRUE(WaitForErrorText("Error ", kFailureReported)) << program_->ErrText();
+  EXPECT_TRUE(WaitForErrorText(
+      "Pidgin quit before the message to \"alice@localhost\" was sent, so it was not sent",
+      kFailureReported))
+      << program_->ErrText();
   const auto box = WaitForMessageBox();
   ASSERT_TRUE(box) << "no message box\n" << program_->Describe();
   EXPECT_TRUE(DismissWithReturn(*box));
