@@ -1,7 +1,6 @@
 // Sending a message through a Pidgin conversation.
 #include "clients/purple/qt/conversation_job.h"
 
-#include <cmath>
 #include <utility>
 
 #include "messenger/client_typing.h"
@@ -10,8 +9,6 @@
 namespace plumwick::purple {
 
 namespace {
-
-using Seconds = std::chrono::duration<double>;
 
 // libpurple's PURPLE_CONV_TYPE_IM.
 constexpr std::int32_t kImConversation = 1;
@@ -39,14 +36,6 @@ bool ConversationOpen(PurpleBus& bus, Handle account, const std::string& contact
   return bus.CallInt("PurpleFindConversationWithAccount",
                      {Int(kImConversation), Str(QString::fromStdString(contact)), Int(account)},
                      error_code::kNotSignedIn) != 0;
-}
-
-// "3 seconds", "7.5 seconds": a time waited as a person reads it.
-std::string SecondsText(Clock::TimePoint::duration waited) {
-  const double tenths = std::round(Seconds(waited).count() * 10);
-  const std::string whole = std::to_string(static_cast<long long>(tenths) / 10);
-  const long long tenth = static_cast<long long>(tenths) % 10;
-  return whole + (tenth == 0 ? "" : "." + std::to_string(tenth)) + " seconds";
 }
 
 }  // namespace

@@ -28,6 +28,8 @@ constexpr std::chrono::milliseconds kReportPerKeyAtMost{1000};
 // remote domain's server may come later, after the job; Pidgin shows nothing of it.
 constexpr std::chrono::milliseconds kRefusalWait{700};
 
+}  // namespace
+
 // "3 seconds", "7.5 seconds": a time waited as a person reads it.
 std::string SecondsText(Clock::TimePoint::duration waited) {
   const double tenths = std::round(Seconds(waited).count() * 10);
@@ -35,8 +37,6 @@ std::string SecondsText(Clock::TimePoint::duration waited) {
   const long long tenth = static_cast<long long>(tenths) % 10;
   return whole + (tenth == 0 ? "" : "." + std::to_string(tenth)) + " seconds";
 }
-
-}  // namespace
 
 SentConfirmation::SentConfirmation(PurpleBus& bus, const ClientDesktop& desktop, Handle account,
                                    Handle conversation, const std::string& contact,

@@ -31,6 +31,9 @@ inline constexpr std::chrono::milliseconds kReportIdleLimit{2500};
 // How a process's activity is read: ReadProcessActivity, or a test's script.
 using ActivityOf = std::function<std::optional<ProcessActivity>(std::int64_t pid)>;
 
+// "3 seconds", "7.5 seconds": a time waited as a person reads it.
+std::string SecondsText(Clock::TimePoint::duration waited);
+
 class SentConfirmation {
  public:
   // Listens for Pidgin's reports about messages to the contact from now on. Throws Failure when
