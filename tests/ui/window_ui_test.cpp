@@ -172,6 +172,26 @@ TEST(StatusBoxUi, SetsTheStatusOnAPickFromItsListOnlyAndOnEveryPick) {
          TypeIntoStatusBox(status, "Online");
        },
        {"sandbox: status set to 10 (Busy)"}},
+      {"a typed letter, completed to no name, and Return before any pick",
+       [](QComboBox& status) {
+         QTest::keyClick(status.lineEdit(), Qt::Key_A, Qt::ControlModifier);
+         QTest::keyClick(status.lineEdit(), Qt::Key_O);
+         EXPECT_EQ(status.lineEdit()->text(), "o");
+         QTest::keyClick(status.lineEdit(), Qt::Key_Return);
+         EXPECT_EQ(status.currentText(), "CHANGE YOUR STATUS HERE !");
+       },
+       {}},
+      {"a pick, then typed names ended by Return and by the focus leaving",
+       [](QComboBox& status) {
+         PickWithTheMouse(status, 2);
+         TypeIntoStatusBox(status, "Online");
+         EXPECT_EQ(status.currentText(), "Away");
+         status.setFocus(Qt::MouseFocusReason);
+         QTest::keyClicks(status.lineEdit(), "Busy");
+         status.window()->findChild<QWidget*>("Text4")->setFocus(Qt::TabFocusReason);
+         EXPECT_EQ(status.currentText(), "Away");
+       },
+       {"sandbox: status set to 34 (Away)"}},
       {"two picks with the keyboard",
        [](QComboBox& status) {
          ASSERT_NO_FATAL_FAILURE(PickWithTheKeyboard(status, 2));
