@@ -1,8 +1,9 @@
 // The real window with the sandbox client on the offscreen platform, used as a person uses it:
 // what start-up leaves on screen, the status box setting a status on every pick from its list and
 // on nothing else, the contact list buttons and double-click, where the scratch pad's texts land,
-// where the focus goes from a button that disables itself, the title moving the window, and the
-// shield that keeps the window's controls from acting on keys while a job types.
+// where the focus goes from a button that disables itself, the keys that press a button, the title
+// moving the window, and the shield that keeps the window's controls from acting on keys while a
+// job types.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -417,6 +418,36 @@ TEST(SelfDisablingButtonsUi, LeaveTheFocusInTheControlTheUserWorkedIn) {
       EXPECT_EQ(pad.text(), collected + "x");
       EXPECT_TRUE(collected.startsWith("collected: ")) << collected.toStdString();
     }
+  }
+}
+
+// Return and the keypad's Enter press a focused button as Space does: down while the key is held,
+// however often the desktop repeats it, and one click, through the button's handler, as it is let
+// go.
+TEST(ButtonKeysUi, ReturnAndTheKeypadsEnterPressAButtonAsSpaceDoes) {
+  const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {
+      {Qt::Key_Space, {}}, {Qt::Key_Return, {}}, {Qt::Key_Enter, Qt::KeypadModifier}};
+  for (const auto& [key, modifiers] : keys) {
+    SCOPED_TRACE(key);
+    const QKeyCombination pressed(modifiers, key);
+    LiveWindow live;
+    ASSERT_TRUE(live.program.Start());
+    auto& sign_out = live.Child<QPushButton>("SkinButtons8");
+    sign_out.setFocus(Qt::TabFocusReason);
+    const auto send = [&](QEvent::Type type, bool repeat) {
+      QKeyEvent event(type, pressed.key(), pressed.keyboardModifiers(), QString(), repeat);
+      QApplication::sendEvent(&sign_out, &event);
+    };
+    send(QEvent::KeyPress, false);
+    for (int i = 0; i < 2; ++i) {  // held: the desktop repeats it as a release and a press
+      send(QEvent::KeyRelease, true);
+      send(QEvent::KeyPress, true);
+    }
+    EXPECT_TRUE(sign_out.isDown());
+    send(QEvent::KeyRelease, false);
+    EXPECT_FALSE(sign_out.isDown());
+    EXPECT_EQ(EffectLines(live.effects, "sandbox: signed out").size(), 1u);
+    EXPECT_EQ(live.boxes, std::vector<std::string>{}) << "signed out twice";
   }
 }
 
