@@ -1,9 +1,9 @@
 // The real window with the sandbox client on the offscreen platform, used as a person uses it:
 // what start-up leaves on screen, the status box setting a status on every pick from its list and
 // on nothing else, the contact list buttons and double-click, where the scratch pad's texts land,
-// where the focus goes from a button that disables itself, the keys that press a button, the title
-// moving the window, and the shield that keeps the window's controls from acting on keys while a
-// job types.
+// where the focus goes from a button that disables itself, the keys that press a button, the error
+// box fitting on the screen, the title moving the window, and the shield that keeps the window's
+// controls from acting on keys while a job types.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -21,14 +21,17 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
 
 #include "clients/sandbox/qt/qt_sandbox_client.h"
+#include "platform/error_text.h"
 #include "platform/posix/interface_address.h"
 #include "platform/posix/locale_time_texts.h"
 #include "platform/qt/qt_combo_box.h"
+#include "platform/qt/qt_error_report.h"
 #include "platform/qt/qt_key_shield.h"
 #include "programs/desktop_program.h"
 
@@ -448,6 +451,57 @@ TEST(ButtonKeysUi, ReturnAndTheKeypadsEnterPressAButtonAsSpaceDoes) {
     EXPECT_FALSE(sign_out.isDown());
     EXPECT_EQ(EffectLines(live.effects, "sandbox: signed out").size(), 1u);
     EXPECT_EQ(live.boxes, std::vector<std::string>{}) << "signed out twice";
+  }
+}
+
+// The error box over the window fits on the screen with its OK button, whatever the failure
+// quotes; it shows the error code and the start of the description as they are, and a text it
+// cannot show whole with its middle left out.
+TEST(ErrorBoxUi, FitsOnTheScreenWithItsOkButtonAndKeepsTheCodeAndTheDescriptionsStart) {
+  const std::string address = std::string(60000, 'a') + "@" + std::string(40000, 'b') + ".example";
+  std::string lines;
+  for (int i = 0; i < 400; ++i) lines += "line " + std::to_string(i) + "\n";
+  struct Case {
+    std::string description;
+    qsizetype start;  // how much of the box's text is shown as it is from its start (all: -1)
+  };
+  const Case cases[] = {
+      {"The address 'friend@example.com' is not a valid address", -1},
+      {"The address '" + address + "' is not a valid address", 60},
+      {"The client answered:\n" + lines + "and stopped", 60},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.description.substr(0, 30));
+    QWidget window;
+    window.setWindowTitle(QStringLiteral("PLUMWICK"));
+    window.show();
+    QtErrorReport errors(&window);
+    QString shown;
+    QRect box_place, ok_place, screen;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, &watch, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr || !box->isVisible()) return;
+      shown = box->text();
+      box_place = box->frameGeometry();
+      const QAbstractButton* ok = box->button(QMessageBox::Ok);
+      ok_place = QRect(ok->mapToGlobal(QPoint(0, 0)), ok->size());
+      screen = box->screen()->availableGeometry();
+      box->accept();
+    });
+    watch.start(10);
+    const Failure failure(error_code::kKeystrokes, c.description);
+    errors.Show(failure);
+    const QString text = QString::fromStdString(ErrorText(failure));
+    EXPECT_TRUE(screen.contains(box_place)) << box_place.width() << "x" << box_place.height();
+    EXPECT_TRUE(screen.contains(ok_place));
+    if (c.start < 0) {
+      EXPECT_EQ(shown, text);
+    } else {
+      EXPECT_TRUE(shown.startsWith(text.left(c.start))) << shown.left(300).toStdString();
+      EXPECT_TRUE(shown.endsWith(text.right(20))) << shown.right(100).toStdString();
+      EXPECT_TRUE(shown.contains(QChar(0x2026)));
+    }
   }
 }
 
