@@ -54,21 +54,15 @@ MainWindow::MainWindow(const MainWindowControls& controls, const MainWindowServi
     : c_(controls),
       services_(services),
       desktop_(desktop),
-      create_client_(std::move(create_client)) {
+      create_client_(std::move(create_client)),
+      jobs_(desktop.wait, desktop.keys) {
   for (const EventRow& row : kEventTable) {
     if (row.subscribe != nullptr) row.subscribe(c_, [this, &row] { Dispatch(row.event); });
   }
 }
 
 bool MainWindow::Start() {
-  if (!Dispatch(Event::kLoad)) return false;
-  try {
-    services_.window.ShowAndActivate();
-  } catch (const Failure& failure) {
-    services_.errors.Show(failure);
-    return false;
-  }
-  return true;
+  return Dispatch(Event::kLoad) && Guarded([this] { services_.window.ShowAndActivate(); });
 }
 
 const MainWindow::EventRow& MainWindow::RowOf(Event event) {
@@ -77,104 +71,36 @@ const MainWindow::EventRow& MainWindow::RowOf(Event event) {
 
 bool MainWindow::Dispatch(Event event) {
   const EventRow& row = RowOf(event);
-  if (row.turn == Turn::kNone) return Run(row, true, {});
+  if (const auto* handler = std::get_if<PlainHandler>(&row.handler)) {
+    return Guarded([this, &row, handler] {
+      PlayCue(row.cue);
+      (this->*(*handler))();
+    });
+  }
   // The user hears the click now, and the action keeps what the boxes hold now: clicked during
   // another job, it waits for its turn, and the user may change the boxes or select another entry
   // meanwhile. A cue or a read that fails stops it here, as it would stop a handler.
-  Job job{.event = event, .at_click = {}};
-  try {
+  Handler action;
+  const auto at_click = [this, &row, &action] {
     PlayCue(row.cue);
-    job.at_click = ReadAtClick(event);
-  } catch (const Failure& failure) {
-    services_.errors.Show(failure);
-    return false;
-  }
-  if (!job_running_) return RunJobs(job);
-  waiting_jobs_.push_back(std::move(job));
-  return true;
+    action = (this->*std::get<TurnHandler>(row.handler))();
+  };
+  return Guarded(at_click) && jobs_.Start([this, &row, action] {
+    return Guarded([this, &row, &action] {
+      if (row.turn == Turn::kKeyboard) jobs_.WaitForDisplayTurn();
+      action();
+    });
+  });
 }
 
-MainWindow::ClickTexts MainWindow::ReadAtClick(Event event) const {
-  ClickTexts texts;
-  switch (event) {
-    case Event::kSendMessage:
-      texts.address = c_.address.Text();
-      texts.message = c_.message.Text();
-      break;
-    case Event::kAddContact:
-      texts.address = c_.address.Text();
-      break;
-    case Event::kChangeNickName:
-      texts.nickname = c_.nickname.Text();
-      break;
-    case Event::kContactDoubleClick:
-      texts.entry = c_.contact_list.CurrentText();
-      break;
-    default:
-      break;
-  }
-  return texts;
-}
-
-bool MainWindow::RunJobs(const Job& first) {
-  // Also on a way out that is not a failure (the program ending): no turn is left held.
-  struct JobTurn {
-    MainWindow& window;
-    explicit JobTurn(MainWindow& w) : window(w) { window.job_running_ = true; }
-    ~JobTurn() {
-      window.job_running_ = false;
-      window.waiting_jobs_.clear();
-      window.desktop_.keys.EndJob();
-    }
-  } turn(*this);
-  const bool done = Run(RowOf(first.event), false, first.at_click);
-  for (;;) {
-    // The keys a job typed last reach the client only as it handles them, after they went out:
-    // the dialog they close is still up, the notice they dismiss still shows. The next job starts
-    // once the client has had time for them, so that it does not find that window and lose its
-    // keys when it goes. Keys borrowed for characters the layout lacks are given back only then
-    // too: the client reads a key with the keymap of the moment it handles it. Clicks in this
-    // wait join the line too.
-    if (waiting_jobs_.empty() && !desktop_.keys.Borrowed()) break;
-    desktop_.wait.Pause(kBetweenJobs);
-    if (waiting_jobs_.empty()) break;  // the turn ends the job
-    desktop_.keys.EndJob();
-    const Job next = std::move(waiting_jobs_.front());
-    waiting_jobs_.pop_front();
-    Run(RowOf(next.event), false, next.at_click);
-  }
-  return done;
-}
-
-bool MainWindow::Run(const EventRow& row, bool cue, const ClickTexts& at_click) {
+bool MainWindow::Guarded(const Handler& step) {
   try {
-    if (cue) PlayCue(row.cue);
-    if (row.turn == Turn::kKeyboard) WaitForKeyboardTurn();
-    if (const auto* handler = std::get_if<PlainHandler>(&row.handler)) {
-      (this->*(*handler))();
-    } else {
-      (this->*std::get<ClickHandler>(row.handler))(at_click);
-    }
+    step();
     return true;
   } catch (const Failure& failure) {
     services_.errors.Show(failure);
     return false;
   }
-}
-
-void MainWindow::WaitForKeyboardTurn() {
-  // Before the job's first call to the client: a window the client opens for it would take the
-  // focus from the windows of another program's job.
-  if (desktop_.keys.TakeTurn()) return;
-  if (!desktop_.wait.Until(kTurnWait, [this] { return desktop_.keys.TakeTurn(); })) {
-    throw Failure(error_code::kKeystrokes,
-                  "Another Plumwick on this display kept the keyboard busy with its own job for " +
-                      std::to_string(kTurnWait.count() / 1000) +
-                      " seconds, so nothing was done. Try again once it has finished");
-  }
-  // As after a job of this program's own: the other job's last keys reach its client only as
-  // that handles them.
-  desktop_.wait.Pause(kBetweenJobs);
 }
 
 void MainWindow::PlayCue(Cue cue) {
@@ -229,9 +155,11 @@ void MainWindow::OnClearList() {
   messenger::ClearList(c_.contact_list, c_.pad, c_.select_list, c_.clear_list);
 }
 
-void MainWindow::OnContactDoubleClick(const ClickTexts& at_click) {
-  messenger::ClientTyping keys = typing();
-  messenger::OpenConversation(at_click.entry, client(), keys);
+MainWindow::Handler MainWindow::OnContactDoubleClick() {
+  return [this, entry = c_.contact_list.CurrentText()] {
+    messenger::ClientTyping keys = typing();
+    messenger::OpenConversation(entry, client(), keys);
+  };
 }
 
 void MainWindow::OnClearPad() {
@@ -254,19 +182,26 @@ void MainWindow::OnCopyPad() {
   scratchpad::CopyToClipboard(pad(), services_.clipboard);
 }
 
-void MainWindow::OnSendMessage(const ClickTexts& at_click) {
-  messenger::ClientTyping keys = typing();
-  messenger::SendMessage(client(), at_click.address, at_click.message, keys);
+MainWindow::Handler MainWindow::OnSendMessage() {
+  std::string address = c_.address.Text();  // read in the order the action uses them
+  return [this, address = std::move(address), message = c_.message.Text()] {
+    messenger::ClientTyping keys = typing();
+    messenger::SendMessage(client(), address, message, keys);
+  };
 }
 
-void MainWindow::OnAddContact(const ClickTexts& at_click) {
-  messenger::ClientTyping keys = typing();
-  messenger::AddContact(client(), at_click.address, keys);
+MainWindow::Handler MainWindow::OnAddContact() {
+  return [this, address = c_.address.Text()] {
+    messenger::ClientTyping keys = typing();
+    messenger::AddContact(client(), address, keys);
+  };
 }
 
-void MainWindow::OnChangeNickName(const ClickTexts& at_click) {
-  messenger::ClientTyping keys = typing();
-  messenger::ChangeNickName(client(), at_click.nickname, keys, services_.window);
+MainWindow::Handler MainWindow::OnChangeNickName() {
+  return [this, nickname = c_.nickname.Text()] {
+    messenger::ClientTyping keys = typing();
+    messenger::ChangeNickName(client(), nickname, keys, services_.window);
+  };
 }
 
 void MainWindow::OnDeleteContact() {

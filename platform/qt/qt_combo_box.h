@@ -5,7 +5,9 @@
 // event filter would see. The list's own popup reports exactly its picks, after it has made the
 // entry current; that report is the event here. The closed box would also show the next or
 // previous entry on the mouse wheel and on arrow keys, a status that was never set: it ignores
-// them, so only a pick changes what it shows.
+// them, so only a pick changes what it shows. What the user types in the edit field (or pastes,
+// or completes to an entry's name) lasts only until Return or until the focus leaves the box:
+// then it shows again what a pick, or the design, showed last.
 #pragma once
 
 #include <QComboBox>
@@ -24,7 +26,7 @@ class QtComboBox final : public QObject, public ComboBox {
   void Append(const std::string& entry) override;
   std::string Text() const override { return box_.currentText().toStdString(); }
   void OnPick(std::function<void()> handler) override { on_pick_ = std::move(handler); }
-  void UndoPick() override { box_.setEditText(before_pick_); }
+  void UndoPick() override;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -35,10 +37,13 @@ class QtComboBox final : public QObject, public ComboBox {
  private:
   // Whether the closed box would show another entry on this key.
   static bool StepsThroughEntries(const QKeyEvent& key);
+  // Puts back in the edit field what the box showed before the user typed.
+  void ShowAgain();
 
   QComboBox& box_;
   std::function<void()> on_pick_;
-  QString before_pick_;  // the edit field's text when the list last opened
+  QString shown_;        // what a pick, or the design, put in the edit field last
+  QString before_pick_;  // what it showed before the last pick
 };
 
 }  // namespace plumwick

@@ -1,4 +1,4 @@
-// Shows a failure in a modal message box over the window.
+// Shows a failure in a modal message box over the window, its text cut to fit on the screen.
 #pragma once
 
 #include <QWidget>

@@ -78,4 +78,29 @@ void SkinButton::paintEvent(QPaintEvent*) {
   }
 }
 
+// QPushButton clicks on Return only as a dialog's default button, at once and again on every
+// repeat of a held key; as Space, the key takes the Space key's path: down on the press, one click
+// on the release.
+bool SkinButton::PressAsSpace(QKeyEvent& event) {
+  if (event.key() != Qt::Key_Return && event.key() != Qt::Key_Enter) return false;
+  // The keypad's Enter comes with the keypad modifier, which Space never has.
+  QKeyEvent space(event.type(), Qt::Key_Space, event.modifiers() & ~Qt::KeypadModifier,
+                  QStringLiteral(" "), event.isAutoRepeat(), event.count());
+  if (event.type() == QEvent::KeyPress) {
+    QPushButton::keyPressEvent(&space);
+  } else {
+    QPushButton::keyReleaseEvent(&space);
+  }
+  event.setAccepted(space.isAccepted());
+  return true;
+}
+
+void SkinButton::keyPressEvent(QKeyEvent* event) {
+  if (!PressAsSpace(*event)) QPushButton::keyPressEvent(event);
+}
+
+void SkinButton::keyReleaseEvent(QKeyEvent* event) {
+  if (!PressAsSpace(*event)) QPushButton::keyReleaseEvent(event);
+}
+
 }  // namespace plumwick

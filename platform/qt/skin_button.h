@@ -6,8 +6,11 @@
 // check, value and hand set the flags and the pointer. The buttons carry no picture, so the
 // picture's properties (micon, picpos, mcol, umcol) have nothing to act on. It stays a
 // QPushButton, so clicks, keyboard focus and the enabled flag work as for any other button.
+// Focused, it is pressed by Return and the keypad's Enter as by Space, as Linux desktops press
+// their focused buttons: down while the key is held, one click as it is let go.
 #pragma once
 
+#include <QKeyEvent>
 #include <QPushButton>
 
 #include "platform/control_design.h"
@@ -25,8 +28,13 @@ class SkinButton final : public QPushButton {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
 
  private:
+  // Hands Return or Enter on to the button as the Space key; false for any other key.
+  bool PressAsSpace(QKeyEvent& event);
+
   ButtonDesign design_;
 };
 

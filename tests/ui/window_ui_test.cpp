@@ -1,8 +1,9 @@
 // The real window with the sandbox client on the offscreen platform, used as a person uses it:
 // what start-up leaves on screen, the status box setting a status on every pick from its list and
 // on nothing else, the contact list buttons and double-click, where the scratch pad's texts land,
-// where the focus goes from a button that disables itself, the title moving the window, and the
-// shield that keeps the window's controls from acting on keys while a job types.
+// where the focus goes from a button that disables itself, the keys that press a button, the error
+// box fitting on the screen, the title moving the window, and the shield that keeps the window's
+// controls from acting on keys while a job types.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -20,14 +21,17 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
 
 #include "clients/sandbox/qt/qt_sandbox_client.h"
+#include "platform/error_text.h"
 #include "platform/posix/interface_address.h"
 #include "platform/posix/locale_time_texts.h"
 #include "platform/qt/qt_combo_box.h"
+#include "platform/qt/qt_error_report.h"
 #include "platform/qt/qt_key_shield.h"
 #include "programs/desktop_program.h"
 
@@ -172,6 +176,26 @@ TEST(StatusBoxUi, SetsTheStatusOnAPickFromItsListOnlyAndOnEveryPick) {
          TypeIntoStatusBox(status, "Online");
        },
        {"sandbox: status set to 10 (Busy)"}},
+      {"a typed letter, completed to no name, and Return before any pick",
+       [](QComboBox& status) {
+         QTest::keyClick(status.lineEdit(), Qt::Key_A, Qt::ControlModifier);
+         QTest::keyClick(status.lineEdit(), Qt::Key_O);
+         EXPECT_EQ(status.lineEdit()->text(), "o");
+         QTest::keyClick(status.lineEdit(), Qt::Key_Return);
+         EXPECT_EQ(status.currentText(), "CHANGE YOUR STATUS HERE !");
+       },
+       {}},
+      {"a pick, then typed names ended by Return and by the focus leaving",
+       [](QComboBox& status) {
+         PickWithTheMouse(status, 2);
+         TypeIntoStatusBox(status, "Online");
+         EXPECT_EQ(status.currentText(), "Away");
+         status.setFocus(Qt::MouseFocusReason);
+         QTest::keyClicks(status.lineEdit(), "Busy");
+         status.window()->findChild<QWidget*>("Text4")->setFocus(Qt::TabFocusReason);
+         EXPECT_EQ(status.currentText(), "Away");
+       },
+       {"sandbox: status set to 34 (Away)"}},
       {"two picks with the keyboard",
        [](QComboBox& status) {
          ASSERT_NO_FATAL_FAILURE(PickWithTheKeyboard(status, 2));
@@ -396,6 +420,87 @@ TEST(SelfDisablingButtonsUi, LeaveTheFocusInTheControlTheUserWorkedIn) {
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_X);
       EXPECT_EQ(pad.text(), collected + "x");
       EXPECT_TRUE(collected.startsWith("collected: ")) << collected.toStdString();
+    }
+  }
+}
+
+// Return and the keypad's Enter press a focused button as Space does: down while the key is held,
+// however often the desktop repeats it, and one click, through the button's handler, as it is let
+// go.
+TEST(ButtonKeysUi, ReturnAndTheKeypadsEnterPressAButtonAsSpaceDoes) {
+  const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {
+      {Qt::Key_Space, {}}, {Qt::Key_Return, {}}, {Qt::Key_Enter, Qt::KeypadModifier}};
+  for (const auto& [key, modifiers] : keys) {
+    SCOPED_TRACE(key);
+    const QKeyCombination pressed(modifiers, key);
+    LiveWindow live;
+    ASSERT_TRUE(live.program.Start());
+    auto& sign_out = live.Child<QPushButton>("SkinButtons8");
+    sign_out.setFocus(Qt::TabFocusReason);
+    const auto send = [&](QEvent::Type type, bool repeat) {
+      QKeyEvent event(type, pressed.key(), pressed.keyboardModifiers(), QString(), repeat);
+      QApplication::sendEvent(&sign_out, &event);
+    };
+    send(QEvent::KeyPress, false);
+    for (int i = 0; i < 2; ++i) {  // held: the desktop repeats it as a release and a press
+      send(QEvent::KeyRelease, true);
+      send(QEvent::KeyPress, true);
+    }
+    EXPECT_TRUE(sign_out.isDown());
+    send(QEvent::KeyRelease, false);
+    EXPECT_FALSE(sign_out.isDown());
+    EXPECT_EQ(EffectLines(live.effects, "sandbox: signed out").size(), 1u);
+    EXPECT_EQ(live.boxes, std::vector<std::string>{}) << "signed out twice";
+  }
+}
+
+// The error box over the window fits on the screen with its OK button, whatever the failure
+// quotes; it shows the error code and the start of the description as they are, and a text it
+// cannot show whole with its middle left out.
+TEST(ErrorBoxUi, FitsOnTheScreenWithItsOkButtonAndKeepsTheCodeAndTheDescriptionsStart) {
+  const std::string address = std::string(60000, 'a') + "@" + std::string(40000, 'b') + ".example";
+  std::string lines;
+  for (int i = 0; i < 400; ++i) lines += "line " + std::to_string(i) + "\n";
+  struct Case {
+    std::string description;
+    qsizetype start;  // how much of the box's text is shown as it is from its start (all: -1)
+  };
+  const Case cases[] = {
+      {"The address 'friend@example.com' is not a valid address", -1},
+      {"The address '" + address + "' is not a valid address", 60},
+      {"The client answered:\n" + lines + "and stopped", 60},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.description.substr(0, 30));
+    QWidget window;
+    window.setWindowTitle(QStringLiteral("PLUMWICK"));
+    window.show();
+    QtErrorReport errors(&window);
+    QString shown;
+    QRect box_place, ok_place, screen;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, &watch, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr || !box->isVisible()) return;
+      shown = box->text();
+      box_place = box->frameGeometry();
+      const QAbstractButton* ok = box->button(QMessageBox::Ok);
+      ok_place = QRect(ok->mapToGlobal(QPoint(0, 0)), ok->size());
+      screen = box->screen()->availableGeometry();
+      box->accept();
+    });
+    watch.start(10);
+    const Failure failure(error_code::kKeystrokes, c.description);
+    errors.Show(failure);
+    const QString text = QString::fromStdString(ErrorText(failure));
+    EXPECT_TRUE(screen.contains(box_place)) << box_place.width() << "x" << box_place.height();
+    EXPECT_TRUE(screen.contains(ok_place));
+    if (c.start < 0) {
+      EXPECT_EQ(shown, text);
+    } else {
+      EXPECT_TRUE(shown.startsWith(text.left(c.start))) << shown.left(300).toStdString();
+      EXPECT_TRUE(shown.endsWith(text.right(20))) << shown.right(100).toStdString();
+      EXPECT_TRUE(shown.contains(QChar(0x2026)));
     }
   }
 }

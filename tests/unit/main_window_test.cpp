@@ -408,6 +408,33 @@ TEST(KeyboardJobs, AJobClickedInsideTheWaitOfAHandlerThatDoesNotTypeStartsAtOnce
                                       kSendCalls[3]}));
 }
 
+// The line on its own: a job put in line starts after the pause that follows the end of the one
+// before (its borrowed keys given back, the display's keyboard handed on), and a way out that is
+// not a failure (the program ending) drops the jobs still in line.
+TEST(KeyboardJobs, EachJobInLineStartsAPauseAfterTheEndOfTheOneBeforeAndAnEndDropsTheLine) {
+  Rig rig;
+  KeyboardJobs jobs(rig.wait, rig.keys);
+  const auto job = [&rig](const std::string& name) -> KeyboardJobs::Job {
+    return [&rig, name] {
+      rig.log.Record(name, std::to_string(rig.keys.jobs_ended) + " ended");
+      return true;
+    };
+  };
+  EXPECT_TRUE(jobs.Start([&] { return jobs.Start(job("second")) && jobs.Start(job("third")); }));
+  EXPECT_THAT(rig.log.calls, ElementsAre("pump.Sleep(300 ms)", "second(1 ended)",
+                                         "pump.Sleep(300 ms)", "third(2 ended)"));
+  EXPECT_EQ(rig.keys.jobs_ended, 3);
+
+  const KeyboardJobs::Job ends = [&]() -> bool {
+    jobs.Start(job("dropped"));
+    throw ProgramEnded();
+  };
+  EXPECT_THROW(jobs.Start(ends), ProgramEnded);
+  EXPECT_FALSE(jobs.Running());
+  jobs.Start(job("after the end"));
+  EXPECT_EQ(rig.log.calls.back(), "after the end(4 ended)");
+}
+
 TEST(EventWait, PauseReturnsAfterTheIntervalRunningEventsNestedInsideTheWait) {
   Rig rig;
   ASSERT_TRUE(rig.form.Start());
