@@ -1,7 +1,9 @@
 // The sandbox client's windows under the offscreen platform: a conversation opens with its entry
 // focused, typed lines arrive exactly, windows are reused, the dialogs take keys as typed into
-// them, the client owns exactly its windows that take keys, and the client window shows each
-// change. The QApplication comes from the ui tests' main.
+// them, the client owns exactly its windows that take keys, the conversation job reads the entry
+// and what the window sent, and the client window shows each change. The QApplication comes from
+// the ui tests' main.
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -20,6 +22,7 @@
 #include <QTest>
 
 #include "clients/sandbox/qt/qt_sandbox_client.h"
+#include "platform/failure.h"
 #include "platform/posix/steady_clock.h"
 #include "platform/qt/qt_event_pump.h"
 
@@ -32,6 +35,7 @@ namespace plumwick::sandbox {
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 
 const QString kText = QStringLiteral("  Hi Alice, 100% sure :-) {ENTER} +^%~() ");
@@ -167,6 +171,46 @@ TEST(SandboxWindows, ALineToARemovedContactIsNotSentAndStaysInTheEntry) {
   EXPECT_THAT(window.Messages(), IsEmpty());
   EXPECT_EQ(window.entry().text(), "still there?");
   EXPECT_TRUE(Lines(window).last().contains("Not sent")) << Lines(window).join('\n').toStdString();
+}
+
+// The conversation job on the real window: a line the user left in the entry stops it before any
+// key, and stays there; each message the window sends is compared with the keys typed for it.
+TEST(SandboxWindows, TheConversationJobReadsTheEntryAndWhatTheWindowSent) {
+  const auto failure_of = [](const std::function<void()>& call) {
+    try {
+      call();
+    } catch (const Failure& failure) {
+      EXPECT_EQ(failure.code(), error_code::kClientError);
+      return failure.description();
+    }
+    return std::string("(no failure)");
+  };
+  Rig rig;
+  QtConversationWindow& window = rig.Open("alice@example.com");
+  QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("half a thought"));
+  window.close();
+  rig.Open("alice@example.com");
+  EXPECT_TRUE(rig.job->OwnKeys(/*keys_follow=*/false).empty()) << "only brought forward";
+  rig.Open("alice@example.com");
+  EXPECT_THAT(failure_of([&] { rig.job->OwnKeys(true); }),
+              HasSubstr("holds text that was typed there and not sent (\"half a thought\")"));
+  EXPECT_EQ(window.entry().text(), "half a thought");
+  EXPECT_THAT(window.Messages(), IsEmpty());
+
+  Rig::Press(Qt::Key_A, Qt::ControlModifier);
+  Rig::Press(Qt::Key_Backspace);
+  rig.Open("alice@example.com");
+  EXPECT_TRUE(rig.job->OwnKeys(true).empty());
+  const DesktopWindow conversation{static_cast<std::uint64_t>(window.winId()),
+                                   QCoreApplication::applicationPid()};
+  Rig::Type(QStringLiteral("hi"));
+  rig.job->KeysTyped(conversation, ParseKeyNotation("hi{ENTER}"));
+  EXPECT_EQ(failure_of([&] { rig.job->AwaitConfirmation(); }), "(no failure)");
+  Rig::Type(QStringLiteral("hx"));  // a key that went astray
+  rig.job->KeysTyped(conversation, ParseKeyNotation("hi{ENTER}"));
+  EXPECT_THAT(failure_of([&] { rig.job->AwaitConfirmation(); }),
+              HasSubstr("sent \"hx\" to \"alice@example.com\", not the message typed, \"hi\""));
+  EXPECT_THAT(window.Messages(), ElementsAre("hi", "hx"));
 }
 
 TEST(SandboxWindows, TheClientWindowShowsEveryChange) {
@@ -464,7 +508,7 @@ TEST(SandboxWindows, TheAddContactJobConfirmsLikeARealClient) {
     } catch (const Failure& failure) {
       EXPECT_EQ(failure.code(), error_code::kClientError);
       EXPECT_THAT(failure.description(),
-                  ::testing::HasSubstr("\"dave@example.com\" is already in your contact list"));
+                  HasSubstr("\"dave@example.com\" is already in your contact list"));
     }
     EXPECT_TRUE(dialog.isVisible()) << "left open with the reason, for the user";
   }
