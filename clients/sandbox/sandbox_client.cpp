@@ -103,7 +103,21 @@ void SandboxClient::SendMessage(const std::string& signin_name, const std::strin
     throw Failure(error_code::kBadArgument,
                   "An empty message to " + Quoted(signin_name) + " cannot be sent");
   }
+  sent_[signin_name].push_back(text);
   Effect("message sent to " + signin_name + ": " + text);
+}
+
+const std::vector<std::string>& SandboxClient::SentTo(const std::string& signin_name) const {
+  static const std::vector<std::string> none;
+  const auto found = sent_.find(signin_name);
+  return found == sent_.end() ? none : found->second;
+}
+
+std::string SandboxClient::EntryText(const std::string& signin_name) const {
+  for (const SandboxView* view : views_) {
+    if (std::string text = view->EntryText(signin_name); !text.empty()) return text;
+  }
+  return {};
 }
 
 void SandboxClient::AddContact(const std::string& address) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -59,6 +60,12 @@ class SandboxClient {
   void OpenConversation(const std::string& signin_name);
   // The contact may be offline; kBadArgument for an empty text.
   void SendMessage(const std::string& signin_name, const std::string& text);
+  // Every message sent to the contact since the client started, oldest first: what a job compares
+  // with the messages its keys typed.
+  const std::vector<std::string>& SentTo(const std::string& signin_name) const;
+  // The text in the entry of the conversation with the contact that a view shows (or showed:
+  // closing one keeps its text); empty when there is none.
+  std::string EntryText(const std::string& signin_name) const;
   // The new contact starts offline; kClientError when the address is already in the list.
   void AddContact(const std::string& address);
   void RemoveContact(const std::string& signin_name);
@@ -101,6 +108,7 @@ class SandboxClient {
   std::int32_t status_;
   std::vector<ContactState> contacts_;
   std::optional<AddOutcome> add_outcome_;
+  std::map<std::string, std::vector<std::string>> sent_;  // by contact
 };
 
 }  // namespace plumwick::sandbox

@@ -14,8 +14,8 @@ namespace plumwick::sandbox {
 
 class SandboxMessenger final : public messenger::Messenger {
  public:
-  // The jobs measure their waits on the wait's clock.
-  SandboxMessenger(std::shared_ptr<SandboxClient> client, const EventWait& wait);
+  // The jobs wait on `wait`, which handles the client's events meanwhile.
+  SandboxMessenger(std::shared_ptr<SandboxClient> client, EventWait& wait);
 
   void Signout() override;
   std::unique_ptr<messenger::Contact> GetContact(const std::string& signin_name,
@@ -32,7 +32,7 @@ class SandboxMessenger final : public messenger::Messenger {
 
  private:
   std::shared_ptr<SandboxClient> client_;
-  const EventWait& wait_;
+  EventWait& wait_;
 };
 
 // Creates Messenger objects connected to the client.

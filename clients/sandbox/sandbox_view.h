@@ -48,6 +48,9 @@ class SandboxView {
   // Brings this view's window of that kind back to the front with the keyboard focus, as it is
   // (nothing in it changes); nothing when it has none shown.
   virtual void BringBack(JobWindow /*window*/, const std::string& /*contact*/) {}
+  // The text in the entry of this view's conversation with the contact, shown or closed since:
+  // what the user typed there and did not send. Empty when the view has no such conversation.
+  virtual std::string EntryText(const std::string& /*contact*/) const { return {}; }
 };
 
 }  // namespace plumwick::sandbox

@@ -1,8 +1,8 @@
 // One keyboard job at a time, and keys only for the messaging client, as a new user meets them on
 // plumwick-sandbox: fast clicks on the typing buttons, a click on the program while a job waits,
-// the user's own Return in the client's notice or still held down when the job must press it, and
-// texts that are not valid key notation. A listener of the test's own records every key event that
-// reaches the program's window.
+// the user's own Return in the client's notice or still held down when the job must press it, a
+// line the user left in the conversation, and texts that are not valid key notation. A listener of
+// the test's own records every key event that reaches the program's window.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -185,6 +185,9 @@ TEST_F(KeyboardJobsE2eTest, AStandInLockerHoldingTheKeyboardGetsNoKeyTheMessageW
     if (lets_go_in_time) {
       EXPECT_TRUE(WaitForOutLine(sent)) << program_->Describe();
       EXPECT_TRUE(NoErrorShown()) << program_->ErrText();
+      // The job's second Enter follows once the client has sent the message: the next locker
+      // must not take it.
+      std::this_thread::sleep_for(milliseconds(500));
     } else {
       EXPECT_TRUE(WaitForErrorText(cause)) << program_->Describe();
       const auto box = WaitForMessageBox();
@@ -431,6 +434,39 @@ INSTANTIATE_TEST_SUITE_P(
                       HeldReturnCase{"LetGoWithinTheWait", ReturnPress::kLetGoWithinTheWait},
                       HeldReturnCase{"HeldPastTheWait", ReturnPress::kHeldPastTheWait}),
     [](const auto& test) { return test.param.name; });
+
+// A line the user typed into the conversation and did not send would go out joined to the next
+// message: Send Msg. types nothing then, says why, and leaves the line where it was.
+TEST_F(KeyboardJobsE2eTest, SendMsgTypesNothingIntoAConversationHoldingTextLeftThere) {
+  ASSERT_NO_FATAL_FAILURE(StartProgram());
+  ASSERT_EQ(TypeIntoField(place::kText2, kAlice), kAlice);
+  ASSERT_EQ(TypeIntoField(place::kText4, "first"), "first");
+  ClickControl(place::kSendMessage);
+  const std::string first = std::string("sandbox: message sent to ") + kAlice + ": first";
+  ASSERT_TRUE(WaitForOutLine(first)) << program_->Describe();
+  const auto conversation =
+      User().WaitForWindow(std::string(kAlice) + " - Conversation", kEffectTimeout);
+  ASSERT_TRUE(conversation);
+  std::this_thread::sleep_for(milliseconds(500));  // the job's second Enter
+  User().Activate(*conversation);
+  User().Type("left here");
+
+  WatchProgramsKeys();
+  ClickControl(place::kSendMessage);
+  EXPECT_TRUE(WaitForErrorText("holds text that was typed there and not sent (\"left here\")"))
+      << program_->Describe();
+  const auto box = WaitForMessageBox();
+  ASSERT_TRUE(box) << program_->Describe();
+  EXPECT_TRUE(DismissWithReturn(*box));
+  // Still there: a Return in the conversation sends it.
+  User().Activate(*conversation);
+  User().Key("Return");
+  const std::string left = std::string("sandbox: message sent to ") + kAlice + ": left here";
+  ASSERT_TRUE(WaitForOutLine(left)) << program_->Describe();
+  const std::string opened = std::string("sandbox: conversation opened with ") + kAlice;
+  EXPECT_EQ(program_->OutLines(), (Lines{opened, first, opened, left})) << program_->Describe();
+  EXPECT_THAT(KeysOnProgram(), IsEmpty());
+}
 
 TEST_F(KeyboardJobsE2eTest, InvalidKeyNotationOpensNothingAndTheErrorSpeaksAsAUserCounts) {
   ASSERT_NO_FATAL_FAILURE(StartProgram());

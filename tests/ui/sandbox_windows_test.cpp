@@ -1,18 +1,21 @@
 // The sandbox client's windows under the offscreen platform: a conversation opens with its entry
-// focused, typed lines arrive exactly, windows are reused, the dialogs take keys as typed into
-// them, the client owns exactly its windows that take keys, and the client window shows each
+// focused, typed lines arrive exactly, the entry edits as a line edit does, windows are reused,
+// the dialogs take keys as typed into them, the client owns exactly its windows that take keys,
+// the conversation job reads the entry and what the window sent, and the client window shows each
 // change. The QApplication comes from the ui tests' main.
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <QAccessible>
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFocusEvent>
 #include <QGuiApplication>
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -20,6 +23,7 @@
 #include <QTest>
 
 #include "clients/sandbox/qt/qt_sandbox_client.h"
+#include "platform/failure.h"
 #include "platform/posix/steady_clock.h"
 #include "platform/qt/qt_event_pump.h"
 
@@ -32,6 +36,7 @@ namespace plumwick::sandbox {
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 
 const QString kText = QStringLiteral("  Hi Alice, 100% sure :-) {ENTER} +^%~() ");
@@ -99,7 +104,8 @@ TEST(SandboxWindows, InstantMessageOpensTheContactsWindowWithTheEntryFocused) {
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(window->windowTitle(), "bob@example.com - Conversation");
   ASSERT_TRUE(QTest::qWaitForWindowActive(window));
-  EXPECT_EQ(QApplication::focusWidget(), window->findChild<QLineEdit*>("entry"));
+  EXPECT_EQ(QApplication::focusWidget(), window->findChild<QtMessageEntry*>("entry"));
+  EXPECT_EQ(window->entry().accessibleName(), "Message");
   EXPECT_TRUE(window->findChild<QPlainTextEdit*>("transcript")->isReadOnly());
   EXPECT_EQ(rig.effects.str(), "sandbox: conversation opened with bob@example.com\n");
 
@@ -130,6 +136,59 @@ TEST(SandboxWindows, ATypedLineArrivesExactlyAndAnEmptyLineSendsNothing) {
   EXPECT_THAT(window.Messages(), ElementsAre(kText, unicode));
   EXPECT_EQ(rig.effects.str(), printed + "sandbox: message sent to alice@example.com: " +
                                    unicode.toStdString() + "\n");
+}
+
+// Each row's keys typed into a fresh entry, the last without Enter: what the entry holds then.
+TEST(SandboxWindows, TheEntryEditsAsALineEditDoes) {
+  using Keys = std::function<void()>;
+  const auto type = [](const QString& text) {
+    return [text] { QTest::keyClicks(QApplication::focusWidget(), text); };
+  };
+  const auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    return [key, modifiers] { Rig::Press(key, modifiers); };
+  };
+  const auto emoji = [] {
+    const char32_t grin = U'😀';
+    QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown,
+                        QString::fromUcs4(&grin, 1), Qt::NoModifier);
+  };
+  struct Case {
+    const char* name;
+    std::vector<Keys> keys;
+    QString holds;
+  };
+  const std::vector<Case> cases = {
+      {"Backspace takes a whole character", {type("ok"), emoji, press(Qt::Key_Backspace)}, "ok"},
+      {"Ctrl+A then Backspace clears",
+       {type("left over"), press(Qt::Key_A, Qt::ControlModifier), press(Qt::Key_Backspace)},
+       ""},
+      {"Ctrl+A then Delete clears",
+       {type("left over"), press(Qt::Key_A, Qt::ControlModifier), press(Qt::Key_Delete)},
+       ""},
+      {"Ctrl+A then a character replaces",
+       {type("old"), press(Qt::Key_A, Qt::ControlModifier), type("new")},
+       "new"},
+      {"Home, then typing goes in front", {type("ello"), press(Qt::Key_Home), type("H")}, "Hello"},
+      {"arrows move by whole characters",
+       {type("a"), emoji, type("b"), press(Qt::Key_Left), press(Qt::Key_Left),
+        press(Qt::Key_Backspace), press(Qt::Key_Right), press(Qt::Key_Delete), press(Qt::Key_End),
+        type("c")},
+       "😀c"},
+      {"Delete at the end and Backspace at the start change nothing",
+       {type("xy"), press(Qt::Key_Delete), press(Qt::Key_Home), press(Qt::Key_Backspace)},
+       "xy"},
+      {"Ctrl with a letter and Tab type nothing",
+       {type("a"), press(Qt::Key_B, Qt::ControlModifier), press(Qt::Key_Tab), type("b")},
+       "ab"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Rig rig;
+    QtConversationWindow& window = rig.Open("alice@example.com");
+    for (const Keys& keys : c.keys) keys();
+    EXPECT_EQ(window.entry().text(), c.holds);
+    EXPECT_EQ(rig.effects.str(), "sandbox: conversation opened with alice@example.com\n");
+  }
 }
 
 TEST(SandboxWindows, AskingAgainReusesTheContactsWindowAlsoAfterItWasClosed) {
@@ -166,7 +225,53 @@ TEST(SandboxWindows, ALineToARemovedContactIsNotSentAndStaysInTheEntry) {
   EXPECT_EQ(rig.effects.str(), printed);
   EXPECT_THAT(window.Messages(), IsEmpty());
   EXPECT_EQ(window.entry().text(), "still there?");
+  // A screen reader reads it too.
+  QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(&window.entry());
+  ASSERT_NE(reader, nullptr);
+  EXPECT_EQ(reader->role(), QAccessible::EditableText);
+  EXPECT_EQ(reader->text(QAccessible::Name), "Message");
+  EXPECT_EQ(reader->text(QAccessible::Value), "still there?");
   EXPECT_TRUE(Lines(window).last().contains("Not sent")) << Lines(window).join('\n').toStdString();
+}
+
+// The conversation job on the real window: a line the user left in the entry stops it before any
+// key, and stays there; each message the window sends is compared with the keys typed for it.
+TEST(SandboxWindows, TheConversationJobReadsTheEntryAndWhatTheWindowSent) {
+  const auto failure_of = [](const std::function<void()>& call) {
+    try {
+      call();
+    } catch (const Failure& failure) {
+      EXPECT_EQ(failure.code(), error_code::kClientError);
+      return failure.description();
+    }
+    return std::string("(no failure)");
+  };
+  Rig rig;
+  QtConversationWindow& window = rig.Open("alice@example.com");
+  QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("half a thought"));
+  window.close();
+  rig.Open("alice@example.com");
+  EXPECT_TRUE(rig.job->OwnKeys(/*keys_follow=*/false).empty()) << "only brought forward";
+  rig.Open("alice@example.com");
+  EXPECT_THAT(failure_of([&] { rig.job->OwnKeys(true); }),
+              HasSubstr("holds text that was typed there and not sent (\"half a thought\")"));
+  EXPECT_EQ(window.entry().text(), "half a thought");
+  EXPECT_THAT(window.Messages(), IsEmpty());
+
+  Rig::Press(Qt::Key_A, Qt::ControlModifier);
+  Rig::Press(Qt::Key_Backspace);
+  rig.Open("alice@example.com");
+  EXPECT_TRUE(rig.job->OwnKeys(true).empty());
+  const DesktopWindow conversation{static_cast<std::uint64_t>(window.winId()),
+                                   QCoreApplication::applicationPid()};
+  Rig::Type(QStringLiteral("hi"));
+  rig.job->KeysTyped(conversation, ParseKeyNotation("hi{ENTER}"));
+  EXPECT_EQ(failure_of([&] { rig.job->AwaitConfirmation(); }), "(no failure)");
+  Rig::Type(QStringLiteral("hx"));  // a key that went astray
+  rig.job->KeysTyped(conversation, ParseKeyNotation("hi{ENTER}"));
+  EXPECT_THAT(failure_of([&] { rig.job->AwaitConfirmation(); }),
+              HasSubstr("sent \"hx\" to \"alice@example.com\", not the message typed, \"hi\""));
+  EXPECT_THAT(window.Messages(), ElementsAre("hi", "hx"));
 }
 
 TEST(SandboxWindows, TheClientWindowShowsEveryChange) {
@@ -464,7 +569,7 @@ TEST(SandboxWindows, TheAddContactJobConfirmsLikeARealClient) {
     } catch (const Failure& failure) {
       EXPECT_EQ(failure.code(), error_code::kClientError);
       EXPECT_THAT(failure.description(),
-                  ::testing::HasSubstr("\"dave@example.com\" is already in your contact list"));
+                  HasSubstr("\"dave@example.com\" is already in your contact list"));
     }
     EXPECT_TRUE(dialog.isVisible()) << "left open with the reason, for the user";
   }

@@ -1,12 +1,15 @@
 // The sandbox client and its Messenger objects: the effect line of each change, the error of each
 // impossible request, the contact list's order, removal, sign-out ending every later call, and the
 // dialogs the client asks its views about, and its typing jobs under the program's typing on the
-// fake clock.
+// fake clock: the conversation's draft check and its comparison of what was sent with what was
+// typed.
 #include <functional>
+#include <map>
 #include <memory>
 #include <set>
 #include <sstream>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include <gmock/gmock.h>
@@ -85,9 +88,14 @@ class RecordingView final : public SandboxView {
   void BringBack(JobWindow window, const std::string& contact) override {
     Log("bring back " + std::to_string(static_cast<int>(window)) + " " + contact);
   }
+  std::string EntryText(const std::string& contact) const override {
+    const auto found = entries.find(contact);
+    return found == entries.end() ? std::string() : found->second;
+  }
 
   bool shows_dialogs;
   std::set<std::uint64_t> windows;
+  std::map<std::string, std::string> entries;  // each conversation's entry, by contact
   std::vector<std::string> calls;
 
  private:
@@ -135,6 +143,9 @@ TEST(SandboxClient, PrintsOneExactLinePerEffectAndTellsTheViews) {
               ElementsAre("status 10", "status 34", "status 2", "open bob@example.com", "contacts",
                           "contacts", "display name Someone Else", "signed out"));
   EXPECT_EQ(rig.client->display_name(), "Someone Else");
+  EXPECT_THAT(rig.client->SentTo("bob@example.com"),
+              ElementsAre("  Hi: 100% {sure} :-) ünïcode  "));
+  EXPECT_THAT(rig.client->SentTo("alice@example.com"), IsEmpty());
 }
 
 TEST(SandboxClient, ADetachedViewIsNoLongerTold) {
@@ -207,6 +218,7 @@ TEST(SandboxClient, EachImpossibleRequestFailsWithItsCodeADescriptionNamingTheIn
     EXPECT_THAT(failure.description(), HasSubstr(c.named));
     EXPECT_EQ(rig.effects.str(), "");
     EXPECT_EQ(Walk(*rig.messenger), before) << "the list is left as it was";
+    EXPECT_THAT(rig.client->SentTo("alice@example.com"), IsEmpty());
     EXPECT_THAT(view.calls, IsEmpty());
   }
 }
@@ -279,7 +291,7 @@ TEST(SandboxJobs, TypingFinishesEachJobOrFailsWithTheClientsReason) {
        [](Rig& r) { return r.messenger->InstantMessage("alice@example.com"); },
        message,
        {},
-       {},
+       [](Rig& r) { r.client->SendMessage("alice@example.com", "hi"); },
        message,
        ""},
       {"the options dialog takes the name and both Enters",
@@ -342,6 +354,115 @@ TEST(SandboxJobs, TypingFinishesEachJobOrFailsWithTheClientsReason) {
       EXPECT_EQ(error, "");
     } else {
       EXPECT_THAT(error, HasSubstr(c.error));
+    }
+  }
+}
+
+// A message typed into a conversation whose window the test plays: keys go into its entry, and
+// each Enter sends what the entry holds, as `sends` turns it (a key lost on the way), or nothing.
+TEST(SandboxJobs, TheConversationJobRefusesTextLeftInTheEntryAndComparesWhatWasSent) {
+  const std::string alice = "alice@example.com";
+  using Sends = std::function<std::string(Rig&, const std::string&)>;
+  const Sends as_typed = [](Rig&, const std::string& text) { return text; };
+  struct Case {
+    const char* name;
+    std::string left;  // in the entry before the job
+    bool keys_follow;  // false: the conversation is only brought forward
+    Sends sends;       // nothing is sent when unset
+    std::vector<std::string> typed;
+    std::string error;  // part of the error's description; empty: none
+  };
+  const std::string draft = "Grüße! I began this reply and never sent it, nor cleared it";
+  const std::vector<Case> cases = {
+      {"an empty entry: sent as typed", "", true, as_typed, {"hi", "{ENTER}", "{ENTER}"}, ""},
+      {"text left in the entry: refused before any key",
+       draft,
+       true,
+       as_typed,
+       {},
+       "The sandbox client's conversation with \"alice@example.com\" holds text that was typed "
+       "there and not sent (\"Grüße! I began this reply and never sent…\"). The message was not "
+       "typed, so that it does not go out joined to that text, which is still there: send or "
+       "clear it in the conversation, then send the message again"},
+      {"short text left", "ok", true, as_typed, {}, "not sent (\"ok\")."},
+      {"text left, the conversation only brought forward", draft, false, as_typed, {}, ""},
+      {"a key lost on the way",
+       "",
+       true,
+       [](Rig&, const std::string& text) { return text.substr(0, 1); },
+       {"hi", "{ENTER}"},
+       "The sandbox client sent \"h\" to \"alice@example.com\", not the message typed, \"hi\" "
+       "(they differ from the 2nd character on)"},
+      {"nothing sent",
+       "",
+       true,
+       nullptr,
+       {"hi", "{ENTER}"},
+       "did not send the message to \"alice@example.com\" within 2 seconds"},
+      {"the contact removed before the Enter",
+       "",
+       true,
+       [](Rig& r, const std::string& text) {
+         r.client->RemoveContact("alice@example.com");
+         return text;
+       },
+       {"hi", "{ENTER}"},
+       "was not sent: \"alice@example.com\" is not in your contact list"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Rig rig;
+    RecordingView view;
+    view.windows = {7};
+    view.entries[alice] = c.left;
+    rig.client->AddView(view);
+    rig.client->SendMessage(alice, "an earlier message");  // not the job's
+    testing::FakeKeystrokes keys(rig.log);
+    keys.stop = [&](const KeySequence& step) {
+      std::string& entry = view.entries[alice];
+      for (const KeyToken& token : step) {
+        if (const auto* text = std::get_if<KeyText>(&token)) {
+          entry += Utf8Of(*text);
+        } else if (!entry.empty() && c.sends) {  // an Enter
+          try {
+            rig.client->SendMessage(alice, c.sends(rig, entry));
+            entry.clear();
+          } catch (const Failure&) {
+            // Shown in the window, where the text stays.
+          }
+        }
+      }
+      return TypedKeys{KeyCount(step), TypedKeys::Stop::kDone};
+    };
+    testing::FakeFocusedWindow focus(rig.log);
+    focus.window = {7, 4242};
+    messenger::ClientTyping typing(focus, keys, rig.wait);
+    std::string error;
+    try {
+      const std::unique_ptr<messenger::TypingJob> job = rig.messenger->InstantMessage(alice);
+      if (!c.keys_follow) {
+        typing.BringForward(*job);
+      } else {
+        typing.Prepare(*job);
+        for (const char* step : {"hi", "{ENTER}", "{ENTER}"}) {
+          typing.Type(*job, ParseKeyNotation(step));
+        }
+      }
+    } catch (const Failure& failure) {
+      error = failure.description();
+    }
+    std::vector<std::string> typed;
+    for (const std::string& call : rig.log.calls) {
+      if (call.starts_with("keys.Type(")) typed.push_back(call.substr(10, call.size() - 11));
+    }
+    EXPECT_EQ(typed, c.typed);
+    if (c.error.empty()) {
+      EXPECT_EQ(error, "");
+    } else {
+      EXPECT_THAT(error, HasSubstr(c.error));
+    }
+    if (!c.left.empty()) {
+      EXPECT_EQ(view.entries[alice], c.left) << "text left there stays";
     }
   }
 }

@@ -1,6 +1,9 @@
 // A conversation window of the sandbox client.
 #include "clients/sandbox/qt/qt_conversation_window.h"
 
+#include <string>
+#include <utility>
+
 #include <QVBoxLayout>
 
 #include "platform/failure.h"
@@ -11,7 +14,7 @@ QtConversationWindow::QtConversationWindow(SandboxClient& client, std::string si
     : client_(client),
       signin_name_(std::move(signin_name)),
       transcript_(new QPlainTextEdit),
-      entry_(new QLineEdit) {
+      entry_(new QtMessageEntry([this] { Send(); })) {
   setWindowTitle(QString::fromStdString(signin_name_) + QStringLiteral(" - Conversation"));
   transcript_->setObjectName(QStringLiteral("transcript"));
   transcript_->setAccessibleName(QStringLiteral("Conversation"));
@@ -25,7 +28,6 @@ QtConversationWindow::QtConversationWindow(SandboxClient& client, std::string si
   layout->addWidget(entry_);
   setFocusProxy(entry_);
   resize(300, 220);
-  connect(entry_, &QLineEdit::returnPressed, this, &QtConversationWindow::Send);
 }
 
 void QtConversationWindow::Present() {
@@ -56,7 +58,7 @@ void QtConversationWindow::Send() {
   messages_ << text;
   transcript_->appendPlainText(QString::fromStdString(client_.display_name()) +
                                QStringLiteral(": ") + text);
-  entry_->clear();
+  entry_->Clear();
 }
 
 }  // namespace plumwick::sandbox

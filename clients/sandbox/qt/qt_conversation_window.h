@@ -1,13 +1,14 @@
-// A conversation with one contact: a read-only transcript above a one-line entry. Enter in the
-// entry sends its line through the client; the transcript then shows it as
-// "<display name>: <text>", one line per message, and Messages() keeps each sent text exactly.
+// A conversation with one contact: a read-only transcript above a one-line entry (QtMessageEntry,
+// which takes long texts typed into it in linear time). Enter in the entry sends its line through
+// the client; the transcript then shows it as "<display name>: <text>", one line per message, and
+// Messages() keeps each sent text exactly. A line the client refuses stays in the entry.
 #pragma once
 
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QStringList>
 #include <QWidget>
 
+#include "clients/sandbox/qt/qt_message_entry.h"
 #include "clients/sandbox/sandbox_client.h"
 
 namespace plumwick::sandbox {
@@ -23,7 +24,7 @@ class QtConversationWindow final : public QWidget {
   void SignedOut();
 
   const std::string& signin_name() const { return signin_name_; }
-  QLineEdit& entry() { return *entry_; }
+  QtMessageEntry& entry() { return *entry_; }
   QPlainTextEdit& transcript() { return *transcript_; }
   // The texts sent from this window, each exactly as typed.
   const QStringList& Messages() const { return messages_; }
@@ -34,7 +35,7 @@ class QtConversationWindow final : public QWidget {
   SandboxClient& client_;
   std::string signin_name_;
   QPlainTextEdit* transcript_;
-  QLineEdit* entry_;
+  QtMessageEntry* entry_;
   QStringList messages_;
 };
 

@@ -58,7 +58,7 @@ messenger::MessengerFactory QtSandboxClient::Factory() {
   return SandboxMessengerFactory(client_);
 }
 
-std::unique_ptr<messenger::Messenger> QtSandboxClient::Connect(const EventWait& wait) {
+std::unique_ptr<messenger::Messenger> QtSandboxClient::Connect(EventWait& wait) {
   return std::make_unique<SandboxMessenger>(client_, wait);
 }
 
@@ -140,6 +140,12 @@ void QtSandboxClient::BringBack(JobWindow window, const std::string& contact) {
   // As it is: its text, selection and focused field stay.
   shown->raise();
   shown->activateWindow();
+}
+
+std::string QtSandboxClient::EntryText(const std::string& contact) const {
+  const auto found = conversations_.find(contact);
+  return found == conversations_.end() ? std::string()
+                                       : found->second->entry().text().toStdString();
 }
 
 bool QtSandboxClient::ShowAddedNotice() {

@@ -28,7 +28,7 @@ class QtSandboxClient final : private SandboxView {
 
   // Each call returns a new Messenger object connected to this one running client.
   messenger::MessengerFactory Factory();
-  std::unique_ptr<messenger::Messenger> Connect(const EventWait& wait);
+  std::unique_ptr<messenger::Messenger> Connect(EventWait& wait);
 
   SandboxClient& client() { return *client_; }
   // The client's own window, made on first use; shown only by ShowWindow.
@@ -54,6 +54,7 @@ class QtSandboxClient final : private SandboxView {
                       std::uint64_t id) const noexcept override;
   bool ShowAddedNotice() override;
   void BringBack(JobWindow window, const std::string& contact) override;
+  std::string EntryText(const std::string& contact) const override;
 
   std::shared_ptr<SandboxClient> client_;
   std::unique_ptr<QtClientWindow> client_window_;
