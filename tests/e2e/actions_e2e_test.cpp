@@ -8,10 +8,10 @@
 #include <thread>
 #include <vector>
 
-#include "tests/e2e/actions_fixture.h"
 #include "tests/e2e/harness/keymap.h"
 #include "tests/e2e/harness/sound_recorder.h"
 #include "tests/e2e/harness/wait_until.h"
+#include "tests/e2e/sandbox_fixture.h"
 
 namespace plumwick::e2e {
 namespace {
@@ -22,7 +22,7 @@ using Lines = std::vector<std::string>;
 constexpr const char* kAlice = "alice@example.com";
 constexpr const char* kCarol = "carol@example.com";
 
-class ActionsE2eTest : public ActionsFixture {};
+class ActionsE2eTest : public SandboxFixture {};
 
 TEST_F(ActionsE2eTest, SendMsgTypesTheMessageIntoTheContactsConversation) {
   ASSERT_NO_FATAL_FAILURE(StartProgram());

@@ -13,11 +13,11 @@
 #include <thread>
 #include <vector>
 
-#include "tests/e2e/actions_fixture.h"
 #include "tests/e2e/harness/clip_fingerprint.h"
 #include "tests/e2e/harness/sound_recorder.h"
 #include "tests/e2e/harness/typed_keys.h"
 #include "tests/e2e/harness/wait_until.h"
+#include "tests/e2e/sandbox_fixture.h"
 
 namespace plumwick::e2e {
 namespace {
@@ -58,7 +58,7 @@ std::map<std::string, Sound> Clips() {
           {"sign_out", ReadWave(dir / "sign_out.wav")}};
 }
 
-class CuesE2eTest : public ActionsFixture {
+class CuesE2eTest : public SandboxFixture {
  protected:
   // What the sink played from the recorder's start until `length` after it first heard a sound.
   ClipMatch Heard(SoundRecorder& recorder, Clock::duration length) {
@@ -188,10 +188,10 @@ TEST_F(CuesAfterRestartE2eTest, ClicksAreHeardAgainAndWithoutAServerActionsGoOn)
   for (std::string line; std::getline(lines, line);) EXPECT_EQ(line, kSilentLine);
 }
 
-class PauseE2eTest : public ActionsFixture {
+class PauseE2eTest : public SandboxFixture {
  protected:
   void SetUp() override {
-    ActionsFixture::SetUp();
+    SandboxFixture::SetUp();
     ASSERT_NO_FATAL_FAILURE(StartProgram());
     ASSERT_EQ(TypeIntoField(place::kText2, kAddress), kAddress);
   }

@@ -8,10 +8,10 @@
 #include <regex>
 #include <string>
 
-#include "tests/e2e/actions_fixture.h"
 #include "tests/e2e/harness/clipboard.h"
 #include "tests/e2e/harness/text_rows.h"
 #include "tests/e2e/harness/wait_until.h"
+#include "tests/e2e/sandbox_fixture.h"
 
 namespace plumwick::e2e {
 namespace {
@@ -20,10 +20,10 @@ using std::chrono::milliseconds;
 
 constexpr const char* kAlice = "alice@example.com";
 
-class DesktopTourE2eTest : public ActionsFixture {
+class DesktopTourE2eTest : public SandboxFixture {
  protected:
   void SetUp() override {
-    ActionsFixture::SetUp();
+    SandboxFixture::SetUp();
     RecordProperty("desktop", DesktopName(Session().Kind()));
     // The C locale's time and date: hh:mm:ss and mm/dd/yy.
     ASSERT_NO_FATAL_FAILURE(
@@ -33,11 +33,6 @@ class DesktopTourE2eTest : public ActionsFixture {
   // A failure says on which desktop, and what the program said.
   std::string Where() const {
     return "on " + DesktopName(Session().Kind()) + "\n" + program_->Describe();
-  }
-
-  void PickStatus(int entry) const {
-    ASSERT_NO_THROW(User().PickFromDropDown(window_, program_->Pid(), place::kStatus, entry, 3))
-        << Where();
   }
 
   // The clipboard's text once it matches `shape`; else what it held at the timeout.
@@ -51,23 +46,19 @@ class DesktopTourE2eTest : public ActionsFixture {
 
 TEST_F(DesktopTourE2eTest, EveryControlDoesItsJob) {
   // The status box: a pick from its list sets the status, each entry in turn.
-  PickStatus(1);
+  PickStatus(StatusEntry::kBusy);
   EXPECT_TRUE(WaitForOutLine("sandbox: status set to 10 (Busy)")) << Where();
-  PickStatus(2);
+  PickStatus(StatusEntry::kAway);
   EXPECT_TRUE(WaitForOutLine("sandbox: status set to 34 (Away)")) << Where();
-  PickStatus(0);
+  PickStatus(StatusEntry::kOnline);
   EXPECT_TRUE(WaitForOutLine("sandbox: status set to 2 (Online)")) << Where();
 
   // Select List fills the list with the five contacts who are not offline; a double-click on the
   // first opens a conversation with alice.
   ClickControl(place::kSelectList);
   std::vector<TextRow> rows;
-  WaitUntil(
-      [&] {
-        rows = ListRows(Session(), window_, place::kContacts, Session().ScratchDir() / "list.png");
-        return rows.size() == 5;
-      },
-      kEffectTimeout, milliseconds(200));
+  WaitUntil([&] { return (rows = ContactRows("list.png")).size() == 5; }, kEffectTimeout,
+            milliseconds(200));
   ASSERT_EQ(rows.size(), 5u) << "rows of text in the contact list " << Where();
   User().DoubleClick(window_, {place::kContacts.Center().x, rows[0].Middle()});
   EXPECT_TRUE(WaitForOutLine("sandbox: conversation opened with alice@example.com")) << Where();

@@ -10,15 +10,15 @@
 #include <thread>
 #include <vector>
 
-#include "tests/e2e/actions_fixture.h"
 #include "tests/e2e/harness/keymap.h"
 #include "tests/e2e/harness/private_dir.h"
 #include "tests/e2e/harness/wait_until.h"
+#include "tests/e2e/sandbox_fixture.h"
 
 namespace plumwick::e2e {
 namespace {
 
-class EndingE2eTest : public ActionsFixture {};
+class EndingE2eTest : public SandboxFixture {};
 
 TEST_F(EndingE2eTest, TerminationSignalsGiveBackEveryKeyTypingBound) {
   for (const int signal_number : {SIGTERM, SIGINT, SIGHUP}) {

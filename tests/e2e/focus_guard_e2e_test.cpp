@@ -18,15 +18,15 @@
 #include <thread>
 #include <vector>
 
-#include "tests/e2e/actions_fixture.h"
 #include "tests/e2e/focus_thief.h"
 #include "tests/e2e/harness/key_event_watch.h"
 #include "tests/e2e/harness/wait_until.h"
+#include "tests/e2e/sandbox_fixture.h"
 
 namespace plumwick::e2e {
 namespace {
 
-class FocusGuardE2eTest : public ActionsFixture {};
+class FocusGuardE2eTest : public SandboxFixture {};
 
 std::string Hex(WindowId window) {
   char text[32];

@@ -11,10 +11,10 @@
 #include <regex>
 #include <string>
 
-#include "tests/e2e/actions_fixture.h"
 #include "tests/e2e/harness/clipboard.h"
 #include "tests/e2e/harness/clipboard_manager.h"
 #include "tests/e2e/harness/wait_until.h"
+#include "tests/e2e/sandbox_fixture.h"
 
 namespace plumwick::e2e {
 namespace {
@@ -25,10 +25,10 @@ const std::regex kTime("[0-9]{2}:[0-9]{2}:[0-9]{2}");
 // The date with LANG=C: mm/dd/yy.
 const std::regex kDate("[0-9]{2}/[0-9]{2}/[0-9]{2}");
 
-class KeptInputE2eTest : public ActionsFixture {
+class KeptInputE2eTest : public SandboxFixture {
  protected:
   void SetUp() override {
-    ActionsFixture::SetUp();
+    SandboxFixture::SetUp();
     ASSERT_NO_FATAL_FAILURE(
         StartProgram({{"LANG", "C.UTF-8"}, {"LC_ALL", std::nullopt}, {"LC_TIME", std::nullopt}}));
   }
@@ -121,7 +121,7 @@ TEST_F(KeptInputE2eTest, ALargeCopiedTextCanBePastedAfterExitProgram) {
   std::optional<ClipboardManager> manager;
   ASSERT_NO_THROW(manager.emplace(Session()));
   std::string text;
-  for (int line = 0; text.size() < 600 * 1024; ++line) {
+  for (int line = 0; text.size() < std::size_t{600} * 1024; ++line) {
     text += "line " + std::to_string(line) + " Grüße Ωmega ЖЖ; ";
   }
   ClickControl(place::kTime);  // Clipboard works once the pad has had something put in

@@ -15,13 +15,13 @@
 #include <thread>
 #include <vector>
 
-#include "tests/e2e/actions_fixture.h"
 #include "tests/e2e/harness/key_event_watch.h"
 #include "tests/e2e/harness/keyboard_grabber.h"
 #include "tests/e2e/harness/keymap.h"
 #include "tests/e2e/harness/run_command.h"
 #include "tests/e2e/harness/wait_until.h"
 #include "tests/e2e/harness/window_keys.h"
+#include "tests/e2e/sandbox_fixture.h"
 
 namespace plumwick::e2e {
 namespace {
@@ -34,7 +34,7 @@ constexpr const char* kAlice = "alice@example.com";
 // Long enough for every job of a burst of clicks, each waiting its turn.
 constexpr auto kBurstTimeout = std::chrono::seconds(20);
 
-class KeyboardJobsE2eTest : public ActionsFixture {
+class KeyboardJobsE2eTest : public SandboxFixture {
  protected:
   // Clicks the control `count` times, `gap` apart, in one xdotool run, as a quick hand does.
   void ClickFast(const Rect& control, int count, milliseconds gap) const {

@@ -12,14 +12,13 @@
 #include <thread>
 
 #include "tests/e2e/harness/child_process.h"
-#include "tests/e2e/harness/desktop_test.h"
 #include "tests/e2e/harness/literal_pattern.h"
-#include "tests/e2e/harness/screenshot.h"
 #include "tests/e2e/harness/sound_recorder.h"
 #include "tests/e2e/harness/text_rows.h"
 #include "tests/e2e/harness/wait_until.h"
 #include "tests/e2e/harness/window_keys.h"
 #include "tests/e2e/harness/window_places.h"
+#include "tests/e2e/sandbox_fixture.h"
 
 namespace plumwick::e2e {
 namespace {
@@ -28,43 +27,12 @@ using std::chrono::milliseconds;
 using std::chrono::seconds;
 
 constexpr const char* kProgram = PLUMWICK_SANDBOX_PROGRAM;
-constexpr auto kEffectTimeout = seconds(5);
 
 std::string OpenedLine(const std::string& signin) {
   return "^sandbox: conversation opened with " + LiteralPattern(signin) + "$";
 }
 
-class SandboxE2eTest : public DesktopTest {
- protected:
-  // Starts the program and waits for its window; a failure is fatal for the test.
-  void StartProgram() {
-    program_ = Session().Start({kProgram});
-    const auto window = User().WaitForWindow(kCaption, kWindowTimeout);
-    ASSERT_TRUE(window) << "no window \"" << kCaption << "\"\n" << program_->Describe();
-    window_ = *window;
-  }
-
-  // The text rows drawn in the contact list, relative to the window's client area. Only the
-  // list's inside counts: not its frame, and not the right edge where a scroll bar would go.
-  std::vector<TextRow> ContactRows(const std::string& shot_name) {
-    const Rect area = User().ClientArea(window_);
-    const Image screen = TakeScreenshot(Session(), Session().ScratchDir() / shot_name);
-    constexpr int kFrame = 3;
-    constexpr int kScrollBar = 24;
-    const Rect inside{area.x + place::kContacts.x + kFrame, area.y + place::kContacts.y + kFrame,
-                      place::kContacts.width - kFrame - kScrollBar,
-                      place::kContacts.height - 2 * kFrame};
-    auto rows = FindTextRows(screen.Crop(inside));
-    for (TextRow& row : rows) {
-      row.top += place::kContacts.y + kFrame;
-      row.bottom += place::kContacts.y + kFrame;
-    }
-    return rows;
-  }
-
-  std::unique_ptr<ChildProcess> program_;
-  WindowId window_ = 0;
-};
+class SandboxE2eTest : public SandboxFixture {};
 
 TEST_F(SandboxE2eTest, ShowsItsWindowAtTheDesignSize) {
   ASSERT_NO_FATAL_FAILURE(StartProgram());

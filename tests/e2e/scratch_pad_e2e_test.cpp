@@ -14,15 +14,15 @@
 #include <string>
 #include <utility>
 
-#include "tests/e2e/actions_fixture.h"
 #include "tests/e2e/harness/clipboard.h"
 #include "tests/e2e/harness/run_command.h"
 #include "tests/e2e/harness/wait_until.h"
+#include "tests/e2e/sandbox_fixture.h"
 
 namespace plumwick::e2e {
 namespace {
 
-class ScratchPadE2eTest : public ActionsFixture {
+class ScratchPadE2eTest : public SandboxFixture {
  protected:
   void StartInLocale(const std::string& lang) {
     StartProgram({{"LANG", lang}, {"LC_ALL", std::nullopt}, {"LC_TIME", std::nullopt}});

@@ -6,12 +6,11 @@
 
 #include <thread>
 
-#include "tests/e2e/harness/child_process.h"
-#include "tests/e2e/harness/desktop_test.h"
 #include "tests/e2e/harness/run_command.h"
 #include "tests/e2e/harness/screenshot.h"
 #include "tests/e2e/harness/wait_until.h"
 #include "tests/e2e/harness/window_places.h"
+#include "tests/e2e/sandbox_fixture.h"
 
 namespace plumwick::e2e {
 namespace {
@@ -19,21 +18,13 @@ namespace {
 using std::chrono::milliseconds;
 using std::chrono::seconds;
 
-constexpr const char* kProgram = PLUMWICK_SANDBOX_PROGRAM;
 constexpr int kWidth = 267, kHeight = 484;
 constexpr auto kMoveTimeout = seconds(5);
 // How long a window that should stay put is watched after the gesture.
 constexpr auto kSettle = milliseconds(500);
 
-class WindowE2eTest : public DesktopTest {
+class WindowE2eTest : public SandboxFixture {
  protected:
-  void StartProgram() {
-    program_ = Session().Start({kProgram});
-    const auto window = User().WaitForWindow(kCaption, kWindowTimeout);
-    ASSERT_TRUE(window) << "no window \"" << kCaption << "\"\n" << program_->Describe();
-    window_ = *window;
-  }
-
   Rect Area() const { return User().ClientArea(window_); }
 
   // Waits for the window's client area to arrive at `origin`; returns where it is at the end.
@@ -67,9 +58,6 @@ class WindowE2eTest : public DesktopTest {
     args.insert(args.end(), {"mouseup", std::to_string(button)});
     RunChecked(args, Session().Env());
   }
-
-  std::unique_ptr<ChildProcess> program_;
-  WindowId window_ = 0;
 };
 
 TEST_F(WindowE2eTest, OpensCentredAtItsSizeWithoutAFrame) {

@@ -6,12 +6,10 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <stdexcept>
 
-#include "tests/e2e/harness/clipboard.h"
 #include "tests/e2e/harness/private_dir.h"
 #include "tests/e2e/harness/typed_keys.h"
 #include "tests/e2e/harness/wait_until.h"
@@ -22,7 +20,6 @@ namespace plumwick::e2e {
 
 namespace {
 
-constexpr auto kFieldTimeout = std::chrono::seconds(5);
 // libpurple's status primitive for available.
 constexpr std::int32_t kAvailable = 2;
 
@@ -108,6 +105,8 @@ std::string world_error;
 
 }  // namespace
 
+PurpleE2eTest::PurpleE2eTest() : ProgramFixture(PLUMWICK_PROGRAM) {}
+
 void PurpleE2eTest::SetUpTestSuite() {
   DesktopTest::SetUpTestSuite();
   world_error = PrivateNetworkProblem();
@@ -159,107 +158,10 @@ const Environment& PurpleE2eTest::Env() {
   return world->env;
 }
 
-void PurpleE2eTest::StartProgram() {
-  program_ =
-      std::make_unique<ChildProcess>(ProcessOptions{.argv = {PLUMWICK_PROGRAM}, .env = Env()});
-  const auto window = User().WaitForWindow(kCaption, kWindowTimeout);
-  ASSERT_TRUE(window) << "no window \"" << kCaption << "\"\n" << program_->Describe();
-  window_ = *window;
-}
-
-void PurpleE2eTest::ClickControl(const Rect& control) const {
-  User().Click(window_, control.Center());
-}
-
 bool PurpleE2eTest::ClickSendMessageAndWaitForItsEnd() const {
   const TypedKeys keys(Session().Display());
   ClickControl(place::kSendMessage);
   return WaitUntil([&] { return keys.Releases("Return") >= 2; }, kEffectTimeout);
-}
-
-// The entries below are the test's own typing, not the program's. The first keys typed on this
-// desktop right after a program that typed into another window was ended are sometimes lost, so
-// an entry whose read-back differs is made again; what the program types is checked where it
-// arrives, never retried.
-constexpr int kEntryAttempts = 3;
-
-std::optional<std::string> PurpleE2eTest::TypeIntoField(const Rect& field,
-                                                        const std::string& text) const {
-  std::optional<std::string> held;
-  for (int attempt = 0; attempt < kEntryAttempts && held != text; ++attempt) {
-    ClickControl(field);
-    User().Key("ctrl+a");
-    User().Type(text);
-    held = ReadBack();
-  }
-  return held;
-}
-
-std::optional<std::string> PurpleE2eTest::PasteIntoField(const Rect& field,
-                                                         const std::string& text) const {
-  std::optional<std::string> held;
-  for (int attempt = 0; attempt < kEntryAttempts && held != text; ++attempt) {
-    // Offered anew each time: reading the box back puts its copy on the clipboard.
-    const ClipboardOwner source(Session(), text);
-    ClickControl(field);
-    User().Key("ctrl+a ctrl+v");
-    held = ReadBack();
-  }
-  return held;
-}
-
-std::optional<std::string> PurpleE2eTest::ReadBack() const {
-  // The text is copied with a '#' added at its end: a clipboard that reads text and '#' holds the
-  // copy made after every key before it, not an older one. The '#' is then taken away and the
-  // box copied once more: the clipboard must then hold the text without it, so the box holds
-  // exactly what is returned.
-  User().Key("End numbersign ctrl+a ctrl+c");
-  std::optional<std::string> copied;
-  WaitUntil(
-      [&] {
-        copied = ReadClipboard(Session());
-        return copied && !copied->empty() && copied->back() == '#';
-      },
-      kFieldTimeout, std::chrono::milliseconds(50));
-  if (!copied || copied->empty() || copied->back() != '#') return std::nullopt;
-  copied->pop_back();
-  User().Key("End BackSpace ctrl+a ctrl+c");
-  const bool clean = WaitUntil([&] { return ReadClipboard(Session()) == copied; }, kFieldTimeout,
-                               std::chrono::milliseconds(50));
-  if (!clean) return std::nullopt;
-  return copied;
-}
-
-void PurpleE2eTest::PickStatus(StatusEntry entry) const {
-  ASSERT_NO_THROW(
-      User().PickFromDropDown(window_, program_->Pid(), place::kStatus, static_cast<int>(entry), 3))
-      << program_->Describe();
-}
-
-std::vector<TextRow> PurpleE2eTest::ContactRows(const std::string& shot_name) const {
-  return ListRows(Session(), window_, place::kContacts, Session().ScratchDir() / shot_name);
-}
-
-std::optional<WindowId> PurpleE2eTest::WaitForMessageBox(Clock::duration timeout) const {
-  return User().WaitForOtherWindow(kCaption, window_, timeout);
-}
-
-bool PurpleE2eTest::DismissWithReturn(WindowId box) const {
-  const auto gone = [&] {
-    const auto windows = User().FindWindows(kCaption);
-    return std::find(windows.begin(), windows.end(), box) == windows.end();
-  };
-  // A box only just shown may not have put the focus on its button yet: Return again then.
-  for (int attempt = 0; attempt < kEntryAttempts; ++attempt) {
-    User().Activate(box);
-    User().Key("Return");
-    if (WaitUntil(gone, std::chrono::seconds(2))) return true;
-  }
-  return false;
-}
-
-bool PurpleE2eTest::WaitForErrorText(const std::string& text, Clock::duration timeout) const {
-  return WaitUntil([&] { return program_->ErrText().find(text) != std::string::npos; }, timeout);
 }
 
 std::map<std::string, std::string> PurpleE2eTest::VcardOnceNicknameIs(

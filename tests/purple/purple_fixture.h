@@ -6,18 +6,11 @@
 // program was started in, which must hold nothing but the loopback interface.
 #pragma once
 
-#include <chrono>
 #include <map>
-#include <memory>
-#include <optional>
 #include <string>
-#include <vector>
 
 #include "tests/e2e/harness/child_process.h"
-#include "tests/e2e/harness/desktop_test.h"
-#include "tests/e2e/harness/geometry.h"
-#include "tests/e2e/harness/text_rows.h"
-#include "tests/e2e/harness/window_places.h"
+#include "tests/e2e/harness/program_fixture.h"
 #include "tests/purple/pidgin.h"
 #include "tests/purple/purple_dbus.h"
 #include "tests/purple/xmpp_peer.h"
@@ -26,9 +19,6 @@ namespace plumwick::e2e {
 
 // An XMPP roster: address → subscription.
 using Roster = std::map<std::string, std::string>;
-
-// The entries of the status box, in their order.
-enum class StatusEntry { kOnline = 0, kBusy = 1, kAway = 2 };
 
 namespace people {
 inline const std::string kUser = "plum@localhost";
@@ -47,11 +37,9 @@ inline const std::string kUserFullName = "Plum Wick";
 inline const std::string kUserDescription = "Tests plumwick";
 }  // namespace people
 
-// Long enough for the slowest action: the focus guard's three seconds and a message box.
-inline constexpr auto kEffectTimeout = std::chrono::seconds(10);
-
-class PurpleE2eTest : public DesktopTest {
+class PurpleE2eTest : public ProgramFixture {
  protected:
+  PurpleE2eTest();
   static void SetUpTestSuite();
   static void TearDownTestSuite();
   void SetUp() override;
@@ -62,24 +50,12 @@ class PurpleE2eTest : public DesktopTest {
   // The environment of the programs: the desktop's, with the test's session bus.
   static const Environment& Env();
   static PurpleDbus Dbus() { return PurpleDbus(Env()); }
+  Environment ProgramEnvironment() const override { return Env(); }
 
-  // Starts plumwick with `env` and waits for its window; fatal for the test when it does not show.
-  void StartProgram();
-
-  void ClickControl(const Rect& control) const;
   // Clicks Send Msg. and waits for the end of its job: the second Enter, which the program types
   // once Pidgin reported the message sent. Until then the job holds the conversation's focus for
   // that Enter, and a click on the window would take it away. False when it was not typed in time.
   bool ClickSendMessageAndWaitForItsEnd() const;
-  // Replaces a text box's text by typing it (ASCII only); returns what the box then holds.
-  std::optional<std::string> TypeIntoField(const Rect& field, const std::string& text) const;
-  // Replaces a text box's text by pasting it, so that any text arrives exactly.
-  std::optional<std::string> PasteIntoField(const Rect& field, const std::string& text) const;
-  // Opens the status box's list and clicks the entry.
-  void PickStatus(StatusEntry entry) const;
-  // The rows of text in the contact list, relative to the window's client area.
-  std::vector<TextRow> ContactRows(const std::string& shot_name) const;
-
   // The user's vCard as a peer reads it from the server, once its nickname is `name` or the time
   // is up (then the last one read).
   std::map<std::string, std::string> VcardOnceNicknameIs(const std::string& name) const;
@@ -89,17 +65,6 @@ class PurpleE2eTest : public DesktopTest {
   // The user's roster once it lists `jid` (or, when `listed` is false, once it does not) or the
   // time is up (then the last one read).
   static Roster RosterOnce(const std::string& jid, bool listed);
-
-  // The program's message box (a second window with its caption) once it shows.
-  std::optional<WindowId> WaitForMessageBox(Clock::duration timeout = kEffectTimeout) const;
-  bool DismissWithReturn(WindowId box) const;
-  bool WaitForErrorText(const std::string& text, Clock::duration timeout = kEffectTimeout) const;
-
-  std::unique_ptr<ChildProcess> program_;
-  WindowId window_ = 0;
-
- private:
-  std::optional<std::string> ReadBack() const;
 };
 
 }  // namespace plumwick::e2e

@@ -321,7 +321,8 @@ TEST(ClientTyping, WhatHappensUnderTheKeysDecidesWhetherTheRestGoesOut) {
   // The keys stop after "héllo " (the focus moved, or a key must wait for the window's read
   // receipt): back from the program's own window they go on where they stopped; another
   // program's window stops the job before its Enter. A key the program's window swallowed during
-  // the step, or a window that never reads its keys, fails the job before its Enter too.
+  // the step, or a window that reads its keys later than five seconds and 20 ms a key, fails the
+  // job before its Enter too; one that reads them just in time does not.
   const DesktopWindow own{0x500001, 77, "PLUMWICK", "plumwick-sandbox", true};
   const DesktopWindow terminal{0x600001, 999, "Terminal", "bash"};
   const std::string first = "héllo Ωmega 100% :-) {{}x{}}", rest = "Ωmega 100% :-) {{}x{}}";
@@ -330,7 +331,7 @@ TEST(ClientTyping, WhatHappensUnderTheKeysDecidesWhetherTheRestGoesOut) {
     TypedKeys::Stop stop;
     std::optional<DesktopWindow> focus_after;  // where the focus went when the keys stopped
     std::size_t swallowed;
-    int late_receipts;
+    std::chrono::milliseconds receipt_after;  // how long the window takes to read its keys
     std::vector<std::string> typed;
     std::string error;
   };
@@ -339,37 +340,37 @@ TEST(ClientTyping, WhatHappensUnderTheKeysDecidesWhetherTheRestGoesOut) {
        TypedKeys::Stop::kFocusLeft,
        own,
        0,
-       0,
+       {},
        {first, rest, "{ENTER}", "{ENTER}"},
        ""},
       {"a click on another program",
        TypedKeys::Stop::kFocusLeft,
        terminal,
        0,
-       0,
+       {},
        {first},
        "The keyboard focus moved away from the messaging client's window while the job typed (the "
        "keyboard focus is on the window 'Terminal' (bash)), so the rest of the job was not typed"},
-      {"a key bound anew",
+      {"a key bound anew, read just in time",
        TypedKeys::Stop::kUnread,
        {},
        0,
-       2,
+       std::chrono::milliseconds(5000),
        {first, rest, "{ENTER}", "{ENTER}"},
        ""},
       {"a key the program swallowed",
        TypedKeys::Stop::kFocusLeft,
        own,
        1,
-       0,
+       {},
        {first, rest},
        "1 key reached Plumwick's own window while the job typed, where it was ignored; it may "
        "have been the job's, so the rest of the job was not typed"},
-      {"a window that reads nothing",
+      {"a window that reads too late",
        TypedKeys::Stop::kDone,
        {},
        0,
-       1'000'000,
+       std::chrono::milliseconds(5490),
        {first},
        "The messaging client did not read the keys typed into its window within 5.48 seconds (it "
        "may be busy or hung), so the rest of the job was not typed"},
@@ -377,7 +378,7 @@ TEST(ClientTyping, WhatHappensUnderTheKeysDecidesWhetherTheRestGoesOut) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     ActionRig rig;
-    rig.keys.late_receipts = c.late_receipts;
+    rig.keys.receipt_after = c.receipt_after;
     int looks_away = 0;
     rig.keys.stop = [&](const KeySequence& keys) -> TypedKeys {
       if (rig.keys.typed_into.size() > 1 || c.stop == TypedKeys::Stop::kDone) {

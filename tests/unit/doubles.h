@@ -213,14 +213,21 @@ class FakeWindowDrag final : public WindowDrag {
 
 class FakeKeystrokes final : public Keystrokes {
  public:
-  explicit FakeKeystrokes(CallLog& log) : log_(log) {}
+  explicit FakeKeystrokes(CallLog& log, const FakeClock* clock = nullptr)
+      : log_(log), clock_(clock) {}
   // Like the real keyboard, borrows keys for the characters outside ASCII. Types them all unless
   // `stop` says how far the keys got.
   TypedKeys Type(const KeySequence& keys, std::uint64_t window) override;
-  // Receipts are not logged: they come with every step. They come at once unless `late_receipts`.
+  // Receipts are not logged: they come with every step, `receipt_after` after they were asked for
+  // on the clock (at once without one).
   std::string Untypable(const KeySequence&) override { return untypable; }
-  void AskReadReceipt(std::uint64_t) override { ++receipts_asked; }
-  bool ReadReceiptCame() override { return late_receipts-- <= 0; }
+  void AskReadReceipt(std::uint64_t) override {
+    ++receipts_asked;
+    if (clock_ != nullptr) receipt_asked_ = clock_->now;
+  }
+  bool ReadReceiptCame() override {
+    return clock_ == nullptr || clock_->now - receipt_asked_ >= receipt_after;
+  }
   std::vector<std::string> HeldKeys(const KeySequence&) override { return held; }
   std::string Blocked() override { return blocked; }
   bool TakeTurn() override { return busy_turns-- <= 0; }
@@ -240,17 +247,18 @@ class FakeKeystrokes final : public Keystrokes {
   int jobs_ended = 0;
   // When set, says how far each Type got (the focus moving away under the keys, say).
   std::function<TypedKeys(const KeySequence& keys)> stop;
-  // The windows keys went into, and how many receipts were asked for and how many looks at them
-  // still answer "not yet".
+  // The windows keys went into, how many receipts were asked for and how long each takes.
   std::vector<std::uint64_t> typed_into;
   int receipts_asked = 0;
-  int late_receipts = 0;
+  std::chrono::milliseconds receipt_after{0};
   std::uint32_t next_stamp = 1000;
   // What no key can type, as the keyboard would say it: nothing unless a test says.
   std::string untypable;
 
  private:
   CallLog& log_;
+  const FakeClock* clock_;
+  Clock::TimePoint receipt_asked_{};
 };
 
 // The shield of the program's windows: the spans it was told to cover; a test says how many keys
@@ -349,14 +357,14 @@ struct Rig {
   FakeLocalAddress local_address{log};
   FakeClipboard clipboard{log};
   FakeTimeTexts time_texts{log};
-  FakeKeystrokes keys{log};
+  FakeClock clock;
+  FakeKeystrokes keys{log, &clock};
   FakeFocusedWindow focus{log};
   FakeLabel title;
   FakeWindowDrag drag{log};
   FakeKeyShield key_shield;
   FakeWindow window{log};
   FakeErrorReport errors;
-  FakeClock clock;
   FakeEventPump pump{log, clock};
   EventWait wait{clock, pump};
   FakeWindowManager windows;

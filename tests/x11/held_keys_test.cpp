@@ -4,7 +4,6 @@
 // held as xdotool holds it (XTest); a real keyboard's held key is dropped and reported alike.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -33,18 +32,7 @@ void PrintTo(const HeldCase& held_case, std::ostream* out) {
   *out << held_case.held << " held, typing " << held_case.keys;
 }
 
-class HeldKeys : public ::testing::TestWithParam<HeldCase> {
- protected:
-  static void SetUpTestSuite() { receiver_ = std::make_unique<InProcessReceiver>(); }
-  static void TearDownTestSuite() { receiver_.reset(); }
-
-  void SetUp() override {
-    receiver_->Activate();
-    receiver_->Settle(milliseconds(50));
-  }
-
-  static inline std::unique_ptr<InProcessReceiver> receiver_;
-};
+class HeldKeys : public InProcessReceiverTest, public ::testing::WithParamInterface<HeldCase> {};
 
 TEST_P(HeldKeys, TypingWaitsForTheKeysItNeedsAndNoneIsLostOrDoubled) {
   const HeldCase& held_case = GetParam();

@@ -4,10 +4,13 @@
 // windows from the thread that typed them.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QLineEdit>
 #include <QWidget>
 #include <chrono>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "tests/x11/typed_entry.h"
@@ -33,6 +36,21 @@ class InProcessReceiver {
   QLineEdit* first_;
   QLineEdit* second_;
   std::vector<TypedEntry> entries_;
+};
+
+// The tests of a suite share one receiver, made once for the suite: each test starts with it
+// active and with what came in before handled.
+class InProcessReceiverTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { receiver_ = std::make_unique<InProcessReceiver>(); }
+  static void TearDownTestSuite() { receiver_.reset(); }
+
+  void SetUp() override {
+    receiver_->Activate();
+    receiver_->Settle(std::chrono::milliseconds(50));
+  }
+
+  static inline std::unique_ptr<InProcessReceiver> receiver_;
 };
 
 }  // namespace plumwick::x11_test

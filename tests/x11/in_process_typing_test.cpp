@@ -3,8 +3,6 @@
 // sandbox client, whose windows share the program's event loop.
 #include <gtest/gtest.h>
 
-#include <memory>
-
 #include "platform/failure.h"
 #include "tests/e2e/harness/keymap.h"
 #include "tests/x11/in_process_receiver.h"
@@ -17,18 +15,7 @@ namespace {
 using std::chrono::milliseconds;
 using std::chrono::seconds;
 
-class InProcessTyping : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() { receiver_ = std::make_unique<InProcessReceiver>(); }
-  static void TearDownTestSuite() { receiver_.reset(); }
-
-  void SetUp() override {
-    receiver_->Activate();
-    receiver_->Settle(milliseconds(50));
-  }
-
-  static inline std::unique_ptr<InProcessReceiver> receiver_;
-};
+class InProcessTyping : public InProcessReceiverTest {};
 
 class InProcessTypingCase : public InProcessTyping,
                             public ::testing::WithParamInterface<TypingCase> {};
