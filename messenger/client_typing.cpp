@@ -246,6 +246,9 @@ DesktopWindow ClientTyping::WaitUntilReady(TypingJob& job, const KeySequence& ke
       return false;
     }
     elsewhere = {};
+    // A click on the program's window ends before the client's window comes back: taken back
+    // while the button is down, the click would do nothing (EXIT PROGRAM! included).
+    if (focused.own && focus_.PointerButtonDown()) return false;
     job.PrepareForKeys(focused);
     if (focused.own || !job.TakesKeys(focused)) return false;
     held = keys_.HeldKeys(keys);

@@ -195,6 +195,12 @@ bool SandboxClient::ShowsJobWindow(JobWindow window, const std::string& contact,
          AnyView([&](const SandboxView& view) { return view.ShowsJobWindow(window, contact, id); });
 }
 
+bool SandboxClient::ShowsJobWindowAtAll(JobWindow window,
+                                        const std::string& contact) const noexcept {
+  return AnyView(
+      [&](const SandboxView& view) { return view.ShowsJobWindowAtAll(window, contact); });
+}
+
 bool SandboxClient::ShowAddedNotice() {
   return AnyView([](SandboxView& view) { return view.ShowAddedNotice(); });
 }

@@ -83,6 +83,8 @@ class SandboxClient {
   // Whether some view shows that window of a job as `id` (see SandboxView).
   bool ShowsJobWindow(JobWindow window, const std::string& contact,
                       std::uint64_t id) const noexcept;
+  // Whether some view shows that window of a job at all.
+  bool ShowsJobWindowAtAll(JobWindow window, const std::string& contact) const noexcept;
   // Asks the views to show the notice of the last contact added again; true when one shows it.
   bool ShowAddedNotice();
   // Asks the views to bring that window of a job back to the front (see SandboxView).

@@ -108,6 +108,11 @@ void SandboxConversationJob::AwaitConfirmation() {
   confirmed_ = typed.size();
 }
 
+bool SandboxConversationJob::Finished() const {
+  return confirmed_ > 0 && confirmed_ == typed_.Sent().size() &&
+         !client_->ShowsJobWindowAtAll(JobWindow::kConversation, contact_);
+}
+
 std::span<const std::string> SandboxConversationJob::SentSinceStart() const {
   const std::span<const std::string> all = client_->SentTo(contact_);
   return all.subspan(std::min(sent_before_, all.size()));

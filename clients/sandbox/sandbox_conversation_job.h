@@ -44,6 +44,9 @@ class SandboxConversationJob final : public messenger::TypingJob {
   // Failure(kClientError) when it sent another text or none within kSentWithin, and the client's
   // own reason when it can no longer send to the contact.
   void AwaitConfirmation() override;
+  // Once every message typed was confirmed and the user closed the conversation: the keys left
+  // (the second Enter) have nowhere to go and are not needed.
+  bool Finished() const override;
 
   Step step() const { return step_; }
 

@@ -41,6 +41,10 @@ class SandboxView {
                               std::uint64_t /*id*/) const noexcept {
     return false;
   }
+  // Whether this view shows its window of that kind, whatever its id.
+  virtual bool ShowsJobWindowAtAll(JobWindow /*window*/, const std::string& /*contact*/) const noexcept {
+    return false;
+  }
   // Shows the notice that the last contact was added again, when it was closed before the Enter
   // of the program's meant for it, and brings it to the front; true when it shows. A view without
   // one answers false.

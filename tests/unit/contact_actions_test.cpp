@@ -291,14 +291,18 @@ TEST(ClientTyping, AClickOnTheProgramDuringTheJobHoldsItsKeysUntilTheClientHasTh
   ActionRig rig;
   DesktopWindow own{0x500001, 77, "PLUMWICK", "plumwick-sandbox", true};
   // The click during the wait after the name: the focus is on the program's window at the next
-  // look, and comes back to the dialog 100 ms later.
+  // look, with the button down for two more looks, and comes back to the dialog 100 ms later.
   rig.pump.queued.push_back([&] { rig.focus.window = own; });
   int looks_at_own = 0;
   rig.focus.on_look = [&] {
-    if (rig.focus.window.own && ++looks_at_own == 6) rig.focus.window = kClientWindow;
+    rig.focus.button_down = rig.focus.window.own && ++looks_at_own < 3;
+    if (looks_at_own == 6) rig.focus.window = kClientWindow;
   };
+  int brought_back_in_click = 0;
+  rig.messenger.on_prepare = [&] { brought_back_in_click += rig.focus.button_down ? 1 : 0; };
   rig.change_nickname.Click();
   EXPECT_THAT(rig.errors.shown, IsEmpty());
+  EXPECT_EQ(brought_back_in_click, 0) << "the client's window came back while the click was on";
   std::vector<std::string> calls = rig.Calls();
   std::erase_if(calls, [](const std::string& call) { return !call.starts_with("keys."); });
   EXPECT_THAT(calls,
@@ -319,7 +323,7 @@ TEST(ClientTyping, AClickOnTheProgramDuringTheJobHoldsItsKeysUntilTheClientHasTh
 
 TEST(ClientTyping, WhatHappensUnderTheKeysDecidesWhetherTheRestGoesOut) {
   // The keys stop after "héllo " (the focus moved, or a key must wait for the window's read
-  // receipt): back from the program's own window they go on where they stopped; another
+  // receipt), or before any key (a key held down or a grab taken since the wait): back from the program's own window they go on where they stopped; another
   // program's window stops the job before its Enter. A key the program's window swallowed during
   // the step, or a window that reads its keys later than five seconds and 20 ms a key, fails the
   // job before its Enter too; one that reads them just in time does not.
@@ -358,6 +362,13 @@ TEST(ClientTyping, WhatHappensUnderTheKeysDecidesWhetherTheRestGoesOut) {
        std::chrono::milliseconds(5000),
        {first, rest, "{ENTER}", "{ENTER}"},
        ""},
+      {"a key held down since the wait",
+       TypedKeys::Stop::kKeyboardBusy,
+       {},
+       0,
+       {},
+       {first, first, "{ENTER}", "{ENTER}"},
+       ""},
       {"a key the program swallowed",
        TypedKeys::Stop::kFocusLeft,
        own,
@@ -386,7 +397,7 @@ TEST(ClientTyping, WhatHappensUnderTheKeysDecidesWhetherTheRestGoesOut) {
       }
       if (c.focus_after) rig.focus.window = *c.focus_after;
       rig.key_shield.swallowed += c.swallowed;
-      return {6, c.stop};
+      return {c.stop == TypedKeys::Stop::kKeyboardBusy ? 0u : 6u, c.stop};
     };
     rig.focus.on_look = [&] {
       if (rig.focus.window.own && ++looks_away == 3) rig.focus.window = kClientWindow;
@@ -406,7 +417,9 @@ TEST(ClientTyping, WhatHappensUnderTheKeysDecidesWhetherTheRestGoesOut) {
       EXPECT_EQ(rig.errors.shown[0].description(), c.error);
     }
     ASSERT_FALSE(rig.key_shield.covered.empty());
-    const std::uint32_t first_keys = c.stop == TypedKeys::Stop::kDone ? 24 : 6;
+    const bool whole_first =
+        c.stop == TypedKeys::Stop::kDone || c.stop == TypedKeys::Stop::kKeyboardBusy;
+    const std::uint32_t first_keys = whole_first ? 24 : 6;
     EXPECT_EQ(rig.key_shield.covered.front(), std::make_pair(1000u, 1000u + first_keys))
         << "the span of the keys that went out, told the shield before any event is handled";
   }

@@ -279,7 +279,9 @@ class FakeFocusedWindow final : public FocusedWindow {
  public:
   explicit FakeFocusedWindow(CallLog& log) : log_(log) {}
   DesktopWindow Focused() override;
+  bool PointerButtonDown() override { return button_down; }
   DesktopWindow window = kClientWindow;
+  bool button_down = false;
   // When set, called on each look to let the focus move (e.g. after some time).
   std::function<void()> on_look;
 

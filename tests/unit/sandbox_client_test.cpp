@@ -85,6 +85,9 @@ class RecordingView final : public SandboxView {
   bool ShowsJobWindow(JobWindow, const std::string&, std::uint64_t id) const noexcept override {
     return windows.contains(id);
   }
+  bool ShowsJobWindowAtAll(JobWindow, const std::string&) const noexcept override {
+    return !windows.empty();
+  }
   void BringBack(JobWindow window, const std::string& contact) override {
     Log("bring back " + std::to_string(static_cast<int>(window)) + " " + contact);
   }
@@ -371,6 +374,7 @@ TEST(SandboxJobs, TheConversationJobRefusesTextLeftInTheEntryAndComparesWhatWasS
     Sends sends;       // nothing is sent when unset
     std::vector<std::string> typed;
     std::string error;  // part of the error's description; empty: none
+    bool closed_once_sent = false;  // the user closes the conversation when the message went
   };
   const std::string draft = "Grüße! I began this reply and never sent it, nor cleared it";
   const std::vector<Case> cases = {
@@ -408,6 +412,13 @@ TEST(SandboxJobs, TheConversationJobRefusesTextLeftInTheEntryAndComparesWhatWasS
        },
        {"hi", "{ENTER}"},
        "was not sent: \"alice@example.com\" is not in your contact list"},
+      {"the conversation closed once the message went: done without the last Enter",
+       "",
+       true,
+       as_typed,
+       {"hi", "{ENTER}"},
+       "",
+       true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -427,6 +438,7 @@ TEST(SandboxJobs, TheConversationJobRefusesTextLeftInTheEntryAndComparesWhatWasS
           try {
             rig.client->SendMessage(alice, c.sends(rig, entry));
             entry.clear();
+            if (c.closed_once_sent) view.windows.clear();
           } catch (const Failure&) {
             // Shown in the window, where the text stays.
           }

@@ -103,39 +103,35 @@ bool QtSandboxClient::OpenOptions() {
   return true;
 }
 
-bool QtSandboxClient::ShowsJobWindow(JobWindow window, const std::string& contact,
-                                     std::uint64_t id) const noexcept {
+QWidget* QtSandboxClient::JobWidget(JobWindow window, const std::string& contact) const noexcept {
   switch (window) {
     case JobWindow::kConversation: {
       const auto found = conversations_.find(contact);
-      return found != conversations_.end() && Shows(found->second.get(), id);
+      return found != conversations_.end() ? found->second.get() : nullptr;
     }
     case JobWindow::kAddContactDialog:
-      return add_contact_ && Shows(add_contact_.get(), id);
+      return add_contact_.get();
     case JobWindow::kAddedNotice:
-      return add_contact_ && Shows(&add_contact_->confirmation(), id);
+      return add_contact_ ? &add_contact_->confirmation() : nullptr;
     case JobWindow::kOptionsDialog:
-      return options_ && Shows(options_.get(), id);
+      return options_.get();
   }
-  return false;
+  return nullptr;
+}
+
+bool QtSandboxClient::ShowsJobWindow(JobWindow window, const std::string& contact,
+                                     std::uint64_t id) const noexcept {
+  return Shows(JobWidget(window, contact), id);
+}
+
+bool QtSandboxClient::ShowsJobWindowAtAll(JobWindow window,
+                                          const std::string& contact) const noexcept {
+  const QWidget* shown = JobWidget(window, contact);
+  return shown != nullptr && shown->isVisible();
 }
 
 void QtSandboxClient::BringBack(JobWindow window, const std::string& contact) {
-  QWidget* shown = nullptr;
-  switch (window) {
-    case JobWindow::kConversation:
-      shown = conversation_window(contact);
-      break;
-    case JobWindow::kAddContactDialog:
-      shown = add_contact_.get();
-      break;
-    case JobWindow::kAddedNotice:
-      shown = add_contact_ ? &add_contact_->confirmation() : nullptr;
-      break;
-    case JobWindow::kOptionsDialog:
-      shown = options_.get();
-      break;
-  }
+  QWidget* shown = JobWidget(window, contact);
   if (shown == nullptr || !shown->isVisible()) return;
   // As it is: its text, selection and focused field stay.
   shown->raise();

@@ -52,9 +52,13 @@ class QtSandboxClient final : private SandboxView {
   bool OpenOptions() override;
   bool ShowsJobWindow(JobWindow window, const std::string& contact,
                       std::uint64_t id) const noexcept override;
+  bool ShowsJobWindowAtAll(JobWindow window, const std::string& contact) const noexcept override;
   bool ShowAddedNotice() override;
   void BringBack(JobWindow window, const std::string& contact) override;
   std::string EntryText(const std::string& contact) const override;
+
+  // This view's window of that kind (it may be hidden), or nullptr.
+  QWidget* JobWidget(JobWindow window, const std::string& contact) const noexcept;
 
   std::shared_ptr<SandboxClient> client_;
   std::unique_ptr<QtClientWindow> client_window_;
