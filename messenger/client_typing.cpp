@@ -248,7 +248,10 @@ DesktopWindow ClientTyping::WaitUntilReady(TypingJob& job, const KeySequence& ke
     elsewhere = {};
     // A click on the program's window ends before the client's window comes back: taken back
     // while the button is down, the click would do nothing (EXIT PROGRAM! included).
-    if (focused.own && focus_.PointerButtonDown()) return false;
+    if (focused.own) {
+      blocked = keys_.Blocked();
+      if (!blocked.empty()) return false;
+    }
     job.PrepareForKeys(focused);
     if (focused.own || !job.TakesKeys(focused)) return false;
     held = keys_.HeldKeys(keys);

@@ -34,10 +34,6 @@ class FocusedWindow {
  public:
   virtual ~FocusedWindow() = default;
   virtual DesktopWindow Focused() = 0;
-  // Whether the person holds a pointer button down right now: a click under way. A button acts
-  // when it is let go, and not at all when its window lost the focus meanwhile, so the focus a
-  // click gave a window is not taken back before the click ends.
-  virtual bool PointerButtonDown() = 0;
 };
 
 }  // namespace plumwick

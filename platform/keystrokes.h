@@ -20,8 +20,9 @@ struct TypedKeys {
     // The rest needs a key bound anew that the window may not have read yet under its binding of
     // now: ask for a read receipt, then type the rest.
     kUnread,
-    // Nothing went out: a key the keys need is held down (see HeldKeys), or another program holds
-    // the keyboard (see Blocked). Wait until neither is so, then type them.
+    // A key the keys need is held down (see HeldKeys), or something else keeps keys from the
+    // window (see Blocked; a click under way also stops keys that were going out). Wait until
+    // that is over, then type the rest.
     kKeyboardBusy,
   };
   std::size_t keys = 0;  // characters and key presses that went out, from the first

@@ -108,7 +108,7 @@ X11FocusedWindow::X11FocusedWindow(std::string display, OwnWindows own)
 
 X11FocusedWindow::~X11FocusedWindow() = default;
 
-X11FocusedWindow::Connection& X11FocusedWindow::Connected() {
+DesktopWindow X11FocusedWindow::Focused() {
   if (!connection_) {
     auto display = x11::OpenDisplay(display_, error_code::kKeystrokes,
                                     "Cannot tell which window has the keyboard focus");
@@ -117,20 +117,7 @@ X11FocusedWindow::Connection& X11FocusedWindow::Connected() {
         Connection{std::move(display), XInternAtom(d, "_NET_ACTIVE_WINDOW", False),
                    XInternAtom(d, "_NET_WM_PID", False), XInternAtom(d, "WM_STATE", False)});
   }
-  return *connection_;
-}
-
-bool X11FocusedWindow::PointerButtonDown() {
-  Display* d = Connected().display.get();
-  Window root = None, child = None;
-  int root_x = 0, root_y = 0, x = 0, y = 0;
-  unsigned int state = 0;
-  XQueryPointer(d, DefaultRootWindow(d), &root, &child, &root_x, &root_y, &x, &y, &state);
-  return (state & (Button1Mask | Button2Mask | Button3Mask | Button4Mask | Button5Mask)) != 0;
-}
-
-DesktopWindow X11FocusedWindow::Focused() {
-  Display* d = Connected().display.get();
+  Display* d = connection_->display.get();
   // A window can go away between two questions about it; then the focus is moving, so ask again.
   for (int attempt = 0; attempt < 3; ++attempt) {
     x11::XErrorTrap trap(d);

@@ -33,13 +33,9 @@ class X11FocusedWindow final : public FocusedWindow {
   // {0, 0} when no window has the focus. Throws Failure (kKeystrokes: keys cannot be typed
   // safely without knowing where they go) when there is no display to ask.
   DesktopWindow Focused() override;
-  // Throws as Focused does.
-  bool PointerButtonDown() override;
 
  private:
   struct Connection;
-  // Connects on first use.
-  Connection& Connected();
 
   std::string display_;
   OwnWindows own_;

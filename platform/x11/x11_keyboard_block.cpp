@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "platform/x11/x11_display.h"
+#include "platform/x11/x11_window_facts.h"
 
 namespace plumwick::x11 {
 namespace {
@@ -44,6 +45,17 @@ Time KeyboardBlockProbe::ServerTime() {
   return event.xproperty.time;
 }
 
+Time KeyboardBlockProbe::Later() {
+  return (ServerTime() + kAhead) & 0xffffffffUL;
+}
+
+bool KeyboardBlockProbe::PointerHeld(Time later) {
+  const int status = XGrabPointer(display_, DefaultRootWindow(display_), False, 0, GrabModeAsync,
+                                  GrabModeAsync, None, None, later);
+  if (status == GrabSuccess) XUngrabPointer(display_, CurrentTime);
+  return status == AlreadyGrabbed || status == GrabFrozen;
+}
+
 KeyboardBlock KeyboardBlockProbe::Probe() {
   if (saver_extension_) {
     const XPtr<XScreenSaverInfo> info(XScreenSaverAllocInfo());
@@ -53,7 +65,8 @@ KeyboardBlock KeyboardBlockProbe::Probe() {
     }
   }
   // On the root window, which is always viewable: the server checks that before the time too.
-  const Time later = (ServerTime() + kAhead) & 0xffffffffUL;
+  const Time later = Later();
+  if (PointerButtonDown(display_) || PointerHeld(later)) return KeyboardBlock::kButtonHeld;
   const int status = XGrabKeyboard(display_, DefaultRootWindow(display_), False, GrabModeAsync,
                                    GrabModeAsync, later);
   // Should a server ever grant it, it is let go at once.

@@ -14,6 +14,10 @@ enum class KeyboardBlock {
   kNone,
   kGrabbed,      // another client holds the keyboard
   kScreenSaver,  // the screen saver is on
+  // A pointer button is held down, or another client holds the pointer (a window manager
+  // handling a click, a drag): the click may move the focus once it is handled, and the client
+  // that handles it waits for the server, which typing holds.
+  kButtonHeld,
 };
 
 class KeyboardBlockProbe {
@@ -27,12 +31,17 @@ class KeyboardBlockProbe {
   KeyboardBlockProbe& operator=(const KeyboardBlockProbe&) = delete;
 
   KeyboardBlock Probe();
+  // A stamp for PointerHeld: later than the server's time for days.
+  Time Later();
+  // Whether another client holds the pointer: a click or a drag under way. One round trip. The
+  // pointer of a click a window manager handles is frozen, and the button shows as down only
+  // once it has handled it.
+  bool PointerHeld(Time later);
   // The X server's time now, from the stamp of a property change on the probe's own window:
   // later than every event of the requests sent before.
   Time ServerTime();
 
  private:
-
   Display* display_;
   Window window_;
   Atom stamp_;

@@ -124,4 +124,13 @@ bool InputFocusIn(Display* display, Window window) {
   return Within(display, focus, window) || Within(display, window, focus);
 }
 
+bool PointerButtonDown(Display* display) {
+  Window root = None, child = None;
+  int x = 0, y = 0, window_x = 0, window_y = 0;
+  unsigned int mask = 0;
+  XQueryPointer(display, DefaultRootWindow(display), &root, &child, &x, &y, &window_x, &window_y,
+                &mask);
+  return (mask & (Button1Mask | Button2Mask | Button3Mask | Button4Mask | Button5Mask)) != 0;
+}
+
 }  // namespace plumwick::x11

@@ -47,4 +47,7 @@ Window KeysWindow(Display* display);
 // Whether the input focus is on the window, inside it, or on a frame around it.
 bool InputFocusIn(Display* display, Window window);
 
+// Whether a pointer button is held down: a click or a drag under way.
+bool PointerButtonDown(Display* display);
+
 }  // namespace plumwick::x11

@@ -219,6 +219,8 @@ struct XTestKeystrokes::Connection {
         return "another program holds the keyboard (a screen locker, an open menu or a drag)";
       case x11::KeyboardBlock::kScreenSaver:
         return "the screen saver is on (the screen is blanked or locked)";
+      case x11::KeyboardBlock::kButtonHeld:
+        return "a mouse button is held down (a click or a drag under way)";
       case x11::KeyboardBlock::kNone:
         break;
     }
@@ -365,8 +367,14 @@ TypedKeys XTestKeystrokes::Type(const KeySequence& tokens, std::uint64_t window)
   if (state.latched_mods != 0) XkbLatchModifiers(display, XkbUseCoreKbd, state.latched_mods, 0);
   TargetWindow into(display, static_cast<Window>(window));
   bool layout_changed = false;
+  bool click = false;
   const Time before = connection.probe->ServerTime();
+  const Time later = connection.probe->Later();
   const std::size_t sent = x11::SendStrokesWhile(display, plan.strokes, layout.modifier_keys, [&] {
+    // A click under way: the window manager's handling of it (the focus it moves) waits for the
+    // server, which the typing holds; the keys wait for the click instead.
+    click = connection.probe->PointerHeld(later);
+    if (click) return false;
     // The question about the focus also brings in the layout events sent before its answer.
     if (!into.HasFocus()) return false;
     layout_changed = connection.LayoutChanged();
@@ -392,7 +400,9 @@ TypedKeys XTestKeystrokes::Type(const KeySequence& tokens, std::uint64_t window)
         "The rest was not typed.");
   }
   TypedKeys::Stop stop = TypedKeys::Stop::kDone;
-  if (sent < plan.strokes.size()) {
+  if (click) {
+    stop = TypedKeys::Stop::kKeyboardBusy;
+  } else if (sent < plan.strokes.size()) {
     stop = TypedKeys::Stop::kFocusLeft;
   } else if (sent < count) {
     stop = TypedKeys::Stop::kUnread;

@@ -1,11 +1,14 @@
 // How plumwick-sandbox ends and starts where a user does not look: a logout's SIGTERM (and Ctrl+C's
 // SIGINT, a closed terminal's SIGHUP) gives the X server back every key typing bound, as the
-// desktop's close does, also in the middle of a job; keys a killed one left bound are given back
-// by the next one's job; and a machine without sound gets one line on standard error saying that
-// cues are silent, nothing more.
+// desktop's close does, also in the middle of a job; a click on EXIT PROGRAM! or a SIGTERM while
+// a very long message is being typed ends the program at once; keys a killed one left bound are
+// given back by the next one's job; and a machine without sound gets one line on standard error
+// saying that cues are silent, nothing more.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <csignal>
+#include <iostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -80,6 +83,40 @@ TEST_F(EndingE2eTest, SigtermInsideAJobsWaitEndsAtOnceAndTypesNoMore) {
   EXPECT_TRUE(status->ExitedWith(0)) << status->Describe();
   EXPECT_EQ(program_->OutLines(), std::vector<std::string>{"sandbox: options dialog opened"});
   EXPECT_EQ(EmptyKeycodes(Session().Display()), before);
+}
+
+TEST_F(EndingE2eTest, ExitProgramOrSigtermWhileAHundredThousandCharactersAreTypedEndsAtOnce) {
+  // Typing all of it takes far longer than the bound below: an end that waits for the job fails.
+  const std::string message(100'000, 'x');
+  for (const bool by_signal : {true, false}) {
+    SCOPED_TRACE(by_signal ? "SIGTERM" : "EXIT PROGRAM!");
+    ASSERT_NO_FATAL_FAILURE(StartProgram());
+    ASSERT_EQ(TypeIntoField(place::kText2, "alice@example.com"), "alice@example.com");
+    ASSERT_EQ(PasteIntoField(place::kText4, message), message);
+    ClickControl(place::kSendMessage);
+    ASSERT_TRUE(WaitForOutLine("sandbox: conversation opened with alice@example.com"))
+        << program_->Describe();
+    std::this_thread::sleep_for(std::chrono::seconds(1));  // well into the message's keys
+
+    const auto asked = Clock::now();
+    if (by_signal) {
+      program_->Signal(SIGTERM);
+    } else {
+      // Where the button shows, as a hand clicks it: activating the window first would wait on
+      // a window the job brings the conversation back from.
+      User().MoveMouse(User().OnScreen(window_, place::kExit.Center()));
+      User().ClickHere();
+    }
+    const auto status = program_->WaitForExit(std::chrono::seconds(3));
+    ASSERT_TRUE(status) << "still running 3 s after the end was asked for\n"
+                        << program_->Describe();
+    std::cout << "ended "
+              << std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - asked).count()
+              << " ms after it was asked to\n";
+    EXPECT_TRUE(status->ExitedWith(0)) << status->Describe();
+    EXPECT_EQ(program_->OutLines(),
+              std::vector<std::string>{"sandbox: conversation opened with alice@example.com"});
+  }
 }
 
 TEST_F(EndingE2eTest, WithoutASoundDeviceOneLineSaysCuesAreSilentAndNothingElse) {

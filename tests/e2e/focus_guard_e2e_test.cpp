@@ -81,7 +81,7 @@ TEST_F(FocusGuardE2eTest, AClickElsewhereUnderALongMessagesKeysLeavesNoKeyThere)
   const std::string contact = "alice@example.com";
   ASSERT_EQ(TypeIntoField(place::kText2, contact), contact);
   std::string message;
-  while (message.size() < 1500) message += "Grüße Ωmega ✓ 100% spaces and words ";
+  while (message.size() < 3000) message += "Grüße Ωmega ✓ 100% spaces and words ";
   ASSERT_EQ(PasteIntoField(place::kText4, message), message);
   const std::string sent = "sandbox: message sent to " + contact + ": " + message;
   const std::string conversation = contact + " - Conversation";

@@ -89,7 +89,6 @@ class PidginDesktop final : public WindowManager, public FocusedWindow, public K
   }
   bool HasInputFocus(std::uint64_t window) override { return window == input_focus; }
   DesktopWindow Focused() override { return {active, pidgin}; }
-  bool PointerButtonDown() override { return false; }
   // Pidgin switches tabs on Ctrl+Page Down as it handles the key.
   TypedKeys Type(const KeySequence& keys, std::uint64_t /*window*/) override {
     typed.push_back(FormatKeyNotation(keys));

@@ -295,11 +295,12 @@ TEST(ClientTyping, AClickOnTheProgramDuringTheJobHoldsItsKeysUntilTheClientHasTh
   rig.pump.queued.push_back([&] { rig.focus.window = own; });
   int looks_at_own = 0;
   rig.focus.on_look = [&] {
-    rig.focus.button_down = rig.focus.window.own && ++looks_at_own < 3;
+    const bool clicking = rig.focus.window.own && ++looks_at_own < 3;
+    rig.keys.blocked = clicking ? "a mouse button is held down" : "";
     if (looks_at_own == 6) rig.focus.window = kClientWindow;
   };
   int brought_back_in_click = 0;
-  rig.messenger.on_prepare = [&] { brought_back_in_click += rig.focus.button_down ? 1 : 0; };
+  rig.messenger.on_prepare = [&] { brought_back_in_click += rig.keys.blocked.empty() ? 0 : 1; };
   rig.change_nickname.Click();
   EXPECT_THAT(rig.errors.shown, IsEmpty());
   EXPECT_EQ(brought_back_in_click, 0) << "the client's window came back while the click was on";
@@ -323,10 +324,11 @@ TEST(ClientTyping, AClickOnTheProgramDuringTheJobHoldsItsKeysUntilTheClientHasTh
 
 TEST(ClientTyping, WhatHappensUnderTheKeysDecidesWhetherTheRestGoesOut) {
   // The keys stop after "héllo " (the focus moved, or a key must wait for the window's read
-  // receipt), or before any key (a key held down or a grab taken since the wait): back from the program's own window they go on where they stopped; another
-  // program's window stops the job before its Enter. A key the program's window swallowed during
-  // the step, or a window that reads its keys later than five seconds and 20 ms a key, fails the
-  // job before its Enter too; one that reads them just in time does not.
+  // receipt), or before any key (a key held down or a grab taken since the wait): back from the
+  // program's own window they go on where they stopped; another program's window stops the job
+  // before its Enter. A key the program's window swallowed during the step, or a window that reads
+  // its keys later than five seconds and 20 ms a key, fails the job before its Enter too; one that
+  // reads them just in time does not.
   const DesktopWindow own{0x500001, 77, "PLUMWICK", "plumwick-sandbox", true};
   const DesktopWindow terminal{0x600001, 999, "Terminal", "bash"};
   const std::string first = "héllo Ωmega 100% :-) {{}x{}}", rest = "Ωmega 100% :-) {{}x{}}";
@@ -403,11 +405,7 @@ TEST(ClientTyping, WhatHappensUnderTheKeysDecidesWhetherTheRestGoesOut) {
       if (rig.focus.window.own && ++looks_away == 3) rig.focus.window = kClientWindow;
     };
     rig.send_message.Click();
-    std::vector<std::string> typed;
-    for (const std::string& call : rig.Calls()) {
-      if (call.starts_with("keys.Type(")) typed.push_back(call.substr(10, call.size() - 11));
-    }
-    EXPECT_EQ(typed, c.typed);
+    EXPECT_EQ(TypedSteps(rig.Calls()), c.typed);
     for (const std::uint64_t window : rig.keys.typed_into) EXPECT_EQ(window, kClientWindow.id);
     if (c.error.empty()) {
       EXPECT_THAT(rig.errors.shown, IsEmpty());

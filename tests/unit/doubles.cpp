@@ -5,6 +5,14 @@
 
 namespace plumwick::testing {
 
+std::vector<std::string> TypedSteps(const std::vector<std::string>& calls) {
+  std::vector<std::string> typed;
+  for (const std::string& call : calls) {
+    if (call.starts_with("keys.Type(")) typed.push_back(call.substr(10, call.size() - 11));
+  }
+  return typed;
+}
+
 void CallLog::Record(const std::string& call, const std::string& arguments) {
   calls.push_back(call + "(" + arguments + ")");
   if (call == fail_call_ && ++seen_ == fail_occurrence_) {

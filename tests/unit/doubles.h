@@ -34,6 +34,9 @@ class CallLog {
   int seen_ = 0;
 };
 
+// The keys of each keystrokes.Type call among `calls`, in key notation, in order.
+std::vector<std::string> TypedSteps(const std::vector<std::string>& calls);
+
 class FakeTextBox final : public TextBox {
  public:
   FakeTextBox(CallLog& log, std::string name, std::string initial = "")
@@ -279,9 +282,7 @@ class FakeFocusedWindow final : public FocusedWindow {
  public:
   explicit FakeFocusedWindow(CallLog& log) : log_(log) {}
   DesktopWindow Focused() override;
-  bool PointerButtonDown() override { return button_down; }
   DesktopWindow window = kClientWindow;
-  bool button_down = false;
   // When set, called on each look to let the focus move (e.g. after some time).
   std::function<void()> on_look;
 

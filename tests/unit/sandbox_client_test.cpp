@@ -63,6 +63,17 @@ Failure FailureOf(const std::function<void()>& call) {
   return Failure(0, "");
 }
 
+// The keys typed were `typed`, and the job's error holds `error_part` (none when it is empty).
+void ExpectOutcome(const testing::CallLog& log, const std::string& error,
+                   const std::vector<std::string>& typed, const std::string& error_part) {
+  EXPECT_EQ(testing::TypedSteps(log.calls), typed);
+  if (error_part.empty()) {
+    EXPECT_EQ(error, "");
+  } else {
+    EXPECT_THAT(error, HasSubstr(error_part));
+  }
+}
+
 // Records every call; shows dialogs when `shows_dialogs`, and shows the windows in `windows` as the
 // window of every job.
 class RecordingView final : public SandboxView {
@@ -229,7 +240,7 @@ TEST(SandboxClient, EachImpossibleRequestFailsWithItsCodeADescriptionNamingTheIn
 TEST(SandboxClient, TheDialogsOpenThroughTheViewsAndAddOrChangeNothingByThemselves) {
   Rig rig;
   RecordingView view;
-  RecordingView client_window(/*shows_dialogs=*/false);
+  RecordingView client_window(/*dialogs=*/false);
   rig.client->AddView(client_window);
   rig.client->AddView(view);
   rig.messenger->AddContact(0, "zoe@example.com");
@@ -250,7 +261,7 @@ TEST(SandboxClient, ADialogNoViewCanShowIsNotAvailableAndPrintsNothing) {
   for (const bool with_view : {false, true}) {
     SCOPED_TRACE(with_view ? "a view without dialogs" : "no views");
     Rig rig;
-    RecordingView client_window(/*shows_dialogs=*/false);
+    RecordingView client_window(/*dialogs=*/false);
     if (with_view) rig.client->AddView(client_window);
     const Failure add = FailureOf([&] { rig.messenger->AddContact(0, "x@example.com"); });
     const Failure options = FailureOf([&] { rig.messenger->OptionsPages(0, 0); });
@@ -348,16 +359,7 @@ TEST(SandboxJobs, TypingFinishesEachJobOrFailsWithTheClientsReason) {
     } catch (const Failure& failure) {
       error = failure.description();
     }
-    std::vector<std::string> typed;
-    for (const std::string& call : rig.log.calls) {
-      if (call.starts_with("keys.Type(")) typed.push_back(call.substr(10, call.size() - 11));
-    }
-    EXPECT_EQ(typed, c.typed);
-    if (c.error.empty()) {
-      EXPECT_EQ(error, "");
-    } else {
-      EXPECT_THAT(error, HasSubstr(c.error));
-    }
+    ExpectOutcome(rig.log, error, c.typed, c.error);
   }
 }
 
@@ -373,7 +375,7 @@ TEST(SandboxJobs, TheConversationJobRefusesTextLeftInTheEntryAndComparesWhatWasS
     bool keys_follow;  // false: the conversation is only brought forward
     Sends sends;       // nothing is sent when unset
     std::vector<std::string> typed;
-    std::string error;  // part of the error's description; empty: none
+    std::string error;              // part of the error's description; empty: none
     bool closed_once_sent = false;  // the user closes the conversation when the message went
   };
   const std::string draft = "Grüße! I began this reply and never sent it, nor cleared it";
@@ -463,16 +465,7 @@ TEST(SandboxJobs, TheConversationJobRefusesTextLeftInTheEntryAndComparesWhatWasS
     } catch (const Failure& failure) {
       error = failure.description();
     }
-    std::vector<std::string> typed;
-    for (const std::string& call : rig.log.calls) {
-      if (call.starts_with("keys.Type(")) typed.push_back(call.substr(10, call.size() - 11));
-    }
-    EXPECT_EQ(typed, c.typed);
-    if (c.error.empty()) {
-      EXPECT_EQ(error, "");
-    } else {
-      EXPECT_THAT(error, HasSubstr(c.error));
-    }
+    ExpectOutcome(rig.log, error, c.typed, c.error);
     if (!c.left.empty()) {
       EXPECT_EQ(view.entries[alice], c.left) << "text left there stays";
     }

@@ -1,7 +1,8 @@
 // A key the person still holds down when typing starts: the X server drops a press of a key that
 // is down, so typing must not start while a key it needs is held, and says which. Modifier keys
 // are let go by the typing itself, and keys the text does not need are no obstacle. The key is
-// held as xdotool holds it (XTest); a real keyboard's held key is dropped and reported alike.
+// held as xdotool holds it (XTest); a real keyboard's held key is dropped and reported alike. A
+// mouse button held down (a click under way, which may move the focus) holds the keys back too.
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -10,6 +11,7 @@
 
 #include "keynotation/key_notation.h"
 #include "platform/failure.h"
+#include "tests/e2e/harness/run_command.h"
 #include "tests/e2e/harness/window_keys.h"
 #include "tests/x11/in_process_receiver.h"
 #include "tests/x11/test_desktop.h"
@@ -52,6 +54,19 @@ TEST_P(HeldKeys, TypingWaitsForTheKeysItNeedsAndNoneIsLostOrDoubled) {
   }
   EXPECT_EQ(receiver_->Entries(held_case.entries.size(), seconds(10)), held_case.entries);
   EXPECT_TRUE(receiver_->Settle(milliseconds(300)).empty()) << "more arrived";
+}
+
+TEST_F(InProcessReceiverTest, AMouseButtonHeldDownHoldsTheKeysBackUntilItIsLetGo) {
+  const KeySequence keys = ParseKeyNotation("ok{ENTER}");
+  e2e::RunChecked({"xdotool", "mousedown", "1"}, TestDesktop().Env());
+  EXPECT_EQ(TestKeys().Blocked(), "a mouse button is held down (a click or a drag under way)");
+  const TypedKeys typed = TestKeys().Type(keys);
+  e2e::RunChecked({"xdotool", "mouseup", "1"}, TestDesktop().Env());
+  EXPECT_EQ(typed.keys, 0U) << "typed while a mouse button was held down";
+  EXPECT_EQ(typed.stop, TypedKeys::Stop::kKeyboardBusy);
+  EXPECT_EQ(TestKeys().Blocked(), "");
+  TestKeys().Type(keys);
+  EXPECT_EQ(receiver_->Entries(1, seconds(10)), OneLine("ok"));
 }
 
 INSTANTIATE_TEST_SUITE_P(
