@@ -1,8 +1,6 @@
 // The user's accounts and status in Pidgin.
 #include "clients/purple/qt/purple_accounts.h"
 
-#include <string_view>
-
 namespace plumwick::purple {
 
 namespace {
@@ -24,8 +22,6 @@ std::vector<Handle> ActiveAccounts(PurpleBus& bus) {
 }
 
 namespace {
-
-constexpr char kOpenOn[] = " (on ";
 
 Failure SignedOut() {
   return Failure(
@@ -77,18 +73,6 @@ Handle SignedOnAccountNamed(PurpleBus& bus, const std::string& account_name) {
     if (AccountName(bus, account) == account_name) return account;
   }
   return 0;
-}
-
-std::string RowOnAccount(const std::string& contact, const std::string& account_name) {
-  return contact + kOpenOn + account_name + ")";
-}
-
-std::optional<ContactOnAccount> ReadRowOnAccount(const std::string& row) {
-  const std::size_t open = row.find(kOpenOn);
-  if (open == std::string::npos || open == 0 || row.back() != ')') return std::nullopt;
-  const std::size_t name_at = open + std::string_view(kOpenOn).size();
-  if (name_at + 1 >= row.size()) return std::nullopt;
-  return ContactOnAccount{row.substr(0, open), row.substr(name_at, row.size() - 1 - name_at)};
 }
 
 void ActivateTransientStatus(PurpleBus& bus, std::int32_t primitive) {

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,16 +33,6 @@ Handle AccountFor(PurpleBus& bus, const std::string& name, const std::vector<Han
 std::string AccountName(PurpleBus& bus, Handle account);
 // The signed-on account known by that name; 0 when none is.
 Handle SignedOnAccountNamed(PurpleBus& bus, const std::string& account_name);
-
-// A row of the contact list for a contact that several accounts list, which names the account:
-// "bob@localhost (on erin@localhost)". An address holds no space, so the row reads back unmixed.
-std::string RowOnAccount(const std::string& contact, const std::string& account_name);
-struct ContactOnAccount {
-  std::string contact;
-  std::string account_name;
-};
-// The contact and account of such a row; nullopt for any other text.
-std::optional<ContactOnAccount> ReadRowOnAccount(const std::string& row);
 
 // Sets every account's status to a transient saved status of the primitive, reusing the one
 // Pidgin already has (a new one each time would pile them up in its status list).

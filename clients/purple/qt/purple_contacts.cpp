@@ -12,6 +12,7 @@
 
 #include "clients/purple/purple_status.h"
 #include "clients/purple/qt/purple_accounts.h"
+#include "messenger/contact_rows.h"
 #include "platform/failure.h"
 
 namespace plumwick::purple {
@@ -202,7 +203,7 @@ std::unique_ptr<messenger::ContactEnumerator> PurpleContactCollection::Enumerate
     if (!listed[i].name || accounts_listing[*listed[i].name].size() < 2) continue;
     const Handle account = listed_accounts[i];
     if (!account_names.contains(account)) account_names[account] = AccountName(bus_, account);
-    listed[i].name = RowOnAccount(*listed[i].name, account_names[account]);
+    listed[i].name = messenger::RowOnAccount(*listed[i].name, account_names[account]);
   }
   memory_.accounts_ = active;
   return std::make_unique<PurpleContactEnumerator>(bus_, std::move(listed));

@@ -65,7 +65,7 @@ class ListMemory {
 
 // The buddies of all enabled accounts, as the list is when Enumerate is called: with their
 // statuses, and the names of those who are not offline. A contact who is not offline for several
-// accounts is there once for each, its name naming the account (RowOnAccount).
+// accounts is there once for each, its name naming the account (messenger::RowOnAccount).
 class PurpleContactCollection final : public messenger::ContactCollection {
  public:
   PurpleContactCollection(PurpleBus& bus, ListMemory& memory) : bus_(bus), memory_(memory) {}

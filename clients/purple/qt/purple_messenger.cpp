@@ -12,6 +12,7 @@
 #include "clients/purple/qt/purple_accounts.h"
 #include "clients/purple/qt/purple_contacts.h"
 #include "clients/purple/xmpp_address.h"
+#include "messenger/contact_rows.h"
 #include "platform/failure.h"
 
 namespace plumwick::purple {
@@ -135,7 +136,7 @@ std::unique_ptr<messenger::TypingJob> PurpleMessenger::AddContact(std::int32_t w
 std::unique_ptr<messenger::TypingJob> PurpleMessenger::InstantMessage(const std::string& contact) {
   RequireName(contact, "contact's sign-in name");
   // A row of the list that names its account opens the conversation on that account.
-  if (const std::optional<ContactOnAccount> row = ReadRowOnAccount(contact)) {
+  if (const std::optional<messenger::ContactOnAccount> row = messenger::ReadRowOnAccount(contact)) {
     if (const Handle account = SignedOnAccountNamed(bus_, row->account_name)) {
       return std::make_unique<ConversationJob>(bus_, desktop_, account, row->contact);
     }
