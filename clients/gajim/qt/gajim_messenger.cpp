@@ -1,0 +1,109 @@
+// The Messenger interface over Gajim's remote object.
+#include "clients/gajim/qt/gajim_messenger.h"
+
+#include <algorithm>
+
+#include "clients/gajim/gajim_shows.h"
+#include "clients/gajim/process_age.h"
+#include "clients/gajim/qt/gajim_accounts.h"
+#include "clients/gajim/qt/gajim_contacts.h"
+#include "platform/failure.h"
+
+namespace plumwick::gajim {
+
+namespace {
+
+using std::chrono::milliseconds;
+
+// Between two looks for the remote object of a Gajim that is starting.
+constexpr milliseconds kStartUpPoll{250};
+
+// Returns once Gajim's remote object answers. A Gajim that is younger than the allowance may
+// still be starting: it is waited for until it is that old (the whole allowance when its age
+// cannot be read). Then a missing object is a remote control turned off: its failure says how to
+// turn it on.
+void AwaitRemoteObject(GajimBus& bus, milliseconds allowance) {
+  const std::optional<milliseconds> age = ProcessAge(bus.ServiceProcess());
+  const auto deadline = std::chrono::steady_clock::now() +
+                        (age ? std::max(milliseconds(0), allowance - *age) : allowance);
+  for (;;) {
+    try {
+      bus.CallStrings("list_accounts");
+      return;
+    } catch (const Failure& failure) {
+      if (failure.code() != error_code::kNotAvailable ||
+          std::chrono::steady_clock::now() >= deadline) {
+        throw;
+      }
+    }
+    GajimBus::Pause(kStartUpPoll);
+  }
+}
+
+void RequireName(const std::string& name, const char* what) {
+  if (name.empty())
+    throw Failure(error_code::kEmptyContact, std::string("The ") + what + " is empty");
+}
+
+Failure NotDrivenYet(const char* what) {
+  return Failure(error_code::kNotAvailable,
+                 std::string(what) + " is not done in Gajim by this program yet");
+}
+
+}  // namespace
+
+GajimMessenger::GajimMessenger(milliseconds start_up_allowance) {
+  if (!bus_.ServiceRunning()) {
+    throw Failure(error_code::kNoClient, std::string(kNoClientText) + " (nothing owns " + kService +
+                                             " on the session bus)");
+  }
+  AwaitRemoteObject(bus_, start_up_allowance);
+}
+
+void GajimMessenger::Signout() {
+  SetShowEverywhere(bus_, QString::fromLatin1(kOffline.data(), kOffline.size()));
+}
+
+std::unique_ptr<messenger::Contact> GajimMessenger::GetContact(const std::string& signin_name,
+                                                               const std::string& service_id) {
+  RequireName(signin_name, "contact's sign-in name");
+  if (service_id != kServiceId) {
+    throw Failure(error_code::kUnknownService, "The service \"" + service_id +
+                                                   "\" is not one of your accounts in Gajim: "
+                                                   "Gajim's accounts are all \"" +
+                                                   kServiceId + "\"");
+  }
+  return FindContact(bus_, signin_name);
+}
+
+std::unique_ptr<messenger::TypingJob> GajimMessenger::OptionsPages(std::int32_t /*window*/,
+                                                                   std::int32_t /*page*/) {
+  throw NotDrivenYet("Changing the nickname");
+}
+
+std::unique_ptr<messenger::TypingJob> GajimMessenger::AddContact(std::int32_t /*window*/,
+                                                                 const std::string& /*address*/) {
+  throw NotDrivenYet("Adding a contact");
+}
+
+std::unique_ptr<messenger::TypingJob> GajimMessenger::InstantMessage(
+    const std::string& /*contact*/) {
+  throw NotDrivenYet("Sending a message");
+}
+
+std::unique_ptr<messenger::ContactCollection> GajimMessenger::MyContacts() {
+  SignedOnAccounts(bus_);
+  return std::make_unique<GajimContactCollection>(bus_);
+}
+
+void GajimMessenger::MyStatus(std::int32_t status) {
+  SetShowEverywhere(bus_, QString::fromStdString(ShowFor(status)));
+}
+
+messenger::MessengerFactory GajimMessengerFactory() {
+  return [](const ClientDesktop& /*desktop*/) -> std::unique_ptr<messenger::Messenger> {
+    return std::make_unique<GajimMessenger>();
+  };
+}
+
+}  // namespace plumwick::gajim

@@ -1,0 +1,288 @@
+// The Gajim client against a stand-in Gajim on a private session bus, for what a real Gajim
+// cannot be made to do on cue: a status that does not stick, a call it never answers, a remote
+// object that comes late or not at all, a Gajim that quits in the middle of a call.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QTimer>
+
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "clients/gajim/process_age.h"
+#include "clients/gajim/qt/gajim_bus.h"
+#include "clients/gajim/qt/gajim_messenger.h"
+#include "messenger/messenger.h"
+#include "platform/failure.h"
+#include "tests/e2e/harness/child_process.h"
+#include "tests/e2e/harness/private_dir.h"
+#include "tests/e2e/harness/wait_until.h"
+#include "tests/purple/session_bus.h"
+
+namespace plumwick::gajim {
+
+// The stand-in's process; started again by the test that makes it quit.
+void StartStandIn();
+std::int64_t StandInPid();
+
+namespace {
+
+using std::chrono::milliseconds;
+namespace status = messenger::status;
+
+// One of the stand-in's cues (fake_gajim_main.cpp).
+QVariantList Cue(const char* cue, const QVariantList& args = {}) {
+  QDBusMessage call =
+      QDBusMessage::createMethodCall(QString::fromLatin1(kService), QStringLiteral("/StandIn"),
+                                     QStringLiteral("org.StandIn"), QString::fromLatin1(cue));
+  call.setArguments(args);
+  const QDBusMessage reply = QDBusConnection::sessionBus().call(call);
+  EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+  return reply.arguments();
+}
+
+// The failure `action` throws; an empty one, and a test failure, when it throws none.
+Failure FailureOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const Failure& failure) {
+    return failure;
+  }
+  ADD_FAILURE() << "no failure";
+  return Failure(0, "");
+}
+
+class GajimClientTest : public ::testing::Test {
+ protected:
+  GajimClientTest() {
+    Cue("Reset");
+    client_ = std::make_unique<GajimMessenger>();
+  }
+
+  // The list as a walk reads it: each contact's row and status.
+  std::vector<std::pair<std::string, std::int32_t>> Listed() {
+    std::vector<std::pair<std::string, std::int32_t>> listed;
+    const auto walk = client_->MyContacts()->Enumerate();
+    while (const auto contact = walk->Next()) {
+      listed.emplace_back(contact->SigninName(), contact->Status());
+    }
+    return listed;
+  }
+  QString Show(const char* account) {
+    return bus_.CallString("get_status", {QString::fromLatin1(account)});
+  }
+
+  GajimBus bus_;
+  std::unique_ptr<GajimMessenger> client_;
+};
+
+TEST_F(GajimClientTest, EachStatusPickIsSetOnEveryAccountKeepingItsMessage) {
+  const std::pair<std::int32_t, const char*> rows[] = {
+      {status::kBusy, "dnd"}, {status::kAway, "away"}, {status::kOnline, "online"}};
+  for (const auto& [code, show] : rows) {
+    client_->MyStatus(code);
+    EXPECT_EQ(Show("home"), QString::fromLatin1(show)) << code;
+    EXPECT_EQ(Show("work"), QString::fromLatin1(show)) << code;
+    EXPECT_EQ(bus_.CallString("get_status_message", {"home"}), "at my desk");
+  }
+  EXPECT_EQ(FailureOf([&] { client_->MyStatus(status::kOffline); }).code(),
+            error_code::kBadArgument);
+}
+
+TEST_F(GajimClientTest, AStatusGajimDoesNotKeepIsReportedWithGajimsAnswer) {
+  Cue("KeepStatus", {"work", "online"});
+  const Failure failure = FailureOf([&] { client_->MyStatus(status::kBusy); });
+  EXPECT_EQ(failure.code(), error_code::kClientError);
+  EXPECT_EQ(failure.description(),
+            "Gajim did not set the status \"dnd\" for the account \"work\": it says \"online\"");
+}
+
+TEST_F(GajimClientTest, TheListHasEveryAccountsContactsWithTheirShowsAsStatuses) {
+  using Rows = std::vector<std::pair<std::string, std::int32_t>>;
+  // Bob is there on both accounts: each row names its account.
+  EXPECT_EQ(Listed(), (Rows{{"alice@home.example", status::kOnline},
+                            {"bob@example.org (on me@home.example)", status::kAway},
+                            {"carol@example.org", status::kOffline},
+                            {"dan@example.org", status::kOnline},
+                            {"bob@example.org (on me@work.example)", status::kBusy},
+                            {"erin@work.example", status::kAway},
+                            {"fay@work.example", status::kOffline}}));
+  // Offline on one of them, he is one plain row again.
+  bus_.CallBool("change_status", {"offline", "", "work"});
+  ASSERT_TRUE(e2e::WaitUntil([&] { return Show("work") == "offline"; }, std::chrono::seconds(2)));
+  EXPECT_EQ(Listed().at(1),
+            (std::pair<std::string, std::int32_t>{"bob@example.org", status::kAway}));
+}
+
+TEST_F(GajimClientTest, AContactIsFoundByItsAddressAsTyped) {
+  struct Row {
+    const char* typed;
+    const char* service;
+    std::int32_t code;  // of the failure; 0: found
+    const char* name;   // found
+    std::int32_t status;
+  };
+  const Row rows[] = {
+      {"ALICE@home.example/phone", "xmpp", 0, "alice@home.example", status::kOnline},
+      {"bob@example.org", "xmpp", 0, "bob@example.org", status::kAway},  // the first account's
+      {"zoe@example.org", "xmpp", error_code::kUnknownContact, "", 0},
+      {"alice@home.example", "prpl-jabber", error_code::kUnknownService, "", 0},
+      {"", "xmpp", error_code::kEmptyContact, "", 0},
+  };
+  EXPECT_EQ(client_->MyServiceId(), "xmpp");
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.typed);
+    if (row.code != 0) {
+      EXPECT_EQ(FailureOf([&] { client_->GetContact(row.typed, row.service); }).code(), row.code);
+      continue;
+    }
+    const auto contact = client_->GetContact(row.typed, row.service);
+    EXPECT_EQ(contact->SigninName(), row.name);
+    EXPECT_EQ(contact->Status(), row.status);
+  }
+}
+
+TEST_F(GajimClientTest, SignOutTakesEveryAccountOfflineAndAStatusPickSignsOnAgain) {
+  client_->Signout();
+  EXPECT_EQ(Show("home"), "offline");
+  EXPECT_EQ(Show("work"), "offline");
+  for (const auto& action : std::vector<std::function<void()>>{
+           [&] { client_->MyContacts(); },
+           [&] { client_->GetContact("alice@home.example", "xmpp"); }}) {
+    EXPECT_EQ(FailureOf(action).code(), error_code::kNotSignedIn);
+  }
+  // Each account reads "connecting" for a while first.
+  client_->MyStatus(status::kAway);
+  EXPECT_EQ(Show("work"), "away");
+  EXPECT_EQ(Listed().size(), 7u);
+}
+
+TEST_F(GajimClientTest, ACallGajimNeverAnswersFailsInTimeNamingWhatWasAskedWhileTheWindowPaints) {
+  bool painted = false;
+  QTimer::singleShot(100, QCoreApplication::instance(), [&] { painted = true; });
+  const auto start = std::chrono::steady_clock::now();
+  const Failure failure = FailureOf([&] { bus_.CallString("get_status", {"gone"}); });
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 2 * kCallTimeout) << "the bus's own timeout";
+  EXPECT_EQ(failure.code(), error_code::kNoAnswer);
+  EXPECT_TRUE(
+      failure.description().starts_with("Gajim did not answer get_status(\"gone\") within 4 s"))
+      << failure.description();
+  EXPECT_TRUE(painted) << "the window's events waited for the call";
+}
+
+TEST_F(GajimClientTest, ActionsReachGajimWithTheirParameter) {
+  bus_.Activate(kApplicationObject, QStringLiteral("add-contact"),
+                {QStringLiteral("zoe@example.org")});
+  bus_.Activate(kApplicationObject, QStringLiteral("show"));
+  EXPECT_EQ(Cue("Activations").value(0).toStringList(),
+            QStringList({"add-contact zoe@example.org", "show"}));
+}
+
+// The remote object of a Gajim that is starting is waited for; once Gajim has run longer than
+// the allowance, a missing one means its D-Bus interface is off, and the failure says how to
+// turn it on.
+TEST_F(GajimClientTest, AMissingRemoteObjectIsWaitedForWhileGajimStartsThenExplained) {
+  struct Row {
+    int back_after_ms;  // -1: never
+    milliseconds allowance_left;
+    bool found;
+  };
+  const Row rows[] = {{-1, milliseconds(0), false},
+                      {1000, milliseconds(5000), true},
+                      {3000, milliseconds(1000), false}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.back_after_ms);
+    Cue("RemoteControl", {row.back_after_ms >= 0, row.back_after_ms});
+    const milliseconds allowance = *ProcessAge(StandInPid()) + row.allowance_left;
+    if (row.found) {
+      EXPECT_NO_THROW(GajimMessenger{allowance});
+      continue;
+    }
+    const Failure failure = FailureOf([&] { GajimMessenger{allowance}; });
+    EXPECT_EQ(failure.code(), error_code::kNotAvailable);
+    EXPECT_TRUE(failure.description().starts_with(kRemoteControlOffText)) << failure.description();
+    // A client made before gets the same answer.
+    EXPECT_TRUE(
+        FailureOf([&] { client_->MyContacts(); }).description().starts_with(kRemoteControlOffText));
+    Cue("Reset");
+  }
+}
+
+TEST_F(GajimClientTest, AGajimThatQuitsDuringACallIsReportedAsGone) {
+  Cue("QuitOn", {"change_status"});
+  Failure failure = FailureOf([&] { client_->MyStatus(status::kBusy); });
+  EXPECT_EQ(failure.code(), error_code::kNoClient);
+  EXPECT_EQ(failure.description(),
+            std::string("Gajim quit before it answered change_status(\"dnd\", \"at my desk\", "
+                        "\"home\"): ") +
+                kNoClientText);
+  for (const auto& action :
+       std::vector<std::function<void()>>{[&] { client_->Signout(); }, [] { GajimMessenger{}; }}) {
+    failure = FailureOf(action);
+    EXPECT_EQ(failure.code(), error_code::kNoClient);
+    EXPECT_TRUE(failure.description().starts_with(kNoClientText)) << failure.description();
+  }
+  StartStandIn();
+}
+
+}  // namespace
+}  // namespace plumwick::gajim
+
+namespace plumwick::gajim {
+namespace {
+
+std::unique_ptr<e2e::ChildProcess> stand_in;
+e2e::Environment stand_in_env;
+
+}  // namespace
+
+void StartStandIn() {
+  stand_in.reset();
+  stand_in = std::make_unique<e2e::ChildProcess>(
+      e2e::ProcessOptions{.argv = {PLUMWICK_FAKE_GAJIM}, .env = stand_in_env});
+  const bool up = e2e::WaitUntil(
+      [] {
+        return QDBusConnection::sessionBus().interface()->isServiceRegistered(
+            QString::fromLatin1(kService));
+      },
+      std::chrono::seconds(10));
+  if (!up) {
+    std::fprintf(stderr, "the stand-in Gajim did not come up\n%s\n", stand_in->Describe().c_str());
+    std::exit(1);
+  }
+}
+
+std::int64_t StandInPid() {
+  return stand_in->Pid();
+}
+
+}  // namespace plumwick::gajim
+
+// A private session bus with the stand-in Gajim on it, in place before Qt first looks for a bus.
+int main(int argc, char** argv) {
+  testing::InitGoogleTest(&argc, argv);
+  std::unique_ptr<plumwick::e2e::PrivateDir> dir;
+  std::unique_ptr<plumwick::e2e::SessionBus> bus;
+  const bool run = !testing::GTEST_FLAG(list_tests);
+  if (run) {
+    const plumwick::e2e::Environment env{{"PATH", std::getenv("PATH")}};
+    dir = std::make_unique<plumwick::e2e::PrivateDir>();
+    bus = std::make_unique<plumwick::e2e::SessionBus>(dir->Path(), env);
+    setenv("DBUS_SESSION_BUS_ADDRESS", bus->Address().c_str(), 1);
+    plumwick::gajim::stand_in_env = bus->On(env);
+  }
+  QCoreApplication app(argc, argv);
+  if (run) plumwick::gajim::StartStandIn();
+  const int result = RUN_ALL_TESTS();
+  plumwick::gajim::stand_in.reset();
+  return result;
+}
