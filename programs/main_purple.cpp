@@ -1,17 +1,29 @@
-// plumwick: the program with Pidgin as its messaging client, reached over the session bus. With
-// no Pidgin there it says so and ends before its window shows; it never falls back to the
-// sandbox client, which would report failures as successes.
+// plumwick: the program with a real messaging client, reached over the session bus: the one the
+// --client option names, or else the one that is running. With none there it says so and ends
+// before its window shows; it never falls back to the sandbox client, which would report failures
+// as successes.
+#include <algorithm>
+#include <array>
 #include <cstdlib>
+#include <optional>
+#include <vector>
 
 #include <QApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
 
+#include "clients/purple/qt/purple_bus.h"
 #include "clients/purple/qt/purple_messenger.h"
+#include "platform/failure.h"
 #include "platform/qt/font_system_warm_up.h"
+#include "programs/client_choice.h"
 #include "programs/command_line.h"
 #include "programs/desktop_program.h"
 #include "programs/end_process.h"
 
 namespace {
+
+using plumwick::ClientKind;
 
 // What --help says the program is for.
 constexpr char kSummary[] =
@@ -19,21 +31,65 @@ constexpr char kSummary[] =
     "your contacts, send a prepared message, add and delete contacts, change your display\n"
     "name, and collect the time, date and IP address to copy.";
 
-int Run(int& argc, char** argv) {
+// A client the program drives: its name on the session bus, and how its client object is made.
+struct Offer {
+  ClientKind client;
+  const char* service;
+  plumwick::messenger::MessengerFactory (*factory)();
+};
+
+// Gajim's row comes once its client finishes its jobs with typed keys.
+const std::array<Offer, 1> kOffers{{
+    {ClientKind::kPidgin, plumwick::purple::kService, &plumwick::purple::PurpleMessengerFactory},
+}};
+
+std::vector<ClientKind> Offered() {
+  std::vector<ClientKind> clients;
+  clients.reserve(kOffers.size());
+  for (const Offer& offer : kOffers) clients.push_back(offer.client);
+  return clients;
+}
+
+// Makes the client object of the client chosen among those that own their names on the bus now.
+plumwick::messenger::MessengerFactory ChosenClient(std::optional<ClientKind> asked) {
+  return [asked](const plumwick::ClientDesktop& desktop) {
+    const QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+      throw plumwick::Failure(plumwick::error_code::kNoClient,
+                              plumwick::NoClientRunningText(Offered()) +
+                                  " (the session bus cannot be reached: " +
+                                  bus.lastError().message().toStdString() + ")");
+    }
+    std::vector<ClientKind> running;
+    for (const Offer& offer : kOffers) {
+      if (bus.interface()->isServiceRegistered(QString::fromLatin1(offer.service)).value()) {
+        running.push_back(offer.client);
+      }
+    }
+    // The choice is one of the offers.
+    const ClientKind chosen = plumwick::ChooseClient(Offered(), asked, running);
+    return std::ranges::find(kOffers, chosen, &Offer::client)->factory()(desktop);
+  };
+}
+
+int Run(int& argc, char** argv, std::optional<ClientKind> asked) {
   plumwick::FontSystemWarmUp fonts;
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("plumwick"));
   fonts.Wait();
-  return plumwick::RunDesktopProgram(plumwick::purple::PurpleMessengerFactory());
+  return plumwick::RunDesktopProgram(ChosenClient(asked));
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (const auto answered = plumwick::AnswerCommandLine(argc, argv, kSummary)) {
+  plumwick::ClientOption client{.words = plumwick::ClientWords(Offered())};
+  if (const auto answered = plumwick::AnswerCommandLine(argc, argv, kSummary, &client)) {
     return *answered;
   }
   if (!plumwick::CheckDisplay("plumwick")) return EXIT_FAILURE;
+  const std::optional<ClientKind> asked =
+      client.given ? plumwick::ClientOfWord(*client.given) : std::nullopt;
   // Also after a failed start-up, while the start-up cue's stream may still be being set up.
-  plumwick::EndProcess(Run(argc, argv));
+  plumwick::EndProcess(Run(argc, argv, asked));
 }

@@ -206,7 +206,10 @@ TEST(CommandLineTest, HelpAndVersionAnswerWithoutADisplayAndAnythingElseIsRefuse
       {kProgram, "--help", 0, "Usage: ", ""},
       {kProgram, "-v", 0, "plumwick-sandbox 0.", ""},
       {PLUMWICK_PROGRAM, "--bogus", 2, "",
-       "plumwick: Unknown option 'bogus'. Usage: plumwick [--help] [--version]\n"},
+       "plumwick: Unknown option 'bogus'. Usage: plumwick [--help] [--version] [--client "
+       "pidgin]\n"},
+      {PLUMWICK_PROGRAM, "--client=gajim", 2, "", "plumwick: --client takes pidgin, not 'gajim'."},
+      {kProgram, "--client=pidgin", 2, "", "plumwick-sandbox: Unknown option 'client'."},
       {kProgram, "stray", 2, "", "plumwick-sandbox: It takes no argument such as 'stray'."},
   };
   for (const Row& row : rows) {
