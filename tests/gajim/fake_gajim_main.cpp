@@ -36,6 +36,7 @@ constexpr char kActionsObject[] = "/org/gajim/Gajim";
 constexpr char kStandInObject[] = "/StandIn";
 
 using StringMap = QMap<QString, QString>;
+using Resources = QList<QPair<QString, QString>>;
 
 struct Account {
   QString address = {};
@@ -135,10 +136,14 @@ class StandIn final : public QDBusVirtualObject {
     const Account& account = accounts_.at(name);
     for (const auto& [address, show] : account.roster) {
       const bool offline = account.show == QLatin1String("offline");
+      // Shaped as Gajim's: its resources (name and status message) and groups come along.
       contacts.append(
           QVariantMap{{QStringLiteral("jid"), address},
                       {QStringLiteral("name"), address.section(QLatin1Char('@'), 0, 0)},
-                      {QStringLiteral("show"), offline ? QStringLiteral("offline") : show}});
+                      {QStringLiteral("show"), offline ? QStringLiteral("offline") : show},
+                      {QStringLiteral("resources"),
+                       QVariant::fromValue(Resources{{QStringLiteral("laptop"), QString()}})},
+                      {QStringLiteral("groups"), QStringList{QStringLiteral("Friends")}}});
     }
     return contacts;
   }
@@ -185,6 +190,8 @@ int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   qDBusRegisterMetaType<QList<QVariantMap>>();
   qDBusRegisterMetaType<StringMap>();
+  qDBusRegisterMetaType<Resources::value_type>();
+  qDBusRegisterMetaType<Resources>();
   QDBusConnection bus = QDBusConnection::sessionBus();
   StandIn gajim(bus);
   gajim.RegisterRemote();
