@@ -53,8 +53,8 @@ std::string AppSettings(RemoteControl remote) {
          ", \"check_for_update\": false"
          // Gajim's user cannot reach the desktop's sound server.
          ", \"sounds_on\": false"
-         // Xvfb never had any input: Gajim would sign in as away once the server has been up for
-         // five minutes, and as xa after fifteen.
+         // Gajim reads the X server's idle time: after five minutes without input (at once on an
+         // Xvfb that has run that long untouched) it goes away by itself, after fifteen xa.
          ", \"autoaway\": false, \"autoxa\": false}";
 }
 
