@@ -1,11 +1,10 @@
 // Pidgin's D-Bus interface through dbus-send, for the tests.
 #include "tests/purple/purple_dbus.h"
 
-#include <sstream>
 #include <stdexcept>
 #include <utility>
 
-#include "tests/e2e/harness/run_command.h"
+#include "tests/purple/dbus_send.h"
 
 namespace plumwick::e2e {
 
@@ -14,19 +13,6 @@ namespace {
 constexpr const char* kService = "im.pidgin.purple.PurpleService";
 constexpr const char* kObject = "/im/pidgin/purple/PurpleObject";
 constexpr const char* kInterface = "im.pidgin.purple.PurpleInterface";
-
-// The value lines of dbus-send's --print-reply output: "int32 5", "string "text"", "array [".
-std::vector<std::string> ValueLines(const std::string& out) {
-  std::vector<std::string> lines;
-  std::istringstream in(out);
-  std::string line;
-  std::getline(in, line);  // "method return time=..."
-  while (std::getline(in, line)) {
-    const auto start = line.find_first_not_of(' ');
-    if (start != std::string::npos) lines.push_back(line.substr(start));
-  }
-  return lines;
-}
 
 std::int32_t ParseInt(const std::string& line) {
   if (line.rfind("int32 ", 0) != 0) throw std::runtime_error("not an int32: " + line);
@@ -44,51 +30,30 @@ std::string StringArg(const std::string& value) {
 }
 
 std::vector<std::string> PurpleDbus::Reply(const std::string& method,
-                                           const std::vector<std::string>& args,
-                                           const std::string& destination,
-                                           const std::string& object,
-                                           const std::string& interface) const {
-  std::vector<std::string> argv{"dbus-send",
-                                "--session",
-                                "--print-reply",
-                                "--reply-timeout=5000",
-                                "--dest=" + destination,
-                                object,
-                                interface + "." + method};
-  argv.insert(argv.end(), args.begin(), args.end());
-  const CommandResult result = RunCommand(argv, env_, std::chrono::seconds(10));
-  if (!result.Ok()) {
-    throw std::runtime_error("D-Bus call " + method + " failed (" + result.Describe() +
-                             "): " + result.err);
-  }
-  return ValueLines(result.out);
+                                           const std::vector<std::string>& args) const {
+  return DbusSend(env_, {.destination = kService,
+                         .object = kObject,
+                         .member = std::string(kInterface) + "." + method,
+                         .args = args});
 }
 
 std::int32_t PurpleDbus::Int(const std::string& method,
                              const std::vector<std::string>& args) const {
-  const auto lines = Reply(method, args, kService, kObject, kInterface);
+  const auto lines = Reply(method, args);
   if (lines.size() != 1) throw std::runtime_error(method + " did not answer one int32");
   return ParseInt(lines[0]);
 }
 
 std::string PurpleDbus::String(const std::string& method,
                                const std::vector<std::string>& args) const {
-  const auto lines = Reply(method, args, kService, kObject, kInterface);
-  if (lines.empty() || lines[0].rfind("string \"", 0) != 0) {
-    throw std::runtime_error(method + " did not answer a string");
-  }
-  // dbus-send prints the string as it is between quotes; it may span lines.
-  std::string text = lines[0].substr(8);
-  for (std::size_t i = 1; i < lines.size(); ++i) text += "\n" + lines[i];
-  if (text.empty() || text.back() != '"')
-    throw std::runtime_error(method + ": unterminated string");
-  text.pop_back();
-  return text;
+  const auto strings = DbusStrings(Reply(method, args));
+  if (strings.size() != 1) throw std::runtime_error(method + " did not answer one string");
+  return strings[0];
 }
 
 std::vector<std::int32_t> PurpleDbus::Ints(const std::string& method,
                                            const std::vector<std::string>& args) const {
-  const auto lines = Reply(method, args, kService, kObject, kInterface);
+  const auto lines = Reply(method, args);
   std::vector<std::int32_t> values;
   for (const std::string& line : lines) {
     if (line.rfind("int32 ", 0) == 0) values.push_back(ParseInt(line));
@@ -97,13 +62,11 @@ std::vector<std::int32_t> PurpleDbus::Ints(const std::string& method,
 }
 
 void PurpleDbus::Call(const std::string& method, const std::vector<std::string>& args) const {
-  Reply(method, args, kService, kObject, kInterface);
+  Reply(method, args);
 }
 
 bool PurpleDbus::Running() const {
-  const auto lines = Reply("NameHasOwner", {StringArg(kService)}, "org.freedesktop.DBus",
-                           "/org/freedesktop/DBus", "org.freedesktop.DBus");
-  return !lines.empty() && lines[0] == "boolean true";
+  return BusNameHasOwner(env_, kService);
 }
 
 std::int32_t PurpleDbus::SignedOnAccount() const {

@@ -35,9 +35,8 @@ class PurpleDbus {
   void SetStatus(std::int32_t primitive) const;
 
  private:
-  std::vector<std::string> Reply(const std::string& method, const std::vector<std::string>& args,
-                                 const std::string& destination, const std::string& object,
-                                 const std::string& interface) const;
+  std::vector<std::string> Reply(const std::string& method,
+                                 const std::vector<std::string>& args) const;
 
   Environment env_;
 };

@@ -1,18 +1,13 @@
 // What the end-to-end tests of plumwick with Pidgin share.
 #include "tests/purple/purple_fixture.h"
 
-#include <net/if.h>
-#include <sys/ioctl.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
-#include <cstring>
 #include <filesystem>
 #include <stdexcept>
 
 #include "tests/e2e/harness/private_dir.h"
 #include "tests/e2e/harness/typed_keys.h"
 #include "tests/e2e/harness/wait_until.h"
+#include "tests/purple/private_network.h"
 #include "tests/purple/session_bus.h"
 #include "tests/purple/xmpp_server.h"
 
@@ -22,35 +17,6 @@ namespace {
 
 // libpurple's status primitive for available.
 constexpr std::int32_t kAvailable = 2;
-
-// Empty when this process's network namespace has only the loopback interface, and it is up;
-// otherwise why the tests must not run here: the server, Pidgin and the peers would be reachable
-// from, and reach for, other machines.
-std::string PrivateNetworkProblem() {
-  // Both asked of the kernel for this process's own namespace (/sys would show the namespace of
-  // whoever mounted it).
-  std::vector<std::string> interfaces;
-  if (struct if_nameindex* list = if_nameindex()) {
-    for (const struct if_nameindex* entry = list; entry->if_index != 0; ++entry) {
-      interfaces.push_back(entry->if_name);
-    }
-    if_freenameindex(list);
-  }
-  if (interfaces != std::vector<std::string>{"lo"}) {
-    std::string names;
-    for (const auto& name : interfaces) names += " " + name;
-    return "the network namespace has other interfaces than lo:" + names +
-           " (run the test through ctest, whose command starts it in a private namespace)";
-  }
-  const int probe = socket(AF_INET, SOCK_DGRAM, 0);
-  ifreq request{};
-  std::strncpy(request.ifr_name, "lo", IFNAMSIZ - 1);
-  const bool up =
-      probe >= 0 && ioctl(probe, SIOCGIFFLAGS, &request) == 0 && (request.ifr_flags & IFF_UP) != 0;
-  if (probe >= 0) close(probe);
-  if (!up) return "the loopback interface is not up";
-  return "";
-}
 
 struct World {
   explicit World(const Environment& desktop) {

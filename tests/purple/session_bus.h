@@ -1,5 +1,5 @@
-// A D-Bus session bus of the test's own, which outlives any Pidgin started on it: a real desktop
-// session's bus stays when the messaging client exits and comes back.
+// A D-Bus session bus of the test's own, which outlives any messaging client started on it: a real
+// desktop session's bus stays when the messaging client exits and comes back.
 #pragma once
 
 #include <filesystem>
@@ -10,11 +10,18 @@
 
 namespace plumwick::e2e {
 
+// Who may connect: the user who starts the bus, as on a desktop, or every user, for a messaging
+// client that runs as another user than the tests (Gajim refuses to run as root).
+enum class BusUsers { kOwner, kEveryone };
+
 class SessionBus {
  public:
-  // Starts dbus-daemon with its socket in `dir` and waits until it takes connections; throws
-  // std::runtime_error when it does not.
-  SessionBus(const std::filesystem::path& dir, const Environment& env);
+  // Starts dbus-daemon and waits until it takes connections; throws std::runtime_error when it
+  // does not. Its socket, or for kEveryone its configuration, is kept in `dir`. For kEveryone the
+  // socket is an abstract one: no file permissions keep other users out, and only processes in the
+  // test's private network namespace can reach it.
+  SessionBus(const std::filesystem::path& dir, const Environment& env,
+             BusUsers users = BusUsers::kOwner);
   ~SessionBus();
 
   SessionBus(const SessionBus&) = delete;
