@@ -14,7 +14,9 @@
 
 namespace plumwick::messenger {
 
-// Opens a conversation with the address's contact and types the message and two Enters into it.
+// Opens a conversation with the address's contact and types the message and two Enters into it; a
+// client that sends the message's text itself is given it instead, and neither it nor the Enters
+// are typed.
 void SendMessage(Messenger& client, const std::string& address, const std::string& message,
                  ClientTyping& typing);
 

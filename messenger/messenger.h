@@ -81,6 +81,12 @@ class TypingJob {
   // Whether the job has nothing left for keys to do although the program has keys left for it:
   // its window closed once everything the keys were for was confirmed. Those keys are not typed.
   virtual bool Finished() const { return false; }
+  // Whether the job sends a message's text by the client's own means instead of taking it as
+  // typed keys (a client that would read a typed text as its commands, say): it keeps the text,
+  // and the program types none of it. Its step then goes out empty, still waited for until the
+  // window takes keys, and the job confirms the message as it would typed keys; once it did, the
+  // job is Finished. False, taking nothing, for a job that takes only keys.
+  virtual bool SendsText(const KeySequence& /*text*/) { return false; }
 };
 
 class Messenger {

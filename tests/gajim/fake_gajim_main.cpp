@@ -4,13 +4,18 @@
 // "at my desk") and "work" (me@work.example), signed on with their rosters, whose contacts all
 // read offline while their account is; a status asked for is set a moment after the answer, and
 // an account that signs on reads "connecting" twice first; a call about an account it does not
-// know gets no answer at all. GTK actions activated on /org/gajim/Gajim are noted.
+// know gets no answer at all. GTK actions activated on /org/gajim/Gajim and on the main window's
+// /org/gajim/Gajim/window/1 are noted. send_chat_message reports the message in MessageSent
+// before it answers true, as Gajim does, and false at once for an account it does not know.
 //
 // Its cues, on its own object /StandIn: Reset() puts everything back as it was at the start;
 // RemoteControl(on, after_ms) takes the remote object away and, with `on`, brings it back after
 // after_ms, as a Gajim that is starting offers it late; KeepStatus(account, show) makes the
 // account's status stay `show` whatever is asked; QuitOn(method) ends the process without an
-// answer when `method` is next called; Activations() lists the actions as "name parameter...".
+// answer when `method` is next called; Activations() lists the actions as "name parameter...",
+// a dictionary as "key=value" pairs in key order; SendAnswer(how) makes send_chat_message
+// "silent" (no report), report "other" text than it was given, give "no reply" or "refuse" (false);
+// Sent() lists the messages sent as "account jid text".
 #include <unistd.h>
 
 #include <cstdio>
@@ -33,6 +38,7 @@ namespace {
 constexpr char kService[] = "org.gajim.Gajim";
 constexpr char kRemoteObject[] = "/org/gajim/dbus/RemoteObject";
 constexpr char kActionsObject[] = "/org/gajim/Gajim";
+constexpr char kMainWindowObject[] = "/org/gajim/Gajim/window/1";
 constexpr char kStandInObject[] = "/StandIn";
 
 using StringMap = QMap<QString, QString>;
@@ -77,11 +83,19 @@ class StandIn final : public QDBusVirtualObject {
     if (call.path() == QLatin1String(kStandInObject)) {
       Cue(method, call.arguments());
       if (method == QLatin1String("Activations")) out << activations_;
-    } else if (call.path() == QLatin1String(kActionsObject)) {
+      if (method == QLatin1String("Sent")) out << sent_;
+    } else if (call.path() == QLatin1String(kActionsObject) ||
+               call.path() == QLatin1String(kMainWindowObject)) {
       activations_
           << (args.value(0) + QLatin1Char(' ') +
               Strings(qdbus_cast<QVariantList>(call.arguments().value(1))).join(QLatin1Char(' ')))
                  .trimmed();
+    } else if (method == QLatin1String("send_chat_message")) {
+      if (!accounts_.contains(args.value(2))) {
+        out << false;
+      } else if (!SendChatMessage(args[2], args[0], args[1], out)) {
+        return true;
+      }
     } else if (method == QLatin1String("list_accounts")) {
       out << QStringList(Names());
     } else if (method == QLatin1String("list_contacts")) {
@@ -120,8 +134,44 @@ class StandIn final : public QDBusVirtualObject {
  private:
   static QStringList Strings(const QVariantList& values) {
     QStringList strings;
-    for (const QVariant& value : values) strings << value.toString();
+    for (const QVariant& value : values) {
+      if (value.metaType() != QMetaType::fromType<QDBusArgument>() ||
+          value.value<QDBusArgument>().currentType() != QDBusArgument::MapType) {
+        strings << value.toString();
+        continue;
+      }
+      QStringList pairs;
+      const QVariantMap map = qdbus_cast<QVariantMap>(value);
+      for (auto it = map.begin(); it != map.end(); ++it) {
+        pairs << it.key() + QLatin1Char('=') + it.value().toString();
+      }
+      strings << pairs.join(QLatin1Char(' '));
+    }
     return strings;
+  }
+
+  // Sends as SendAnswer says; false for no answer at all.
+  bool SendChatMessage(const QString& account, const QString& jid, const QString& text,
+                       QVariantList& out) {
+    if (send_answer_ == QLatin1String("no reply")) return false;
+    if (send_answer_ == QLatin1String("refuse")) {
+      out << false;
+      return true;
+    }
+    sent_ << account + QLatin1Char(' ') + jid + QLatin1Char(' ') + text;
+    if (send_answer_ != QLatin1String("silent")) {
+      const QString reported =
+          send_answer_ == QLatin1String("other") ? text + QLatin1Char('!') : text;
+      QDBusMessage signal = QDBusMessage::createSignal(
+          QString::fromLatin1(kRemoteObject), QStringLiteral("org.gajim.dbus.RemoteInterface"),
+          QStringLiteral("MessageSent"));
+      // av [account, av [jid, text]]: every list element goes as a variant.
+      const QVariantList outer{account, QVariant::fromValue(QVariantList{jid, reported})};
+      signal << QVariant::fromValue(outer);
+      bus_.send(signal);
+    }
+    out << true;
+    return true;
   }
   QStringList Names() const {
     QStringList names;
@@ -165,6 +215,8 @@ class StandIn final : public QDBusVirtualObject {
     if (cue == QLatin1String("Reset")) {
       accounts_ = Initial();
       activations_.clear();
+      sent_.clear();
+      send_answer_.clear();
       RegisterRemote();
     } else if (cue == QLatin1String("RemoteControl")) {
       bus_.unregisterObject(QString::fromLatin1(kRemoteObject));
@@ -173,6 +225,8 @@ class StandIn final : public QDBusVirtualObject {
     } else if (cue == QLatin1String("KeepStatus")) {
       Account& account = Of(args.value(0).toString());
       account.kept = account.show = args.value(1).toString();
+    } else if (cue == QLatin1String("SendAnswer")) {
+      send_answer_ = args.value(0).toString();
     } else if (cue == QLatin1String("QuitOn")) {
       quit_on_ = args.value(0).toString();
     }
@@ -181,6 +235,8 @@ class StandIn final : public QDBusVirtualObject {
   QDBusConnection bus_;
   std::map<QString, Account> accounts_ = Initial();
   QStringList activations_;
+  QStringList sent_;
+  QString send_answer_;
   QString quit_on_;
 };
 
@@ -196,6 +252,7 @@ int main(int argc, char** argv) {
   StandIn gajim(bus);
   gajim.RegisterRemote();
   if (!bus.registerVirtualObject(QString::fromLatin1(kActionsObject), &gajim) ||
+      !bus.registerVirtualObject(QString::fromLatin1(kMainWindowObject), &gajim) ||
       !bus.registerVirtualObject(QString::fromLatin1(kStandInObject), &gajim) ||
       !bus.registerService(QString::fromLatin1(kService))) {
     std::fprintf(stderr, "stand-in Gajim: cannot take %s on the session bus\n", kService);

@@ -1,6 +1,7 @@
 // The Gajim client against a stand-in Gajim on a private session bus, for what a real Gajim
 // cannot be made to do on cue: a status that does not stick, a call it never answers, a remote
-// object that comes late or not at all, a Gajim that quits in the middle of a call.
+// object that comes late or not at all, a Gajim that quits in the middle of a call; a message Gajim
+// sends without reporting it, reports with another text, refuses or never answers.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -20,9 +21,13 @@
 
 #include "clients/gajim/process_age.h"
 #include "clients/gajim/qt/gajim_bus.h"
+#include "clients/gajim/qt/gajim_chat_job.h"
 #include "clients/gajim/qt/gajim_messenger.h"
 #include "messenger/messenger.h"
+#include "platform/desktop.h"
 #include "platform/failure.h"
+#include "platform/posix/steady_clock.h"
+#include "platform/qt/qt_event_pump.h"
 #include "tests/e2e/harness/child_process.h"
 #include "tests/e2e/harness/private_dir.h"
 #include "tests/e2e/harness/wait_until.h"
@@ -50,6 +55,30 @@ QVariantList Cue(const char* cue, const QVariantList& args = {}) {
   return reply.arguments();
 }
 
+constexpr std::uint64_t kMainWindow = 0x2a00004;
+
+// The desktop around the stand-in: the window that has the focus (by default Gajim's main window,
+// also by the X server's input focus) and the windows it lists for Gajim, its main window first.
+class StandInDesktop final : public FocusedWindow, public WindowManager {
+ public:
+  DesktopWindow Focused() override { return focused; }
+  std::vector<std::uint64_t> WindowsOf(std::int64_t pid) override {
+    if (pid == StandInPid()) return {kMainWindow};
+    return {};
+  }
+  bool TakenOn(std::uint64_t /*window*/) override { return true; }
+  void Activate(std::uint64_t window) override { activated.push_back(window); }
+  bool HasInputFocus(std::uint64_t window) override { return window == input_focus; }
+
+  DesktopWindow focused{kMainWindow, StandInPid(), kMainWindowTitle, "gajim"};
+  std::uint64_t input_focus = kMainWindow;
+  std::vector<std::uint64_t> activated;
+  SteadyClock clock;
+  QtEventPump pump;
+  EventWait wait{clock, pump};
+  ClientDesktop parts{wait, *this, *this};
+};
+
 // The failure `action` throws; an empty one, and a test failure, when it throws none.
 Failure FailureOf(const std::function<void()>& action) {
   try {
@@ -65,7 +94,17 @@ class GajimClientTest : public ::testing::Test {
  protected:
   GajimClientTest() {
     Cue("Reset");
-    client_ = std::make_unique<GajimMessenger>();
+    client_ = std::make_unique<GajimMessenger>(desktop_.parts);
+  }
+
+  // Sends the message through the chat's job as the focus guard drives it: the message's empty
+  // step typed into the focused window, then its confirmation.
+  void Send(messenger::TypingJob& chat, const KeySequence& text) {
+    ASSERT_TRUE(chat.SendsText(text));
+    chat.PrepareForKeys(desktop_.focused);
+    ASSERT_TRUE(chat.TakesKeys(desktop_.focused));
+    chat.KeysTyped(desktop_.focused, {});
+    chat.AwaitConfirmation();
   }
 
   // The list as a walk reads it: each contact's row and status.
@@ -81,6 +120,7 @@ class GajimClientTest : public ::testing::Test {
     return bus_.CallString("get_status", {QString::fromLatin1(account)});
   }
 
+  StandInDesktop desktop_;
   GajimBus bus_;
   std::unique_ptr<GajimMessenger> client_;
 };
@@ -187,6 +227,85 @@ TEST_F(GajimClientTest, ActionsReachGajimWithTheirParameter) {
             QStringList({"add-contact zoe@example.org", "show"}));
 }
 
+// The chat is opened on the account that lists the contact and selected in the main window; the
+// message goes by Gajim's call exactly as given (a Gajim command, an emoji code, another script,
+// 3,000 characters) and counts as sent only on Gajim's report of that very text.
+TEST_F(GajimClientTest, AMessageIsSentByGajimAndConfirmedByItsReportOfExactlyThatText) {
+  const std::string long_text(3000, 'x');
+  for (const std::string& text :
+       {std::string("/me waves :smile: \u00e9 {x}"), std::string("Привет, 世界 ✓"), long_text}) {
+    SCOPED_TRACE(text.substr(0, 40));
+    Cue("Reset");
+    const auto chat = client_->InstantMessage("ERIN@work.example");
+    // The main window is shown again until it has the focus.
+    EXPECT_EQ(Cue("Activations").value(0).toStringList().mid(0, 2).join(" | ").toStdString(),
+              "show | add-chat account=work jid=erin@work.example select=true type=contact");
+    EXPECT_FALSE(chat->Finished());
+    Send(*chat, {QString::fromStdString(text).toStdU32String()});
+    EXPECT_TRUE(chat->Finished()) << "the program's Enters would go into the chat";
+    EXPECT_EQ(Cue("Sent").value(0).toStringList(),
+              QStringList({"work erin@work.example " + QString::fromStdString(text)}));
+  }
+}
+
+TEST_F(GajimClientTest, AMessageGajimDoesNotConfirmFailsWithWhatGajimDid) {
+  struct Row {
+    const char* answer;  // the stand-in's SendAnswer
+    std::int32_t code;
+    const char* description;
+  };
+  const Row rows[] = {
+      {"silent", error_code::kNoAnswer,
+       "The message to \"alice@home.example\": Gajim took the message but did not report it "
+       "sent within 3 s: it may not have gone out"},
+      {"other", error_code::kClientError,
+       "The message to \"alice@home.example\": Gajim reported another text sent (\"hi!\"), "
+       "not the message: it may not have gone out as it was"},
+      {"refuse", error_code::kNotSignedIn,
+       "The message to \"alice@home.example\": Gajim refused to send the message: the account "
+       "\"home\" is not signed on"},
+      {"no reply", error_code::kNoAnswer,
+       "Gajim did not answer send_chat_message(\"alice@home.example\", \"hi\", \"home\") "
+       "within 4 s"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.answer);
+    Cue("Reset");
+    Cue("SendAnswer", {QString::fromLatin1(row.answer)});
+    const auto chat = client_->InstantMessage("alice@home.example");
+    const auto start = std::chrono::steady_clock::now();
+    const Failure failure = FailureOf([&] { Send(*chat, {KeyText(U"hi")}); });
+    EXPECT_LT(std::chrono::steady_clock::now() - start, milliseconds(4500));
+    EXPECT_EQ(failure.code(), row.code);
+    EXPECT_TRUE(failure.description().starts_with(row.description)) << failure.description();
+    EXPECT_FALSE(chat->Finished());
+  }
+}
+
+// Nothing goes to Gajim that it could not send as it is, nor to a chat that is not in front.
+TEST_F(GajimClientTest, AChatThatCannotTakeTheMessageSendsNothing) {
+  EXPECT_EQ(FailureOf([&] { client_->InstantMessage("zoe@example.org"); }).code(),
+            error_code::kUnknownContact);
+  auto chat = client_->InstantMessage("alice@home.example");
+  EXPECT_EQ(FailureOf([&] {
+              chat->SendsText({KeyText(U"a"), OnePress(NamedKey::kTab).at(0)});
+            }).code(),
+            error_code::kKeyNotation);
+  // The main window named by the desktop, but the X server's input focus not there yet.
+  desktop_.input_focus = 0;
+  EXPECT_FALSE(chat->TakesKeys(desktop_.focused));
+  // Gajim's Add Contact dialog has the focus: the main window is asked back, and the job fails.
+  desktop_.focused = {0x2a00100, StandInPid(), "Add Contact", "gajim"};
+  const Failure failure = FailureOf([&] { client_->InstantMessage("alice@home.example"); });
+  EXPECT_EQ(failure.code(), error_code::kFocus);
+  EXPECT_TRUE(failure.description().ends_with(
+      "(the keyboard focus is on the window 'Add Contact' (gajim)), so nothing was sent"))
+      << failure.description();
+  EXPECT_GE(desktop_.activated.size(), 2u);
+  EXPECT_EQ(desktop_.activated.back(), kMainWindow);
+  EXPECT_TRUE(Cue("Sent").value(0).toStringList().isEmpty());
+}
+
 // The remote object of a Gajim that is starting is waited for; once Gajim has run longer than
 // the allowance, a missing one means its D-Bus interface is off, and the failure says how to
 // turn it on.
@@ -204,10 +323,10 @@ TEST_F(GajimClientTest, AMissingRemoteObjectIsWaitedForWhileGajimStartsThenExpla
     Cue("RemoteControl", {row.back_after_ms >= 0, row.back_after_ms});
     const milliseconds allowance = *ProcessAge(StandInPid()) + row.allowance_left;
     if (row.found) {
-      EXPECT_NO_THROW(GajimMessenger{allowance});
+      EXPECT_NO_THROW((GajimMessenger{desktop_.parts, allowance}));
       continue;
     }
-    const Failure failure = FailureOf([&] { GajimMessenger{allowance}; });
+    const Failure failure = FailureOf([&] { GajimMessenger{desktop_.parts, allowance}; });
     EXPECT_EQ(failure.code(), error_code::kNotAvailable);
     EXPECT_TRUE(failure.description().starts_with(kRemoteControlOffText)) << failure.description();
     // A client made before gets the same answer.
@@ -225,8 +344,8 @@ TEST_F(GajimClientTest, AGajimThatQuitsDuringACallIsReportedAsGone) {
             std::string("Gajim quit before it answered change_status(\"dnd\", \"at my desk\", "
                         "\"home\"): ") +
                 kNoClientText);
-  for (const auto& action :
-       std::vector<std::function<void()>>{[&] { client_->Signout(); }, [] { GajimMessenger{}; }}) {
+  for (const auto& action : std::vector<std::function<void()>>{
+           [&] { client_->Signout(); }, [&] { GajimMessenger{desktop_.parts}; }}) {
     failure = FailureOf(action);
     EXPECT_EQ(failure.code(), error_code::kNoClient);
     EXPECT_TRUE(failure.description().starts_with(kNoClientText)) << failure.description();

@@ -80,6 +80,23 @@ TEST(ContactActions, EachHandlerMakesExactlyItsCallsKeystrokesAndWaits) {
   }
 }
 
+// A client that sends the message's text itself gets it, and no key: the guard still waits for
+// its conversation to take the focus, with an empty step, and the Enters stay untyped once the
+// client confirmed the message (they would send a draft left in the conversation).
+TEST(ContactActions, AClientThatSendsTheTextItselfGetsItAndNoKeyIsTyped) {
+  ActionRig rig;
+  rig.messenger.sends_text = true;
+  rig.send_message.Click();
+  EXPECT_THAT(rig.Calls(),
+              ElementsAre("OLE1.Play()", "Text2.Text()", "Text4.Text()",
+                          "client.InstantMessage(friend@example.com)",
+                          "conversation.SendsText(héllo Ωmega 100% :-) {{}x{}})", "keys.Type()",
+                          "pump.Sleep(100 ms)", "conversation.Release()"));
+  EXPECT_THAT(rig.errors.shown, IsEmpty());
+  ASSERT_EQ(rig.messenger.typed_into.size(), 1u);
+  EXPECT_EQ(rig.messenger.keys_typed, std::vector<std::string>{""});
+}
+
 TEST(ContactActions, DeleteContactTypesNothingAndEmptyTextsPassUnchecked) {
   ActionRig rig;
   rig.address.text = "";

@@ -242,12 +242,22 @@ class Job final : public messenger::TypingJob {
   void KeysTyped(const DesktopWindow& window, const KeySequence& keys) override {
     owner_.KeysTyped(window, keys);
   }
+  void AwaitConfirmation() override { finished_ = text_taken_; }
+  bool Finished() const override { return finished_; }
+  bool SendsText(const KeySequence& text) override {
+    if (kind_ != "conversation" || !owner_.sends_text) return false;
+    log_.Record("conversation.SendsText", FormatKeyNotation(text));
+    text_taken_ = true;
+    return true;
+  }
 
  private:
   CallLog& log_;
   FakeMessenger& owner_;
   Live live_;
   std::string kind_;
+  bool text_taken_ = false;
+  bool finished_ = false;
 };
 
 // What the factory hands out: the window owns it, the test keeps the FakeMessenger behind it.

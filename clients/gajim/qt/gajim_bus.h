@@ -53,6 +53,9 @@ class GajimBus {
   // The process that owns the service name now. Throws Failure(kNoClient) when none does.
   std::int64_t ServiceProcess();
 
+  // For listening to Gajim's signals.
+  QDBusConnection& connection() { return connection_; }
+
   // Returns once `interval` has passed, the window painting meanwhile and its input held back.
   static void Pause(std::chrono::milliseconds interval);
 

@@ -6,6 +6,7 @@
 #include "clients/gajim/gajim_shows.h"
 #include "clients/gajim/process_age.h"
 #include "clients/gajim/qt/gajim_accounts.h"
+#include "clients/gajim/qt/gajim_chat_job.h"
 #include "clients/gajim/qt/gajim_contacts.h"
 #include "platform/failure.h"
 
@@ -52,7 +53,8 @@ Failure NotDrivenYet(const char* what) {
 
 }  // namespace
 
-GajimMessenger::GajimMessenger(milliseconds start_up_allowance) {
+GajimMessenger::GajimMessenger(const ClientDesktop& desktop, milliseconds start_up_allowance)
+    : desktop_(desktop) {
   if (!bus_.ServiceRunning()) {
     throw Failure(error_code::kNoClient, std::string(kNoClientText) + " (nothing owns " + kService +
                                              " on the session bus)");
@@ -86,9 +88,10 @@ std::unique_ptr<messenger::TypingJob> GajimMessenger::AddContact(std::int32_t /*
   throw NotDrivenYet("Adding a contact");
 }
 
-std::unique_ptr<messenger::TypingJob> GajimMessenger::InstantMessage(
-    const std::string& /*contact*/) {
-  throw NotDrivenYet("Sending a message");
+std::unique_ptr<messenger::TypingJob> GajimMessenger::InstantMessage(const std::string& contact) {
+  RequireName(contact, "contact's address");
+  const std::unique_ptr<GajimContact> found = FindContact(bus_, contact);
+  return std::make_unique<GajimChatJob>(bus_, desktop_, found->account(), found->address());
 }
 
 std::unique_ptr<messenger::ContactCollection> GajimMessenger::MyContacts() {
@@ -101,8 +104,8 @@ void GajimMessenger::MyStatus(std::int32_t status) {
 }
 
 messenger::MessengerFactory GajimMessengerFactory() {
-  return [](const ClientDesktop& /*desktop*/) -> std::unique_ptr<messenger::Messenger> {
-    return std::make_unique<GajimMessenger>();
+  return [](const ClientDesktop& desktop) -> std::unique_ptr<messenger::Messenger> {
+    return std::make_unique<GajimMessenger>(desktop);
   };
 }
 

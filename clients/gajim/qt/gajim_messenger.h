@@ -2,9 +2,9 @@
 // is asked of Gajim when it is needed, by the service's name, so a Gajim that quits and starts
 // again is found again.
 //
-// Work in progress: the operations finished by typed keys (a conversation, the Add Contact and
-// Remove Contact dialogs, the nickname in the Profile window) are not driven yet and fail with
-// Failure(kNotAvailable); no program offers this client until they are.
+// Work in progress: the Add Contact and Remove Contact dialogs and the nickname in the Profile
+// window are not driven yet and fail with Failure(kNotAvailable); no program offers this client
+// until they are.
 #pragma once
 
 #include <chrono>
@@ -14,6 +14,7 @@
 
 #include "clients/gajim/qt/gajim_bus.h"
 #include "messenger/messenger.h"
+#include "platform/desktop.h"
 
 namespace plumwick::gajim {
 
@@ -29,8 +30,9 @@ class GajimMessenger final : public messenger::Messenger {
   // Connects to the session bus and requires Gajim on it (Failure(kNoClient) otherwise) with its
   // remote object: a Gajim that started less than `start_up_allowance` ago is waited for until
   // then; after that a missing object is Failure(kNotAvailable) saying how to turn it on. A
-  // QCoreApplication must exist.
-  explicit GajimMessenger(std::chrono::milliseconds start_up_allowance = kStartUpAllowance);
+  // QCoreApplication must exist. The desktop's parts outlive the object.
+  explicit GajimMessenger(const ClientDesktop& desktop,
+                          std::chrono::milliseconds start_up_allowance = kStartUpAllowance);
 
   // Every enabled account offline, confirmed by Gajim.
   void Signout() override;
@@ -42,6 +44,8 @@ class GajimMessenger final : public messenger::Messenger {
                                                      std::int32_t page) override;
   std::unique_ptr<messenger::TypingJob> AddContact(std::int32_t window,
                                                    const std::string& address) override;
+  // The chat with the contact of the first signed-on account that lists it, selected in Gajim's
+  // main window, which has the focus; its job sends a message's text by Gajim's call.
   std::unique_ptr<messenger::TypingJob> InstantMessage(const std::string& contact) override;
   // The contacts of every enabled account; Failure(kNotSignedIn) when none is signed on.
   std::unique_ptr<messenger::ContactCollection> MyContacts() override;
@@ -51,6 +55,7 @@ class GajimMessenger final : public messenger::Messenger {
 
  private:
   GajimBus bus_;
+  const ClientDesktop desktop_;
 };
 
 // Creates GajimMessenger objects for the window.
