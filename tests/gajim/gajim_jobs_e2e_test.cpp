@@ -1,0 +1,137 @@
+// The Gajim client's keyboard jobs against a real Gajim on the test desktop, driven as the window
+// drives them: through the focus guard with the real X focus, window manager and keystrokes, in
+// this test process. One Gajim start serves every case. A message goes out as it was written
+// (a Gajim command, an emoji code and another script included) while a draft the user left in the
+// chat stays there, unsent, for the user's own Return.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "clients/gajim/qt/gajim_messenger.h"
+#include "messenger/client_typing.h"
+#include "messenger/contact_actions.h"
+#include "platform/posix/steady_clock.h"
+#include "platform/qt/qt_event_pump.h"
+#include "platform/x11/x11_focused_window.h"
+#include "platform/x11/x11_window_manager.h"
+#include "platform/x11/x11_xtest_keystrokes.h"
+#include "tests/e2e/harness/desktop_test.h"
+#include "tests/e2e/harness/private_dir.h"
+#include "tests/gajim/gajim.h"
+#include "tests/purple/private_network.h"
+#include "tests/purple/session_bus.h"
+#include "tests/purple/xmpp_peer.h"
+#include "tests/purple/xmpp_server.h"
+
+namespace plumwick::e2e {
+namespace {
+
+constexpr auto kTimeout = std::chrono::seconds(10);
+const std::string kUser = "plum@localhost";
+const std::string kAlice = "alice@localhost";
+
+struct World {
+  explicit World(const Environment& desktop) {
+    bus = std::make_unique<SessionBus>(dir.MakeSubdir("bus"), desktop, BusUsers::kEveryone);
+    env = bus->On(desktop);
+    server =
+        std::make_unique<XmppServer>(std::vector<XmppAccount>{{"plum", "plum-secret", {"alice"}},
+                                                              {"alice", "alice-secret", {"plum"}}},
+                                     env);
+    alice = std::make_unique<XmppPeer>(kAlice + "/peer", "alice-secret", "", env);
+    gajim = std::make_unique<Gajim>(
+        GajimAccount{
+            .name = "plum", .user = "plum", .password = "plum-secret", .resource = "gajim"},
+        env);
+    gajim->StartConnected();
+  }
+  ~World() {
+    gajim.reset();
+    alice.reset();
+    server.reset();
+    bus.reset();
+  }
+
+  PrivateDir dir;
+  std::unique_ptr<SessionBus> bus;
+  Environment env;
+  std::unique_ptr<XmppServer> server;
+  std::unique_ptr<XmppPeer> alice;
+  std::unique_ptr<Gajim> gajim;
+};
+
+std::unique_ptr<World> world;
+std::string world_error;
+
+// The program's desktop parts, as the program builds them, and the Gajim client on them.
+struct Program {
+  SteadyClock clock;
+  QtEventPump pump;
+  EventWait wait{clock, pump};
+  X11FocusedWindow focus;
+  X11WindowManager windows;
+  XTestKeystrokes keys;
+  messenger::ClientTyping typing{focus, keys, wait};
+  gajim::GajimMessenger client{ClientDesktop{wait, focus, windows}};
+};
+
+class GajimJobsE2eTest : public DesktopTest {
+ protected:
+  static void SetUpTestSuite() {
+    DesktopTest::SetUpTestSuite();
+    world_error = PrivateNetworkProblem();
+    if (!world_error.empty()) return;
+    try {
+      world = std::make_unique<World>(Session().Env());
+      // This process is the program: on Gajim's bus and the test desktop.
+      setenv("DBUS_SESSION_BUS_ADDRESS", world->env.at("DBUS_SESSION_BUS_ADDRESS").c_str(), 1);
+      setenv("DISPLAY", Session().Display().c_str(), 1);
+    } catch (const std::exception& error) {
+      world_error = error.what();
+    }
+  }
+  static void TearDownTestSuite() {
+    world.reset();
+    DesktopTest::TearDownTestSuite();
+  }
+  void SetUp() override {
+    DesktopTest::SetUp();
+    if (HasFatalFailure()) return;
+    ASSERT_TRUE(world) << "the test services did not start: " << world_error;
+    world->alice->SkipReceived();
+  }
+  static XmppPeer& Alice() { return *world->alice; }
+};
+
+TEST_F(GajimJobsE2eTest, SendMsgSendsTheExactTextAndLeavesTheUsersDraftInTheChat) {
+  Program program;
+  // The user opened the chat and started a message there.
+  program.client.InstantMessage(kAlice);
+  User().Type("my draft");
+
+  std::string long_text;
+  while (long_text.size() < 3000) long_text += "Привет, 世界 ";
+  for (const std::string& text : {std::string("/me waves :smile: Grüße & <b>"), long_text}) {
+    messenger::SendMessage(program.client, kAlice, text, program.typing);
+    EXPECT_TRUE(Alice().WaitForMessage(kUser, text, kTimeout))
+        << text.substr(0, 40) << Alice().Describe();
+  }
+  // The draft went with neither message, and is still there for the user's Return.
+  User().Key("Return");
+  EXPECT_TRUE(Alice().WaitForMessage(kUser, "my draft", kTimeout)) << Alice().Describe();
+}
+
+}  // namespace
+}  // namespace plumwick::e2e
+
+int main(int argc, char** argv) {
+  testing::InitGoogleTest(&argc, argv);
+  QCoreApplication app(argc, argv);
+  return RUN_ALL_TESTS();
+}
