@@ -15,7 +15,9 @@
 // answer when `method` is next called; Activations() lists the actions as "name parameter...",
 // a dictionary as "key=value" pairs in key order; SendAnswer(how) makes send_chat_message
 // "silent" (no report), report "other" text than it was given, give "no reply" or "refuse" (false);
-// Sent() lists the messages sent as "account jid text".
+// Sent() lists the messages sent as "account jid text"; AddContact(account, jid, after_ms) puts an
+// offline contact into the account's roster after after_ms, as Gajim's roster takes in a contact
+// added through its Add Contact window.
 #include <unistd.h>
 
 #include <cstdio>
@@ -227,6 +229,12 @@ class StandIn final : public QDBusVirtualObject {
       account.kept = account.show = args.value(1).toString();
     } else if (cue == QLatin1String("SendAnswer")) {
       send_answer_ = args.value(0).toString();
+    } else if (cue == QLatin1String("AddContact")) {
+      const QString account = args.value(0).toString();
+      const QString jid = args.value(1).toString();
+      QTimer::singleShot(args.value(2).toInt(), this, [this, account, jid] {
+        Of(account).roster.emplace_back(jid, QStringLiteral("offline"));
+      });
     } else if (cue == QLatin1String("QuitOn")) {
       quit_on_ = args.value(0).toString();
     }

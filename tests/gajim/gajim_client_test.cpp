@@ -16,10 +16,12 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "clients/gajim/process_age.h"
+#include "clients/gajim/qt/gajim_add_contact_job.h"
 #include "clients/gajim/qt/gajim_bus.h"
 #include "clients/gajim/qt/gajim_chat_job.h"
 #include "clients/gajim/qt/gajim_messenger.h"
@@ -56,15 +58,20 @@ QVariantList Cue(const char* cue, const QVariantList& args = {}) {
 }
 
 constexpr std::uint64_t kMainWindow = 0x2a00004;
+constexpr std::uint64_t kAddContactWindow = 0x2a00100;
 
 // The desktop around the stand-in: the window that has the focus (by default Gajim's main window,
-// also by the X server's input focus) and the windows it lists for Gajim, its main window first.
+// also by the X server's input focus) and the windows it lists for Gajim, its main window first
+// and its Add Contact window once the stand-in was asked for it.
 class StandInDesktop final : public FocusedWindow, public WindowManager {
  public:
   DesktopWindow Focused() override { return focused; }
   std::vector<std::uint64_t> WindowsOf(std::int64_t pid) override {
-    if (pid == StandInPid()) return {kMainWindow};
-    return {};
+    if (pid != StandInPid()) return {};
+    for (const QString& action : Cue("Activations").value(0).toStringList()) {
+      if (action.startsWith(QLatin1String("add-contact "))) return {kMainWindow, kAddContactWindow};
+    }
+    return {kMainWindow};
   }
   bool TakenOn(std::uint64_t /*window*/) override { return true; }
   void Activate(std::uint64_t window) override { activated.push_back(window); }
@@ -225,6 +232,72 @@ TEST_F(GajimClientTest, ActionsReachGajimWithTheirParameter) {
   bus_.Activate(kApplicationObject, QStringLiteral("show"));
   EXPECT_EQ(Cue("Activations").value(0).toStringList(),
             QStringList({"add-contact zoe@example.org", "show"}));
+}
+
+// Refused before anything opens: text Gajim would answer with an error window, and addresses its
+// Add Contact window would keep from being added.
+TEST_F(GajimClientTest, AnAddressGajimWouldNotAddOpensNothing) {
+  const std::tuple<std::int32_t, const char*, std::int32_t, const char*> rows[] = {
+      {0, "", error_code::kEmptyContact, "The address of the contact to add is empty"},
+      {0, "zoe@@example.org", error_code::kBadArgument,
+       "\"zoe@@example.org\" is not an XMPP address: at the 5th character, \"@\" cannot be part of "
+       "a server's name"},
+      {0, "ALICE@home.example", error_code::kClientError,
+       "\"ALICE@home.example\" is already in your contact list"},
+      {0, "fay@work.example/desk", error_code::kClientError,
+       "\"fay@work.example\" is already in your contact list"},
+      {0, "me@work.example", error_code::kClientError,
+       "\"me@work.example\" is you: you cannot add yourself to your contact list"},
+      {7, "zoe@example.org", error_code::kBadArgument,
+       "Window 7 is not one Gajim can open a dialog over: pass 0 for no parent"},
+  };
+  for (const auto& [window, typed, code, text] : rows) {
+    const Failure failure = FailureOf([&] { client_->AddContact(window, typed); });
+    EXPECT_EQ(failure.code(), code) << typed;
+    EXPECT_EQ(failure.description(), text);
+  }
+  EXPECT_EQ(Cue("Activations").value(0).toStringList(), QStringList());
+}
+
+// Gajim's window opened with the bare address takes the two Returns while it has the focus and
+// its title (not while it asks the server about the address); the contact counts as added only
+// once Gajim's roster lists it.
+TEST_F(GajimClientTest, AddContactTakesTwoReturnsIntoGajimsWindowAndIsConfirmedByTheRoster) {
+  using Step = GajimAddContactJob::Step;
+  const KeySequence enter = OnePress(NamedKey::kEnter);
+  auto job = std::make_unique<GajimAddContactJob>(bus_, desktop_.parts, " zoe@example.org/phone ");
+  EXPECT_EQ(Cue("Activations").value(0).toStringList(),
+            QStringList({"show", "add-contact zoe@example.org"}));
+  const DesktopWindow dialog{kAddContactWindow, StandInPid(), kAddContactTitle, "gajim"};
+  EXPECT_FALSE(job->TakesKeys(desktop_.focused));  // the main window
+  job->PrepareForKeys(desktop_.focused);
+  EXPECT_EQ(desktop_.activated, std::vector<std::uint64_t>{kAddContactWindow});
+  EXPECT_FALSE(job->TakesKeys(dialog)) << "without the X server's input focus";
+  desktop_.input_focus = kAddContactWindow;
+  EXPECT_TRUE(job->TakesKeys(dialog));
+  job->KeysTyped(desktop_.focused, enter);
+  EXPECT_EQ(job->step(), Step::kPressNext) << "a Return into another window";
+  job->KeysTyped(dialog, enter);
+  job->AwaitConfirmation();
+  EXPECT_EQ(job->step(), Step::kPressAdd);
+  EXPECT_FALSE(job->TakesKeys({kAddContactWindow, StandInPid(), "Gathering information…", ""}));
+  job->KeysTyped(dialog, enter);
+  EXPECT_FALSE(job->TakesKeys(dialog));
+  Cue("AddContact", {"home", "zoe@example.org", 300});
+  job->AwaitConfirmation();
+  EXPECT_TRUE(job->Finished());
+
+  // Not in the roster in time: the job fails saying so.
+  Cue("Reset");
+  job = std::make_unique<GajimAddContactJob>(bus_, desktop_.parts, "yan@example.org");
+  job->KeysTyped(dialog, enter);
+  job->KeysTyped(dialog, enter);
+  const Failure failure = FailureOf([&] { job->AwaitConfirmation(); });
+  EXPECT_EQ(failure.code(), error_code::kClientError);
+  EXPECT_TRUE(failure.description().starts_with(
+      "Gajim did not add \"yan@example.org\" to your contacts: its roster does not list it"))
+      << failure.description();
+  EXPECT_FALSE(job->Finished());
 }
 
 // The chat is opened on the account that lists the contact and selected in the main window; the

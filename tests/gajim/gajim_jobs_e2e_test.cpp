@@ -2,7 +2,10 @@
 // drives them: through the focus guard with the real X focus, window manager and keystrokes, in
 // this test process. One Gajim start serves every case. A message goes out as it was written
 // (a Gajim command, an emoji code and another script included) while a draft the user left in the
-// chat stays there, unsent, for the user's own Return.
+// chat stays there, unsent, for the user's own Return. A contact is added through Gajim's Add
+// Contact window with the program's two Enters, reaching Gajim's roster and the server, which
+// passes the request on to the contact; an address already listed and text that is no address
+// open nothing.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -11,11 +14,13 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "clients/gajim/qt/gajim_messenger.h"
 #include "messenger/client_typing.h"
 #include "messenger/contact_actions.h"
+#include "platform/failure.h"
 #include "platform/posix/steady_clock.h"
 #include "platform/qt/qt_event_pump.h"
 #include "platform/x11/x11_focused_window.h"
@@ -35,6 +40,7 @@ namespace {
 constexpr auto kTimeout = std::chrono::seconds(10);
 const std::string kUser = "plum@localhost";
 const std::string kAlice = "alice@localhost";
+const std::string kCarol = "carol@localhost";
 
 struct World {
   explicit World(const Environment& desktop) {
@@ -42,9 +48,11 @@ struct World {
     env = bus->On(desktop);
     server =
         std::make_unique<XmppServer>(std::vector<XmppAccount>{{"plum", "plum-secret", {"alice"}},
-                                                              {"alice", "alice-secret", {"plum"}}},
+                                                              {"alice", "alice-secret", {"plum"}},
+                                                              {"carol", "carol-secret", {}}},
                                      env);
     alice = std::make_unique<XmppPeer>(kAlice + "/peer", "alice-secret", "", env);
+    carol = std::make_unique<XmppPeer>(kCarol + "/peer", "carol-secret", "", env);
     gajim = std::make_unique<Gajim>(
         GajimAccount{
             .name = "plum", .user = "plum", .password = "plum-secret", .resource = "gajim"},
@@ -53,6 +61,7 @@ struct World {
   }
   ~World() {
     gajim.reset();
+    carol.reset();
     alice.reset();
     server.reset();
     bus.reset();
@@ -63,6 +72,7 @@ struct World {
   Environment env;
   std::unique_ptr<XmppServer> server;
   std::unique_ptr<XmppPeer> alice;
+  std::unique_ptr<XmppPeer> carol;
   std::unique_ptr<Gajim> gajim;
 };
 
@@ -125,6 +135,25 @@ TEST_F(GajimJobsE2eTest, SendMsgSendsTheExactTextAndLeavesTheUsersDraftInTheChat
   // The draft went with neither message, and is still there for the user's Return.
   User().Key("Return");
   EXPECT_TRUE(Alice().WaitForMessage(kUser, "my draft", kTimeout)) << Alice().Describe();
+}
+
+TEST_F(GajimJobsE2eTest, AddContactTakesTheProgramsTwoEntersIntoGajimsWindowAndReachesTheServer) {
+  Program program;
+  // Refused before any window opens: Gajim would not answer for the one, and not add the other.
+  for (const auto& [typed, code] :
+       {std::pair{std::string("carol@@localhost"), error_code::kBadArgument},
+        std::pair{std::string("ALICE@localhost"), error_code::kClientError}}) {
+    try {
+      messenger::AddContact(program.client, typed, program.typing);
+      ADD_FAILURE() << typed << " was taken";
+    } catch (const Failure& failure) {
+      EXPECT_EQ(failure.code(), code) << failure.what();
+    }
+  }
+  messenger::AddContact(program.client, kCarol, program.typing);
+  EXPECT_EQ(program.client.GetContact(kCarol, gajim::kServiceId)->SigninName(), kCarol);
+  EXPECT_TRUE(world->carol->WaitForPresence(kUser, "subscribe", "-", kTimeout))
+      << world->carol->Describe();
 }
 
 }  // namespace

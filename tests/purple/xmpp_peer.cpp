@@ -71,7 +71,7 @@ XmppPeer::~XmppPeer() {
 bool XmppPeer::WaitForPresence(const std::string& bare_jid, const std::string& type,
                                const std::string& show, Clock::duration timeout) {
   return process_
-      ->WaitForLine("^presence " + LiteralPattern(bare_jid) + "/\\S+ " + type + " " +
+      ->WaitForLine("^presence " + LiteralPattern(bare_jid) + "(/\\S+)? " + type + " " +
                         LiteralPattern(show) + "$",
                     timeout)
       .has_value();

@@ -26,7 +26,8 @@ class XmppPeer {
   XmppPeer& operator=(const XmppPeer&) = delete;
 
   // Waits for a presence from any resource of `bare_jid` with the type and show ("-" for none),
-  // received after the last one this waited for.
+  // received after the last one this waited for; a subscription request comes from the bare
+  // address itself.
   bool WaitForPresence(const std::string& bare_jid, const std::string& type,
                        const std::string& show, Clock::duration timeout);
   // Waits for a message from `bare_jid` whose body is exactly `body`.

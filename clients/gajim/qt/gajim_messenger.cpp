@@ -6,6 +6,7 @@
 #include "clients/gajim/gajim_shows.h"
 #include "clients/gajim/process_age.h"
 #include "clients/gajim/qt/gajim_accounts.h"
+#include "clients/gajim/qt/gajim_add_contact_job.h"
 #include "clients/gajim/qt/gajim_chat_job.h"
 #include "clients/gajim/qt/gajim_contacts.h"
 #include "platform/failure.h"
@@ -83,9 +84,15 @@ std::unique_ptr<messenger::TypingJob> GajimMessenger::OptionsPages(std::int32_t 
   throw NotDrivenYet("Changing the nickname");
 }
 
-std::unique_ptr<messenger::TypingJob> GajimMessenger::AddContact(std::int32_t /*window*/,
-                                                                 const std::string& /*address*/) {
-  throw NotDrivenYet("Adding a contact");
+std::unique_ptr<messenger::TypingJob> GajimMessenger::AddContact(std::int32_t window,
+                                                                 const std::string& address) {
+  if (window != 0) {
+    throw Failure(error_code::kBadArgument,
+                  "Window " + std::to_string(window) +
+                      " is not one Gajim can open a dialog over: pass 0 for no parent");
+  }
+  RequireName(address, "address of the contact to add");
+  return std::make_unique<GajimAddContactJob>(bus_, desktop_, address);
 }
 
 std::unique_ptr<messenger::TypingJob> GajimMessenger::InstantMessage(const std::string& contact) {

@@ -2,8 +2,8 @@
 // is asked of Gajim when it is needed, by the service's name, so a Gajim that quits and starts
 // again is found again.
 //
-// Work in progress: the Add Contact and Remove Contact dialogs and the nickname in the Profile
-// window are not driven yet and fail with Failure(kNotAvailable); no program offers this client
+// Work in progress: the Remove Contact dialog and the nickname in the Profile window are not
+// driven yet and fail with Failure(kNotAvailable); no program offers this client
 // until they are.
 #pragma once
 
@@ -42,6 +42,7 @@ class GajimMessenger final : public messenger::Messenger {
                                                  const std::string& service_id) override;
   std::unique_ptr<messenger::TypingJob> OptionsPages(std::int32_t window,
                                                      std::int32_t page) override;
+  // Gajim's Add Contact window for the address (GajimAddContactJob); `window` must be 0.
   std::unique_ptr<messenger::TypingJob> AddContact(std::int32_t window,
                                                    const std::string& address) override;
   // The chat with the contact of the first signed-on account that lists it, selected in Gajim's
