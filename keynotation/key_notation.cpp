@@ -316,8 +316,14 @@ std::string FormatKeyNotation(const KeySequence& tokens) {
       out += '{';
       // No key name holds a "+": the parser refuses this, so a log never reads as a plain key.
       if (press.control) out += "CTRL+";
+      if (press.alt) out += "ALT+";
       if (press.shift) out += "SHIFT+";
-      out += KeyName(press.key);
+      if (press.letter != 0) {
+        AppendUtf8(out,
+                   press.letter >= U'a' && press.letter <= U'z' ? press.letter - 32 : press.letter);
+      } else {
+        out += KeyName(press.key);
+      }
       if (press.count != 1) out += ' ' + std::to_string(press.count);
       out += '}';
     }

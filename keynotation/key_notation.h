@@ -70,12 +70,16 @@ enum class NamedKey {
 inline constexpr int kMaxKeyRepeat = 999;
 
 // A named key pressed `count` times (1..kMaxKeyRepeat), with Control and Shift held down around
-// the presses when `control` and `shift` are set. The parser never sets them.
+// the presses when `control` and `shift` are set. The parser never sets them, nor `letter`: a
+// press the program makes of the key that types that lowercase letter instead of `key`, with Alt
+// held (`alt`), for a dialog's button reached by its underlined letter.
 struct KeyPress {
   NamedKey key;
   int count = 1;
   bool control = false;
   bool shift = false;
+  char32_t letter = 0;
+  bool alt = false;
   bool operator==(const KeyPress&) const = default;
 };
 
@@ -95,6 +99,12 @@ inline KeySequence OnePress(NamedKey key) {
   return {KeyPress{key}};
 }
 
+// One press of the key typing `letter` (a lowercase ASCII letter) with Alt held: the button or
+// field of a dialog whose label underlines that letter.
+inline KeySequence AltPress(char32_t letter) {
+  return {KeyPress{.key = NamedKey::kEnter, .letter = letter, .alt = true}};
+}
+
 // How many characters and key presses the keys are: one press per character, `count` for a key.
 std::size_t KeyCount(const KeySequence& keys);
 // The keys after the first `count` characters and key presses, and those first ones.
@@ -108,7 +118,7 @@ KeySequence ParseKeyNotation(std::string_view keys);
 // Writes tokens back as notation (UTF-8): braces in text escaped, names in their canonical
 // spelling, a count of 1 left out. For tokens the parser returned, ParseKeyNotation gives them
 // back unchanged. Also what logs show for a sequence: a press with Control reads "{CTRL+PGDN}",
-// which the parser rejects rather than reading it as another key.
+// one with Alt "{ALT+R}", which the parser rejects rather than reading it as another key.
 std::string FormatKeyNotation(const KeySequence& tokens);
 
 // The text as UTF-8, braces and all.

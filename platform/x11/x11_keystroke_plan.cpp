@@ -38,6 +38,9 @@ std::vector<Wanted> Expand(const std::vector<KeyToken>& tokens) {
   std::vector<Wanted> wanted;
   for (const auto& token : tokens) {
     if (const auto* press = std::get_if<KeyPress>(&token)) {
+      if (press->letter != 0 || press->alt) {
+        throw Failure(error_code::kKeystrokes, "A key pressed with Alt cannot be typed yet.");
+      }
       wanted.insert(wanted.end(), static_cast<std::size_t>(press->count),
                     Wanted{KeysymFor(press->key), 0, press->control, press->shift});
       continue;
