@@ -101,8 +101,8 @@ install(FILES ${packaging_out}/org.example.plumwick.metainfo.xml
 
 # The Debian package: `cpack -G DEB` (DEB is the default here). Library dependencies are worked out
 # by dpkg-shlibdeps from the programs; the fonts the window maps its design fonts to are loaded by
-# name at run time, so they are listed. plumwick drives Pidgin over the session bus; the sandbox
-# needs nothing more.
+# name at run time, so they are listed. plumwick drives Pidgin or Gajim over the session bus, either
+# of which a user may have already: suggested, not required; the sandbox needs nothing more.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME plumwick)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -110,8 +110,8 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "one-window desktop companion for an insta
 # Lines of at most 80 characters; an empty line parts paragraphs.
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
   "Plumwick sets your status, keeps your contact list at hand, sends messages\n"
-  "and adds or removes contacts through Pidgin running beside it, and offers a\n"
-  "scratch pad with the time, the date and the machine's address.\n"
+  "and adds or removes contacts through Pidgin or Gajim running beside it, and\n"
+  "offers a scratch pad with the time, the date and the machine's address.\n"
   "\n"
   "plumwick-sandbox runs the same window against a built-in practice messaging\n"
   "client, to try every control without an account.")
@@ -121,7 +121,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, fonts-urw-base35")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pidgin")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "pidgin | gajim")
 set(CPACK_STRIP_FILES ON)
 # No package whose changelog names another version than the package's.
 set(version_check ${packaging_out}/check-release.cmake)

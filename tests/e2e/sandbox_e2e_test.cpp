@@ -207,8 +207,9 @@ TEST(CommandLineTest, HelpAndVersionAnswerWithoutADisplayAndAnythingElseIsRefuse
       {kProgram, "-v", 0, "plumwick-sandbox 0.", ""},
       {PLUMWICK_PROGRAM, "--bogus", 2, "",
        "plumwick: Unknown option 'bogus'. Usage: plumwick [--help] [--version] [--client "
-       "pidgin]\n"},
-      {PLUMWICK_PROGRAM, "--client=gajim", 2, "", "plumwick: --client takes pidgin, not 'gajim'."},
+       "pidgin|gajim]\n"},
+      {PLUMWICK_PROGRAM, "--client=psi", 2, "",
+       "plumwick: --client takes pidgin or gajim, not 'psi'."},
       {kProgram, "--client=pidgin", 2, "", "plumwick-sandbox: Unknown option 'client'."},
       {kProgram, "stray", 2, "", "plumwick-sandbox: It takes no argument such as 'stray'."},
   };

@@ -1,6 +1,8 @@
 // Gajim for the tests.
 #include "tests/gajim/gajim.h"
 
+#include "clients/purple/process_activity.h"
+
 #include <unistd.h>
 
 #include <algorithm>
@@ -151,6 +153,24 @@ void Gajim::Start() {
   if (!on_bus || !process_->Running()) {
     throw std::runtime_error("Gajim did not come on the bus\n" + Describe());
   }
+}
+
+bool Gajim::WaitUntilIdle() {
+  constexpr auto kQuiet = std::chrono::milliseconds(500);
+  constexpr auto kBusy = std::chrono::milliseconds(20);  // CPU time that is more than its timers
+  auto last = purple::ReadProcessActivity(process_->Pid());
+  auto quiet_since = std::chrono::steady_clock::now();
+  return WaitUntil(
+      [&] {
+        const auto now = purple::ReadProcessActivity(process_->Pid());
+        if (!now || !last) return false;
+        if (now->cpu - last->cpu > kBusy) {
+          last = now;
+          quiet_since = std::chrono::steady_clock::now();
+        }
+        return std::chrono::steady_clock::now() - quiet_since >= kQuiet;
+      },
+      std::chrono::seconds(10), std::chrono::milliseconds(100));
 }
 
 void Gajim::StartConnected() {

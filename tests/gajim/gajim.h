@@ -45,6 +45,10 @@ class Gajim {
   void StartConnected();
   // Ends Gajim at once, as a crash would (SIGKILL), and waits until its bus name is gone.
   void Kill();
+  // Waits (at most 10 s) until Gajim has used next to no CPU time for half a second: a window or
+  // chat it was asked to open is drawn and has its focus, so keys typed now reach it. False when
+  // Gajim stayed busy.
+  bool WaitUntilIdle();
   bool Running();
   std::string Describe();
 

@@ -123,6 +123,7 @@ TEST_F(GajimJobsE2eTest, SendMsgSendsTheExactTextAndLeavesTheUsersDraftInTheChat
   Program program;
   // The user opened the chat and started a message there.
   program.client.InstantMessage(kAlice);
+  ASSERT_TRUE(world->gajim->WaitUntilIdle()) << world->gajim->Describe();
   User().Type("my draft");
 
   std::string long_text;

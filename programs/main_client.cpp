@@ -12,6 +12,8 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 
+#include "clients/gajim/qt/gajim_bus.h"
+#include "clients/gajim/qt/gajim_messenger.h"
 #include "clients/purple/qt/purple_bus.h"
 #include "clients/purple/qt/purple_messenger.h"
 #include "platform/failure.h"
@@ -27,9 +29,9 @@ using plumwick::ClientKind;
 
 // What --help says the program is for.
 constexpr char kSummary[] =
-    "A skinned companion window for Pidgin, which must be running: set your status, list\n"
-    "your contacts, send a prepared message, add and delete contacts, change your display\n"
-    "name, and collect the time, date and IP address to copy.";
+    "A skinned companion window for Pidgin or Gajim, which must be running: set your\n"
+    "status, list your contacts, send a prepared message, add and delete contacts, change\n"
+    "your display name, and collect the time, date and IP address to copy.";
 
 // A client the program drives: its name on the session bus, and how its client object is made.
 struct Offer {
@@ -38,9 +40,9 @@ struct Offer {
   plumwick::messenger::MessengerFactory (*factory)();
 };
 
-// Gajim's row comes once its client finishes its jobs with typed keys.
-const std::array<Offer, 1> kOffers{{
+const std::array<Offer, 2> kOffers{{
     {ClientKind::kPidgin, plumwick::purple::kService, &plumwick::purple::PurpleMessengerFactory},
+    {ClientKind::kGajim, plumwick::gajim::kService, &plumwick::gajim::GajimMessengerFactory},
 }};
 
 std::vector<ClientKind> Offered() {
