@@ -4,6 +4,7 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/extensions/XRes.h>
 
 #include "platform/failure.h"
 #include "platform/x11/x11_display.h"
@@ -171,6 +172,22 @@ bool X11WindowManager::HasInputFocus(std::uint64_t window) {
   const bool in = x11::InputFocusIn(d, static_cast<Window>(window));
   // A window that went away in between has no focus.
   return !trap.Failed() && in;
+}
+
+bool X11WindowManager::OnDisplay(std::int64_t pid) {
+  Display* d = Connect().display.get();
+  int event_base = 0;
+  int error_base = 0;
+  if (!XResQueryExtension(d, &event_base, &error_base)) return true;
+  XResClientIdSpec every_pid{.client = 0, .mask = XRES_CLIENT_ID_PID_MASK};
+  long count = 0;
+  XResClientIdValue* ids = nullptr;
+  x11::XErrorTrap trap(d);
+  if (XResQueryClientIds(d, 1, &every_pid, &count, &ids) != Success || trap.Failed()) return true;
+  bool found = false;
+  for (long i = 0; i < count && !found; ++i) found = XResGetClientPid(&ids[i]) == pid;
+  XResClientIdsDestroy(count, ids);
+  return found;
 }
 
 }  // namespace plumwick

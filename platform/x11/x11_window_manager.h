@@ -28,6 +28,8 @@ class X11WindowManager final : public WindowManager {
   bool TakenOn(std::uint64_t window) override;
   void Activate(std::uint64_t window) override;
   bool HasInputFocus(std::uint64_t window) override;
+  // Asked of the X server's X-Resource extension, which knows each client's process.
+  bool OnDisplay(std::int64_t pid) override;
 
  private:
   struct Connection;

@@ -131,6 +131,13 @@ Gajim::Gajim(const GajimAccount& account, const Environment& env, RemoteControl 
     std::filesystem::create_directories(home / dir);
   }
   std::filesystem::permissions(home / "run", std::filesystem::perms::owner_all);
+  // The desktop's X cookie is readable by root alone (XWayland's, in a Wayland session): Gajim
+  // gets a copy of its own.
+  if (const auto cookie = env_.find("XAUTHORITY"); cookie != env_.end()) {
+    const auto own = home / ".Xauthority";
+    std::filesystem::copy_file(cookie->second, own);
+    cookie->second = own.string();
+  }
   RunChecked({PLUMWICK_PEER_PYTHON, "-c", kWriteSettings,
               (home / ".config/gajim/settings.sqlite").string(), account.name, AppSettings(remote),
               AccountSettings(account), kPlugins},

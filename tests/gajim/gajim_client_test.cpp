@@ -76,7 +76,9 @@ class StandInDesktop final : public FocusedWindow, public WindowManager {
   bool TakenOn(std::uint64_t /*window*/) override { return true; }
   void Activate(std::uint64_t window) override { activated.push_back(window); }
   bool HasInputFocus(std::uint64_t window) override { return window == input_focus; }
+  bool OnDisplay(std::int64_t pid) override { return pid == StandInPid() && gajim_on_display; }
 
+  bool gajim_on_display = true;
   DesktopWindow focused{kMainWindow, StandInPid(), kMainWindowTitle, "gajim"};
   std::uint64_t input_focus = kMainWindow;
   std::vector<std::uint64_t> activated;
@@ -257,6 +259,22 @@ TEST_F(GajimClientTest, AnAddressGajimWouldNotAddOpensNothing) {
     EXPECT_EQ(failure.description(), text);
   }
   EXPECT_EQ(Cue("Activations").value(0).toStringList(), QStringList());
+}
+
+// A Gajim that is a Wayland program gets no key: the jobs that would type open nothing, and say
+// how to start Gajim so that they can; what needs no key goes on.
+TEST_F(GajimClientTest, NoJobThatTypesOpensAWindowOfAGajimNotOnTheDisplay) {
+  desktop_.gajim_on_display = false;
+  for (const auto& open :
+       std::vector<std::function<void()>>{[&] { client_->InstantMessage("alice@home.example"); },
+                                          [&] { client_->AddContact(0, "zoe@example.org"); }}) {
+    const Failure failure = FailureOf(open);
+    EXPECT_EQ(failure.code(), error_code::kFocus);
+    EXPECT_TRUE(failure.description().ends_with("start it through XWayland: GDK_BACKEND=x11 gajim"))
+        << failure.description();
+  }
+  EXPECT_EQ(Cue("Activations").value(0).toStringList(), QStringList());
+  client_->MyStatus(messenger::status::kAway);
 }
 
 // Gajim's window opened with the bare address takes the two Returns while it has the focus and

@@ -88,6 +88,7 @@ class PidginDesktop final : public WindowManager, public FocusedWindow, public K
     if (window == kDialog && looks_until_taken_on > 0) ++activated_too_early;
   }
   bool HasInputFocus(std::uint64_t window) override { return window == input_focus; }
+  bool OnDisplay(std::int64_t) override { return true; }
   DesktopWindow Focused() override { return {active, pidgin}; }
   // Pidgin switches tabs on Ctrl+Page Down as it handles the key.
   TypedKeys Type(const KeySequence& keys, std::uint64_t /*window*/) override {

@@ -339,6 +339,7 @@ class FakeWindowManager final : public WindowManager {
   bool TakenOn(std::uint64_t) override { return false; }
   void Activate(std::uint64_t) override {}
   bool HasInputFocus(std::uint64_t) override { return false; }
+  bool OnDisplay(std::int64_t) override { return true; }
 };
 
 // The whole window on doubles, built as the program builds it.

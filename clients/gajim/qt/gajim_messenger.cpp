@@ -54,6 +54,15 @@ Failure NotDrivenYet(const char* what) {
 
 }  // namespace
 
+void GajimMessenger::RequireKeysReachGajim() {
+  if (desktop_.windows.OnDisplay(bus_.ServiceProcess())) return;
+  throw Failure(
+      error_code::kFocus,
+      "Gajim shows no window on this X display (in a Wayland session it runs as a Wayland "
+      "program), so no key from this program could reach it and nothing was opened. Quit "
+      "Gajim and start it through XWayland: GDK_BACKEND=x11 gajim");
+}
+
 GajimMessenger::GajimMessenger(const ClientDesktop& desktop, milliseconds start_up_allowance)
     : desktop_(desktop) {
   if (!bus_.ServiceRunning()) {
@@ -92,12 +101,14 @@ std::unique_ptr<messenger::TypingJob> GajimMessenger::AddContact(std::int32_t wi
                       " is not one Gajim can open a dialog over: pass 0 for no parent");
   }
   RequireName(address, "address of the contact to add");
+  RequireKeysReachGajim();
   return std::make_unique<GajimAddContactJob>(bus_, desktop_, address);
 }
 
 std::unique_ptr<messenger::TypingJob> GajimMessenger::InstantMessage(const std::string& contact) {
   RequireName(contact, "contact's address");
   const std::unique_ptr<GajimContact> found = FindContact(bus_, contact);
+  RequireKeysReachGajim();
   return std::make_unique<GajimChatJob>(bus_, desktop_, found->account(), found->address());
 }
 

@@ -55,6 +55,10 @@ class GajimMessenger final : public messenger::Messenger {
   std::string MyServiceId() override { return kServiceId; }
 
  private:
+  // Throws Failure(kFocus) when Gajim is no client of this X display (a Wayland program), before
+  // anything opens: no key could reach the window the job would open.
+  void RequireKeysReachGajim();
+
   GajimBus bus_;
   const ClientDesktop desktop_;
 };
