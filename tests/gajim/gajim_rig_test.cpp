@@ -11,65 +11,33 @@
 #include <vector>
 
 #include "tests/e2e/harness/desktop_test.h"
-#include "tests/e2e/harness/private_dir.h"
 #include "tests/e2e/harness/wait_until.h"
-#include "tests/gajim/gajim.h"
 #include "tests/gajim/gajim_dbus.h"
+#include "tests/gajim/gajim_world.h"
 #include "tests/purple/private_network.h"
-#include "tests/purple/session_bus.h"
 #include "tests/purple/xmpp_peer.h"
-#include "tests/purple/xmpp_server.h"
 
 namespace plumwick::e2e {
 namespace {
 
 constexpr auto kTimeout = std::chrono::seconds(10);
-const std::string kAccount = "plum";
-const std::string kUser = "plum@localhost";
-const std::string kAlice = "alice@localhost";
-const std::string kDave = "dave@localhost";  // a contact who never signs in
+using namespace gajim_people;
 
-struct World {
-  explicit World(const Environment& desktop) {
-    bus = std::make_unique<SessionBus>(dir.MakeSubdir("bus"), desktop, BusUsers::kEveryone);
-    env = bus->On(desktop);
-    server = std::make_unique<XmppServer>(
-        std::vector<XmppAccount>{{"plum", "plum-secret", {"alice", "dave"}},
-                                 {"alice", "alice-secret", {"plum"}},
-                                 {"dave", "dave-secret", {"plum"}}},
-        env);
-    alice = std::make_unique<XmppPeer>(kAlice + "/peer", "alice-secret", "", env);
-    gajim = std::make_unique<Gajim>(
-        GajimAccount{
-            .name = kAccount, .user = "plum", .password = "plum-secret", .resource = "gajim"},
-        env);
-    const auto start = std::chrono::steady_clock::now();
-    gajim->Start();
-    const auto on_bus = std::chrono::steady_clock::now();
-    gajim->StartConnected();
-    const auto connected = std::chrono::steady_clock::now();
-    using Seconds = std::chrono::duration<double>;
-    std::cout << "Gajim owned its bus name after " << Seconds(on_bus - start).count()
-              << " s, answered signed in after " << Seconds(connected - start).count() << " s\n";
-  }
+// The shared services, with Gajim started and the time it took printed.
+std::unique_ptr<GajimWorld> StartedWorld(const Environment& desktop) {
+  auto world = std::make_unique<GajimWorld>(desktop);
+  const auto start = std::chrono::steady_clock::now();
+  world->gajim->Start();
+  const auto on_bus = std::chrono::steady_clock::now();
+  world->gajim->StartConnected();
+  const auto connected = std::chrono::steady_clock::now();
+  using Seconds = std::chrono::duration<double>;
+  std::cout << "Gajim owned its bus name after " << Seconds(on_bus - start).count()
+            << " s, answered signed in after " << Seconds(connected - start).count() << " s\n";
+  return world;
+}
 
-  ~World() {
-    // Gajim first, so that it does not reconnect to a server going away.
-    gajim.reset();
-    alice.reset();
-    server.reset();
-    bus.reset();
-  }
-
-  PrivateDir dir;
-  std::unique_ptr<SessionBus> bus;
-  Environment env;
-  std::unique_ptr<XmppServer> server;
-  std::unique_ptr<XmppPeer> alice;
-  std::unique_ptr<Gajim> gajim;
-};
-
-std::unique_ptr<World> world;
+std::unique_ptr<GajimWorld> world;
 std::string world_error;
 
 class GajimRigTest : public DesktopTest {
@@ -79,7 +47,7 @@ class GajimRigTest : public DesktopTest {
     world_error = PrivateNetworkProblem();
     if (!world_error.empty()) return;
     try {
-      world = std::make_unique<World>(Session().Env());
+      world = StartedWorld(Session().Env());
     } catch (const std::exception& error) {
       world_error = error.what();
     }
