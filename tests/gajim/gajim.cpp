@@ -142,7 +142,11 @@ Gajim::Gajim(const GajimAccount& account, const Environment& env, RemoteControl 
               (home / ".config/gajim/settings.sqlite").string(), account.name, AppSettings(remote),
               AccountSettings(account), kPlugins},
              env_);
-  if (IsRealRoot()) GiveToNobody(home);
+  if (IsRealRoot()) {
+    GiveToNobody(home);
+    // KWin's XWayland lets in its own user without a cookie, and no one else.
+    RunChecked({"xhost", "+si:localuser:nobody"}, env_);
+  }
 }
 
 Gajim::~Gajim() {
