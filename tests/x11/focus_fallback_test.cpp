@@ -5,15 +5,18 @@
 // On the same server, keys a killed Plumwick left bound are given back by the next one.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <memory>
 
-#include "platform/x11/x11_focused_window.h"
 #include "platform/x11/x11_borrowed_keys.h"
 #include "platform/x11/x11_display.h"
-#include "platform/x11/x11_layout_reader.h"
+#include "platform/x11/x11_focused_window.h"
 #include "platform/x11/x11_keymap_writer.h"
+#include "platform/x11/x11_layout_reader.h"
 #include "platform/x11/x11_window_facts.h"
+#include "platform/x11/x11_window_manager.h"
 #include "tests/e2e/harness/child_process.h"
 
 // After every other header: Xlib defines None, Bool and more as macros.
@@ -170,6 +173,15 @@ TEST_F(BareDisplay, InputFocusElsewhereWinsOverTheActiveWindowTheManagerStillNam
   EXPECT_EQ(Focused(), (DesktopWindow{focused, 32}));
   Focus(None);
   EXPECT_EQ(Focused(), DesktopWindow{}) << "keys go nowhere";
+}
+
+// A program of a Wayland session that runs as a Wayland program has no connection here: the
+// X server knows each of its clients' processes.
+TEST_F(BareDisplay, OnlyAProcessConnectedToTheDisplayIsOnIt) {
+  X11WindowManager windows(name_);
+  EXPECT_TRUE(windows.OnDisplay(getpid()));
+  const ChildProcess elsewhere({.argv = {"sleep", "30"}, .env = {}});
+  EXPECT_FALSE(windows.OnDisplay(elsewhere.Pid()));
 }
 
 TEST_F(BareDisplay, KeysAKilledProgramLeftBoundAreGivenBackUnlessReboundSince) {
