@@ -26,9 +26,8 @@ class WindowManager {
   // the active window only after the focus has moved, and the X server sends keys to the input
   // focus at once: while the two disagree, keys would not go where the name says.
   virtual bool HasInputFocus(std::uint64_t window) = 0;
-  // Whether process `pid` is a client of this display. A program of a Wayland session that runs
-  // as a Wayland program is not: no key typed here can reach it. True where the display cannot
-  // tell.
+  // Whether process `pid` has windows on this display, shown or not. A program of a Wayland
+  // session that runs as a Wayland program has none: no key typed here can reach it.
   virtual bool OnDisplay(std::int64_t pid) = 0;
 };
 

@@ -2,9 +2,10 @@
 // manager runs.
 #include "platform/x11/x11_window_manager.h"
 
+#include <algorithm>
+
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
-#include <X11/extensions/XRes.h>
 
 #include "platform/failure.h"
 #include "platform/x11/x11_display.h"
@@ -175,19 +176,24 @@ bool X11WindowManager::HasInputFocus(std::uint64_t window) {
 }
 
 bool X11WindowManager::OnDisplay(std::int64_t pid) {
-  Display* d = Connect().display.get();
-  int event_base = 0;
-  int error_base = 0;
-  if (!XResQueryExtension(d, &event_base, &error_base)) return true;
-  XResClientIdSpec every_pid{.client = 0, .mask = XRES_CLIENT_ID_PID_MASK};
-  long count = 0;
-  XResClientIdValue* ids = nullptr;
+  Connection& c = Connect();
+  Display* d = c.display.get();
   x11::XErrorTrap trap(d);
-  if (XResQueryClientIds(d, 1, &every_pid, &count, &ids) != Success || trap.Failed()) return true;
-  bool found = false;
-  for (long i = 0; i < count && !found; ++i) found = XResGetClientPid(&ids[i]) == pid;
-  XResClientIdsDestroy(count, ids);
-  return found;
+  const auto names_pid = [&](Window window) {
+    return x11::Property32(d, window, c.wm_pid, XA_CARDINAL) == static_cast<unsigned long>(pid);
+  };
+  // A toolkit names its process on a window of its own at the root from its start (GTK's and
+  // Qt's leader window), and on each top-level window, which a window manager puts in a frame. A
+  // connection alone is not enough: a Wayland program may still read the X server's idle time.
+  const auto top = x11::QueryTree(d, DefaultRootWindow(d));
+  if (!top) return true;
+  for (const Window window : top->children) {
+    if (names_pid(window)) return true;
+    if (const auto framed = x11::QueryTree(d, window)) {
+      if (std::ranges::any_of(framed->children, names_pid)) return true;
+    }
+  }
+  return false;
 }
 
 }  // namespace plumwick

@@ -28,7 +28,7 @@ class X11WindowManager final : public WindowManager {
   bool TakenOn(std::uint64_t window) override;
   void Activate(std::uint64_t window) override;
   bool HasInputFocus(std::uint64_t window) override;
-  // Asked of the X server's X-Resource extension, which knows each client's process.
+  // Whether a window at the root, or in a frame there, names the process (_NET_WM_PID).
   bool OnDisplay(std::int64_t pid) override;
 
  private:

@@ -101,6 +101,25 @@ std::vector<std::string> RunAsOtherUser() {
   return {};
 }
 
+// The Wayland session's socket by its full path, for Gajim: the socket lives in the test's runtime
+// directory, which Gajim's user may then pass through (and no more) to reach it, as through the
+// directory around it.
+std::string OpenWaylandSocket(const Environment& desktop) {
+  const auto display = desktop.find("WAYLAND_DISPLAY");
+  if (display == desktop.end()) {
+    throw std::runtime_error("Gajim as a Wayland program needs a Wayland session");
+  }
+  const std::filesystem::path runtime = desktop.at("XDG_RUNTIME_DIR");
+  const std::filesystem::path socket = runtime / display->second;
+  using std::filesystem::perms;
+  for (const auto& dir : {runtime.parent_path(), runtime}) {
+    std::filesystem::permissions(dir, perms::others_exec, std::filesystem::perm_options::add);
+  }
+  std::filesystem::permissions(socket, perms::others_read | perms::others_write,
+                               std::filesystem::perm_options::add);
+  return socket.string();
+}
+
 void GiveToNobody(const std::filesystem::path& root) {
   auto give = [](const std::filesystem::path& path) {
     if (lchown(path.c_str(), kNobody, kNobody) != 0) {
@@ -113,7 +132,8 @@ void GiveToNobody(const std::filesystem::path& root) {
 
 }  // namespace
 
-Gajim::Gajim(const GajimAccount& account, const Environment& env, RemoteControl remote)
+Gajim::Gajim(const GajimAccount& account, const Environment& env, RemoteControl remote,
+             GajimBackend backend)
     : account_(account.name), env_(env), dbus_(env) {
   // Gajim's user passes through the test's directory to its home, and sees nothing else there.
   std::filesystem::permissions(dir_.Path(), std::filesystem::perms::owner_all |
@@ -125,7 +145,11 @@ Gajim::Gajim(const GajimAccount& account, const Environment& env, RemoteControl 
   env_["XDG_DATA_HOME"] = (home / ".local/share").string();
   env_["XDG_CACHE_HOME"] = (home / ".cache").string();
   env_["XDG_RUNTIME_DIR"] = (home / "run").string();
-  env_["GDK_BACKEND"] = "x11";
+  if (backend == GajimBackend::kX11) {
+    env_["GDK_BACKEND"] = "x11";
+  } else {
+    env_["WAYLAND_DISPLAY"] = OpenWaylandSocket(env);
+  }
   env_["NO_AT_BRIDGE"] = "1";  // no accessibility bus to look for
   for (const char* dir : {".config/gajim", ".local/share", ".cache", "run"}) {
     std::filesystem::create_directories(home / dir);

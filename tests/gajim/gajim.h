@@ -22,6 +22,10 @@ struct GajimAccount {
 // Whether Gajim exports its remote object on the session bus; Gajim's own default is off.
 enum class RemoteControl { kOn, kOff };
 
+// Where Gajim shows its windows: on the X display (through XWayland in a Wayland session), or, in
+// a Wayland session, as a Wayland program (GTK's own choice there), where no X key reaches it.
+enum class GajimBackend { kX11, kWayland };
+
 class Gajim {
  public:
   // Writes the profile into a fresh home that only the user Gajim runs as can enter. The account
@@ -29,7 +33,7 @@ class Gajim {
   // status changes of Gajim's own when the desktop is idle. `env` has the desktop and a session
   // bus that every user may connect to (BusUsers::kEveryone).
   Gajim(const GajimAccount& account, const Environment& env,
-        RemoteControl remote = RemoteControl::kOn);
+        RemoteControl remote = RemoteControl::kOn, GajimBackend backend = GajimBackend::kX11);
   ~Gajim();
 
   Gajim(const Gajim&) = delete;

@@ -77,5 +77,41 @@ TEST_F(GajimDesktopTourTest, EveryActionReachesThePeerGajimOrTheServer) {
   EXPECT_EQ(program_->ErrText().find("Error "), std::string::npos) << Where();
 }
 
+// In a Wayland session Gajim is a Wayland program unless told otherwise: no key can reach it. The
+// actions that would type open nothing and say how to start Gajim; the rest works. (ctest runs
+// this in the Wayland sessions only.)
+class GajimNativeWaylandTest : public GajimE2eTest {
+ protected:
+  static void SetUpTestSuite() { StartWorld(GajimBackend::kWayland); }
+};
+
+TEST_F(GajimNativeWaylandTest, ActionsThatTypeSayHowToStartGajimAndTheRestWorks) {
+  XmppPeer& alice = *World().alice;
+  PickStatus(StatusEntry::kAway);
+  EXPECT_TRUE(alice.WaitForPresence(kUser, "available", "away", kEffectTimeout))
+      << program_->Describe();
+  ClickControl(place::kSelectList);
+  EXPECT_TRUE(WaitUntil([&] { return ContactRows("gajim-wayland-list.png").size() == 1; },
+                        kEffectTimeout, std::chrono::milliseconds(200)))
+      << program_->Describe();
+
+  ASSERT_EQ(TypeIntoField(place::kText2, kAlice), kAlice);
+  ASSERT_EQ(TypeIntoField(place::kText4, "not sent"), "not sent");
+  const auto started = std::chrono::steady_clock::now();
+  ClickControl(place::kSendMessage);
+  EXPECT_TRUE(WaitForErrorText("start it through XWayland: GDK_BACKEND=x11 gajim"))
+      << program_->Describe();
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(3))
+      << "not at once, but after the focus guard's wait";
+  const auto box = WaitForMessageBox();
+  ASSERT_TRUE(box) << program_->Describe();
+  EXPECT_TRUE(DismissWithReturn(*box));
+  EXPECT_FALSE(alice.WaitForMessage(kUser, "not sent", std::chrono::seconds(1)));
+
+  ClickControl(place::kSignOut);
+  EXPECT_TRUE(alice.WaitForPresence(kUser, "unavailable", "-", kEffectTimeout))
+      << program_->Describe();
+}
+
 }  // namespace
 }  // namespace plumwick::e2e

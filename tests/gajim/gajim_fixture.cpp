@@ -18,12 +18,12 @@ std::string world_error;
 
 GajimE2eTest::GajimE2eTest() : ProgramFixture(PLUMWICK_PROGRAM) {}
 
-void GajimE2eTest::SetUpTestSuite() {
+void GajimE2eTest::StartWorld(GajimBackend backend) {
   DesktopTest::SetUpTestSuite();
   world_error = PrivateNetworkProblem();
   if (!world_error.empty()) return;
   try {
-    world = std::make_unique<GajimWorld>(Session().Env());
+    world = std::make_unique<GajimWorld>(Session().Env(), backend);
     world->gajim->StartConnected();
   } catch (const std::exception& error) {
     world.reset();

@@ -14,7 +14,9 @@ namespace plumwick::e2e {
 class GajimE2eTest : public ProgramFixture {
  protected:
   GajimE2eTest();
-  static void SetUpTestSuite();
+  static void SetUpTestSuite() { StartWorld(GajimBackend::kX11); }
+  // The shared services with Gajim shown as `backend` says, signed in.
+  static void StartWorld(GajimBackend backend);
   static void TearDownTestSuite();
   void SetUp() override;
   void TearDown() override;

@@ -7,7 +7,7 @@ namespace plumwick::e2e {
 
 using namespace gajim_people;
 
-GajimWorld::GajimWorld(const Environment& desktop) {
+GajimWorld::GajimWorld(const Environment& desktop, GajimBackend backend) {
   bus = std::make_unique<SessionBus>(dir.MakeSubdir("bus"), desktop, BusUsers::kEveryone);
   env = bus->On(desktop);
   server = std::make_unique<XmppServer>(
@@ -21,7 +21,7 @@ GajimWorld::GajimWorld(const Environment& desktop) {
   gajim = std::make_unique<Gajim>(
       GajimAccount{
           .name = kAccount, .user = "plum", .password = kUserPassword, .resource = "gajim"},
-      env);
+      env, RemoteControl::kOn, backend);
 }
 
 GajimWorld::~GajimWorld() {

@@ -29,7 +29,7 @@ inline const std::string kDave = "dave@localhost";
 
 struct GajimWorld {
   // `desktop`: the test desktop's environment. Throws when a service does not start.
-  explicit GajimWorld(const Environment& desktop);
+  explicit GajimWorld(const Environment& desktop, GajimBackend backend = GajimBackend::kX11);
   ~GajimWorld();
   GajimWorld(const GajimWorld&) = delete;
   GajimWorld& operator=(const GajimWorld&) = delete;

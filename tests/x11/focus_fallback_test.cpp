@@ -175,13 +175,19 @@ TEST_F(BareDisplay, InputFocusElsewhereWinsOverTheActiveWindowTheManagerStillNam
   EXPECT_EQ(Focused(), DesktopWindow{}) << "keys go nowhere";
 }
 
-// A program of a Wayland session that runs as a Wayland program has no connection here: the
-// X server knows each of its clients' processes.
-TEST_F(BareDisplay, OnlyAProcessConnectedToTheDisplayIsOnIt) {
+// A program of a Wayland session that runs as a Wayland program has no window here, though it may
+// be connected (to read the idle time, say); a toolkit's program has one from its start, shown or
+// not, at the root or in a frame.
+TEST_F(BareDisplay, OnlyAProcessWithAWindowIsOnTheDisplay) {
   X11WindowManager windows(name_);
+  EXPECT_FALSE(windows.OnDisplay(getpid()));
+  const Window frame = Make(Root(), 0, 0, 50);
+  const Window window = Make(frame, 5, 5, 20);
+  SetCardinal(window, "_NET_WM_PID", static_cast<unsigned long>(getpid()));
+  XUnmapWindow(display_, window);
+  XSync(display_, False);
   EXPECT_TRUE(windows.OnDisplay(getpid()));
-  const ChildProcess elsewhere({.argv = {"sleep", "30"}, .env = {}});
-  EXPECT_FALSE(windows.OnDisplay(elsewhere.Pid()));
+  EXPECT_FALSE(windows.OnDisplay(getpid() + 1));
 }
 
 TEST_F(BareDisplay, KeysAKilledProgramLeftBoundAreGivenBackUnlessReboundSince) {
