@@ -27,12 +27,9 @@
 #include "platform/x11/x11_window_manager.h"
 #include "platform/x11/x11_xtest_keystrokes.h"
 #include "tests/e2e/harness/desktop_test.h"
-#include "tests/e2e/harness/private_dir.h"
-#include "tests/gajim/gajim.h"
+#include "tests/gajim/gajim_world.h"
 #include "tests/purple/private_network.h"
-#include "tests/purple/session_bus.h"
 #include "tests/purple/xmpp_peer.h"
-#include "tests/purple/xmpp_server.h"
 
 namespace plumwick::e2e {
 namespace {
@@ -42,41 +39,7 @@ const std::string kUser = "plum@localhost";
 const std::string kAlice = "alice@localhost";
 const std::string kCarol = "carol@localhost";
 
-struct World {
-  explicit World(const Environment& desktop) {
-    bus = std::make_unique<SessionBus>(dir.MakeSubdir("bus"), desktop, BusUsers::kEveryone);
-    env = bus->On(desktop);
-    server =
-        std::make_unique<XmppServer>(std::vector<XmppAccount>{{"plum", "plum-secret", {"alice"}},
-                                                              {"alice", "alice-secret", {"plum"}},
-                                                              {"carol", "carol-secret", {}}},
-                                     env);
-    alice = std::make_unique<XmppPeer>(kAlice + "/peer", "alice-secret", "", env);
-    carol = std::make_unique<XmppPeer>(kCarol + "/peer", "carol-secret", "", env);
-    gajim = std::make_unique<Gajim>(
-        GajimAccount{
-            .name = "plum", .user = "plum", .password = "plum-secret", .resource = "gajim"},
-        env);
-    gajim->StartConnected();
-  }
-  ~World() {
-    gajim.reset();
-    carol.reset();
-    alice.reset();
-    server.reset();
-    bus.reset();
-  }
-
-  PrivateDir dir;
-  std::unique_ptr<SessionBus> bus;
-  Environment env;
-  std::unique_ptr<XmppServer> server;
-  std::unique_ptr<XmppPeer> alice;
-  std::unique_ptr<XmppPeer> carol;
-  std::unique_ptr<Gajim> gajim;
-};
-
-std::unique_ptr<World> world;
+std::unique_ptr<GajimWorld> world;
 std::string world_error;
 
 // The program's desktop parts, as the program builds them, and the Gajim client on them.
@@ -98,7 +61,8 @@ class GajimJobsE2eTest : public DesktopTest {
     world_error = PrivateNetworkProblem();
     if (!world_error.empty()) return;
     try {
-      world = std::make_unique<World>(Session().Env());
+      world = std::make_unique<GajimWorld>(Session().Env());
+      world->gajim->StartConnected();
       // This process is the program: on Gajim's bus and the test desktop.
       setenv("DBUS_SESSION_BUS_ADDRESS", world->env.at("DBUS_SESSION_BUS_ADDRESS").c_str(), 1);
       setenv("DISPLAY", Session().Display().c_str(), 1);
