@@ -28,7 +28,6 @@
 #include "platform/x11/x11_xtest_keystrokes.h"
 #include "tests/e2e/harness/desktop_test.h"
 #include "tests/gajim/gajim_world.h"
-#include "tests/purple/private_network.h"
 #include "tests/purple/xmpp_peer.h"
 
 namespace plumwick::e2e {
@@ -39,8 +38,7 @@ const std::string kUser = "plum@localhost";
 const std::string kAlice = "alice@localhost";
 const std::string kCarol = "carol@localhost";
 
-std::unique_ptr<GajimWorld> world;
-std::string world_error;
+GajimWorld* world = nullptr;  // the suite's shared one
 
 // The program's desktop parts, as the program builds them, and the Gajim client on them.
 struct Program {
@@ -58,26 +56,21 @@ class GajimJobsE2eTest : public DesktopTest {
  protected:
   static void SetUpTestSuite() {
     DesktopTest::SetUpTestSuite();
-    world_error = PrivateNetworkProblem();
-    if (!world_error.empty()) return;
-    try {
-      world = std::make_unique<GajimWorld>(Session().Env());
-      world->gajim->StartConnected();
-      // This process is the program: on Gajim's bus and the test desktop.
-      setenv("DBUS_SESSION_BUS_ADDRESS", world->env.at("DBUS_SESSION_BUS_ADDRESS").c_str(), 1);
-      setenv("DISPLAY", Session().Display().c_str(), 1);
-    } catch (const std::exception& error) {
-      world_error = error.what();
-    }
+    StartSharedWorld(Session().Env());
+    world = SharedWorld();
+    if (world == nullptr) return;
+    // This process is the program: on Gajim's bus and the test desktop.
+    setenv("DBUS_SESSION_BUS_ADDRESS", world->env.at("DBUS_SESSION_BUS_ADDRESS").c_str(), 1);
+    setenv("DISPLAY", Session().Display().c_str(), 1);
   }
   static void TearDownTestSuite() {
-    world.reset();
+    StopSharedWorld();
     DesktopTest::TearDownTestSuite();
   }
   void SetUp() override {
     DesktopTest::SetUp();
     if (HasFatalFailure()) return;
-    ASSERT_TRUE(world) << "the test services did not start: " << world_error;
+    ASSERT_TRUE(world) << "the test services did not start: " << SharedWorldError();
     world->alice->SkipReceived();
   }
   static XmppPeer& Alice() { return *world->alice; }

@@ -4,9 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <iostream>
 #include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,7 +12,6 @@
 #include "tests/e2e/harness/wait_until.h"
 #include "tests/gajim/gajim_dbus.h"
 #include "tests/gajim/gajim_world.h"
-#include "tests/purple/private_network.h"
 #include "tests/purple/xmpp_peer.h"
 
 namespace plumwick::e2e {
@@ -23,51 +20,27 @@ namespace {
 constexpr auto kTimeout = std::chrono::seconds(10);
 using namespace gajim_people;
 
-// The shared services, with Gajim started and the time it took printed.
-std::unique_ptr<GajimWorld> StartedWorld(const Environment& desktop) {
-  auto world = std::make_unique<GajimWorld>(desktop);
-  const auto start = std::chrono::steady_clock::now();
-  world->gajim->Start();
-  const auto on_bus = std::chrono::steady_clock::now();
-  world->gajim->StartConnected();
-  const auto connected = std::chrono::steady_clock::now();
-  using Seconds = std::chrono::duration<double>;
-  std::cout << "Gajim owned its bus name after " << Seconds(on_bus - start).count()
-            << " s, answered signed in after " << Seconds(connected - start).count() << " s\n";
-  return world;
-}
-
-std::unique_ptr<GajimWorld> world;
-std::string world_error;
-
 class GajimRigTest : public DesktopTest {
  protected:
   static void SetUpTestSuite() {
     DesktopTest::SetUpTestSuite();
-    world_error = PrivateNetworkProblem();
-    if (!world_error.empty()) return;
-    try {
-      world = StartedWorld(Session().Env());
-    } catch (const std::exception& error) {
-      world_error = error.what();
-    }
+    StartSharedWorld(Session().Env());
   }
 
   static void TearDownTestSuite() {
-    world.reset();
+    StopSharedWorld();
     DesktopTest::TearDownTestSuite();
   }
 
   void SetUp() override {
     DesktopTest::SetUp();
     if (HasFatalFailure()) return;
-    // Failed, not skipped: a machine that cannot run these is a broken test machine.
-    ASSERT_TRUE(world) << "the test services did not start: " << world_error;
-    world->alice->SkipReceived();
+    ASSERT_TRUE(SharedWorld()) << "the test services did not start: " << SharedWorldError();
+    SharedWorld()->alice->SkipReceived();
   }
 
-  static GajimDbus Dbus() { return GajimDbus(world->env); }
-  static XmppPeer& Alice() { return *world->alice; }
+  static GajimDbus Dbus() { return GajimDbus(SharedWorld()->env); }
+  static XmppPeer& Alice() { return *SharedWorld()->alice; }
 };
 
 TEST_F(GajimRigTest, RemoteObjectListsTheAccount) {
@@ -99,7 +72,7 @@ TEST_F(GajimRigTest, ContactListShowsWhoIsSignedIn) {
 }
 
 TEST_F(GajimRigTest, SentMessageReachesThePeerExactlyAndIsReported) {
-  GajimSignals signals(world->env);
+  GajimSignals signals(SharedWorld()->env);
   const std::string text = "Grüße, \"Alice\" & <b>all</b>\n  the second line";
   ASSERT_TRUE(Dbus().SendChatMessage(kAlice, text, kAccount));
   EXPECT_TRUE(Alice().WaitForMessage(kUser, text, kTimeout)) << Alice().Describe();

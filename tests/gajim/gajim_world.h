@@ -43,4 +43,13 @@ struct GajimWorld {
   std::unique_ptr<Gajim> gajim;
 };
 
+// The world a test program's suite shares, started once in its SetUpTestSuite with Gajim signed
+// in, printing how long Gajim took. A machine that cannot run it (no private network, a service
+// that does not start) leaves none, and the reason: each test asserts there is one, failed rather
+// than skipped, since a machine that cannot run these is a broken test machine.
+void StartSharedWorld(const Environment& desktop, GajimBackend backend = GajimBackend::kX11);
+void StopSharedWorld();
+GajimWorld* SharedWorld();
+const std::string& SharedWorldError();
+
 }  // namespace plumwick::e2e
