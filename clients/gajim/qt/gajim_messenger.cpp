@@ -103,7 +103,7 @@ std::unique_ptr<messenger::TypingJob> GajimMessenger::InstantMessage(const std::
 
 std::unique_ptr<messenger::ContactCollection> GajimMessenger::MyContacts() {
   SignedOnAccounts(bus_);
-  return std::make_unique<GajimContactCollection>(bus_);
+  return std::make_unique<GajimContactCollection>(bus_, desktop_);
 }
 
 void GajimMessenger::MyStatus(std::int32_t status) {
