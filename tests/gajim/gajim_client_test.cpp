@@ -1,7 +1,8 @@
 // The Gajim client against a stand-in Gajim on a private session bus, for what a real Gajim
 // cannot be made to do on cue: a status that does not stick, a call it never answers, a remote
 // object that comes late or not at all, a Gajim that quits in the middle of a call; a message Gajim
-// sends without reporting it, reports with another text, refuses or never answers.
+// sends without reporting it, reports with another text, refuses or never answers; a contact it
+// keeps after its Remove Contact window was answered or cancelled.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -24,7 +25,6 @@
 #include "clients/gajim/qt/gajim_add_contact_job.h"
 #include "clients/gajim/qt/gajim_bus.h"
 #include "clients/gajim/qt/gajim_chat_job.h"
-#include "clients/gajim/qt/gajim_contacts.h"
 #include "clients/gajim/qt/gajim_messenger.h"
 #include "clients/gajim/qt/gajim_remove_contact_job.h"
 #include "messenger/messenger.h"
@@ -353,31 +353,22 @@ TEST_F(GajimClientTest, RemoveContactPressesRemoveInGajimsWindowAndIsConfirmedBy
 TEST_F(GajimClientTest, ARemovalGajimDoesNotConfirmFailsSayingWhatBecameOfTheContact) {
   struct Row {
     const char* name;
-    bool typed;         // Alt+R went into the window
-    int removed_after;  // ms; -1: never
+    bool typed;         // Alt+R went into the window; otherwise the window closed
     const char* error;  // how it begins
   };
   const Row rows[] = {
-      {"not removed in time", true, -1,
+      {"not removed in time", true,
        "\"alice@home.example\" is still in your contact list in Gajim 3 s after Alt+R pressed "
        "Remove in its Remove Contact window"},
-      {"cancelled", false, -1,
+      {"cancelled", false,
        "Gajim's Remove Contact window for \"alice@home.example\" closed before Alt+R reached it, "
        "and \"alice@home.example\" is still in your contact list in Gajim: it was not removed"},
-      {"removed by the user's click", false, 0,
-       "Gajim's Remove Contact window for \"alice@home.example\" closed before Alt+R reached it; "
-       "Gajim no longer lists \"alice@home.example\""},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     Cue("Reset");
     desktop_.removal_closed = false;
     GajimRemoveContactJob job(bus_, desktop_.parts, "home", "alice@home.example");
-    if (row.removed_after >= 0) {
-      Cue("RemoveContact", {"home", "alice@home.example", row.removed_after});
-      ASSERT_TRUE(e2e::WaitUntil([&] { return !Lists(bus_, "home", "alice@home.example"); },
-                                 std::chrono::seconds(2)));
-    }
     Failure failure(0, "");
     if (row.typed) {
       job.KeysTyped({kRemoveContactWindow, StandInPid(), kRemoveContactTitle, ""}, AltPress(U'r'));
@@ -395,8 +386,6 @@ TEST_F(GajimClientTest, ARemovalGajimDoesNotConfirmFailsSayingWhatBecameOfTheCon
 // Gajim would open its window for any address, and remove what it could: an address the account
 // does not list, or an account not signed on, opens nothing.
 TEST_F(GajimClientTest, ARemovalGajimCouldNotDoOpensNothing) {
-  EXPECT_EQ(FailureOf([&] { client_->GetContact("zoe@example.org", "xmpp"); }).description(),
-            "\"zoe@example.org\" is not in your contact list");
   Failure failure =
       FailureOf([&] { GajimRemoveContactJob(bus_, desktop_.parts, "home", "erin@work.example"); });
   EXPECT_EQ(failure.code(), error_code::kUnknownContact);
