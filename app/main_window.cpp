@@ -39,7 +39,7 @@ const MainWindow::EventRow MainWindow::kEventTable[] = {
      [](Controls c, const Handler& h) { c.add_contact.OnClick(h); }},
     {Event::kChangeNickName, Cue::kClick, Turn::kKeyboard, &MainWindow::OnChangeNickName,
      [](Controls c, const Handler& h) { c.change_nickname.OnClick(h); }},
-    {Event::kDeleteContact, Cue::kClick, Turn::kNone, &MainWindow::OnDeleteContact,
+    {Event::kDeleteContact, Cue::kClick, Turn::kKeyboard, &MainWindow::OnDeleteContact,
      [](Controls c, const Handler& h) { c.delete_contact.OnClick(h); }},
     {Event::kSignOut, Cue::kSignOut, Turn::kNone, &MainWindow::OnSignOut,
      [](Controls c, const Handler& h) { c.sign_out.OnClick(h); }},
@@ -204,8 +204,11 @@ MainWindow::Handler MainWindow::OnChangeNickName() {
   };
 }
 
-void MainWindow::OnDeleteContact() {
-  messenger::DeleteContact(client(), c_.address);
+MainWindow::Handler MainWindow::OnDeleteContact() {
+  return [this, address = c_.address.Text()] {
+    messenger::ClientTyping keys = typing();
+    messenger::DeleteContact(client(), address, keys);
+  };
 }
 
 void MainWindow::OnSignOut() {

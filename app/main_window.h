@@ -3,11 +3,12 @@
 // error, stop the handler, keep running), and holds the handlers. It draws nothing and knows no
 // toolkit: the controls and the desktop come in through platform/ interfaces.
 //
-// The handlers that type into the client (Send Msg., Add contact, Change NickName) and the list's
-// double-click (the client may need keys to bring its conversation forward) take turns in
-// KeyboardJobs: clicked during another one's job, such a handler's cue plays at the click and its
-// action waits for its turn with the texts it read then. The other handlers run at once, nested in
-// the job's waits; Exit ends everything at once, waiting jobs included.
+// The handlers that type into the client (Send Msg., Add contact, Change NickName, and Delete
+// Contact, which a client may ask about first) and the list's double-click (the client may need
+// keys to bring its conversation forward) take turns in KeyboardJobs: clicked during another
+// one's job, such a handler's cue plays at the click and its action waits for its turn with the
+// texts it read then. The other handlers run at once, nested in the job's waits; Exit ends
+// everything at once, waiting jobs included.
 #pragma once
 
 #include <cstddef>
@@ -82,7 +83,7 @@ class MainWindow final {
   Handler OnSendMessage();
   Handler OnAddContact();
   Handler OnChangeNickName();
-  void OnDeleteContact();
+  Handler OnDeleteContact();
   void OnSignOut();
   void OnTitleMouseDown();
   void OnExit();

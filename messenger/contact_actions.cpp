@@ -43,11 +43,13 @@ void ChangeNickName(Messenger& client, const std::string& nickname, ClientTyping
   main_window.ShowAndActivate();
 }
 
-void DeleteContact(Messenger& client, const TextBox& address) {
+void DeleteContact(Messenger& client, const std::string& address, ClientTyping& typing) {
   const std::unique_ptr<ContactCollection> contacts = client.MyContacts();
   const std::string service_id = client.MyServiceId();
-  const std::unique_ptr<Contact> contact = client.GetContact(address.Text(), service_id);
-  contacts->Remove(*contact);
+  const std::unique_ptr<Contact> contact = client.GetContact(address, service_id);
+  // Held until the removal is confirmed: the client's question is open meanwhile.
+  const std::unique_ptr<TypingJob> removal = contacts->Remove(*contact);
+  if (removal) typing.Prepare(*removal);
 }
 
 void SignOut(Messenger& client) {

@@ -9,7 +9,6 @@
 
 #include "messenger/client_typing.h"
 #include "messenger/messenger.h"
-#include "platform/text_box.h"
 #include "platform/window.h"
 
 namespace plumwick::messenger {
@@ -28,8 +27,10 @@ void AddContact(Messenger& client, const std::string& address, ClientTyping& typ
 void ChangeNickName(Messenger& client, const std::string& nickname, ClientTyping& typing,
                     Window& main_window);
 
-// Removes the address's contact from the user's contacts, without asking.
-void DeleteContact(Messenger& client, const TextBox& address);
+// Removes the address's contact from the user's contacts. A client that asks first hands back a
+// job whose own steps answer it and whose confirmation waits until the contact is gone; the
+// program types no keys of its own.
+void DeleteContact(Messenger& client, const std::string& address, ClientTyping& typing);
 
 void SignOut(Messenger& client);
 

@@ -43,11 +43,16 @@ class ContactEnumerator {
   virtual std::unique_ptr<Contact> Next() = 0;
 };
 
+class TypingJob;
+
 class ContactCollection {
  public:
   virtual ~ContactCollection() = default;
   virtual std::unique_ptr<ContactEnumerator> Enumerate() = 0;
-  virtual void Remove(const Contact& contact) = 0;
+  // Removes the contact from the user's contacts: nullptr once the client has removed it, or,
+  // from a client that asks first, the job whose own steps (OwnKeys) answer its question and whose
+  // confirmation waits until the contact is gone. The window is open while the job is held.
+  virtual std::unique_ptr<TypingJob> Remove(const Contact& contact) = 0;
 };
 
 // A job the client started that the program finishes by typing keys: into the conversation it

@@ -62,9 +62,11 @@ class SandboxContactCollection final : public messenger::ContactCollection {
     return std::make_unique<SandboxContactEnumerator>(client_, std::move(names));
   }
 
-  void Remove(const messenger::Contact& contact) override {
+  // At once, without asking.
+  std::unique_ptr<messenger::TypingJob> Remove(const messenger::Contact& contact) override {
     client_->RequireSignedIn();
     client_->RemoveContact(contact.SigninName());
+    return nullptr;
   }
 
  private:

@@ -17,7 +17,8 @@
 // "silent" (no report), report "other" text than it was given, give "no reply" or "refuse" (false);
 // Sent() lists the messages sent as "account jid text"; AddContact(account, jid, after_ms) puts an
 // offline contact into the account's roster after after_ms, as Gajim's roster takes in a contact
-// added through its Add Contact window.
+// added through its Add Contact window; RemoveContact(account, jid, after_ms) takes the contact out
+// of it after after_ms, as a Remove pressed in Gajim's Remove Contact window does.
 #include <unistd.h>
 
 #include <cstdio>
@@ -234,6 +235,13 @@ class StandIn final : public QDBusVirtualObject {
       const QString jid = args.value(1).toString();
       QTimer::singleShot(args.value(2).toInt(), this, [this, account, jid] {
         Of(account).roster.emplace_back(jid, QStringLiteral("offline"));
+      });
+    } else if (cue == QLatin1String("RemoveContact")) {
+      const QString account = args.value(0).toString();
+      const QString jid = args.value(1).toString();
+      QTimer::singleShot(args.value(2).toInt(), this, [this, account, jid] {
+        std::erase_if(Of(account).roster,
+                      [&](const auto& contact) { return contact.first == jid; });
       });
     } else if (cue == QLatin1String("QuitOn")) {
       quit_on_ = args.value(0).toString();

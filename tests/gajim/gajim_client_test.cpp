@@ -1,7 +1,8 @@
 // The Gajim client against a stand-in Gajim on a private session bus, for what a real Gajim
 // cannot be made to do on cue: a status that does not stick, a call it never answers, a remote
 // object that comes late or not at all, a Gajim that quits in the middle of a call; a message Gajim
-// sends without reporting it, reports with another text, refuses or never answers.
+// sends without reporting it, reports with another text, refuses or never answers; a contact it
+// keeps after its Remove Contact window was answered or cancelled.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -25,6 +26,7 @@
 #include "clients/gajim/qt/gajim_bus.h"
 #include "clients/gajim/qt/gajim_chat_job.h"
 #include "clients/gajim/qt/gajim_messenger.h"
+#include "clients/gajim/qt/gajim_remove_contact_job.h"
 #include "messenger/messenger.h"
 #include "platform/desktop.h"
 #include "platform/failure.h"
@@ -59,10 +61,12 @@ QVariantList Cue(const char* cue, const QVariantList& args = {}) {
 
 constexpr std::uint64_t kMainWindow = 0x2a00004;
 constexpr std::uint64_t kAddContactWindow = 0x2a00100;
+constexpr std::uint64_t kRemoveContactWindow = 0x2a00200;
 
 // The desktop around the stand-in: the window that has the focus (by default Gajim's main window,
 // also by the X server's input focus) and the windows it lists for Gajim, its main window first
-// and its Add Contact window once the stand-in was asked for it.
+// and its Add Contact or Remove Contact window once the stand-in was asked for it (the latter
+// until a test closes it).
 class StandInDesktop final : public FocusedWindow, public WindowManager {
  public:
   DesktopWindow Focused() override { return focused; }
@@ -70,6 +74,9 @@ class StandInDesktop final : public FocusedWindow, public WindowManager {
     if (pid != StandInPid()) return {};
     for (const QString& action : Cue("Activations").value(0).toStringList()) {
       if (action.startsWith(QLatin1String("add-contact "))) return {kMainWindow, kAddContactWindow};
+      if (action.contains(QLatin1String("-remove-contact ")) && !removal_closed) {
+        return {kMainWindow, kRemoveContactWindow};
+      }
     }
     return {kMainWindow};
   }
@@ -81,6 +88,7 @@ class StandInDesktop final : public FocusedWindow, public WindowManager {
   bool gajim_on_display = true;
   DesktopWindow focused{kMainWindow, StandInPid(), kMainWindowTitle, "gajim"};
   std::uint64_t input_focus = kMainWindow;
+  bool removal_closed = false;
   std::vector<std::uint64_t> activated;
   SteadyClock clock;
   QtEventPump pump;
@@ -265,9 +273,12 @@ TEST_F(GajimClientTest, AnAddressGajimWouldNotAddOpensNothing) {
 // how to start Gajim so that they can; what needs no key goes on.
 TEST_F(GajimClientTest, NoJobThatTypesOpensAWindowOfAGajimNotOnTheDisplay) {
   desktop_.gajim_on_display = false;
-  for (const auto& open :
-       std::vector<std::function<void()>>{[&] { client_->InstantMessage("alice@home.example"); },
-                                          [&] { client_->AddContact(0, "zoe@example.org"); }}) {
+  for (const auto& open : std::vector<std::function<void()>>{
+           [&] { client_->InstantMessage("alice@home.example"); },
+           [&] { client_->AddContact(0, "zoe@example.org"); },
+           [&] {
+             client_->MyContacts()->Remove(*client_->GetContact("alice@home.example", kServiceId));
+           }}) {
     const Failure failure = FailureOf(open);
     EXPECT_EQ(failure.code(), error_code::kFocus);
     EXPECT_TRUE(failure.description().ends_with("start it through XWayland: GDK_BACKEND=x11 gajim"))
@@ -316,6 +327,100 @@ TEST_F(GajimClientTest, AddContactTakesTwoReturnsIntoGajimsWindowAndIsConfirmedB
       "Gajim did not add \"yan@example.org\" to your contacts: its roster does not list it"))
       << failure.description();
   EXPECT_FALSE(job->Finished());
+}
+
+// Gajim's Remove Contact window, opened on the first account that lists the address, takes the
+// job's own Alt+R while it has the focus and its title; the contact counts as removed only once
+// that account's roster has lost it.
+TEST_F(GajimClientTest, RemoveContactPressesRemoveInGajimsWindowAndIsConfirmedByTheRoster) {
+  const KeySequence alt_r = AltPress(U'r');
+  const DesktopWindow dialog{kRemoveContactWindow, StandInPid(), kRemoveContactTitle, "gajim"};
+  // Bob is on both accounts: he goes from the first.
+  auto job = client_->MyContacts()->Remove(*client_->GetContact("BOB@example.org", "xmpp"));
+  ASSERT_TRUE(job);
+  EXPECT_EQ(Cue("Activations").value(0).toStringList(),
+            QStringList({"show", "home-remove-contact bob@example.org"}));
+  EXPECT_EQ(job->OwnKeys(false), alt_r);
+  EXPECT_FALSE(job->TakesKeys(desktop_.focused));  // the main window
+  job->PrepareForKeys(desktop_.focused);
+  EXPECT_EQ(desktop_.activated, std::vector<std::uint64_t>{kRemoveContactWindow});
+  EXPECT_FALSE(job->TakesKeys(dialog)) << "without the X server's input focus";
+  desktop_.input_focus = kRemoveContactWindow;
+  EXPECT_TRUE(job->TakesKeys(dialog));
+  EXPECT_FALSE(job->TakesKeys({kRemoveContactWindow, StandInPid(), "Remove Transport", "gajim"}));
+  job->KeysTyped(desktop_.focused, alt_r);
+  EXPECT_EQ(job->OwnKeys(false), alt_r) << "Alt+R into another window";
+  job->KeysTyped(dialog, alt_r);
+  EXPECT_FALSE(job->TakesKeys(dialog));
+  Cue("RemoveContact", {"home", "bob@example.org", 300});
+  job->AwaitConfirmation();
+  EXPECT_TRUE(job->Finished());
+  EXPECT_TRUE(job->OwnKeys(false).empty());
+  EXPECT_EQ(client_->GetContact("bob@example.org", "xmpp")->Status(), status::kBusy)
+      << "still on the other account";
+
+  // A row of the list goes from the account it names.
+  Cue("Reset");
+  const auto walk = client_->MyContacts()->Enumerate();
+  while (const auto contact = walk->Next()) {
+    if (contact->SigninName() == "bob@example.org (on me@work.example)") {
+      client_->MyContacts()->Remove(*contact);
+    }
+  }
+  EXPECT_EQ(Cue("Activations").value(0).toStringList().value(1),
+            "work-remove-contact bob@example.org");
+}
+
+TEST_F(GajimClientTest, ARemovalGajimDoesNotConfirmFailsSayingWhatBecameOfTheContact) {
+  struct Row {
+    const char* name;
+    bool typed;         // Alt+R went into the window; otherwise the window closed
+    const char* error;  // how it begins
+  };
+  const Row rows[] = {
+      {"not removed in time", true,
+       "\"alice@home.example\" is still in your contact list in Gajim 3 s after Alt+R pressed "
+       "Remove in its Remove Contact window"},
+      {"cancelled", false,
+       "Gajim's Remove Contact window for \"alice@home.example\" closed before Alt+R reached it, "
+       "and \"alice@home.example\" is still in your contact list in Gajim: it was not removed"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    Cue("Reset");
+    desktop_.removal_closed = false;
+    GajimRemoveContactJob job(bus_, desktop_.parts, "home", "alice@home.example");
+    Failure failure(0, "");
+    if (row.typed) {
+      job.KeysTyped({kRemoveContactWindow, StandInPid(), kRemoveContactTitle, ""}, AltPress(U'r'));
+      failure = FailureOf([&] { job.AwaitConfirmation(); });
+    } else {
+      desktop_.removal_closed = true;
+      failure = FailureOf([&] { job.PrepareForKeys(desktop_.focused); });
+    }
+    EXPECT_EQ(failure.code(), error_code::kClientError);
+    EXPECT_TRUE(failure.description().starts_with(row.error)) << failure.description();
+    EXPECT_FALSE(job.Finished());
+  }
+}
+
+// Gajim would open its window for any address, and remove what it could: an address the account
+// does not list, or an account not signed on, opens nothing.
+TEST_F(GajimClientTest, ARemovalGajimCouldNotDoOpensNothing) {
+  Failure failure =
+      FailureOf([&] { GajimRemoveContactJob(bus_, desktop_.parts, "home", "erin@work.example"); });
+  EXPECT_EQ(failure.code(), error_code::kUnknownContact);
+  EXPECT_EQ(failure.description(),
+            "\"erin@work.example\" is not in your contact list, so there is nothing to remove");
+  bus_.CallBool("change_status", {"offline", "", "work"});
+  ASSERT_TRUE(e2e::WaitUntil([&] { return Show("work") == "offline"; }, std::chrono::seconds(2)));
+  failure =
+      FailureOf([&] { GajimRemoveContactJob(bus_, desktop_.parts, "work", "erin@work.example"); });
+  EXPECT_EQ(failure.code(), error_code::kNotSignedIn);
+  EXPECT_EQ(failure.description(),
+            "The account \"work\" is not signed on in Gajim, so \"erin@work.example\" cannot be "
+            "removed from it");
+  EXPECT_EQ(Cue("Activations").value(0).toStringList(), QStringList());
 }
 
 // The chat is opened on the account that lists the contact and selected in the main window; the

@@ -5,19 +5,22 @@
 // chat stays there, unsent, for the user's own Return. A contact is added through Gajim's Add
 // Contact window with the program's two Enters, reaching Gajim's roster and the server, which
 // passes the request on to the contact; an address already listed and text that is no address
-// open nothing.
+// open nothing. A contact is deleted through Gajim's Remove Contact window with the job's own
+// Alt+R, leaving Gajim's roster and the server's; an address no account lists opens nothing.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
 
 #include <chrono>
 #include <cstdlib>
+#include <map>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "clients/gajim/qt/gajim_messenger.h"
+#include "clients/gajim/qt/gajim_remove_contact_job.h"
 #include "messenger/client_typing.h"
 #include "messenger/contact_actions.h"
 #include "platform/failure.h"
@@ -27,6 +30,7 @@
 #include "platform/x11/x11_window_manager.h"
 #include "platform/x11/x11_xtest_keystrokes.h"
 #include "tests/e2e/harness/desktop_test.h"
+#include "tests/e2e/harness/wait_until.h"
 #include "tests/gajim/gajim_world.h"
 #include "tests/purple/xmpp_peer.h"
 
@@ -34,9 +38,7 @@ namespace plumwick::e2e {
 namespace {
 
 constexpr auto kTimeout = std::chrono::seconds(10);
-const std::string kUser = "plum@localhost";
-const std::string kAlice = "alice@localhost";
-const std::string kCarol = "carol@localhost";
+using namespace gajim_people;
 
 GajimWorld* world = nullptr;  // the suite's shared one
 
@@ -112,6 +114,35 @@ TEST_F(GajimJobsE2eTest, AddContactTakesTheProgramsTwoEntersIntoGajimsWindowAndR
   EXPECT_EQ(program.client.GetContact(kCarol, gajim::kServiceId)->SigninName(), kCarol);
   EXPECT_TRUE(world->carol->WaitForPresence(kUser, "subscribe", "-", kTimeout))
       << world->carol->Describe();
+}
+
+TEST_F(GajimJobsE2eTest, DeleteContactPressesRemoveInGajimsWindowAndTheServerDropsTheContact) {
+  Program program;
+  const auto server_roster = [] {
+    return ServerRoster(kUser + "/observer", kUserPassword, world->env);
+  };
+  ASSERT_EQ(server_roster().count(kDave), 1u);
+  ASSERT_EQ(program.client.GetContact(kDave, gajim::kServiceId)->SigninName(), kDave);
+  try {
+    messenger::DeleteContact(program.client, "zoe@localhost", program.typing);
+    ADD_FAILURE() << "an address no account lists was taken";
+  } catch (const Failure& failure) {
+    EXPECT_EQ(failure.code(), error_code::kUnknownContact) << failure.what();
+  }
+  EXPECT_TRUE(User().FindWindows(gajim::kRemoveContactTitle).empty());
+
+  messenger::DeleteContact(program.client, kDave, program.typing);
+  try {
+    program.client.GetContact(kDave, gajim::kServiceId);
+    ADD_FAILURE() << "Gajim still lists " << kDave;
+  } catch (const Failure& failure) {
+    EXPECT_EQ(failure.code(), error_code::kUnknownContact) << failure.what();
+  }
+  EXPECT_TRUE(User().WaitForNoWindow(gajim::kRemoveContactTitle, kTimeout));
+  std::map<std::string, std::string> roster;
+  EXPECT_TRUE(WaitUntil([&] { return (roster = server_roster()).count(kDave) == 0; }, kTimeout))
+      << "the server still has " << kDave;
+  EXPECT_EQ(roster.count(kAlice), 1u) << "the other contacts stay";
 }
 
 }  // namespace

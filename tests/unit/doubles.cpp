@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace plumwick::testing {
 
 std::vector<std::string> TypedSteps(const std::vector<std::string>& calls) {
@@ -217,9 +219,7 @@ class Collection final : public messenger::ContactCollection {
     log_.Record("contacts.Enumerate");
     return std::make_unique<Enumerator>(log_, owner_);
   }
-  void Remove(const messenger::Contact& contact) override {
-    log_.Record("contacts.Remove", contact.SigninName());
-  }
+  std::unique_ptr<messenger::TypingJob> Remove(const messenger::Contact& contact) override;
 
  private:
   CallLog& log_;
@@ -233,6 +233,8 @@ class Job final : public messenger::TypingJob {
       : log_(log), owner_(owner), live_(owner.live_objects), kind_(std::move(kind)) {}
   ~Job() override { log_.calls.push_back(kind_ + ".Release()"); }
   KeySequence OwnKeys(bool /*keys_follow*/) override {
+    // A removal answers the client's question with a key of its own, once.
+    if (kind_ == "removal") return std::exchange(answer_, {});
     if (owner_.tabs_behind == 0) return {};
     --owner_.tabs_behind;
     return {KeyPress{.key = NamedKey::kPageDown, .control = true}};
@@ -256,9 +258,16 @@ class Job final : public messenger::TypingJob {
   FakeMessenger& owner_;
   Live live_;
   std::string kind_;
+  KeySequence answer_ = AltPress(U'r');
   bool text_taken_ = false;
   bool finished_ = false;
 };
+
+std::unique_ptr<messenger::TypingJob> Collection::Remove(const messenger::Contact& contact) {
+  log_.Record("contacts.Remove", contact.SigninName());
+  if (!owner_.asks_before_removing) return nullptr;
+  return std::make_unique<Job>(log_, owner_, "removal");
+}
 
 // What the factory hands out: the window owns it, the test keeps the FakeMessenger behind it.
 class Proxy final : public messenger::Messenger {

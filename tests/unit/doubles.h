@@ -303,7 +303,7 @@ class FakeMessenger final : public messenger::Messenger {
   std::unique_ptr<messenger::Contact> GetContact(const std::string& signin_name,
                                                  const std::string& service_id) override;
   // Every job hands its questions to the three calls below, and logs "<kind>.Release()" as it
-  // ends: "options", "dialog" or "conversation".
+  // ends: "options", "dialog", "conversation" or (from MyContacts' Remove) "removal".
   std::unique_ptr<messenger::TypingJob> OptionsPages(std::int32_t window,
                                                      std::int32_t page) override;
   std::unique_ptr<messenger::TypingJob> AddContact(std::int32_t window,
@@ -326,6 +326,9 @@ class FakeMessenger final : public messenger::Messenger {
   // Whether the next conversation sends a message's text itself, logging
   // "conversation.SendsText(<text>)", and is finished once its empty step was confirmed.
   bool sends_text = false;
+  // Whether a contact's removal asks first: the collection hands back its job ("removal"), whose
+  // own step is {ALT+R}; otherwise the contact is removed at once.
+  bool asks_before_removing = false;
   int live_objects = 0;  // collections, enumerators, contacts and jobs not yet let go
 
  private:

@@ -9,6 +9,8 @@
 
 #include "clients/gajim/gajim_shows.h"
 #include "clients/gajim/qt/gajim_accounts.h"
+#include "clients/gajim/qt/gajim_on_display.h"
+#include "clients/gajim/qt/gajim_remove_contact_job.h"
 #include "messenger/contact_rows.h"
 #include "platform/failure.h"
 
@@ -98,9 +100,14 @@ std::unique_ptr<messenger::ContactEnumerator> GajimContactCollection::Enumerate(
   return std::make_unique<GajimContactEnumerator>(std::move(contacts));
 }
 
-void GajimContactCollection::Remove(const messenger::Contact& /*contact*/) {
-  throw Failure(error_code::kNotAvailable,
-                "Deleting a contact is not done in Gajim by this program yet");
+std::unique_ptr<messenger::TypingJob> GajimContactCollection::Remove(
+    const messenger::Contact& contact) {
+  const auto* ours = dynamic_cast<const GajimContact*>(&contact);
+  if (ours == nullptr) {
+    throw Failure(error_code::kBadArgument, "The contact does not come from Gajim's contact list");
+  }
+  RequireKeysReachGajim(bus_, desktop_);
+  return std::make_unique<GajimRemoveContactJob>(bus_, desktop_, ours->account(), ours->address());
 }
 
 std::unique_ptr<GajimContact> FindContact(GajimBus& bus, const std::string& address) {
@@ -112,6 +119,10 @@ std::unique_ptr<GajimContact> FindContact(GajimBus& bus, const std::string& addr
     return std::make_unique<GajimContact>(bus, account, listed, listed.toStdString(), std::nullopt);
   }
   throw Failure(error_code::kUnknownContact, "\"" + address + "\" is not in your contact list");
+}
+
+bool Lists(GajimBus& bus, const QString& account, const QString& address) {
+  return !Entry(bus, account, address).isEmpty();
 }
 
 }  // namespace plumwick::gajim

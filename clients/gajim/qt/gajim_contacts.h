@@ -12,6 +12,7 @@
 
 #include "clients/gajim/qt/gajim_bus.h"
 #include "messenger/messenger.h"
+#include "platform/desktop.h"
 
 namespace plumwick::gajim {
 
@@ -43,20 +44,26 @@ class GajimContact final : public messenger::Contact {
 // there once for each, its row naming the account.
 class GajimContactCollection final : public messenger::ContactCollection {
  public:
-  explicit GajimContactCollection(GajimBus& bus) : bus_(bus) {}
+  GajimContactCollection(GajimBus& bus, const ClientDesktop& desktop)
+      : bus_(bus), desktop_(desktop) {}
 
   std::unique_ptr<messenger::ContactEnumerator> Enumerate() override;
-  // Taking a contact out of the roster goes through Gajim's Remove Contact dialog, with keys; not
-  // driven yet: Failure(kNotAvailable).
-  void Remove(const messenger::Contact& contact) override;
+  // Opens Gajim's Remove Contact window for the contact, on the contact's account, and returns
+  // its job (GajimRemoveContactJob). The contact must come from this client
+  // (Failure(kBadArgument) otherwise).
+  std::unique_ptr<messenger::TypingJob> Remove(const messenger::Contact& contact) override;
 
  private:
   GajimBus& bus_;
+  const ClientDesktop desktop_;
 };
 
 // The contact with `address` (as typed: any case, a resource ignored) in the roster of the first
 // signed-on account that lists it. Failure(kNotSignedIn) when no account is signed on,
 // Failure(kUnknownContact) when none lists it.
 std::unique_ptr<GajimContact> FindContact(GajimBus& bus, const std::string& address);
+
+// Whether the account's roster lists `address` now (any case, a resource ignored).
+bool Lists(GajimBus& bus, const QString& account, const QString& address);
 
 }  // namespace plumwick::gajim

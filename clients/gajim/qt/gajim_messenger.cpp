@@ -9,6 +9,7 @@
 #include "clients/gajim/qt/gajim_add_contact_job.h"
 #include "clients/gajim/qt/gajim_chat_job.h"
 #include "clients/gajim/qt/gajim_contacts.h"
+#include "clients/gajim/qt/gajim_on_display.h"
 #include "platform/failure.h"
 
 namespace plumwick::gajim {
@@ -54,15 +55,6 @@ Failure NotDrivenYet(const char* what) {
 
 }  // namespace
 
-void GajimMessenger::RequireKeysReachGajim() {
-  if (desktop_.windows.OnDisplay(bus_.ServiceProcess())) return;
-  throw Failure(
-      error_code::kFocus,
-      "Gajim shows no window on this X display (in a Wayland session it runs as a Wayland "
-      "program), so no key from this program could reach it and nothing was opened. Quit "
-      "Gajim and start it through XWayland: GDK_BACKEND=x11 gajim");
-}
-
 GajimMessenger::GajimMessenger(const ClientDesktop& desktop, milliseconds start_up_allowance)
     : desktop_(desktop) {
   if (!bus_.ServiceRunning()) {
@@ -101,20 +93,20 @@ std::unique_ptr<messenger::TypingJob> GajimMessenger::AddContact(std::int32_t wi
                       " is not one Gajim can open a dialog over: pass 0 for no parent");
   }
   RequireName(address, "address of the contact to add");
-  RequireKeysReachGajim();
+  RequireKeysReachGajim(bus_, desktop_);
   return std::make_unique<GajimAddContactJob>(bus_, desktop_, address);
 }
 
 std::unique_ptr<messenger::TypingJob> GajimMessenger::InstantMessage(const std::string& contact) {
   RequireName(contact, "contact's address");
   const std::unique_ptr<GajimContact> found = FindContact(bus_, contact);
-  RequireKeysReachGajim();
+  RequireKeysReachGajim(bus_, desktop_);
   return std::make_unique<GajimChatJob>(bus_, desktop_, found->account(), found->address());
 }
 
 std::unique_ptr<messenger::ContactCollection> GajimMessenger::MyContacts() {
   SignedOnAccounts(bus_);
-  return std::make_unique<GajimContactCollection>(bus_);
+  return std::make_unique<GajimContactCollection>(bus_, desktop_);
 }
 
 void GajimMessenger::MyStatus(std::int32_t status) {

@@ -2,9 +2,8 @@
 // is asked of Gajim when it is needed, by the service's name, so a Gajim that quits and starts
 // again is found again.
 //
-// Work in progress: the Remove Contact dialog and the nickname in the Profile window are not
-// driven yet and fail with Failure(kNotAvailable); no program offers this client
-// until they are.
+// Work in progress: the nickname in the Profile window is not driven yet and fails with
+// Failure(kNotAvailable); no program offers this client until it is.
 #pragma once
 
 #include <chrono>
@@ -55,10 +54,6 @@ class GajimMessenger final : public messenger::Messenger {
   std::string MyServiceId() override { return kServiceId; }
 
  private:
-  // Throws Failure(kFocus) when Gajim is no client of this X display (a Wayland program), before
-  // anything opens: no key could reach the window the job would open.
-  void RequireKeysReachGajim();
-
   GajimBus bus_;
   const ClientDesktop desktop_;
 };

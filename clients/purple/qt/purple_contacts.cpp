@@ -209,7 +209,8 @@ std::unique_ptr<messenger::ContactEnumerator> PurpleContactCollection::Enumerate
   return std::make_unique<PurpleContactEnumerator>(bus_, std::move(listed));
 }
 
-void PurpleContactCollection::Remove(const messenger::Contact& contact) {
+std::unique_ptr<messenger::TypingJob> PurpleContactCollection::Remove(
+    const messenger::Contact& contact) {
   const auto* ours = dynamic_cast<const PurpleContact*>(&contact);
   if (ours == nullptr) {
     throw Failure(error_code::kBadArgument, "The contact does not come from Pidgin's list");
@@ -224,13 +225,14 @@ void PurpleContactCollection::Remove(const messenger::Contact& contact) {
   bus_.Call("PurpleAccountRemoveBuddy", {Int(account), Int(buddy), Int(group)}, kUnknownContact);
   const Handle still_there =
       bus_.CallInt("PurpleFindBuddy", {Int(account), Str(QString::fromStdString(name))});
-  if (still_there != buddy) return;
+  if (still_there != buddy) return nullptr;
   try {
     bus_.Call("PurpleBlistRemoveBuddy", {Int(buddy)}, kUnknownContact);
   } catch (const Failure& failure) {
     // Gone in between: the server's answer came first. Removed either way.
     if (failure.code() != kUnknownContact) throw;
   }
+  return nullptr;
 }
 
 std::unique_ptr<PurpleContact> ContactOf(PurpleBus& bus, Handle buddy) {

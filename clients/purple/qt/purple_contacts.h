@@ -71,9 +71,9 @@ class PurpleContactCollection final : public messenger::ContactCollection {
   PurpleContactCollection(PurpleBus& bus, ListMemory& memory) : bus_(bus), memory_(memory) {}
 
   std::unique_ptr<messenger::ContactEnumerator> Enumerate() override;
-  // Removes the buddy on the server and from Pidgin's list. The contact must come from this
-  // client; Failure(kUnknownContact) when it is gone already.
-  void Remove(const messenger::Contact& contact) override;
+  // Removes the buddy on the server and from Pidgin's list, without asking: no job. The contact
+  // must come from this client; Failure(kUnknownContact) when it is gone already.
+  std::unique_ptr<messenger::TypingJob> Remove(const messenger::Contact& contact) override;
 
  private:
   // Reads what the memory lacks of `buddies`, in a few rounds of calls sent all at once.
