@@ -65,11 +65,14 @@ TEST_F(GajimDesktopTourTest, EveryActionReachesThePeerGajimOrTheServer) {
       alice.WaitForMessage(kUser, "/me héllo Ωmega 👍🏽 :smile: 100% {x}", kEffectTimeout))
       << Where();
 
-  // Add contact puts carol into the server's roster.
+  // Add contact puts carol into the server's roster, and Delete Contact takes her out again.
   ASSERT_EQ(TypeIntoField(place::kText2, kCarol), kCarol) << Where();
   ClickControl(place::kAddContact);
   EXPECT_TRUE(ServerRosterLists(kCarol, true)) << "carol was not added " << Where();
   EXPECT_TRUE(User().WaitForNoWindow("Add Contact", kEffectTimeout)) << Where();
+  ClickControl(place::kDeleteContact);
+  EXPECT_TRUE(ServerRosterLists(kCarol, false)) << "carol was not removed " << Where();
+  EXPECT_TRUE(User().WaitForNoWindow("Remove Contact", kEffectTimeout)) << Where();
 
   // Sign Out: the peer sees the user go.
   ClickControl(place::kSignOut);
