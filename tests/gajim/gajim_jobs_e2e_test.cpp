@@ -5,7 +5,8 @@
 // chat stays there, unsent, for the user's own Return. A contact is added through Gajim's Add
 // Contact window with the program's two Enters, reaching Gajim's roster and the server, which
 // passes the request on to the contact; an address already listed and text that is no address
-// open nothing.
+// open nothing. A nickname is typed into Gajim's Profile window and saved there, and a contact
+// reads it from the server as Gajim published it.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -28,6 +29,7 @@
 #include "platform/x11/x11_xtest_keystrokes.h"
 #include "tests/e2e/harness/desktop_test.h"
 #include "tests/e2e/harness/private_dir.h"
+#include "tests/e2e/harness/wait_until.h"
 #include "tests/gajim/gajim.h"
 #include "tests/purple/private_network.h"
 #include "tests/purple/session_bus.h"
@@ -89,6 +91,13 @@ struct Program {
   XTestKeystrokes keys;
   messenger::ClientTyping typing{focus, keys, wait};
   gajim::GajimMessenger client{ClientDesktop{wait, focus, windows}};
+};
+
+// The program's window, which this test has none of: Change NickName asks for it back at its end.
+struct ProgramWindow final : Window {
+  void ShowAndActivate() override { ++shown; }
+  [[noreturn]] void End() override { std::abort(); }
+  int shown = 0;
 };
 
 class GajimJobsE2eTest : public DesktopTest {
@@ -154,6 +163,39 @@ TEST_F(GajimJobsE2eTest, AddContactTakesTheProgramsTwoEntersIntoGajimsWindowAndR
   EXPECT_EQ(program.client.GetContact(kCarol, gajim::kServiceId)->SigninName(), kCarol);
   EXPECT_TRUE(world->carol->WaitForPresence(kUser, "subscribe", "-", kTimeout))
       << world->carol->Describe();
+}
+
+// Change NickName goes through Gajim's Profile window with the program's keys: the name a contact
+// reads is the one typed, and neither it nor the program's Enters reach the chat where the user
+// left a draft.
+TEST_F(GajimJobsE2eTest, ChangeNickNamePublishesTheNameFromGajimsProfileWindowForContactsToRead) {
+  Program program;
+  program.client.InstantMessage(kAlice);
+  User().Type("draft beside the nickname");
+  const std::pair<std::string, std::string> rows[] = {
+      {"Nick é 名", "Nick é 名"},
+      // Gajim's own doing: its Profile window publishes the name escaped as markup.
+      {"Salt & <Pepper>", "Salt &amp; &lt;Pepper&gt;"},
+  };
+  for (const auto& row : rows) {
+    const std::string &name = row.first, &published = row.second;
+    ProgramWindow window;
+    messenger::ChangeNickName(program.client, name, program.typing, window);
+    EXPECT_EQ(window.shown, 1);
+    std::string read;
+    WaitUntil(
+        [&] {
+          read = ReadNickname(kAlice + "/reader", "alice-secret", kUser, world->env);
+          return read == JsonString(published);
+        },
+        kTimeout, std::chrono::milliseconds(300));
+    EXPECT_EQ(read, JsonString(published)) << name;
+  }
+  // Back in Gajim's main window, the draft is still there, alone, for the user's own Return.
+  program.client.InstantMessage(kAlice);
+  User().Key("Return");
+  EXPECT_TRUE(Alice().WaitForMessage(kUser, "draft beside the nickname", kTimeout))
+      << Alice().Describe();
 }
 
 }  // namespace

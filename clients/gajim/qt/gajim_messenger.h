@@ -2,9 +2,8 @@
 // is asked of Gajim when it is needed, by the service's name, so a Gajim that quits and starts
 // again is found again.
 //
-// Work in progress: the Remove Contact dialog and the nickname in the Profile window are not
-// driven yet and fail with Failure(kNotAvailable); no program offers this client
-// until they are.
+// Work in progress: the Remove Contact dialog is not driven yet and fails with
+// Failure(kNotAvailable); no program offers this client until it is.
 #pragma once
 
 #include <chrono>
@@ -40,6 +39,8 @@ class GajimMessenger final : public messenger::Messenger {
   // kServiceId (Failure(kUnknownService) otherwise).
   std::unique_ptr<messenger::Contact> GetContact(const std::string& signin_name,
                                                  const std::string& service_id) override;
+  // Gajim's Profile window of the first signed-on account, for the nickname (GajimProfileJob);
+  // `window` and `page` must be 0.
   std::unique_ptr<messenger::TypingJob> OptionsPages(std::int32_t window,
                                                      std::int32_t page) override;
   // Gajim's Add Contact window for the address (GajimAddContactJob); `window` must be 0.
