@@ -15,9 +15,9 @@
 //     client something the writer did not mean. Write it as "{}}".
 //
 // The notation has no way to hold a key down while another is pressed: a user's text types only
-// characters and named keys. A press with Control or Shift held (KeyPress::control, ::shift) is
-// made by the program itself, for a client's window that takes such a chord (the next tab of a
-// window, a selection to the start of a text, say).
+// characters and named keys. A press with Control, Shift or Alt held (KeyPress::control, ::shift,
+// ::alt) is made by the program itself, for a client's window that takes such a chord (the next
+// tab of a window, a selection to the start of a text, a dialog's underlined letter, say).
 //
 // A string that breaks any of these rules, or is not valid UTF-8, is rejected as a whole by
 // throwing plumwick::Failure with error_code::kKeyNotation; nothing of it is returned. The message

@@ -39,6 +39,9 @@ struct KeyboardLayout {
   // The Control bit when a Control key exists, else 0. Control chooses no level of any entry: it
   // is held only around a key pressed with Control.
   unsigned control_mask = 0;
+  // The bit an Alt key sets (Meta on a layout without Alt), usually Mod1, else 0. Like Control,
+  // it chooses no level: held only around a key pressed with Alt.
+  unsigned alt_mask = 0;
 };
 
 }  // namespace plumwick::x11

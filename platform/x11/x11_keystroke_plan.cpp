@@ -16,13 +16,16 @@ namespace plumwick::x11 {
 namespace {
 
 // What one press must produce: a character of text, or a key that types none, pressed with
-// Control or Shift held or not. Which key gives it does not depend on them, so the order leaves
-// them out.
+// Control, Shift or Alt held or not. Which key gives it does not depend on them, so the order
+// leaves them out. A letter's key pressed with Alt is a key too: a dialog reads the keysym of the
+// letter, not text, so the letter is found by its keysym.
 struct Wanted {
   Keysym keysym = kNoSymbol;
   char32_t character = 0;  // 0 for a key
   bool control = false;
   bool shift = false;
+  bool alt = false;
+  char32_t letter = 0;  // the letter whose key is pressed, for what the layout lacks
   bool operator<(const Wanted& other) const {
     return std::tie(keysym, character) < std::tie(other.keysym, other.character);
   }
@@ -38,11 +41,19 @@ std::vector<Wanted> Expand(const std::vector<KeyToken>& tokens) {
   std::vector<Wanted> wanted;
   for (const auto& token : tokens) {
     if (const auto* press = std::get_if<KeyPress>(&token)) {
-      if (press->letter != 0 || press->alt) {
-        throw Failure(error_code::kKeystrokes, "A key pressed with Alt cannot be typed yet.");
+      Wanted want{KeysymFor(press->key), 0, press->control, press->shift, press->alt};
+      if (press->letter != 0) {
+        if (press->letter < U'a' || press->letter > U'z') {
+          throw Failure(error_code::kKeystrokes, "A key pressed by its letter names " +
+                                                     CodePoint(press->letter) +
+                                                     ", which is no lowercase letter a to z. "
+                                                     "Nothing was typed.");
+        }
+        // The keysyms of a to z are their ASCII codes.
+        want.keysym = static_cast<Keysym>(press->letter);
+        want.letter = press->letter;
       }
-      wanted.insert(wanted.end(), static_cast<std::size_t>(press->count),
-                    Wanted{KeysymFor(press->key), 0, press->control, press->shift});
+      wanted.insert(wanted.end(), static_cast<std::size_t>(press->count), want);
       continue;
     }
     for (const char32_t c : std::get<KeyText>(token)) {
@@ -124,8 +135,9 @@ std::vector<char32_t> MissingCharacters(const std::vector<KeyToken>& tokens,
   std::vector<char32_t> missing;
   std::set<char32_t> seen;
   for (const Wanted& want : Expand(tokens)) {
-    if (want.character == 0 || index.Find(want) || !seen.insert(want.character).second) continue;
-    missing.push_back(want.character);
+    const char32_t character = want.character != 0 ? want.character : want.letter;
+    if (character == 0 || index.Find(want) || !seen.insert(character).second) continue;
+    missing.push_back(character);
   }
   return missing;
 }
@@ -142,7 +154,8 @@ KeystrokePlan PlanKeystrokes(const std::vector<KeyToken>& tokens, const Keyboard
   const std::vector<Wanted> wanted = Expand(tokens);
   for (const auto& [mask, held, name] :
        {std::tuple{layout.control_mask, &Wanted::control, "Control"},
-        std::tuple{layout.shift_mask, &Wanted::shift, "Shift"}}) {
+        std::tuple{layout.shift_mask, &Wanted::shift, "Shift"},
+        std::tuple{layout.alt_mask, &Wanted::alt, "Alt"}}) {
     if (mask == 0 && std::ranges::any_of(wanted, held)) {
       throw Failure(error_code::kKeystrokes, std::string("The keyboard layout has no ") + name +
                                                  " key to hold for a key pressed with it. "
@@ -183,6 +196,7 @@ KeystrokePlan PlanKeystrokes(const std::vector<KeyToken>& tokens, const Keyboard
     }
     if (want.control) stroke.mods |= layout.control_mask;
     if (want.shift) stroke.mods |= layout.shift_mask;
+    if (want.alt) stroke.mods |= layout.alt_mask;
     plan.strokes.push_back(stroke);
   }
   return plan;

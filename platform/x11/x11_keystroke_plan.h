@@ -24,10 +24,12 @@ struct KeystrokePlan {
   std::vector<BoundStroke> spare;        // distinct strokes on spare keys
 };
 
-// A key pressed with Control gets the layout's Control bit among its stroke's modifiers. Throws
+// A key pressed with Control, Shift or Alt gets the layout's bit for it among its stroke's
+// modifiers. A press of a letter's key is of the key giving the letter's keysym with the fewest
+// modifiers, or of a spare key bound to it when the layout (or the group in use) has none. Throws
 // Failure (kKeystrokes) for a character no key can type (a control character), for a key pressed
-// with Control on a layout without a Control key, and when the text needs more spare keys than
-// the pool has; the pool is then unchanged.
+// with a modifier the layout has no key for, and when the text needs more spare keys than the pool
+// has; the pool is then unchanged.
 KeystrokePlan PlanKeystrokes(const std::vector<KeyToken>& tokens, const KeyboardLayout& layout,
                              SpareKeyPool& pool);
 
@@ -39,7 +41,8 @@ std::size_t PlannableKeys(const std::vector<KeyToken>& tokens, const KeyboardLay
                           const SpareKeyPool& pool);
 
 // The characters of the tokens the layout lacks, each once, in order of first use: those a spare
-// key must type. Throws Failure (kKeystrokes) for a character no key can type.
+// key must type, the letters of letter keys pressed included. Throws Failure (kKeystrokes) for a
+// character no key can type.
 std::vector<char32_t> MissingCharacters(const std::vector<KeyToken>& tokens,
                                         const KeyboardLayout& layout, const SpareKeyPool& pool);
 // How many characters spare keys can type in one plan on this layout: none when it leaves no key
@@ -48,10 +51,10 @@ std::size_t SpareCapacity(const KeyboardLayout& layout, const SpareKeyPool& pool
 
 // The layout's own keys that typing the tokens presses, each once, in ascending order. The X
 // server drops a press of a key that is already down, so none of these may be held when typing
-// starts. Modifier keys are not among them, Control held for a key included (typing lets go of
-// held ones itself and holds them again afterwards), nor the pool's spare keys, which no
-// keyboard has. Throws Failure
-// (kKeystrokes) for a character no key can type, as PlanKeystrokes does.
+// starts. Modifier keys are not among them, Control or Alt held for a key included (typing lets
+// go of held ones itself and holds them again afterwards), nor the pool's spare keys, which no
+// keyboard has. Throws Failure (kKeystrokes) for a character no key can type, as PlanKeystrokes
+// does.
 std::vector<Keycode> LayoutKeysPressed(const std::vector<KeyToken>& tokens,
                                        const KeyboardLayout& layout, const SpareKeyPool& pool);
 

@@ -70,11 +70,32 @@ char32_t CharacterOf(KeySym keysym) {
   return c;
 }
 
+// A key to hold for Alt and the bit it sets: the first Alt key, else the first Meta key (some
+// layouts have only that). Of several bits the key sets, the lowest of Mod1..Mod5: Shift, Lock
+// and Control would make it another chord.
+struct AltKey {
+  unsigned bit = 0;
+  Keycode keycode = 0;
+};
+
+unsigned LowestModBit(unsigned bits) {
+  bits &= ~(ShiftMask | LockMask | ControlMask);
+  return bits & (~bits + 1);
+}
+
 void FindModifierKeys(XkbDescPtr xkb, KeyboardLayout& layout) {
+  AltKey alt, meta;
   for (int keycode = xkb->min_key_code; keycode <= xkb->max_key_code; ++keycode) {
     if (XkbKeyNumGroups(xkb, keycode) == 0 || XkbKeyGroupsWidth(xkb, keycode) == 0) continue;
     const KeySym keysym = XkbKeySymEntry(xkb, keycode, 0, 0);
     const unsigned bits = xkb->map->modmap[keycode];
+    const auto code = static_cast<Keycode>(keycode);
+    if ((keysym == XK_Alt_L || keysym == XK_Alt_R) && alt.bit == 0) {
+      alt = {LowestModBit(bits), code};
+    }
+    if ((keysym == XK_Meta_L || keysym == XK_Meta_R) && meta.bit == 0) {
+      meta = {LowestModBit(bits), code};
+    }
     unsigned usable = 0;
     if (keysym == XK_Shift_L || keysym == XK_Shift_R) usable = bits & ShiftMask;
     if (keysym == XK_Control_L || keysym == XK_Control_R) usable = bits & ControlMask;
@@ -83,11 +104,17 @@ void FindModifierKeys(XkbDescPtr xkb, KeyboardLayout& layout) {
       usable = bits & ~(ShiftMask | LockMask | ControlMask);
     }
     for (unsigned bit = 1; bit <= Mod5Mask; bit <<= 1) {
-      if ((usable & bit) != 0) layout.modifier_keys.try_emplace(bit, static_cast<Keycode>(keycode));
+      if ((usable & bit) != 0) layout.modifier_keys.try_emplace(bit, code);
     }
   }
   if (layout.modifier_keys.contains(ShiftMask)) layout.shift_mask = ShiftMask;
   if (layout.modifier_keys.contains(ControlMask)) layout.control_mask = ControlMask;
+  // The Alt key wins its bit over a level shift key setting the same one: the bit is Alt's then,
+  // and types no text.
+  if (const AltKey& chosen = alt.bit != 0 ? alt : meta; chosen.bit != 0) {
+    layout.modifier_keys.insert_or_assign(chosen.bit, chosen.keycode);
+    layout.alt_mask = chosen.bit;
+  }
 }
 
 }  // namespace
@@ -102,10 +129,11 @@ KeyboardLayout ReadKeyboardLayout(Display* display, int group, unsigned locked_m
 
   KeyboardLayout layout;
   FindModifierKeys(xkb.get(), layout);
-  // Control reaches levels on some keys (Ctrl+Alt+F1 switches the console): no text is typed so.
+  // Control and Alt reach levels on some keys (Ctrl+Alt+F1 switches the console): no text is
+  // typed so.
   unsigned usable = 0;
   for (const auto& [bit, keycode] : layout.modifier_keys) usable |= bit;
-  usable &= ~layout.control_mask;
+  usable &= ~(layout.control_mask | layout.alt_mask);
 
   for (int keycode = xkb->min_key_code; keycode <= xkb->max_key_code; ++keycode) {
     const auto code = static_cast<Keycode>(keycode);

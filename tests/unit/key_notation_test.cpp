@@ -16,7 +16,10 @@ namespace plumwick {
 // The enumerator's number as well as its name: a wrong name table must not hide behind itself.
 void PrintTo(const KeyPress& press, std::ostream* os) {
   *os << "KeyPress{" << static_cast<int>(press.key) << " " << KeyName(press.key) << ", "
-      << press.count << "}";
+      << press.count << (press.control ? ", control" : "") << (press.shift ? ", shift" : "")
+      << (press.alt ? ", alt" : "");
+  if (press.letter != 0) *os << ", letter " << static_cast<unsigned>(press.letter);
+  *os << "}";
 }
 
 namespace {
@@ -123,6 +126,10 @@ TEST(KeyNotationTest, FormatEscapesBracesAndUsesCanonicalNames) {
       {{Press(NamedKey::kPageUp, 999)}, "{PGUP 999}"},
       {{KeyPress{NamedKey::kPageDown, 2, true}}, "{CTRL+PGDN 2}"},
       {{KeyPress{NamedKey::kHome, 1, true, true}}, "{CTRL+SHIFT+HOME}"},
+      {AltPress(U'r'), "{ALT+R}"},
+      {{KeyPress{
+           .key = NamedKey::kEnter, .count = 2, .control = true, .letter = U'e', .alt = true}},
+       "{CTRL+ALT+E 2}"},
   };
   for (const auto& [tokens, keys] : cases) {
     EXPECT_EQ(FormatKeyNotation(tokens), keys);
@@ -130,6 +137,20 @@ TEST(KeyNotationTest, FormatEscapesBracesAndUsesCanonicalNames) {
   // No text a user types presses Control: what a log shows of such a press does not read back.
   EXPECT_THROW(ParseKeyNotation(FormatKeyNotation({KeyPress{NamedKey::kPageDown, 1, true}})),
                Failure);
+  EXPECT_THROW(ParseKeyNotation(FormatKeyNotation(AltPress(U'r'))), Failure);
+}
+
+TEST(KeyNotationTest, KeysSplitAnywhereKeepWhatEachPressHolds) {
+  // How the typing resumes after a stop: a press with Alt of a letter's key stays that press.
+  const KeyPress alt_r = std::get<KeyPress>(AltPress(U'r').front());
+  KeyPress two = alt_r, one = alt_r;
+  two.count = 2;
+  const Tokens keys = {U"ab",
+                       KeyPress{.key = NamedKey::kEnter, .count = 3, .letter = U'r', .alt = true}};
+  EXPECT_EQ(KeyCount(keys), 5u);
+  EXPECT_EQ(KeysBefore(keys, 3), (Tokens{U"ab", one}));
+  EXPECT_EQ(KeysAfter(keys, 3), (Tokens{two}));
+  EXPECT_EQ(KeysAfter(keys, 1), (Tokens{U"b", keys[1]}));
 }
 
 TEST(KeyNotationTest, MalformedTokensAreRejectedWithTheirPosition) {

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QVBoxLayout>
 #include <QWindow>
 #include <stdexcept>
@@ -12,7 +13,31 @@
 
 namespace plumwick::x11_test {
 
-InProcessReceiver::InProcessReceiver() {
+void PrintTo(const ReceivedKey& key, std::ostream* out) {
+  *out << (key.press ? "press " : "release ") << std::hex << "keysym 0x" << key.keysym
+       << " state 0x" << key.state << std::dec;
+}
+
+// Watches a line edit's key events before it handles them.
+class InProcessReceiver::KeyRecorder : public QObject {
+ public:
+  explicit KeyRecorder(std::vector<ReceivedKey>& keys) : keys_(keys) {}
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+      const auto* key = static_cast<const QKeyEvent*>(event);
+      // The eight modifier bits; the keyboard group is above them.
+      keys_.push_back({event->type() == QEvent::KeyPress, key->nativeVirtualKey(),
+                       key->nativeModifiers() & 0xffU});
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  std::vector<ReceivedKey>& keys_;
+};
+
+InProcessReceiver::InProcessReceiver() : key_recorder_(std::make_unique<KeyRecorder>(keys_)) {
   window_.setWindowTitle(QStringLiteral("in-process receiver"));
   auto* layout = new QVBoxLayout(&window_);
   first_ = new QLineEdit;
@@ -21,10 +46,14 @@ InProcessReceiver::InProcessReceiver() {
   layout->addWidget(second_);
   QObject::connect(first_, &QLineEdit::returnPressed, [this] { Record("first"); });
   QObject::connect(second_, &QLineEdit::returnPressed, [this] { Record("second"); });
+  first_->installEventFilter(key_recorder_.get());
+  second_->installEventFilter(key_recorder_.get());
   window_.resize(600, 120);
   window_.show();
   first_->setFocus();
 }
+
+InProcessReceiver::~InProcessReceiver() = default;
 
 void InProcessReceiver::Record(const char* which) {
   entries_.push_back({which, first_->text().toStdString(), second_->text().toStdString()});
@@ -66,6 +95,16 @@ std::vector<TypedEntry> InProcessReceiver::Settle(std::chrono::milliseconds time
   timer.start();
   while (timer.elapsed() < time.count()) QApplication::processEvents(QEventLoop::AllEvents, 20);
   return std::exchange(entries_, {});
+}
+
+std::vector<ReceivedKey> InProcessReceiver::KeyEvents(std::size_t count,
+                                                      std::chrono::milliseconds timeout) {
+  QElapsedTimer timer;
+  timer.start();
+  while (keys_.size() < count && timer.elapsed() < timeout.count()) {
+    QApplication::processEvents(QEventLoop::AllEvents, 20);
+  }
+  return std::exchange(keys_, {});
 }
 
 }  // namespace plumwick::x11_test

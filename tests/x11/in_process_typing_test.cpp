@@ -6,14 +6,20 @@
 #include "platform/failure.h"
 #include "tests/e2e/harness/keymap.h"
 #include "tests/x11/in_process_receiver.h"
+#include "tests/x11/keyboard_state.h"
 #include "tests/x11/test_desktop.h"
 #include "tests/x11/typing_cases.h"
+
+// Not X.h, which defines KeyPress as a macro: the key notation has a type of that name.
+#include <X11/keysym.h>
 
 namespace plumwick::x11_test {
 namespace {
 
 using std::chrono::milliseconds;
 using std::chrono::seconds;
+
+constexpr unsigned kMod1Mask = 1U << 3;  // X.h's Mod1Mask: Alt on every stock layout
 
 class InProcessTyping : public InProcessReceiverTest {};
 
@@ -64,6 +70,46 @@ TEST_F(InProcessTyping, AKeyPressedWithControlArrivesWithControlAndOnlyIt) {
                    KeyPress{NamedKey::kEnter}});
   EXPECT_EQ(receiver_->Entries(1, seconds(10)), OneLine("one x"));
 }
+
+// A dialog's underlined letter, in the group of the person's layout: the letter's own key, or a
+// spare key when the group has no Latin letters.
+struct AltLetterCase {
+  std::string name;
+  std::string layouts;  // as setxkbmap -layout takes them
+  int group = 0;
+};
+
+void PrintTo(const AltLetterCase& alt_case, std::ostream* out) {
+  *out << alt_case.layouts << " group " << alt_case.group;
+}
+
+class AltLetterPress : public InProcessTyping, public ::testing::WithParamInterface<AltLetterCase> {
+ protected:
+  void TearDown() override { SetLayout(TestDesktop().Env(), "us"); }
+};
+
+TEST_P(AltLetterPress, ArrivesAsTheLetterWithAltHeldAndAltIsLetGo) {
+  const std::string& display = TestDesktop().Display();
+  SetLayout(TestDesktop().Env(), GetParam().layouts);
+  LockGroup(display, GetParam().group);
+  receiver_->Settle(milliseconds(50));
+  receiver_->KeyEvents(0, milliseconds(0));
+  TestKeys().Type(AltPress(U'r'));
+  EXPECT_EQ(HeldModifiers(display), 0U) << "a modifier is left down";
+  const std::vector<ReceivedKey> keys = receiver_->KeyEvents(4, seconds(10));
+  EXPECT_EQ(keys, (std::vector<ReceivedKey>{{true, XK_Alt_L, 0},
+                                            {true, XK_r, kMod1Mask},
+                                            {false, XK_r, kMod1Mask},
+                                            {false, XK_Alt_L, kMod1Mask}}));
+  // A line edit takes the letter for text; the keys after it come without Alt.
+  TypeNotation("ok{ENTER}");
+  EXPECT_EQ(receiver_->Entries(1, seconds(10)), OneLine("rok"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, AltLetterPress,
+                         ::testing::Values(AltLetterCase{"LetterKeyOfTheLayout", "us", 0},
+                                           AltLetterCase{"SpareKeyInACyrillicGroup", "us,ru", 1}),
+                         [](const auto& test) { return test.param.name; });
 
 TEST_F(InProcessTyping, RejectedStringTypesNothing) {
   try {
