@@ -6,11 +6,11 @@
 // has sent the user's profile, and focuses nothing. The job's own steps, once it has the focus and
 // has had a second to read the profile: Alt+E presses Edit; three Tabs then reach the nickname
 // entry past the two buttons on the picture, and End, Shift+Home and Delete empty it, so that the
-// program's name replaces the nickname (an empty name clears it). GTK holds a button pressed for
-// a quarter of a second before it acts, losing keys typed meanwhile, so every press of a button
-// is given half a second. Enter does nothing in the entry, and the Save button is not pressed by
-// it: after the program's name the job types Alt+S (Save, which publishes the nickname) and
-// Escape (which closes the window) as steps of its own, and the program's Enters are not typed.
+// program's name replaces the nickname (an empty name publishes an empty one). GTK holds a button
+// pressed for a quarter of a second before it acts, losing keys typed meanwhile, so every press of
+// a button is given half a second. Enter does nothing in the entry, and the Save button is not
+// pressed by it: after the program's name the job types Alt+S (Save, which publishes the nickname)
+// and Escape (which closes the window) as steps of its own, and the program's Enters are not typed.
 //
 // Confirmed: the account is signed on right before and right after Save (Gajim keeps Save greyed
 // out while it is not; the name is then left typed in the open window), and the window closed on
@@ -24,7 +24,9 @@
 // in whatever state the user left it.
 #pragma once
 
+#include <cstdint>
 #include <optional>
+#include <string>
 
 #include <QString>
 
