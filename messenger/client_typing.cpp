@@ -138,7 +138,11 @@ void ClientTyping::TypeOwnSteps(TypingJob& job, bool keys_follow) {
 }
 
 void ClientTyping::Type(TypingJob& job, const KeySequence& keys) {
-  if (!job.Finished()) TypeStep(job, keys);
+  if (job.Finished()) return;
+  TypeStep(job, keys);
+  for (KeySequence own = job.ClosingKeys(); !own.empty(); own = job.ClosingKeys()) {
+    TypeStep(job, own);
+  }
 }
 
 void ClientTyping::TypeStep(TypingJob& job, const KeySequence& keys) {

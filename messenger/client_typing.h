@@ -60,8 +60,9 @@ class ClientTyping {
   // The same for a job that types nothing else: its window only comes in front.
   void BringForward(TypingJob& job) { TypeOwnSteps(job, false); }
   // Waits until the focused window takes the job's keys, the user holds none of the keys down and
-  // no other program holds the keyboard, types the keys, and runs the job's confirmation of them.
-  // Types nothing for a job that has finished.
+  // no other program holds the keyboard, types the keys, and runs the job's confirmation of them;
+  // then types the job's steps of its own that follow them (ClosingKeys) in the same way. Types
+  // nothing for a job that has finished.
   void Type(TypingJob& job, const KeySequence& keys);
   // Waits while the window keeps handling events.
   void Pause(std::chrono::duration<double> interval) { wait_.Pause(interval); }

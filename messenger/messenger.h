@@ -58,7 +58,8 @@ class ContactCollection {
 // A job the client started that the program finishes by typing keys: into the conversation it
 // opened, into a dialog and the notice after it. The job is a list of steps, and knows which one
 // it is in: the steps it types itself before the program's keys (bringing a tab to the front,
-// checking for a draft, moving to the field where Enter acts), the program's keys, and after each
+// checking for a draft, moving to the field where Enter acts), the program's keys, the steps it
+// types itself after them (saving a window the keys filled in, and closing it), and after each
 // step the client's confirmation of what the keys did. The focus guard (ClientTyping) types every
 // key of it; the job ends when the program lets it go, which closes no window.
 class TypingJob {
@@ -83,6 +84,12 @@ class TypingJob {
   // the client gives one (a message sent, a tab in front, the draft check's answer); throws when
   // it says otherwise or nothing in time. Run by the guard after every step.
   virtual void AwaitConfirmation() {}
+  // The keys of the job's next step of its own after the program's keys of a step: for a window
+  // that the program's Enter would not save, the job saves it, then closes it. None when it has
+  // none (the default) or no more. The guard asks after each step of the program's keys until it
+  // first answers none, typing each step and running its confirmation as for OwnKeys; once the
+  // job closed its window so, it is Finished.
+  virtual KeySequence ClosingKeys() { return {}; }
   // Whether the job has nothing left for keys to do although the program has keys left for it:
   // its window closed once everything the keys were for was confirmed. Those keys are not typed.
   virtual bool Finished() const { return false; }

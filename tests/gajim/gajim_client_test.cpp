@@ -26,6 +26,7 @@
 #include "clients/gajim/qt/gajim_bus.h"
 #include "clients/gajim/qt/gajim_chat_job.h"
 #include "clients/gajim/qt/gajim_messenger.h"
+#include "clients/gajim/qt/gajim_profile_job.h"
 #include "clients/gajim/qt/gajim_remove_contact_job.h"
 #include "messenger/messenger.h"
 #include "platform/desktop.h"
@@ -62,23 +63,29 @@ QVariantList Cue(const char* cue, const QVariantList& args = {}) {
 constexpr std::uint64_t kMainWindow = 0x2a00004;
 constexpr std::uint64_t kAddContactWindow = 0x2a00100;
 constexpr std::uint64_t kRemoveContactWindow = 0x2a00200;
+constexpr std::uint64_t kProfileWindow = 0x2a00300;
 
 // The desktop around the stand-in: the window that has the focus (by default Gajim's main window,
-// also by the X server's input focus) and the windows it lists for Gajim, its main window first
-// and its Add Contact or Remove Contact window once the stand-in was asked for it (the latter
-// until a test closes it).
+// also by the X server's input focus) and the windows it lists for Gajim, its main window first,
+// its Add Contact window once the stand-in was asked for it, its Remove Contact window once asked
+// for until a test closes it, and its Profile window once asked for (or from the start) until it
+// closed.
 class StandInDesktop final : public FocusedWindow, public WindowManager {
  public:
   DesktopWindow Focused() override { return focused; }
   std::vector<std::uint64_t> WindowsOf(std::int64_t pid) override {
     if (pid != StandInPid()) return {};
+    std::vector<std::uint64_t> windows{kMainWindow};
+    bool profile = profile_from_start;
     for (const QString& action : Cue("Activations").value(0).toStringList()) {
-      if (action.startsWith(QLatin1String("add-contact "))) return {kMainWindow, kAddContactWindow};
+      if (action.startsWith(QLatin1String("add-contact "))) windows.push_back(kAddContactWindow);
       if (action.contains(QLatin1String("-remove-contact ")) && !removal_closed) {
-        return {kMainWindow, kRemoveContactWindow};
+        windows.push_back(kRemoveContactWindow);
       }
+      profile = profile || action.contains(QLatin1String("-profile "));
     }
-    return {kMainWindow};
+    if (profile && !profile_closed) windows.push_back(kProfileWindow);
+    return windows;
   }
   bool TakenOn(std::uint64_t /*window*/) override { return true; }
   void Activate(std::uint64_t window) override { activated.push_back(window); }
@@ -89,6 +96,8 @@ class StandInDesktop final : public FocusedWindow, public WindowManager {
   DesktopWindow focused{kMainWindow, StandInPid(), kMainWindowTitle, "gajim"};
   std::uint64_t input_focus = kMainWindow;
   bool removal_closed = false;
+  bool profile_from_start = false;
+  bool profile_closed = false;
   std::vector<std::uint64_t> activated;
   SteadyClock clock;
   QtEventPump pump;
@@ -124,6 +133,25 @@ class GajimClientTest : public ::testing::Test {
     chat.AwaitConfirmation();
   }
 
+  // One step of keys into `window` as the focus guard types it: once the window takes them, they
+  // go in and are confirmed.
+  static void Typed(messenger::TypingJob& job, const DesktopWindow& window,
+                    const KeySequence& keys) {
+    job.PrepareForKeys(window);
+    ASSERT_TRUE(job.TakesKeys(window)) << FormatKeyNotation(keys);
+    job.KeysTyped(window, keys);
+    job.AwaitConfirmation();
+  }
+  // The Profile window's job through its own steps and the name, its window with the focus.
+  void UpToSave(GajimProfileJob& job) {
+    desktop_.input_focus = kProfileWindow;
+    desktop_.wait.Pause(std::chrono::seconds(1));  // the profile read from the server
+    for (KeySequence keys = job.OwnKeys(true); !keys.empty(); keys = job.OwnKeys(true)) {
+      Typed(job, profile_, keys);
+    }
+    Typed(job, profile_, {KeyText(U"Nick")});
+  }
+
   // The list as a walk reads it: each contact's row and status.
   std::vector<std::pair<std::string, std::int32_t>> Listed() {
     std::vector<std::pair<std::string, std::int32_t>> listed;
@@ -140,6 +168,7 @@ class GajimClientTest : public ::testing::Test {
   StandInDesktop desktop_;
   GajimBus bus_;
   std::unique_ptr<GajimMessenger> client_;
+  const DesktopWindow profile_{kProfileWindow, StandInPid(), kProfileTitle, "gajim"};
 };
 
 TEST_F(GajimClientTest, EachStatusPickIsSetOnEveryAccountKeepingItsMessage) {
@@ -421,6 +450,146 @@ TEST_F(GajimClientTest, ARemovalGajimCouldNotDoOpensNothing) {
             "The account \"work\" is not signed on in Gajim, so \"erin@work.example\" cannot be "
             "removed from it");
   EXPECT_EQ(Cue("Activations").value(0).toStringList(), QStringList());
+}
+
+// The nickname is set in the Profile window of the first signed-on account; nothing opens for a
+// Gajim with none signed on, nor for another window or page than the general one.
+TEST_F(GajimClientTest, TheNicknameIsSetInTheProfileWindowOfTheFirstSignedOnAccount) {
+  struct Row {
+    std::vector<QString> signed_off;
+    std::int32_t window, page;
+    const char* result;  // the actions activated, or the failure's description
+    std::int32_t code;   // of the failure; 0: opened
+  };
+  const Row rows[] = {
+      {{}, 0, 0, "show | home-profile home", 0},
+      {{"home"}, 0, 0, "show | work-profile work", 0},
+      {{"home", "work"},
+       0,
+       0,
+       "You are signed out: no account is signed on in Gajim (pick a status to sign on)",
+       error_code::kNotSignedIn},
+      {{},
+       7,
+       0,
+       "Window 7 is not one Gajim can open a dialog over: pass 0 for no parent",
+       error_code::kBadArgument},
+      {{},
+       0,
+       3,
+       "Options page 3 does not exist: pass 0 for the general page",
+       error_code::kBadArgument},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.result);
+    Cue("Reset");
+    for (const QString& account : row.signed_off) {
+      bus_.CallBool("change_status", {"offline", "", account});
+      ASSERT_TRUE(
+          e2e::WaitUntil([&] { return bus_.CallString("get_status", {account}) == "offline"; },
+                         std::chrono::seconds(2)));
+    }
+    if (row.code == 0) {
+      client_->OptionsPages(row.window, row.page);
+      EXPECT_EQ(Cue("Activations").value(0).toStringList().join(" | ").toStdString(), row.result);
+      continue;
+    }
+    const Failure failure = FailureOf([&] { client_->OptionsPages(row.window, row.page); });
+    EXPECT_EQ(failure.code(), row.code);
+    EXPECT_EQ(failure.description(), row.result);
+    EXPECT_EQ(Cue("Activations").value(0).toStringList(), QStringList());
+  }
+}
+
+// The job's own steps go into the Profile window around the program's name: Edit once the window
+// has had time to read the profile, the Tabs to the nickname entry, then Save and Escape; once
+// the window closed, the program's Enters are not typed.
+TEST_F(GajimClientTest, TheProfileWindowTakesEditTabsTheNameSaveAndEscapeThenTheJobIsFinished) {
+  using Step = GajimProfileJob::Step;
+  GajimProfileJob job(bus_, desktop_.parts);
+  EXPECT_FALSE(job.TakesKeys(desktop_.focused));  // the main window
+  job.PrepareForKeys(desktop_.focused);
+  EXPECT_EQ(desktop_.activated, std::vector<std::uint64_t>{kProfileWindow});
+  desktop_.input_focus = kProfileWindow;
+  EXPECT_FALSE(job.TakesKeys(profile_)) << "Edit while the profile may not be read yet";
+  desktop_.wait.Pause(std::chrono::seconds(1));
+  EXPECT_EQ(job.OwnKeys(true), AltPress(U'e'));
+  Typed(job, profile_, AltPress(U'e'));
+  const KeySequence to_nickname = job.OwnKeys(true);
+  EXPECT_EQ(FormatKeyNotation(to_nickname), "{TAB 3}{END}{SHIFT+HOME}{DELETE}");
+  Typed(job, profile_, to_nickname);
+  EXPECT_EQ(job.OwnKeys(true), KeySequence{});
+  EXPECT_EQ(job.ClosingKeys(), KeySequence{}) << "before the name";
+  Typed(job, profile_, {KeyText(U"Nick é 名")});
+  EXPECT_EQ(job.ClosingKeys(), AltPress(U's'));
+  job.KeysTyped(desktop_.focused, AltPress(U's'));
+  job.AwaitConfirmation();
+  EXPECT_EQ(job.step(), Step::kSave) << "keys into another window";
+  Typed(job, profile_, AltPress(U's'));
+  EXPECT_EQ(job.ClosingKeys(), OnePress(NamedKey::kEscape));
+  EXPECT_FALSE(job.Finished());
+  QTimer::singleShot(300, QCoreApplication::instance(), [&] { desktop_.profile_closed = true; });
+  Typed(job, profile_, OnePress(NamedKey::kEscape));
+  EXPECT_TRUE(job.Finished());
+  EXPECT_EQ(job.ClosingKeys(), KeySequence{});
+  EXPECT_FALSE(job.TakesKeys(profile_));
+}
+
+// What can be known of the nickname is said: an account signed off before Save (which Gajim then
+// greys out), a window closed early or kept open by the Escape, a Profile window the user had
+// open.
+TEST_F(GajimClientTest, AProfileWindowThatCannotSaveOrCloseFailsSayingWhatBecameOfTheNickname) {
+  const auto sign_off = [&] {
+    bus_.CallBool("change_status", {"offline", "", "home"});
+    ASSERT_TRUE(e2e::WaitUntil([&] { return Show("home") == "offline"; }, std::chrono::seconds(2)));
+  };
+  struct Row {
+    std::function<void(GajimProfileJob& job)> after_name;  // the fault and the job's next call
+    std::int32_t code;
+    const char* description;  // its start
+  };
+  const Row rows[] = {
+      {[&](GajimProfileJob& job) {
+         sign_off();
+         job.ClosingKeys();
+       },
+       error_code::kNotSignedIn,
+       "The account \"home\" is not signed on, and Gajim saves a profile only while it is: the "
+       "nickname was typed into Gajim's Profile window but not saved"},
+      {[&](GajimProfileJob& job) {
+         desktop_.profile_closed = true;
+         job.PrepareForKeys(desktop_.focused);
+       },
+       error_code::kClientError, "Gajim's Profile window was closed before the nickname was saved"},
+      {[&](GajimProfileJob& job) {
+         Typed(job, profile_, AltPress(U's'));
+         Typed(job, profile_, OnePress(NamedKey::kEscape));
+       },
+       error_code::kClientError,
+       "Gajim's Profile window did not close on Escape within 3 s: the nickname may not have "
+       "been saved"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.description);
+    Cue("Reset");
+    desktop_.profile_closed = false;
+    GajimProfileJob job(bus_, desktop_.parts);
+    UpToSave(job);
+    const Failure failure = FailureOf([&] { row.after_name(job); });
+    EXPECT_EQ(failure.code(), row.code);
+    EXPECT_TRUE(failure.description().starts_with(row.description)) << failure.description();
+    EXPECT_FALSE(job.Finished());
+  }
+
+  // Gajim brings a Profile window that was open already in front, in the state the user left it.
+  Cue("Reset");
+  desktop_.profile_from_start = true;
+  desktop_.focused = profile_;
+  const Failure failure = FailureOf([&] { GajimProfileJob{bus_, desktop_.parts}; });
+  EXPECT_EQ(failure.code(), error_code::kClientError);
+  EXPECT_EQ(failure.description(),
+            "Gajim's Profile window was open already, and is in front now: finish or close it "
+            "there, then change the nickname again");
 }
 
 // The chat is opened on the account that lists the contact and selected in the main window; the

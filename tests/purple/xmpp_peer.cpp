@@ -142,6 +142,20 @@ std::map<std::string, std::string> ReadVcard(const std::string& reader_jid,
   throw std::runtime_error("no vCard in the peer's answer: " + out);
 }
 
+std::string ReadNickname(const std::string& reader_jid, const std::string& password,
+                         const std::string& of, const Environment& env) {
+  std::vector<std::string> argv = PeerArgv("nick", reader_jid, password);
+  argv.push_back("--of");
+  argv.push_back(of);
+  const std::string out = RunChecked(argv, env, kPeerTimeout);
+  std::string nickname;
+  for (const std::string& line : OutputLines(out)) {
+    if (line == "nick-end") return nickname;
+    if (line.rfind("nick ", 0) == 0) nickname = line.substr(5);
+  }
+  throw std::runtime_error("no nickname in the peer's answer: " + out);
+}
+
 void PublishVcard(const std::string& jid, const std::string& password,
                   const std::string& fields_json, const Environment& env) {
   std::vector<std::string> argv = PeerArgv("set-vcard", jid, password);

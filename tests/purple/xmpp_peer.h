@@ -1,5 +1,6 @@
 // The people at the other end, run by xmpp_peer.py (slixmpp): a listening peer that is signed in
-// and records what reaches it, and one-shot look-ups of what the server holds (a roster, a vCard).
+// and records what reaches it, and one-shot look-ups of what the server holds (a roster, a vCard,
+// a nickname).
 #pragma once
 
 #include <map>
@@ -66,6 +67,11 @@ std::map<std::string, std::string> ServerRoster(const std::string& jid, const st
 std::map<std::string, std::string> ReadVcard(const std::string& reader_jid,
                                              const std::string& password, const std::string& of,
                                              const Environment& env);
+
+// The nickname `of` published (its personal "nick" node) as another account reads it: a JSON string
+// literal of the text as it stands in the XML; empty when it published none.
+std::string ReadNickname(const std::string& reader_jid, const std::string& password,
+                         const std::string& of, const Environment& env);
 
 // Publishes the account's own vCard; `fields_json` is a JSON object of field -> text.
 void PublishVcard(const std::string& jid, const std::string& password,

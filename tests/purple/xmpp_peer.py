@@ -11,6 +11,9 @@ roster: signs in as one of the account's resources without showing itself (so it
 vcard: prints "vcard <field> <value as JSON>" for each field of another account's vCard, then
   "vcard-end", and ends.
 set-vcard: publishes the account's own vCard from a JSON object of fields, prints "done", ends.
+nick: prints "nick <text as JSON>" for the nickname another account published (its personal
+  "nick" node, as the text stands in the XML), or nothing when it published none, then "nick-end",
+  and ends.
 crowd: signs in --jid and every address of --more (all with the one password) in this one
   process, each available, prints "ready" once all are, and stays until it is ended: hundreds of
   contacts online without hundreds of processes.
@@ -24,7 +27,11 @@ import json
 import sys
 
 import slixmpp
+from slixmpp.exceptions import IqError
 from slixmpp.xmlstream import ET
+
+
+NICK_NODE = "http://jabber.org/protocol/nick"
 
 
 def say(*words):
@@ -38,6 +45,7 @@ class Peer(slixmpp.ClientXMPP):
         self.outcome = 0
         self.register_plugin("xep_0030")
         self.register_plugin("xep_0054")
+        self.register_plugin("xep_0060")
         self.register_plugin("xep_0199")
         self.add_event_handler("session_start", self.start)
         self.add_event_handler("failed_auth", self.failed)
@@ -95,6 +103,20 @@ class Peer(slixmpp.ClientXMPP):
         say("vcard-end")
         self.disconnect()
 
+    async def do_nick(self):
+        try:
+            result = await self["xep_0060"].get_items(self.args.of, NICK_NODE)
+        except IqError as error:
+            if error.condition != "item-not-found":
+                raise
+            result = None
+        if result is not None:
+            for item in result["pubsub"]["items"]:
+                for nick in item.xml.iter("{%s}nick" % NICK_NODE):
+                    say("nick", json.dumps(nick.text or "", ensure_ascii=False))
+        say("nick-end")
+        self.disconnect()
+
     async def do_set_vcard(self):
         card = self["xep_0054"].stanza.VCardTemp()
         for name, value in json.loads(self.args.fields).items():
@@ -145,12 +167,12 @@ def run_crowd(args):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("command", choices=["listen", "roster", "vcard", "set-vcard", "crowd"])
+    parser.add_argument("command", choices=["listen", "roster", "vcard", "nick", "set-vcard", "crowd"])
     parser.add_argument("--jid", required=True)
     parser.add_argument("--password", required=True)
     parser.add_argument("--host", default="127.0.0.1")
     parser.add_argument("--port", type=int, default=5222)
-    parser.add_argument("--of", help="whose vCard to read")
+    parser.add_argument("--of", help="whose vCard or nickname to read")
     parser.add_argument("--fields", help="the vCard to publish, as a JSON object")
     parser.add_argument("--show", help="the presence to show while listening: away, dnd, ...")
     parser.add_argument("--more", nargs="*", help="crowd: the other addresses to sign in")

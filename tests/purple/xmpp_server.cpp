@@ -47,8 +47,9 @@ std::string Config(const std::filesystem::path& dir) {
          "c2s_direct_tls_ports = {}\n"
          "s2s_ports = {}\n"
          "plugin_paths = {}\n"
+         // pep: what a client publishes about its user (Gajim its nickname), as on any real server.
          "modules_enabled = { \"roster\", \"saslauth\", \"disco\", \"vcard\", \"ping\", "
-         "\"presence\" }\n"
+         "\"presence\", \"pep\" }\n"
          // No TLS, no servers to federate with, no daemon: the test owns the process.
          "modules_disabled = { \"tls\", \"s2s\", \"dialback\", \"posix\", \"offline\" }\n"
          "authentication = \"internal_plain\"\n"

@@ -105,6 +105,20 @@ TEST(ContactActions, AClientThatSendsTheTextItselfGetsItAndNoKeyIsTyped) {
   EXPECT_EQ(rig.messenger.keys_typed, std::vector<std::string>{""});
 }
 
+// A client whose window the program's Enters would not save types its own steps after the
+// nickname, each through the guard, and then takes no more keys: the Enters stay untyped.
+TEST(ContactActions, AJobsOwnStepsAfterTheProgramsKeysAreTypedAndEndIt) {
+  ActionRig rig;
+  rig.messenger.closing_steps = 2;
+  rig.change_nickname.Click();
+  EXPECT_THAT(rig.Calls(), ElementsAre("OLE1.Play()", "Text3.Text()", "client.OptionsPages(0, 0)",
+                                       "pump.Sleep(500 ms)", "keys.Type(New Name)",
+                                       "keys.Type({ESC})", "keys.Type({ESC})", "pump.Sleep(500 ms)",
+                                       "window.ShowAndActivate()", "options.Release()"));
+  EXPECT_THAT(rig.errors.shown, IsEmpty());
+  EXPECT_EQ(rig.messenger.typed_into.size(), 3u);
+}
+
 TEST(ContactActions, DeleteContactTypesNothingAndEmptyTextsPassUnchecked) {
   ActionRig rig;
   rig.address.text = "";

@@ -244,7 +244,12 @@ class Job final : public messenger::TypingJob {
   void KeysTyped(const DesktopWindow& window, const KeySequence& keys) override {
     owner_.KeysTyped(window, keys);
   }
-  void AwaitConfirmation() override { finished_ = text_taken_; }
+  KeySequence ClosingKeys() override {
+    if (owner_.closing_steps == 0) return {};
+    closed_ = --owner_.closing_steps == 0;
+    return OnePress(NamedKey::kEscape);
+  }
+  void AwaitConfirmation() override { finished_ = text_taken_ || closed_; }
   bool Finished() const override { return finished_; }
   bool SendsText(const KeySequence& text) override {
     if (kind_ != "conversation" || !owner_.sends_text) return false;
@@ -260,6 +265,7 @@ class Job final : public messenger::TypingJob {
   std::string kind_;
   KeySequence answer_ = AltPress(U'r');
   bool text_taken_ = false;
+  bool closed_ = false;  // its last step of its own was typed
   bool finished_ = false;
 };
 

@@ -323,6 +323,9 @@ class FakeMessenger final : public messenger::Messenger {
   std::function<void()> on_prepare;     // e.g. to fail the job
   // How many times the next job asks for Ctrl+Page Down to bring its window in front.
   int tabs_behind = 0;
+  // How many Escapes the next job types after the program's keys of a step, as its own steps;
+  // after the last it is finished.
+  int closing_steps = 0;
   // Whether the next conversation sends a message's text itself, logging
   // "conversation.SendsText(<text>)", and is finished once its empty step was confirmed.
   bool sends_text = false;

@@ -10,6 +10,7 @@
 #include "clients/gajim/qt/gajim_chat_job.h"
 #include "clients/gajim/qt/gajim_contacts.h"
 #include "clients/gajim/qt/gajim_on_display.h"
+#include "clients/gajim/qt/gajim_profile_job.h"
 #include "platform/failure.h"
 
 namespace plumwick::gajim {
@@ -43,14 +44,17 @@ void AwaitRemoteObject(GajimBus& bus, milliseconds allowance) {
   }
 }
 
+void RequireNoParent(std::int32_t window) {
+  if (window != 0) {
+    throw Failure(error_code::kBadArgument,
+                  "Window " + std::to_string(window) +
+                      " is not one Gajim can open a dialog over: pass 0 for no parent");
+  }
+}
+
 void RequireName(const std::string& name, const char* what) {
   if (name.empty())
     throw Failure(error_code::kEmptyContact, std::string("The ") + what + " is empty");
-}
-
-Failure NotDrivenYet(const char* what) {
-  return Failure(error_code::kNotAvailable,
-                 std::string(what) + " is not done in Gajim by this program yet");
 }
 
 }  // namespace
@@ -80,18 +84,20 @@ std::unique_ptr<messenger::Contact> GajimMessenger::GetContact(const std::string
   return FindContact(bus_, signin_name);
 }
 
-std::unique_ptr<messenger::TypingJob> GajimMessenger::OptionsPages(std::int32_t /*window*/,
-                                                                   std::int32_t /*page*/) {
-  throw NotDrivenYet("Changing the nickname");
+std::unique_ptr<messenger::TypingJob> GajimMessenger::OptionsPages(std::int32_t window,
+                                                                   std::int32_t page) {
+  RequireNoParent(window);
+  if (page != 0) {
+    throw Failure(error_code::kBadArgument, "Options page " + std::to_string(page) +
+                                                " does not exist: pass 0 for the general page");
+  }
+  RequireKeysReachGajim(bus_, desktop_);
+  return std::make_unique<GajimProfileJob>(bus_, desktop_);
 }
 
 std::unique_ptr<messenger::TypingJob> GajimMessenger::AddContact(std::int32_t window,
                                                                  const std::string& address) {
-  if (window != 0) {
-    throw Failure(error_code::kBadArgument,
-                  "Window " + std::to_string(window) +
-                      " is not one Gajim can open a dialog over: pass 0 for no parent");
-  }
+  RequireNoParent(window);
   RequireName(address, "address of the contact to add");
   RequireKeysReachGajim(bus_, desktop_);
   return std::make_unique<GajimAddContactJob>(bus_, desktop_, address);

@@ -1,9 +1,7 @@
 // The Messenger interface over Gajim's remote object (its "D-Bus Interface" setting). Everything
 // is asked of Gajim when it is needed, by the service's name, so a Gajim that quits and starts
-// again is found again.
-//
-// Work in progress: the nickname in the Profile window is not driven yet and fails with
-// Failure(kNotAvailable); no program offers this client until it is.
+// again is found again. Where its remote object only opens a window (Add Contact, Remove Contact,
+// the Profile window), the job types into it.
 #pragma once
 
 #include <chrono>
@@ -39,6 +37,8 @@ class GajimMessenger final : public messenger::Messenger {
   // kServiceId (Failure(kUnknownService) otherwise).
   std::unique_ptr<messenger::Contact> GetContact(const std::string& signin_name,
                                                  const std::string& service_id) override;
+  // Gajim's Profile window of the first signed-on account, for the nickname (GajimProfileJob);
+  // `window` and `page` must be 0.
   std::unique_ptr<messenger::TypingJob> OptionsPages(std::int32_t window,
                                                      std::int32_t page) override;
   // Gajim's Add Contact window for the address (GajimAddContactJob); `window` must be 0.
