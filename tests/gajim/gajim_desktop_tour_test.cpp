@@ -74,6 +74,20 @@ TEST_F(GajimDesktopTourTest, EveryActionReachesThePeerGajimOrTheServer) {
   EXPECT_TRUE(ServerRosterLists(kCarol, false)) << "carol was not removed " << Where();
   EXPECT_TRUE(User().WaitForNoWindow("Remove Contact", kEffectTimeout)) << Where();
 
+  // Change NickName: the nickname a contact reads from the server.
+  const std::string name = "Nick é 名";
+  ASSERT_EQ(PasteIntoField(place::kText3, name), name) << Where();
+  ClickControl(place::kChangeNickName);
+  std::string read;
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        read = ReadNickname(kAlice + "/reader", kAlicePassword, kUser, World().env);
+        return read == JsonString(name);
+      },
+      kEffectTimeout, std::chrono::milliseconds(300)))
+      << read << Where();
+  EXPECT_TRUE(User().WaitForNoWindow("Profile", kEffectTimeout)) << Where();
+
   // Sign Out: the peer sees the user go.
   ClickControl(place::kSignOut);
   EXPECT_TRUE(alice.WaitForPresence(kUser, "unavailable", "-", kEffectTimeout)) << Where();
