@@ -1,22 +1,25 @@
 // The record, kept on the display, of the keys this program has borrowed.
 #include "platform/x11/x11_borrowed_keys.h"
 
+#include <algorithm>
+
 #include "platform/failure.h"
 
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
 
 #include "platform/x11/x11_error_trap.h"
-#include "platform/x11/x11_layout_reader.h"
 #include "platform/x11/x11_keymap_writer.h"
+#include "platform/x11/x11_layout_reader.h"
 #include "platform/x11/x11_window_facts.h"
 
 namespace plumwick::x11 {
 namespace {
 
-// Per keycode: the keycode, the keysym of level 1 and that of level 2.
+// Per keycode: the keycode, the keysym of level 1 and that of level 2; a keycode is listed twice
+// while it is being bound anew, with what it holds and what it is about to hold.
 constexpr std::size_t kItemsPerKey = 3;
-constexpr long kMaxItems = 256 * static_cast<long>(kItemsPerKey);
+constexpr long kMaxItems = 2L * 256L * static_cast<long>(kItemsPerKey);
 
 // The record's bindings; empty when it is missing or malformed.
 std::vector<KeycodeBinding> Parse(Display* display, const std::vector<unsigned long>& items) {
@@ -84,7 +87,8 @@ std::size_t BorrowedKeysRecord::GiveBackLeftovers() {
     for (const auto& binding : Parse(display_, items)) {
       const auto found = now.find(binding.keycode);
       if (binding.keysyms == std::array<Keysym, 2>{} || found == now.end() ||
-          found->second != binding.keysyms) {
+          found->second != binding.keysyms ||
+          std::ranges::find(empty, binding.keycode, &KeycodeBinding::keycode) != empty.end()) {
         continue;
       }
       empty.push_back({binding.keycode, {}});

@@ -20,7 +20,9 @@ class BorrowedKeysRecord {
   explicit BorrowedKeysRecord(Display* display);
 
   // Replaces the record with these keycodes and what was written to them (the pool's Written()).
-  // Called before the keymap is written, so that a crash in between still leaves a record.
+  // Called before the keymap is written, so that a crash in between still leaves a record: then
+  // with what the keys hold and what they are about to hold, a keycode listed with both, and
+  // again with what they hold once written.
   // Throws Failure (kKeystrokes) when the server refuses it.
   void Record(const std::vector<KeycodeBinding>& written);
   // Empties the record, once the keys are given back.

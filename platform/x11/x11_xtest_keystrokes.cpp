@@ -321,12 +321,16 @@ TypedKeys XTestKeystrokes::Type(const KeySequence& tokens, std::uint64_t window)
   const x11::KeystrokePlan plan = x11::PlanKeystrokes(keys, layout, pool);
   // The receiver would read a key typed before under the binding of after.
   if (pool.ReboundUnread()) return {0, TypedKeys::Stop::kUnread};
+  std::vector<x11::KeycodeBinding> held_or_about_to = connection.pool.Written();
   connection.pool = std::move(pool);
   connection.known = layout.entries;
 
   if (!plan.bindings.empty()) {
-    // Recorded first: a Plumwick killed now leaves a record for the next to give the keys back.
-    connection.record->Record(connection.pool.Written());
+    // Recorded first: a Plumwick killed now leaves a record for the next to give the keys back,
+    // which matches the keys whether or not their new binding was written yet.
+    const std::vector<x11::KeycodeBinding> written = connection.pool.Written();
+    held_or_about_to.insert(held_or_about_to.end(), written.begin(), written.end());
+    connection.record->Record(held_or_about_to);
     connection.recorded = true;
     {
       // Keymap events that come while no other program can change the keymap are this one's.
@@ -347,6 +351,7 @@ TypedKeys XTestKeystrokes::Type(const KeySequence& tokens, std::uint64_t window)
              " does not come out as expected. Nothing was typed.");
       }
     }
+    connection.record->Record(written);
     connection.ThrowIfLayoutChangedUnderUnreadKeys();
   }
 

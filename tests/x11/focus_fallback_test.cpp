@@ -197,10 +197,14 @@ TEST_F(BareDisplay, KeysAKilledProgramLeftBoundAreGivenBackUnlessReboundSince) {
   const std::vector<x11::KeycodeBinding> borrowed = {
       {omega, {0x10003a9, 0x10003a9}}, {chinese, {0x1004f60, 0x100597d}}, {rebound, {0xdf, 0xdf}}};
   {
-    // The program that is killed: it records, binds, and its connection closes without a word.
+    // The program that is killed: it records, binds, and its connection closes without a word,
+    // after it recorded a new character for one of the keys and before it bound it there.
     const x11::DisplayPtr killed(XOpenDisplay(name_.c_str()));
     x11::BorrowedKeysRecord(killed.get()).Record(borrowed);
     x11::WriteKeycodeBindings(killed.get(), borrowed);
+    std::vector<x11::KeycodeBinding> rebinding = borrowed;
+    rebinding.push_back({chinese, {0x1005929, 0x1005929}});
+    x11::BorrowedKeysRecord(killed.get()).Record(rebinding);
     XSync(killed.get(), False);
   }
   const x11::KeycodeBinding others = {rebound, {0x1002713, 0x1002713}};
