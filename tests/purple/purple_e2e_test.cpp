@@ -454,7 +454,7 @@ TEST_F(PurpleE2eTest, APidginThatDoesNotAnswerIsReportedInsteadOfFreezingTheWind
   EXPECT_EQ(rows.size(), 2u) << program_->Describe();
 }
 
-// Without Pidgin on the session bus the program says so before its window shows, and ends with
+// Without a client on the session bus the program says so before its window shows, and ends with
 // a failure once the message is dismissed; it never falls back to a stand-in client.
 class PurpleWithoutClientTest : public DesktopTest {};
 
@@ -464,8 +464,9 @@ TEST_F(PurpleWithoutClientTest, SaysNoClientIsRunningAndEndsBeforeItsWindowShows
   ChildProcess program({.argv = {PLUMWICK_PROGRAM}, .env = empty_bus.On(Session().Env())});
   EXPECT_TRUE(WaitUntil(
       [&] {
-        return program.ErrText().find(std::string(kNoClientError) + kNoClientText) !=
-               std::string::npos;
+        return program.ErrText().find(std::string(kNoClientError) +
+                                      "No messaging client is running: start Pidgin or Gajim "
+                                      "and sign in") != std::string::npos;
       },
       kEffectTimeout))
       << program.Describe();
