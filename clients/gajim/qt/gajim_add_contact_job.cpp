@@ -6,6 +6,7 @@
 
 #include "clients/gajim/qt/gajim_accounts.h"
 #include "clients/gajim/qt/gajim_contacts.h"
+#include "clients/gajim/qt/gajim_windows.h"
 #include "clients/purple/xmpp_address.h"
 #include "platform/failure.h"
 
@@ -60,19 +61,8 @@ GajimAddContactJob::GajimAddContactJob(GajimBus& bus, const ClientDesktop& deskt
       bring_back_(desktop.wait, kBringBackEvery) {
   RequireNew(bus_, address_);
   gajim_ = bus_.ServiceProcess();
-  const std::vector<std::uint64_t> before = desktop_.windows.WindowsOf(gajim_);
-  // Gajim opens its windows only once its main window was shown.
-  bus_.Activate(kApplicationObject, QStringLiteral("show"));
-  bus_.Activate(kApplicationObject, QStringLiteral("add-contact"), {address_});
-  // The window manager lists the window a moment after Gajim made it, and takes it on a moment
-  // after that; activated in between, it may lose the focus again.
-  const bool shown = desktop_.wait.Until(messenger::kFocusWait, [&] {
-    for (const std::uint64_t window : desktop_.windows.WindowsOf(gajim_)) {
-      if (std::ranges::find(before, window) == before.end()) window_ = window;
-    }
-    return window_ != 0 && desktop_.windows.TakenOn(window_);
-  });
-  if (!shown) {
+  window_ = OpenGajimWindow(bus_, desktop_, gajim_, QStringLiteral("add-contact"), {address_});
+  if (window_ == 0) {
     throw Failure(error_code::kClientError, "Gajim did not show its Add Contact window for \"" +
                                                 address_.toStdString() + "\"");
   }

@@ -9,8 +9,8 @@
 
 #include "clients/gajim/gajim_shows.h"
 #include "clients/gajim/qt/gajim_accounts.h"
-#include "clients/gajim/qt/gajim_on_display.h"
 #include "clients/gajim/qt/gajim_remove_contact_job.h"
+#include "clients/gajim/qt/gajim_windows.h"
 #include "messenger/contact_rows.h"
 #include "platform/failure.h"
 

@@ -9,8 +9,8 @@
 #include "clients/gajim/qt/gajim_add_contact_job.h"
 #include "clients/gajim/qt/gajim_chat_job.h"
 #include "clients/gajim/qt/gajim_contacts.h"
-#include "clients/gajim/qt/gajim_on_display.h"
 #include "clients/gajim/qt/gajim_profile_job.h"
+#include "clients/gajim/qt/gajim_windows.h"
 #include "platform/failure.h"
 
 namespace plumwick::gajim {

@@ -7,6 +7,7 @@
 
 #include "clients/gajim/gajim_shows.h"
 #include "clients/gajim/qt/gajim_accounts.h"
+#include "clients/gajim/qt/gajim_windows.h"
 #include "platform/failure.h"
 
 namespace plumwick::gajim {
@@ -60,17 +61,9 @@ GajimProfileJob::GajimProfileJob(GajimBus& bus, const ClientDesktop& desktop)
       account_(SignedOnAccounts(bus).front()),
       gajim_(bus.ServiceProcess()),
       bring_back_(desktop.wait, kBringBackEvery) {
-  const std::vector<std::uint64_t> before = desktop_.windows.WindowsOf(gajim_);
-  // Gajim's windows take the focus only once its main window was shown.
-  bus_.Activate(kApplicationObject, QStringLiteral("show"));
-  bus_.Activate(kApplicationObject, account_ + QStringLiteral("-profile"), {account_});
-  const bool shown = desktop_.wait.Until(messenger::kFocusWait, [&] {
-    for (const std::uint64_t window : desktop_.windows.WindowsOf(gajim_)) {
-      if (std::ranges::find(before, window) == before.end()) window_ = window;
-    }
-    return window_ != 0 && desktop_.windows.TakenOn(window_);
-  });
-  if (!shown) {
+  window_ =
+      OpenGajimWindow(bus_, desktop_, gajim_, account_ + QStringLiteral("-profile"), {account_});
+  if (window_ == 0) {
     const DesktopWindow focused = desktop_.focus.Focused();
     if (focused.pid == gajim_ && focused.title == kProfileTitle) {
       throw Failure(error_code::kClientError,

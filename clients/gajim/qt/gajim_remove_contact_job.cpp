@@ -8,6 +8,7 @@
 
 #include "clients/gajim/qt/gajim_accounts.h"
 #include "clients/gajim/qt/gajim_contacts.h"
+#include "clients/gajim/qt/gajim_windows.h"
 
 namespace plumwick::gajim {
 
@@ -43,19 +44,9 @@ GajimRemoveContactJob::GajimRemoveContactJob(GajimBus& bus, const ClientDesktop&
                   Quoted(address_) + " is not in your contact list, so there is nothing to remove");
   }
   gajim_ = bus_.ServiceProcess();
-  const std::vector<std::uint64_t> before = desktop_.windows.WindowsOf(gajim_);
-  // Gajim opens its windows only once its main window was shown.
-  bus_.Activate(kApplicationObject, QStringLiteral("show"));
-  bus_.Activate(kApplicationObject, account_ + QStringLiteral("-remove-contact"), {address_});
-  // The window manager lists the window a moment after Gajim made it, and takes it on a moment
-  // after that; activated in between, it may lose the focus again.
-  const bool shown = desktop_.wait.Until(messenger::kFocusWait, [&] {
-    for (const std::uint64_t window : desktop_.windows.WindowsOf(gajim_)) {
-      if (std::ranges::find(before, window) == before.end()) window_ = window;
-    }
-    return window_ != 0 && desktop_.windows.TakenOn(window_);
-  });
-  if (!shown) {
+  window_ = OpenGajimWindow(bus_, desktop_, gajim_, account_ + QStringLiteral("-remove-contact"),
+                            {address_});
+  if (window_ == 0) {
     throw Failure(error_code::kClientError,
                   "Gajim did not show its Remove Contact window for " + Quoted(address_));
   }
